@@ -1,0 +1,37 @@
+# Quillmark — the whole set-up is `make run` (start the editor) and `make test`.
+BUILD ?= build
+JOBS  ?= $(shell nproc)
+export XDG_RUNTIME_DIR ?= /tmp/quillmark-runtime-$(shell id -u)
+
+.PHONY: all bootstrap configure build test bench run clean
+
+all: build
+
+bootstrap:
+	@scripts/bootstrap
+
+$(BUILD)/build.ninja: CMakeLists.txt | bootstrap
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+configure: bootstrap $(BUILD)/build.ninja
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	@mkdir -p -m 0700 $(XDG_RUNTIME_DIR)
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 120
+
+bench: configure
+	cmake --build $(BUILD) -j $(JOBS) --target benches
+	@mkdir -p -m 0700 $(XDG_RUNTIME_DIR)
+	@for b in $(BUILD)/bench/*; do \
+	  [ -x "$$b" ] || continue; echo "== $$b"; \
+	  QT_QPA_PLATFORM=offscreen "$$b" --benchmark_min_time=0.2 || exit 1; \
+	done
+
+run: build
+	@scripts/run-editor $(BUILD)
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,91 @@
+#include "core/Paths.h"
+
+#include "core/Text.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace quillmark {
+
+namespace {
+QString& editorFolderOverride() {
+    static QString folder;
+    return folder;
+}
+} // namespace
+
+QString withTrailingSlash(const QString& folder) {
+    if (folder.isEmpty() || folder.endsWith('/')) return folder;
+    return folder + '/';
+}
+
+QString folderOf(const QString& path) {
+    QString p = path;
+    p.replace('\\', '/');
+    int slash = p.lastIndexOf('/');
+    if (slash < 0) return QString();
+    return p.left(slash + 1);
+}
+
+QString fileNameOf(const QString& path) {
+    int slash = std::max(path.lastIndexOf('/'), path.lastIndexOf('\\'));
+    return path.mid(slash + 1);
+}
+
+QString findEntryIgnoringCase(const QString& folder, const QString& name) {
+    QString dirPath = folder.isEmpty() ? QStringLiteral(".") : folder;
+    if (QFileInfo::exists(QDir(dirPath).filePath(name))) return name;
+    QDir dir(dirPath);
+    if (!dir.exists()) return QString();
+    const QStringList entries = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString& entry : entries)
+        if (entry.compare(name, Qt::CaseInsensitive) == 0) return entry;
+    return QString();
+}
+
+QString projectPath(const QString& folder, const QString& relative) {
+    QString rel = relative;
+    rel.replace('\\', '/');
+    const bool trailing = rel.endsWith('/');
+    const QStringList parts = rel.split('/', Qt::SkipEmptyParts);
+    QString current = withTrailingSlash(folder);
+    bool exists = true;
+    for (int i = 0; i < parts.size(); ++i) {
+        QString part = parts[i];
+        if (exists && part != QLatin1String(".") && part != QLatin1String("..")) {
+            QString found = findEntryIgnoringCase(current, part);
+            if (found.isEmpty())
+                exists = false;
+            else
+                part = found;
+        }
+        current += part;
+        if (i + 1 < parts.size() || trailing) current += '/';
+    }
+    return current;
+}
+
+QString projectPath(const QString& folder, std::string_view relativeCp1252) {
+    return projectPath(folder, fromCp1252(relativeCp1252));
+}
+
+bool fileExists(const QString& path) {
+    QFileInfo info(path);
+    return info.exists() && info.isFile();
+}
+
+bool folderExists(const QString& path) {
+    QFileInfo info(path);
+    return info.exists() && info.isDir();
+}
+
+void setEditorFolder(const QString& folder) { editorFolderOverride() = withTrailingSlash(folder); }
+
+QString editorFolder() {
+    if (!editorFolderOverride().isEmpty()) return editorFolderOverride();
+    if (QCoreApplication::instance()) return withTrailingSlash(QCoreApplication::applicationDirPath());
+    return withTrailingSlash(QDir::currentPath());
+}
+
+} // namespace quillmark

@@ -1,0 +1,26 @@
+#include "TempDir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace qmtest {
+
+void TempDir::write(const QString& relative, const QByteArray& content) const {
+    QString full = file(relative);
+    QDir().mkpath(QFileInfo(full).path());
+    QFile f(full);
+    if (f.open(QIODevice::WriteOnly)) f.write(content);
+}
+
+QByteArray TempDir::read(const QString& relative) const {
+    QFile f(file(relative));
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return f.readAll();
+}
+
+bool TempDir::exists(const QString& relative) const { return QFileInfo::exists(file(relative)); }
+
+QString binFolder() { return QString::fromUtf8(QM_BIN_DIR) + '/'; }
+
+} // namespace qmtest

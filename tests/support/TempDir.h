@@ -1,0 +1,27 @@
+#pragma once
+// A temporary folder for one test, removed afterwards.
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+#include <string>
+
+namespace qmtest {
+
+class TempDir {
+public:
+    TempDir() { dir_.setAutoRemove(true); }
+    // The folder, ending with '/'.
+    QString path() const { return dir_.path() + '/'; }
+    QString file(const QString& relative) const { return path() + relative; }
+    void write(const QString& relative, const QByteArray& content) const;
+    QByteArray read(const QString& relative) const;
+    bool exists(const QString& relative) const;
+
+private:
+    QTemporaryDir dir_;
+};
+
+// The editor folder of the build (build/bin), where the template set lies.
+QString binFolder();
+
+} // namespace qmtest
