@@ -1,5 +1,6 @@
 #include "core/Text.h"
 
+#include <QList>
 #include <array>
 
 namespace quillmark {
