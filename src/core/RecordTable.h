@@ -124,6 +124,7 @@ private:
     void requireEditing() const;
     void commitOrDrop();
     void rebuildView();
+    void parseFilter();
     bool passes(const Record& r) const;
     Record& current();
     const Record* currentOrNull() const;

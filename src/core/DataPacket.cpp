@@ -1,0 +1,205 @@
+#include "core/DataPacket.h"
+
+#include "core/Error.h"
+#include "core/Text.h"
+
+#include <QDir>
+#include <pugixml.hpp>
+
+#include <charconv>
+
+namespace quillmark::datapacket {
+
+namespace {
+
+std::string kindName(FieldKind kind) {
+    switch (kind) {
+    case FieldKind::String: return "string";
+    case FieldKind::Integer: return "i4";
+    case FieldKind::Boolean: return "boolean";
+    case FieldKind::Memo: return "bin.hex";
+    }
+    return "string";
+}
+
+// Escapes a UTF-8 value for an attribute; line breaks and tabs become character
+// references so that they survive a load.
+void appendEscaped(std::string& out, std::string_view value) {
+    for (char ch : value) {
+        switch (ch) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        case '\r': out += "&#13;"; break;
+        case '\n': out += "&#10;"; break;
+        case '\t': out += "&#9;"; break;
+        default:
+            if (static_cast<unsigned char>(ch) < 0x20) {
+                out += "&#" + std::to_string(static_cast<unsigned char>(ch)) + ";";
+            } else {
+                out += ch;
+            }
+        }
+    }
+}
+
+std::string where(const QString& source) {
+    return source.isEmpty() ? std::string("data packet") : QDir::toNativeSeparators(source).toStdString();
+}
+
+void lineColumn(const std::string& text, ptrdiff_t offset, int* line, int* column) {
+    *line = 1;
+    *column = 1;
+    for (ptrdiff_t i = 0; i < offset && i < static_cast<ptrdiff_t>(text.size()); ++i) {
+        if (text[static_cast<size_t>(i)] == '\n') {
+            ++*line;
+            *column = 1;
+        } else {
+            ++*column;
+        }
+    }
+}
+
+bool parseInt(std::string_view s, int* value) {
+    size_t b = 0, e = s.size();
+    while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
+    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
+    if (b == e) return false;
+    const char* first = s.data() + b;
+    if (*first == '+') ++first;
+    auto [ptr, ec] = std::from_chars(first, s.data() + e, *value);
+    return ec == std::errc() && ptr == s.data() + e;
+}
+
+} // namespace
+
+Contents parse(const std::string& xml, const QString& source) {
+    pugi::xml_document doc;
+    pugi::xml_parse_result result =
+        doc.load_buffer(xml.data(), xml.size(), pugi::parse_default, pugi::encoding_utf8);
+    if (!result) {
+        int line, column;
+        lineColumn(xml, result.offset, &line, &column);
+        throw Error(formatMessage("%s: invalid data packet at line %d, column %d: %s",
+                                  {where(source), std::to_string(line), std::to_string(column),
+                                   result.description()}));
+    }
+    pugi::xml_node root = doc.child("DATAPACKET");
+    if (!root) throw Error(formatMessage("%s: not a data packet (no DATAPACKET element)", {where(source)}));
+    pugi::xml_node metadata = root.child("METADATA");
+    if (!metadata) throw Error(formatMessage("%s: data packet without METADATA", {where(source)}));
+
+    Contents contents;
+    for (pugi::xml_node f : metadata.child("FIELDS").children("FIELD")) {
+        FieldDef def;
+        def.name = fromFileText(f.attribute("attrname").as_string());
+        std::string type = asciiLower(f.attribute("fieldtype").as_string());
+        std::string subtype = asciiLower(f.attribute("SUBTYPE").as_string());
+        if (def.name.empty())
+            throw Error(formatMessage("%s: a field without a name", {where(source)}));
+        if (type == "string" || type == "string.uni") {
+            def.kind = FieldKind::String;
+            def.width = f.attribute("WIDTH").as_int(0);
+        } else if (type == "i4" || type == "i2" || type == "i1" || type == "ui4" || type == "ui2" ||
+                   type == "ui1") {
+            def.kind = FieldKind::Integer;
+        } else if (type == "boolean") {
+            def.kind = FieldKind::Boolean;
+        } else if (type == "bin.hex" && (subtype == "text" || subtype == "widetext")) {
+            def.kind = FieldKind::Memo;
+        } else {
+            throw Error(formatMessage("%s: field \"%s\" has an unknown fieldtype \"%s\"",
+                                      {where(source), cp1252ToUtf8(def.name), f.attribute("fieldtype").as_string()}));
+        }
+        contents.fields.push_back(std::move(def));
+    }
+
+    int rowNumber = 0;
+    for (pugi::xml_node row : root.child("ROWDATA").children("ROW")) {
+        ++rowNumber;
+        Record record(contents.fields.size());
+        for (pugi::xml_attribute a : row.attributes()) {
+            std::string name = fromFileText(a.name());
+            size_t index = 0;
+            for (; index < contents.fields.size(); ++index)
+                if (equalsIgnoreCase(contents.fields[index].name, name)) break;
+            if (index == contents.fields.size()) continue;  // RowState and the like
+            const FieldDef& def = contents.fields[index];
+            std::string value = fromFileText(a.value());
+            switch (def.kind) {
+            case FieldKind::Integer: {
+                int v;
+                if (!parseInt(value, &v))
+                    throw Error(formatMessage("%s: row %d: '%s' is not a valid integer value for field \"%s\"",
+                                              {where(source), std::to_string(rowNumber), cp1252ToUtf8(value),
+                                               cp1252ToUtf8(def.name)}));
+                value = std::to_string(v);
+                break;
+            }
+            case FieldKind::Boolean: {
+                std::string lower = asciiLower(value);
+                value = (lower == "true" || lower == "1") ? "TRUE" : "FALSE";
+                break;
+            }
+            case FieldKind::String:
+                if (def.width > 0 && static_cast<int>(value.size()) > def.width)
+                    throw Error(formatMessage("%s: row %d: the value of field \"%s\" is longer than %d characters",
+                                              {where(source), std::to_string(rowNumber), cp1252ToUtf8(def.name),
+                                               std::to_string(def.width)}));
+                break;
+            case FieldKind::Memo: break;
+            }
+            record[index] = std::move(value);
+        }
+        contents.records.push_back(std::move(record));
+    }
+    return contents;
+}
+
+namespace {
+void appendHeader(std::string& out, const Schema& fields) {
+    out += "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?> <DATAPACKET Version=\"2.0\">";
+    out += "<METADATA><FIELDS>";
+    for (const FieldDef& f : fields) {
+        out += "<FIELD attrname=\"";
+        appendEscaped(out, cp1252ToUtf8(f.name));
+        out += "\" fieldtype=\"" + kindName(f.kind) + "\"";
+        if (f.kind == FieldKind::String) out += " WIDTH=\"" + std::to_string(f.width) + "\"";
+        if (f.kind == FieldKind::Memo) out += " SUBTYPE=\"Text\"";
+        out += "/>";
+    }
+    out += "</FIELDS><PARAMS/></METADATA><ROWDATA>";
+}
+} // namespace
+
+std::string write(const Schema& fields, const std::vector<Record>& records) {
+    std::string out;
+    out.reserve(256 + records.size() * (fields.size() * 16 + 8));
+    appendHeader(out, fields);
+    std::vector<std::string> names;
+    names.reserve(fields.size());
+    for (const FieldDef& f : fields) {
+        std::string n;
+        appendEscaped(n, cp1252ToUtf8(f.name));
+        names.push_back(std::move(n));
+    }
+    for (const Record& record : records) {
+        out += "<ROW";
+        for (size_t i = 0; i < fields.size() && i < record.size(); ++i) {
+            if (!record[i] || record[i]->empty()) continue;
+            out += ' ';
+            out += names[i];
+            out += "=\"";
+            appendEscaped(out, cp1252ToUtf8(*record[i]));
+            out += '"';
+        }
+        out += "/>";
+    }
+    out += "</ROWDATA></DATAPACKET>";
+    return out;
+}
+
+std::string emptyPacket(const Schema& fields) { return write(fields, {}); }
+
+} // namespace quillmark::datapacket
