@@ -1,0 +1,22 @@
+#pragma once
+// The prompts the running editor shows: Qt message boxes, input boxes and file
+// dialogs, all modal over the active window.
+#include "core/Prompts.h"
+
+namespace quillmark {
+
+class QtPrompts : public Prompts {
+public:
+    Answer message(const QString& title, const QString& text, Icon icon, Buttons buttons) override;
+    std::optional<QString> input(const QString& title, const QString& prompt, const QString& initial) override;
+    std::optional<QString> openFile(const QString& filter, const QString& defaultExt) override;
+    std::optional<QString> saveFile(const QString& filter, const QString& defaultExt, bool confirmOverwrite,
+                                    const QString& initialName) override;
+    std::optional<QString> openPicture() override;
+    std::optional<QString> savePicture(const QString& initialName) override;
+
+    // "Quillmark Project|*.qmk|All|*.*" -> "Quillmark Project (*.qmk);;All (*.*)"
+    static QString qtFilter(const QString& filter);
+};
+
+} // namespace quillmark
