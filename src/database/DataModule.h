@@ -64,6 +64,14 @@ public:
     std::function<void()> onMagiasListChanged;
     // An item record was inserted (the database window enables the name entry).
     std::function<void()> onNewItem;
+
+    // The relative file name ("Data\\Itens.xml" …) of one of the five tables.
+    const char* relativeFileOf(const RecordTable& table) const;
+
+private:
+    // Index in the tiles table's stored order of the first record whose "Tipo"
+    // is exactly the code; -1 when none (or the table is closed).
+    int firstTileWithCode(unsigned char code) const;
 };
 
 } // namespace quillmark

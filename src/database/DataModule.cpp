@@ -1,0 +1,234 @@
+#include "database/DataModule.h"
+
+#include "core/Error.h"
+#include "core/Paths.h"
+#include "core/Text.h"
+
+#include <exception>
+#include <initializer_list>
+
+namespace quillmark {
+
+namespace {
+
+FieldDef str(std::string name, int width) { return {std::move(name), FieldKind::String, width}; }
+FieldDef integer(std::string name) { return {std::move(name), FieldKind::Integer, 0}; }
+FieldDef boolean(std::string name) { return {std::move(name), FieldKind::Boolean, 0}; }
+FieldDef memo(std::string name) { return {std::move(name), FieldKind::Memo, 0}; }
+
+// prefix + "01" … prefix + "0n" (two digits) as strings of one width.
+void numbered(Schema& s, const std::string& prefix, int count, int width, bool twoDigits = true) {
+    for (int i = 1; i <= count; ++i) {
+        std::string n = std::to_string(i);
+        if (twoDigits && i < 10) n = "0" + n;
+        s.push_back(str(prefix + n, width));
+    }
+}
+
+Schema makeItens() {
+    Schema s{str("Nome", 30), str("Descricao", 100), str("Imagem", 60), integer("Acao")};
+    numbered(s, "Anim", 5, 60, false);
+    s.push_back(integer("AcaoAux"));
+    s.push_back(integer("Cod_Item"));
+    s.push_back(boolean("usMapa"));
+    s.push_back(boolean("usBatlle"));
+    s.push_back(memo("Evento"));
+    return s;
+}
+
+Schema makeMagias() {
+    Schema s{str("Nome", 60), integer("DanoCausado"), integer("CustoDeMP")};
+    numbered(s, "Anim", 5, 60, false);
+    s.push_back(integer("TipoAnim"));
+    s.push_back(str("Descri\xE7\xE3o", 100));  // "Descrição" in CP1252
+    s.push_back(integer("Cod_Magia"));
+    s.push_back(integer("TipoMagia"));
+    return s;
+}
+
+Schema makeMonstros() {
+    Schema s{str("Nome", 60)};
+    for (const char* f : {"Nivel", "HP", "MP", "Forca", "Defesa", "Agilidade", "Dinheiro", "ExpGanha"})
+        s.push_back(integer(f));
+    numbered(s, "Magia", 3, 50, false);
+    numbered(s, "Parado", 6, 50);
+    numbered(s, "Atacando", 6, 50);
+    numbered(s, "UsMagia", 6, 50);
+    s.push_back(str("Face", 50));
+    return s;
+}
+
+Schema makePersonagem() {
+    Schema s{str("Nome", 60), str("Tipo", 40), integer("NvInicial"), integer("NvMax")};
+    numbered(s, "Face", 5, 40);
+    for (const char* dir : {"Up", "Down", "Left", "Right"})
+        for (int i = 1; i <= 3; ++i) s.push_back(str("AnAndando0" + std::to_string(i) + dir, 40));
+    numbered(s, "AnMorto", 3, 40);
+    numbered(s, "AnBatParado", 5, 40);
+    numbered(s, "AnBatAtacar", 7, 40);
+    numbered(s, "AnBatGolpe", 4, 40);
+    numbered(s, "AnBatDef", 3, 40);
+    numbered(s, "AnBatMagic", 6, 40);
+    numbered(s, "AnBatAting", 3, 40);
+    numbered(s, "AnBatMorto", 3, 40);
+    for (const char* f : {"HPInicial", "HPMax", "MPInicial", "MPMax", "ForcaInicial", "ForcaMax", "DefIncial",
+                          "DefMax", "AgInicial", "AgMax"})
+        s.push_back(integer(f));
+    numbered(s, "Magia", 8, 50);
+    numbered(s, "Iten", 8, 50);
+    return s;
+}
+
+Schema makeTiles() {
+    return {str("Tipo", 1), str("Fundo", 1), str("File", 50), str("VFile", 50), integer("Cod"),
+            boolean("Transparente")};
+}
+
+// Sets a default only where the table has the field: a table opened from an
+// older file may lack one, and that must not stop the insertion.
+void setDefault(RecordTable& t, const std::string& field, const std::string& value) {
+    if (t.hasField(field)) t.setString(field, value);
+}
+
+void notify(const std::function<void()>& f) {
+    if (f) f();
+}
+
+// Raw booleans as the data packet stores them.
+bool rawBoolean(const std::optional<std::string>& v) {
+    if (!v) return false;
+    const std::string lower = asciiLower(*v);
+    return lower == "true" || lower == "1";
+}
+
+} // namespace
+
+const Schema& itensSchema() {
+    static const Schema s = makeItens();
+    return s;
+}
+const Schema& magiasSchema() {
+    static const Schema s = makeMagias();
+    return s;
+}
+const Schema& monstrosSchema() {
+    static const Schema s = makeMonstros();
+    return s;
+}
+const Schema& personagemSchema() {
+    static const Schema s = makePersonagem();
+    return s;
+}
+const Schema& tilesSchema() {
+    static const Schema s = makeTiles();
+    return s;
+}
+
+TDataModule1::TDataModule1() {
+    // A new monster gets its 19 frame and face names; the files live in the
+    // monster's record folder and need not exist yet.
+    cdsMonstros.afterInsert = [](RecordTable& t) {
+        for (int i = 1; i <= 6; ++i) {
+            const std::string n = "0" + std::to_string(i);
+            setDefault(t, "Parado" + n, "CharParado" + n + ".bmp");
+            setDefault(t, "Atacando" + n, "CharAtacando" + n + ".bmp");
+            setDefault(t, "UsMagia" + n, "CharMagia" + n + ".bmp");
+        }
+        setDefault(t, "Face", "CharFace.bmp");
+    };
+    cdsMonstros.afterPost = [this](RecordTable&) { notify(onMonstrosListChanged); };
+    cdsMonstros.afterDelete = [this](RecordTable&) { notify(onMonstrosListChanged); };
+
+    cdsItens.afterInsert = [this](RecordTable& t) {
+        setDefault(t, "Imagem", "ItImage.bmp");
+        for (int i = 1; i <= 5; ++i)
+            setDefault(t, "Anim" + std::to_string(i), "ItAni" + std::to_string(i) + ".bmp");
+        if (t.hasField("usMapa")) t.setBoolean("usMapa", true);
+        if (t.hasField("usBatlle")) t.setBoolean("usBatlle", true);
+        notify(onNewItem);
+    };
+    cdsItens.afterPost = [this](RecordTable&) { notify(onItensListChanged); };
+    cdsItens.afterDelete = [this](RecordTable&) { notify(onItensListChanged); };
+
+    cdsMagias.afterOpen = [this](RecordTable&) { notify(onMagiasListChanged); };
+    cdsMagias.afterDelete = [this](RecordTable&) { notify(onMagiasListChanged); };
+}
+
+const char* TDataModule1::relativeFileOf(const RecordTable& table) const {
+    if (&table == &cdsItens) return kItensFile;
+    if (&table == &cdsMagias) return kMagiasFile;
+    if (&table == &cdsMonstros) return kMonstrosFile;
+    if (&table == &cdsPersonagem) return kPersonagemFile;
+    if (&table == &cdsTiles) return kTilesFile;
+    throw Error(formatMessage("A tabela '%s' não pertence ao banco de dados", {table.name()}));
+}
+
+void TDataModule1::pointAt(RecordTable& table, const QString& folder) {
+    const char* relative = relativeFileOf(table);
+    table.close();
+    table.setFileName(projectPath(folder, std::string_view(relative)));
+    table.open();
+}
+
+void TDataModule1::DataModuleCreate(const QString& editorFolder) {
+    for (RecordTable* t : {&cdsItens, &cdsMagias, &cdsMonstros, &cdsPersonagem, &cdsTiles})
+        pointAt(*t, editorFolder);
+}
+
+void TDataModule1::pointAtProject(const QString& projectFolder) {
+    // Every table is closed (and so written) before any of them is pointed at
+    // the new folder: a table missing there leaves the later ones closed
+    // rather than still open on the previous project's files.
+    closeAll();
+    for (RecordTable* t : {&cdsTiles, &cdsMonstros, &cdsItens, &cdsMagias, &cdsPersonagem})
+        pointAt(*t, projectFolder);
+}
+
+void TDataModule1::closeAll() {
+    // A table that cannot be written must not keep the others open; the first
+    // failure is reported once all have been tried.
+    std::exception_ptr first;
+    for (RecordTable* t : {&cdsItens, &cdsMagias, &cdsMonstros, &cdsPersonagem, &cdsTiles}) {
+        try {
+            t->close();
+        } catch (...) {
+            if (!first) first = std::current_exception();
+        }
+    }
+    if (first) std::rethrow_exception(first);
+}
+
+int TDataModule1::firstTileWithCode(unsigned char code) const {
+    if (!cdsTiles.active()) return -1;
+    const int tipo = cdsTiles.fieldIndex("Tipo");
+    if (tipo < 0) return -1;
+    const std::vector<Record>& records = cdsTiles.allRecords();
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const std::optional<std::string>& v = records[i][static_cast<std::size_t>(tipo)];
+        if (v && v->size() == 1 && static_cast<unsigned char>((*v)[0]) == code) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+bool TDataModule1::VerificaTransparencia(unsigned char code) {
+    if (cdsTiles.active() && cdsTiles.filtered()) cdsTiles.setFiltered(false);
+    const int i = firstTileWithCode(code);
+    if (i < 0) return false;
+    const int transparente = cdsTiles.fieldIndex("Transparente");
+    if (transparente < 0) return false;
+    return rawBoolean(cdsTiles.allRecords()[static_cast<std::size_t>(i)][static_cast<std::size_t>(transparente)]);
+}
+
+int TDataModule1::tileCodByCode(unsigned char code) {
+    if (!cdsTiles.active()) return 0;
+    if (cdsTiles.filtered()) cdsTiles.setFiltered(false);
+    const int i = firstTileWithCode(code);
+    if (i < 0) {
+        cdsTiles.first();
+        return 0;
+    }
+    cdsTiles.setRecNo(i + 1);
+    return cdsTiles.hasField("Cod") ? cdsTiles.asInteger("Cod") : 0;
+}
+
+} // namespace quillmark
