@@ -1,0 +1,85 @@
+#include "database/TileCache.h"
+
+#include "core/Paths.h"
+#include "database/DataModule.h"
+
+#include <charconv>
+
+namespace quillmark {
+
+namespace {
+
+const Picture& emptyPicture() {
+    static const Picture empty;
+    return empty;
+}
+
+} // namespace
+
+void TileCache::LoadImagens(TDataModule1& data, const QString& projectFolder, const QString& editorFolder) {
+    TBitmapList& list = GameListImage1.Slot1();
+    RecordTable& tiles = data.cdsTiles;
+    BitmapListUpdate update(list);
+
+    struct Unfilter {
+        RecordTable& table;
+        ~Unfilter() {
+            try {
+                if (table.active()) table.setFiltered(false);
+            } catch (...) {
+            }
+        }
+    } unfilter{tiles};
+
+    for (int n = 0; n < kEntries; ++n) {
+        tiles.setFilter("Cod = " + std::to_string(n));
+        tiles.setFiltered(true);
+        const bool found = !tiles.isEmpty();
+        std::string file;
+        std::string tipo;
+        if (found) {
+            file = tiles.asString("File");
+            tipo = tiles.asString("Tipo");
+        }
+        const QString path = projectPath(projectFolder, "Imagens\\" + file);
+
+        list.Put(n, nullptr);
+        Picture* entry = list.Get(n);
+        entry->setTransparent(false);
+        if (!found || !fileExists(path)) {
+            entry->LoadFromFile(projectPath(editorFolder, std::string_view("Imagens\\null.bmp")));
+            continue;
+        }
+        entry->LoadFromFile(path);
+        const unsigned char code = tipo.empty() ? 0 : static_cast<unsigned char>(tipo[0]);
+        if (data.VerificaTransparencia(code)) entry->setTransparent(true);
+    }
+}
+
+int TileCache::codOf(const TDataModule1& data, unsigned char code) {
+    const RecordTable& tiles = data.cdsTiles;
+    if (!tiles.active()) return 0;
+    const int tipoField = tiles.fieldIndex("Tipo");
+    const int codField = tiles.fieldIndex("Cod");
+    if (tipoField < 0 || codField < 0) return 0;
+    for (const Record& record : tiles.allRecords()) {
+        const auto& tipo = record[static_cast<size_t>(tipoField)];
+        if (!tipo || tipo->size() != 1 || static_cast<unsigned char>((*tipo)[0]) != code) continue;
+        const auto& cod = record[static_cast<size_t>(codField)];
+        if (!cod) return 0;
+        int value = 0;
+        const char* begin = cod->data();
+        const char* end = begin + cod->size();
+        while (begin < end && *begin == ' ') ++begin;
+        std::from_chars(begin, end, value);
+        return value;
+    }
+    return 0;
+}
+
+const Picture& TileCache::PegaImg(TDataModule1& data, unsigned char code) const {
+    const Picture* picture = GameListImage1.Slot1().Get(codOf(data, code));
+    return picture ? *picture : emptyPicture();
+}
+
+} // namespace quillmark
