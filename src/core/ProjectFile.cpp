@@ -1,0 +1,162 @@
+#include "core/ProjectFile.h"
+
+#include "core/Error.h"
+#include "core/Files.h"
+#include "core/Paths.h"
+#include "core/Text.h"
+
+#include <QFileInfo>
+#include <charconv>
+#include <cstdint>
+
+namespace quillmark {
+
+namespace {
+
+// Line prefixes as written. When reading, only their lengths count.
+constexpr std::string_view kNamePrefix = "Project Name:";
+constexpr std::string_view kAuthorPrefix = "Project Autor:";
+constexpr std::string_view kMapsPrefix = "Mapas:";
+constexpr std::string_view kInitialMapPrefix = "Mapa Inicial:";
+constexpr std::string_view kCharXPrefix = "Char X:";
+constexpr std::string_view kCharYPrefix = "Char Y:";
+
+// The lines of a text file; each ends in LF, CR LF taken as one. A final line
+// break does not start a further line.
+std::vector<std::string> splitLines(const QByteArray& bytes) {
+    std::vector<std::string> lines;
+    const std::string_view text(bytes.constData(), static_cast<size_t>(bytes.size()));
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t lf = text.find('\n', start);
+        size_t end = lf == std::string_view::npos ? text.size() : lf;
+        size_t cut = end;
+        if (cut > start && text[cut - 1] == '\r') --cut;
+        lines.emplace_back(text.substr(start, cut - start));
+        if (lf == std::string_view::npos) break;
+        start = lf + 1;
+    }
+    return lines;
+}
+
+// The characters after a prefix of the given length; empty for a shorter line.
+std::string afterPrefix(const std::string& line, std::string_view prefix) {
+    return line.size() > prefix.size() ? line.substr(prefix.size()) : std::string();
+}
+
+} // namespace
+
+void ProjectState::clear() {
+    ProjectFile.clear();
+    ProjectFolder.clear();
+    RuntimePath.clear();
+    ProjectName.clear();
+    ProjectAuthor.clear();
+    MapsLine.clear();
+    InitialMap.clear();
+    MapList.clear();
+    CharX = 0;
+    CharY = 0;
+}
+
+std::vector<std::string> ProjectState::mapFileNames() const {
+    std::vector<std::string> names;
+    names.reserve(static_cast<size_t>(MapList.size()));
+    for (const QString& entry : MapList) names.push_back(mapFileName(entry));
+    return names;
+}
+
+std::string mapFileName(const QString& entry) { return toCp1252(fileNameOf(entry)); }
+
+QString RemoveExtension(const QString& name) {
+    const qsizetype dot = name.indexOf('.');
+    return dot < 0 ? name : name.left(dot);
+}
+
+std::string RemoveExtension(std::string_view name) {
+    const size_t dot = name.find('.');
+    return std::string(dot == std::string_view::npos ? name : name.substr(0, dot));
+}
+
+QString runtimePathFor(const QString& projectFolder, const QString& projectFile) {
+    return projectFolder + RemoveExtension(fileNameOf(projectFile)) + QStringLiteral(".exe");
+}
+
+int parseIntegerValue(std::string_view text) {
+    size_t b = 0, e = text.size();
+    while (b < e && (text[b] == ' ' || text[b] == '\t')) ++b;
+    while (e > b && (text[e - 1] == ' ' || text[e - 1] == '\t')) --e;
+    const char* first = text.data() + b;
+    const char* last = text.data() + e;
+    bool negative = false;
+    if (first < last && (*first == '+' || *first == '-')) {
+        negative = *first == '-';
+        ++first;
+    }
+    long long value = 0;
+    bool ok = first < last && *first >= '0' && *first <= '9';
+    if (ok) {
+        auto [ptr, ec] = std::from_chars(first, last, value);
+        ok = ec == std::errc() && ptr == last;
+        if (negative) value = -value;
+        ok = ok && value >= INT32_MIN && value <= INT32_MAX;
+    }
+    if (!ok) throw Error(formatMessage("'%s' is not a valid integer value", {cp1252ToUtf8(text)}));
+    return static_cast<int>(value);
+}
+
+void readProjectFile(const QString& path, ProjectState& state) {
+    readProjectFile(path, readFile(path), state);
+}
+
+void readProjectFile(const QString& path, const QByteArray& bytes, ProjectState& state) {
+    const std::vector<std::string> lines = splitLines(bytes);
+    auto line = [&lines](size_t i) { return i < lines.size() ? lines[i] : std::string(); };
+
+    state.ProjectFile = path;
+    // A bare file name lies in the current folder.
+    QString folder = folderOf(path);
+    if (folder.isEmpty()) folder = withTrailingSlash(QFileInfo(path).absolutePath());
+    state.ProjectFolder = folder;
+    state.RuntimePath = runtimePathFor(state.ProjectFolder, path);
+    state.MapList.clear();
+
+    state.ProjectName = afterPrefix(line(0), kNamePrefix);
+    state.ProjectAuthor = afterPrefix(line(1), kAuthorPrefix);
+
+    state.MapsLine = afterPrefix(line(2), kMapsPrefix);
+    // Each '%' ends a name; what follows the last '%' is not a map.
+    std::string name;
+    for (char c : state.MapsLine) {
+        if (c == '%') {
+            state.MapList.append(state.ProjectFolder + QStringLiteral("Mapas/") + fromCp1252(name));
+            name.clear();
+        } else {
+            name += c;
+        }
+    }
+
+    state.InitialMap = afterPrefix(line(3), kInitialMapPrefix);
+    state.CharX = parseIntegerValue(afterPrefix(line(4), kCharXPrefix));
+    state.CharY = parseIntegerValue(afterPrefix(line(5), kCharYPrefix));
+}
+
+QByteArray projectFileBytes(const ProjectState& state) {
+    std::string out;
+    auto add = [&out](std::string_view prefix, std::string_view value) {
+        out += prefix;
+        out += value;
+        out += "\r\n";
+    };
+    add(kNamePrefix, state.ProjectName);
+    add(kAuthorPrefix, state.ProjectAuthor);
+    add(kMapsPrefix, state.MapsLine);
+    add(kInitialMapPrefix, state.InitialMap);
+    add(kCharXPrefix, std::to_string(state.CharX));
+    add(kCharYPrefix, std::to_string(state.CharY));
+    return QByteArray(out.data(), static_cast<qsizetype>(out.size()));
+}
+
+void writeProjectFile(const ProjectState& state) { writeFileAtomic(state.ProjectFile, projectFileBytes(state)); }
+
+} // namespace quillmark
