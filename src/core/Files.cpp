@@ -7,6 +7,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <cstring>
+
 namespace quillmark {
 
 void writeFileAtomic(const QString& path, const QByteArray& content) {
@@ -16,6 +19,15 @@ void writeFileAtomic(const QString& path, const QByteArray& content) {
                                   {QDir::toNativeSeparators(path).toStdString(), file.errorString().toStdString()}));
     if (file.write(content) != content.size()) {
         std::string reason = file.errorString().toStdString();
+        file.cancelWriting();
+        throw Error(formatMessage("Cannot write file \"%s\". %s",
+                                  {QDir::toNativeSeparators(path).toStdString(), reason}));
+    }
+    // A write that the disk cut short (full disk, file size limit) only shows
+    // when the buffer is flushed, and commit() alone does not notice it.
+    if (!file.flush()) {
+        const int sysError = errno;
+        std::string reason = sysError ? std::string(std::strerror(sysError)) : file.errorString().toStdString();
         file.cancelWriting();
         throw Error(formatMessage("Cannot write file \"%s\". %s",
                                   {QDir::toNativeSeparators(path).toStdString(), reason}));
