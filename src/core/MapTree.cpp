@@ -193,12 +193,14 @@ void MapTree::removeProjeto() { clear(); }
 void MapTree::clear() {
     if (isEmpty() && !root_ && !selected_) return;
     for (MapTreeObserver* o : observers_) o->beforeReset();
+    const bool hadSelection = selected_ != nullptr;
     root_ = nullptr;
     selected_ = nullptr;
     holder_->children_.clear(); // each node destroys its subtree iteratively
     holder_->childIndexStale_ = false;
     for (MapTreeObserver* o : observers_) o->afterReset();
-    for (MapTreeObserver* o : observers_) o->selectionChanged(nullptr);
+    if (hadSelection)
+        for (MapTreeObserver* o : observers_) o->selectionChanged(nullptr);
 }
 
 AddMapResult MapTree::AddMap(std::string_view text, int kind) {
