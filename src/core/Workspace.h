@@ -99,7 +99,10 @@ public:
         std::function<void()> verificaStatus;           // main window: the enabling rules
         std::function<void(const QString&)> setCaption;  // main window caption
         std::function<void()> closeProject;             // main window: "Close All"
-        std::function<void()> newMapCommand;            // "Novo Mapa" command
+        std::function<void()> newMapCommand;            // "Novo Mapa" command (dialog, grid, Salvar, caption)
+        std::function<void()> showNewProjectWizard;     // "Novo Projeto", modal
+        std::function<void()> showMapProperties;        // "Propriedades do Mapa", modal
+        std::function<void()> showDatabase;             // "Banco de Dados", modal
         std::function<void()> layoutLoadedMap;          // canvas: lay out the cells after Abrir
         std::function<void()> buildNewMapCells;         // canvas: fresh cells for a new grid
         std::function<void()> destroyCells;             // canvas: discard every cell control
