@@ -1,0 +1,11 @@
+// render: the whole map drawn as the canvas paints it.
+#include "cli/Cli.h"
+
+#include "core/Error.h"
+
+namespace quillmark::cli {
+
+int cmdRender(const Args&) { throw Error("render: ainda não disponível"); }
+int cmdDemo(const Args&) { throw Error("demo: ainda não disponível"); }
+
+} // namespace quillmark::cli

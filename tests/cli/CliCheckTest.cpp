@@ -1,0 +1,142 @@
+// check: a sound project passes; every kind of broken reference is found and
+// named on a line of its own.
+#include "CliRunner.h"
+#include "ProjectFixture.h"
+
+#include "core/RecordTable.h"
+#include "database/DataModule.h"
+
+#include <QFile>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+using qmtest::runCli;
+
+namespace {
+
+QStringList outputLines(const qmtest::CliResult& r) {
+    QStringList lines = QString::fromUtf8(r.out).split('\n');
+    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+    return lines;
+}
+
+// The one line that mentions every given piece, or an empty string (and a failure).
+QString lineWith(const QStringList& lines, const QStringList& pieces) {
+    QStringList found;
+    for (const QString& l : lines) {
+        bool all = true;
+        for (const QString& piece : pieces) all = all && l.contains(piece);
+        if (all) found << l;
+    }
+    EXPECT_EQ(found.size(), 1) << pieces.join(" + ").toStdString() << "\n" << lines.join('\n').toStdString();
+    return found.value(0);
+}
+
+// The tree file as the editor writes it.
+void writeTree(qmtest::ProjectFixture& p, const std::vector<std::string>& lines) {
+    QByteArray bytes;
+    for (const std::string& l : lines) bytes += QByteArray::fromStdString(l) + "\r\n";
+    p.dir.write("Data/Project.dat", bytes);
+}
+
+} // namespace
+
+TEST(CliCheck, ASoundProjectHasNoProblem) {
+    qmtest::ProjectFixture p;
+    quillmark::MapGrid g;
+    g.newGrid(14);
+    g.setTipo(3, 3, 120);   // a tree over grass
+    g.setTipo(4, 4, 180);   // an animated tile
+    g.setEvento(5, 5, "OnActionPress>ShowMessage:Oi&");
+    p.addMap("Vila.xml", g);
+    p.addMap("Caverna.xml");
+    writeTree(p, {"Aventura", "\tCidades", "\t\tVila.xml", "\tCaverna.xml"});
+    const auto r = runCli({"check", p.projectFile()});
+    EXPECT_EQ(r.status, 0) << r.outText() << r.errText();
+    EXPECT_TRUE(r.out.isEmpty()) << r.outText();
+}
+
+TEST(CliCheck, FindsEveryKindOfBrokenReference) {
+    qmtest::ProjectFixture p;
+    quillmark::MapGrid g;
+    g.newGrid(14);
+    g.setTipo(2, 3, 200);   // no tile has the code 200 …
+    g.setFundo(6, 6, 200);  // … here either
+    g.setFundo(7, 1, 47);   // nor '/'
+    g.setEvento(4, 5, "AddChar:Ana|3");           // no folder Imagens\Ana
+    g.setEvento(4, 6, "AddChar:Bento|2");         // this one has its folder
+    p.addMap("Vila.xml", g);
+    p.dir.write("Imagens/Bento/Evento.dat", "");
+    p.maps.push_back("Sumiu.xml");                  // listed, never written
+    p.maps.push_back("Quebrado.xml");               // listed, unreadable
+    p.writeProjectFile();
+    p.dir.write("Mapas/Quebrado.xml", "<DATAPACKET Version=\"2.0\"><METADATA>");
+    writeTree(p, {"Aventura", "\tVila.xml", "\tSumiu.xml", "\tFantasma.xml"});
+
+    // Tiles: one picture gone, one that does not decode, one animated frame gone.
+    QFile::remove(p.folder() + "Imagens/Agua.bmp");
+    p.dir.write("Imagens/Areia.bmp", "not a bitmap");
+    QFile::remove(p.folder() + "Imagens/TileAni302.bmp");
+    // The hero: one frame gone.
+    QFile::remove(p.folder() + "Imagens/Face02.bmp");
+    // A monster and an item whose record folders were never made.
+    quillmark::TDataModule1 data;
+    data.pointAt(data.cdsMonstros, p.folder());
+    data.cdsMonstros.insert();
+    data.cdsMonstros.setString("Nome", "Slime");
+    data.cdsMonstros.post();
+    data.cdsMonstros.close();
+    data.pointAt(data.cdsItens, p.folder());
+    data.cdsItens.insert();
+    data.cdsItens.setString("Nome", "Po\xE7\xE3o");  // "Poção"
+    data.cdsItens.post();
+    data.cdsItens.close();
+    // A table that cannot be read.
+    p.dir.write("Data/Magias.xml", "<DATAPACKET");
+
+    const auto r = runCli({"check", p.projectFile()});
+    EXPECT_EQ(r.status, 1);
+    const QStringList lines = outputLines(r);
+
+    lineWith(lines, {"Data\\Magias.xml:"});
+    lineWith(lines, {"Mapas\\Sumiu.xml:", "não existe"});
+    lineWith(lines, {"Mapas\\Quebrado.xml:"});
+    lineWith(lines, {"Data\\Project.dat:", "\"Fantasma.xml\"", "não tem mapa"});
+    EXPECT_FALSE(r.outText().find("\"Sumiu.xml\" não tem mapa") != std::string::npos)
+        << "a listed map that is missing is named once";
+    lineWith(lines, {"Mapas\\Vila.xml:", "(200)", "linha 2, coluna 3, e mais 1"});
+    lineWith(lines, {"Mapas\\Vila.xml:", "'/' (47)", "linha 7, coluna 1)"});
+    lineWith(lines, {"Mapas\\Vila.xml:", "\"Ana\"", "linha 4, coluna 5", "Imagens\\Ana"});
+    EXPECT_FALSE(r.outText().find("Bento") != std::string::npos);
+    lineWith(lines, {"Imagens\\Agua.bmp:", "tile 'H' (72)", "não existe"});
+    lineWith(lines, {"Imagens\\Areia.bmp:", "tile '6' (54)", "não pode ser lido"});
+    lineWith(lines, {"Imagens\\TileAni302.bmp:", "(182), quadro 2", "não existe"});
+    lineWith(lines, {"Imagens\\Face02.bmp:", "herói, Face02", "não existe"});
+    lineWith(lines, {"Imagens\\Slime\\CharParado01.bmp:", "inimigo \"Slime\", Parado01"});
+    lineWith(lines, {"Imagens\\Slime\\CharFace.bmp:", "inimigo \"Slime\", Face"});
+    lineWith(lines, {QString::fromUtf8("Imagens\\Poção\\ItImage.bmp:"), QString::fromUtf8("item \"Poção\", Imagem")});
+    lineWith(lines, {QString::fromUtf8("Imagens\\Poção\\ItAni5.bmp:")});
+    // 19 monster frames, 6 item frames and the 11 other problems above, nothing more.
+    EXPECT_EQ(lines.size(), 19 + 6 + 11) << lines.join('\n').toStdString();
+}
+
+TEST(CliCheck, UnreadableProjectFileOrTreeIsAProblem) {
+    qmtest::TempDir dir;
+    const auto missing = runCli({"check", dir.file("Nada.qmk")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(outputLines(missing).size(), 1);
+    EXPECT_NE(missing.outText().find("Nada.qmk: Cannot open file"), std::string::npos) << missing.outText();
+
+    qmtest::ProjectFixture p;
+    p.addMap("Vila.xml");
+    writeTree(p, {"Aventura", "\t\t\tVila.xml"});
+    const auto tree = runCli({"check", p.projectFile()});
+    EXPECT_EQ(tree.status, 1);
+    EXPECT_EQ(outputLines(tree), QStringList{"Data\\Project.dat: Invalid level (3) for item \"Vila.xml\""});
+
+    p.dir.write("Aventura.qmk", "Project Name:Aventura\r\nProject Autor:x\r\nMapas:\r\nMapa Inicial:\r\nChar X:abc\r\n");
+    const auto badNumber = runCli({"check", p.projectFile()});
+    EXPECT_EQ(badNumber.status, 1);
+    EXPECT_EQ(outputLines(badNumber), QStringList{"Aventura.qmk: 'abc' is not a valid integer value"});
+}
