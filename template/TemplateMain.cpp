@@ -1,0 +1,89 @@
+// quillmark-template OUTDIR: draws the template set a new project copies into
+// OUTDIR (the editor folder): Data/ with the five tables, the sounds, the game
+// runtime stand-in and its libraries, and Imagens/ with every picture.
+#include "Template.h"
+
+#include "core/Files.h"
+#include "core/Picture.h"
+
+#include <QGuiApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <cstdio>
+#include <exception>
+
+namespace tmpl {
+
+void writeRuntime(const QString& editor) {
+    // The game runtime is not part of the editor. These stand-ins keep a new
+    // project's layout complete; a game maker replaces them with the real runtime.
+    const QByteArray script =
+        "#!/bin/sh\n"
+        "# Stand-in for the game runtime, which is not bundled with the editor.\n"
+        "# Replace this file with the runtime executable to play the game.\n"
+        "echo \"Quillmark: the game runtime is not bundled with this editor.\"\n"
+        "echo \"Put the runtime in place of this file to play the project in: $(dirname \"$0\")\"\n"
+        "exit 1\n";
+    const QString exe = editor + "Data/Vorpex.exe";
+    quillmark::writeFileAtomic(exe, script);
+    QFile::setPermissions(exe, QFile::permissions(exe) | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther);
+    auto library = [](const QString& name) {
+        return QByteArray("Stand-in for the library ") + name.toUtf8() +
+               " used by the game runtime; it is not bundled with the editor.\n";
+    };
+    quillmark::writeFileAtomic(editor + "VeroviZBlue.dll", library("VeroviZBlue.dll"));
+    for (const char* name : {"VeroviZBlue.dll", "bass.dll", "basscd.dll", "bassmidi.dll", "basswma.dll", "Gen_VisDrawer.dll"})
+        quillmark::writeFileAtomic(editor + "Data/" + name, library(name));
+}
+
+} // namespace tmpl
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        // keeps Qt quiet when the build runs without a session
+        const QString runtime = QDir::tempPath() + "/quillmark-template-runtime";
+        QDir().mkpath(runtime);
+        QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
+    }
+    QGuiApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: quillmark-template OUTDIR\n");
+        return 2;
+    }
+    QElapsedTimer timer;
+    timer.start();
+    try {
+        QString out = QDir(QString::fromLocal8Bit(argv[1])).absolutePath() + '/';
+        const QString data = out + "Data/", images = out + "Imagens/";
+        quillmark::makeFolder(data);
+        quillmark::makeFolder(images);
+        auto save = [&](const QString& file, const QImage& image) { quillmark::Picture(image).SaveToFile(images + file); };
+
+        const std::vector<tmpl::TileArt> tiles = tmpl::drawTiles();
+        if (tiles.size() != 144) throw std::runtime_error("the palette must hold 144 tiles");
+        for (const tmpl::TileArt& t : tiles) {
+            save(t.file, t.frames[0]);
+            if (t.code >= 180) {
+                const QString n = QString::number(t.code - 179);
+                save("TileAni" + n + "02.bmp", t.frames[1]);
+                save("TileAni" + n + "03.bmp", t.frames[2]);
+            }
+        }
+        const std::vector<tmpl::NamedImage> hero = tmpl::drawHero();
+        for (const auto& h : hero) save(h.file, h.image);
+        // the first brush of the editor is the tile 'G'
+        for (const auto& s : tmpl::drawScreens(tiles['G' - 48].frames[0])) save(s.file, s.image);
+
+        tmpl::writeTables(data, tiles, hero);
+        tmpl::writeSounds(data);
+        tmpl::writeRuntime(out);
+        std::printf("quillmark-template: template set written to %s in %lld ms\n", qPrintable(out),
+                    static_cast<long long>(timer.elapsed()));
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "quillmark-template: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
