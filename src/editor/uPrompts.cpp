@@ -139,7 +139,11 @@ std::optional<QString> QtPrompts::savePicture(const QString& initialName) {
     PictureDialog dialog(owner());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("bmp"));
-    if (!initialName.isEmpty()) dialog.selectFile(initialName);
+    // a name ending with a separator is only the folder to start in
+    if (initialName.endsWith('/') || initialName.endsWith('\\'))
+        dialog.setDirectory(initialName);
+    else if (!initialName.isEmpty())
+        dialog.selectFile(initialName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first();
 }
