@@ -1,0 +1,65 @@
+#pragma once
+// A new map: the checks on its name, its registration in the project (map
+// list, initial map, tree node, line 3 of the project file) and its first,
+// empty grid written to "Mapas\" + name + ".xml". The "Novo Mapa" dialog and
+// the command-line tool share this code.
+#include <QString>
+#include <string>
+#include <string_view>
+
+namespace quillmark {
+
+class MapGrid;
+class MapTree;
+class TDataModule1;
+class Workspace;
+struct ProjectState;
+
+// The side of every new map.
+inline constexpr int kNewMapSize = 14;
+// The longest name the dialog's name field takes.
+inline constexpr int kMapNameMaxLength = 20;
+
+// Messages (UTF-8), shown in an "Atenção" box.
+inline constexpr const char* kMapAlreadyExists = "O mapa já existe!!! Escolha outro nome.";
+inline constexpr const char* kMapNameEmpty = "Digite um nome para o mapa.";
+inline constexpr const char* kMapNameInvalid =
+    "Nome de mapa inválido!\n\nO nome não pode ser \".\" nem \"..\" e não pode conter os caracteres "
+    "\\ / : * ? \" < > | nem caracteres de controle.";
+inline constexpr const char* kMapNameTooLong = "O nome do mapa pode ter no máximo 20 caracteres.";
+
+// The map file name of a map name: name + ".xml".
+std::string mapFileNameFor(std::string_view name);
+
+// Whether a map name (CP1252) can name a file in "Mapas\": not empty, not "."
+// or "..", at most 20 characters, and without \ / : * ? " < > | or control
+// characters. Returns the message to show, or an empty string when it can.
+std::string checkMapNameForm(std::string_view name);
+
+// True when some node of the tree, root included, has the text name + ".xml",
+// compared without regard to case.
+bool mapNameTaken(const MapTree& tree, std::string_view name);
+
+// Both checks, the form first. Returns the message to show, or an empty string.
+std::string checkNewMapName(const MapTree& tree, std::string_view name);
+
+// Registers the map in the project: CurrentMap = name + ".xml"; the first map
+// of the project becomes the initial map; the map joins the map list, the tree
+// (a map node under the root, then the tree file is saved) and line 3; the
+// project file is written again. Does not check the name. Throws Error when a
+// file cannot be written; the steps before it stay done.
+void registerNewMap(ProjectState& project, MapGrid& grid, MapTree& tree, std::string_view name);
+
+// The project file written from the project state (the dialog's SalvaProjeto).
+void SalvaProjeto(const ProjectState& project);
+
+// The new, empty grid of side 14 written to its map file (CurrentMap).
+void writeNewMap(MapGrid& grid, const QString& projectFolder, TDataModule1& data);
+
+// All of it for a workspace without windows: checks the name (throws Error
+// with the message when refused, nothing written), registers the map, writes
+// the new grid, and leaves it loaded (MapLoaded set, Modified clear). Needs an
+// open project.
+void createNewMap(Workspace& ws, std::string_view name);
+
+} // namespace quillmark
