@@ -1,0 +1,135 @@
+#include "project/uNewProject.h"
+
+#include "core/Text.h"
+#include "core/Workspace.h"
+#include "project/ProjectCreation.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QValidator>
+#include <QVBoxLayout>
+
+namespace quillmark {
+
+namespace {
+
+// The name and the author are lines of the project file: only characters its
+// code page has, and no control characters.
+class ProjectTextValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        for (QChar c : input)
+            if (c.category() == QChar::Other_Control) return Invalid;
+        return isCp1252(input) ? Acceptable : Invalid;
+    }
+};
+
+} // namespace
+
+TForm5::TForm5(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
+    setObjectName(QStringLiteral("Form5"));
+    setWindowTitle(QStringLiteral("Novo Projeto"));
+    setModal(true);
+
+    EditNome = new QLineEdit(QStringLiteral("Meu Game"), this);
+    EditNome->setObjectName(QStringLiteral("EditNome"));
+    EditNome->setValidator(new ProjectTextValidator(EditNome));
+    EditAutor = new QLineEdit(QString::fromUtf8(kDefaultAuthor), this);
+    EditAutor->setObjectName(QStringLiteral("EditAutor"));
+    EditAutor->setValidator(new ProjectTextValidator(EditAutor));
+    EditFile = new QLineEdit(this);
+    EditFile->setObjectName(QStringLiteral("EditFile"));
+    EditFile->setMinimumWidth(260);
+    BtnLocalizar = new QPushButton(QStringLiteral("Localizar"), this);
+    BtnLocalizar->setObjectName(QStringLiteral("BtnLocalizar"));
+    BtnLocalizar->setAutoDefault(false);
+
+    auto* form = new QGridLayout();
+    auto addRow = [&](int row, const QString& caption, QLineEdit* edit) {
+        auto* label = new QLabel(caption, this);
+        label->setBuddy(edit);
+        form->addWidget(label, row, 0);
+        form->addWidget(edit, row, 1);
+    };
+    addRow(0, QStringLiteral("Nome do Projeto:"), EditNome);
+    addRow(1, QStringLiteral("Autor:"), EditAutor);
+    addRow(2, QStringLiteral("File Name:"), EditFile);
+    form->addWidget(BtnLocalizar, 2, 2);
+
+    BtnOK = new QPushButton(QStringLiteral("OK"), this);
+    BtnOK->setObjectName(QStringLiteral("BtnOK"));
+    BtnOK->setDefault(true);
+    BtnCancelar = new QPushButton(QStringLiteral("Cancelar"), this);
+    BtnCancelar->setObjectName(QStringLiteral("BtnCancelar"));
+    BtnCancelar->setAutoDefault(false);
+    auto* buttons = new QHBoxLayout();
+    buttons->addStretch(1);
+    buttons->addWidget(BtnOK);
+    buttons->addWidget(BtnCancelar);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addSpacing(8);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(BtnLocalizar, &QPushButton::clicked, this, [this] { BtnLocalizarClick(); });
+    connect(BtnOK, &QPushButton::clicked, this, [this] { BtnOKClick(); });
+    connect(BtnCancelar, &QPushButton::clicked, this, &QDialog::reject);
+
+    ws_.hooks.showNewProjectWizard = [this] { Execute(); };
+}
+
+TForm5::~TForm5() { ws_.hooks.showNewProjectWizard = nullptr; }
+
+void TForm5::Execute() { exec(); }
+
+void TForm5::BtnLocalizarClick() {
+    ws_.run([this] {
+        const std::optional<QString> file =
+            ws_.prompts().saveFile(QStringLiteral("Quillmark Project|*.qmk"), QStringLiteral("*.qmk"), true,
+                                   EditFile->text());
+        if (file) EditFile->setText(*file);
+    });
+}
+
+void TForm5::closeOpenProject() {
+    if (ws_.hooks.closeProject) {
+        ws_.hooks.closeProject();
+        return;
+    }
+    // Without a main window: the state of "Close All".
+    if (ws_.hooks.destroyCells) ws_.hooks.destroyCells();
+    ws_.MapLoaded = false;
+    ws_.Modified = false;
+    ws_.grid.CurrentMap.clear();
+    ws_.project.clear();
+    ws_.ProjectOpen = false;
+    ws_.tree.removeProjeto();
+    if (ws_.hooks.verificaStatus) ws_.hooks.verificaStatus();
+}
+
+void TForm5::BtnOKClick() {
+    ws_.run([this] {
+        const std::string name = toCp1252(EditNome->text());
+        const std::string author = toCp1252(EditAutor->text());
+        const QString file = EditFile->text();
+        if (!canCreateProject(name, file)) {
+            ws_.prompts().notice(QString::fromUtf8(kCannotCreateProject));
+            return;
+        }
+        // The loaded map's changes are not thrown away without a question.
+        if (!ws_.askToSaveChanges()) return;
+        if (ws_.ProjectOpen) closeOpenProject();
+        createProject(ws_, file, name, author, [this] { accept(); });
+        if (ws_.hooks.verificaStatus) ws_.hooks.verificaStatus();
+        ws_.LoadImagens();
+        if (ws_.hooks.LoadImgs) ws_.hooks.LoadImgs();
+    });
+}
+
+} // namespace quillmark
