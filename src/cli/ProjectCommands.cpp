@@ -1,11 +1,82 @@
-// new and new-map: a project and a map created as the editor's dialogs create them.
+// new and new-map: a project and a map created by the same model code the
+// "Novo Projeto" wizard and the "Novo Mapa" dialog run.
 #include "cli/Cli.h"
+#include "cli/Project.h"
 
 #include "core/Error.h"
+#include "core/Files.h"
+#include "core/Paths.h"
+#include "core/Workspace.h"
+#include "editor/NewMap.h"
+#include "project/ProjectCreation.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 namespace quillmark::cli {
 
-int cmdNew(const Args&) { throw Error("new: ainda não disponível"); }
-int cmdNewMap(const Args&) { throw Error("new-map: ainda não disponível"); }
+namespace {
+
+// The tool asks nothing: a question would be a fault in the command.
+class NoPrompts : public Prompts {
+public:
+    Answer message(const QString&, const QString& text, Icon, Buttons) override {
+        throw Error("Pergunta inesperada: " + text.toStdString());
+    }
+    std::optional<QString> input(const QString&, const QString&, const QString&) override { return {}; }
+    std::optional<QString> openFile(const QString&, const QString&) override { return {}; }
+    std::optional<QString> saveFile(const QString&, const QString&, bool, const QString&) override { return {}; }
+    std::optional<QString> openPicture() override { return {}; }
+    std::optional<QString> savePicture(const QString&) override { return {}; }
+};
+
+} // namespace
+
+std::unique_ptr<Workspace> newWorkspace() {
+    auto ws = std::make_unique<Workspace>(std::make_unique<NoPrompts>());
+    ws->EditorFolder = editorFolder();
+    return ws;
+}
+
+void openProject(Workspace& ws, const QString& projectFile) {
+    // As the main window opens a project: the project file, the tree, the
+    // tiles table (the map writer looks "Transparente" up there).
+    ws.project = readProject(projectFile);
+    ws.tree.clear();
+    ws.tree.CriaProjeto(ws.project.ProjectName);
+    ws.tree.LoadProject(ws.project);
+    ws.DataModule1.pointAt(ws.DataModule1.cdsTiles, ws.project.ProjectFolder);
+    ws.ProjectOpen = true;
+}
+
+void createProjectFile(Workspace& ws, const QString& projectFile, const std::string& name, const std::string& author) {
+    if (!canCreateProject(name, projectFile)) throw Error(kCannotCreateProject);
+    const QFileInfo info(projectFile);
+    // A project file is never replaced without a question, and the tool asks none.
+    if (info.exists()) throw Error("O arquivo \"" + QDir::toNativeSeparators(info.absoluteFilePath()).toStdString() +
+                                   "\" já existe; escolha outro nome de projeto.");
+    if (!info.absoluteDir().exists()) makeFolder(info.absolutePath());
+    createProject(ws, info.absoluteFilePath(), name, author);
+}
+
+void addNewMap(Workspace& ws, const std::string& name) { createNewMap(ws, name); }
+
+int cmdNew(const Args& args) {
+    args.requireCount(1);
+    const std::string name = cp1252Arg(args.value("--name", kDefaultProjectName), "o nome do projeto");
+    const std::string author = cp1252Arg(args.value("--author", kDefaultProjectAuthor), "o autor");
+    const auto ws = newWorkspace();
+    createProjectFile(*ws, pathArg(args.word(0)), name, author);
+    return kExitOk;
+}
+
+int cmdNewMap(const Args& args) {
+    args.requireCount(2);
+    const std::string name = cp1252Arg(args.word(1), "o nome do mapa");
+    const auto ws = newWorkspace();
+    openProject(*ws, pathArg(args.word(0)));
+    addNewMap(*ws, name);
+    return kExitOk;
+}
 
 } // namespace quillmark::cli

@@ -1,0 +1,34 @@
+#pragma once
+// A project opened or created without windows, through a workspace whose
+// prompts are never shown: the commands new, new-map and the demo build on it.
+#include "core/Workspace.h"
+
+#include <QString>
+#include <memory>
+#include <string>
+
+namespace quillmark::cli {
+
+// The wizard's defaults (its "Nome do Projeto:" and "Autor:" fields), UTF-8.
+inline constexpr const char* kDefaultProjectName = "Meu Game";
+inline constexpr const char* kDefaultProjectAuthor = "Equipe Quillmark";
+
+// A workspace for the tool: the editor folder beside the executable, prompts
+// that refuse every question.
+std::unique_ptr<Workspace> newWorkspace();
+
+// Opens a project as the main window does as far as maps need it: the project
+// file, the map tree (root, then "Data\Project.dat") and the tiles table.
+void openProject(Workspace& ws, const QString& projectFile);
+
+// The "Novo Projeto" wizard's OK: refuses an empty name or file name with the
+// wizard's message, and an existing project file (the tool asks no question);
+// creates the project file's folder when it is missing.
+void createProjectFile(Workspace& ws, const QString& projectFile, const std::string& name, const std::string& author);
+
+// The "Novo Mapa" dialog's OK and the grid it writes: the name checks with
+// their messages, the map list, the initial map, the tree, line 3 of the
+// project file and the 14 x 14 map file. The new grid stays loaded in ws.grid.
+void addNewMap(Workspace& ws, const std::string& name);
+
+} // namespace quillmark::cli
