@@ -15,15 +15,16 @@ $(BUILD)/build.ninja: CMakeLists.txt | bootstrap
 
 configure: bootstrap $(BUILD)/build.ninja
 
+# One build at a time in a build folder: a second `make` waits for the first.
 build: configure
-	cmake --build $(BUILD) -j $(JOBS)
+	flock $(BUILD)/.build.lock cmake --build $(BUILD) -j $(JOBS)
 
 test: build
 	@mkdir -p -m 0700 $(XDG_RUNTIME_DIR)
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 120
 
 bench: configure
-	cmake --build $(BUILD) -j $(JOBS) --target benches
+	flock $(BUILD)/.build.lock cmake --build $(BUILD) -j $(JOBS) --target benches
 	@mkdir -p -m 0700 $(XDG_RUNTIME_DIR)
 	@for b in $(BUILD)/bench/*; do \
 	  [ -x "$$b" ] || continue; echo "== $$b"; \
