@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtEndian>
 #include <cmath>
 #include <cstdio>
@@ -120,23 +121,25 @@ void writeMp3(const QString& path, const Track& t) {
     const QString lame = QStandardPaths::findExecutable("lame");
     if (lame.isEmpty()) {
         std::fprintf(stderr, "quillmark-template: warning: 'lame' not found, %s is silent\n", qPrintable(path));
-        quillmark::writeFileAtomic(path, silentMp3(double(t.s.size()) / t.rate));
+        put(path, silentMp3(double(t.s.size()) / t.rate));
         return;
     }
-    const QString wavPath = path + ".tmp.wav", mp3Path = path + ".tmp.mp3";
-    quillmark::writeFileAtomic(wavPath, wav(t));
+    // the encoder works in a folder of its own, so that two builds drawing the
+    // set at the same time never share intermediate files
+    QTemporaryDir work;
+    const QString wavPath = work.filePath("in.wav"), mp3Path = work.filePath("out.mp3");
+    put(wavPath, wav(t));
     QProcess proc;
     proc.start(lame, {"--quiet", "-b", "128", "--noreplaygain", "--tt", baseName(path), wavPath, mp3Path});
-    const bool ok = proc.waitForFinished(30000) && proc.exitStatus() == QProcess::NormalExit && proc.exitCode() == 0;
-    QFile::remove(wavPath);
-    if (!ok) {
-        QFile::remove(mp3Path);
+    const bool ok = work.isValid() && proc.waitForFinished(30000) && proc.exitStatus() == QProcess::NormalExit &&
+                    proc.exitCode() == 0;
+    QFile mp3(mp3Path);
+    if (!ok || !mp3.open(QIODevice::ReadOnly)) {
         std::fprintf(stderr, "quillmark-template: warning: lame failed, %s is silent\n", qPrintable(path));
-        quillmark::writeFileAtomic(path, silentMp3(double(t.s.size()) / t.rate));
+        put(path, silentMp3(double(t.s.size()) / t.rate));
         return;
     }
-    QFile::remove(path);
-    QFile::rename(mp3Path, path);
+    put(path, mp3.readAll());
 }
 
 // ---------------------------------------------------------------- the tunes
@@ -244,9 +247,9 @@ void writeSounds(const QString& dataFolder) {
     writeMp3(dataFolder + "Battle.mp3", battleTune());
     writeMp3(dataFolder + "BattleWin.mp3", victoryTune());
     writeMp3(dataFolder + "GameOver.mp3", gameOverTune());
-    quillmark::writeFileAtomic(dataFolder + "Ataque.wav", wav(attackEffect()));
-    quillmark::writeFileAtomic(dataFolder + "Menu.wav", wav(menuEffect()));
-    quillmark::writeFileAtomic(dataFolder + "MenuSelect.wav", wav(selectEffect()));
+    put(dataFolder + "Ataque.wav", wav(attackEffect()));
+    put(dataFolder + "Menu.wav", wav(menuEffect()));
+    put(dataFolder + "MenuSelect.wav", wav(selectEffect()));
 }
 
 } // namespace tmpl

@@ -37,7 +37,7 @@ private:
 };
 
 void write(const QString& path, const Schema& schema, const std::vector<Record>& rows) {
-    quillmark::writeFileAtomic(path, QByteArray::fromStdString(quillmark::datapacket::write(schema, rows)));
+    put(path, QByteArray::fromStdString(quillmark::datapacket::write(schema, rows)));
 }
 
 std::string cp(const char* utf8) { return quillmark::toCp1252(QString::fromUtf8(utf8)); }

@@ -1,6 +1,7 @@
 #pragma once
 // The template set drawn at build time: tile pictures, hero frames, screens,
 // sounds, the five template tables and the runtime stand-ins.
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 #include <vector>
@@ -45,6 +46,8 @@ std::vector<NamedImage> drawScreens(const QImage& startBrush);
 void writeSounds(const QString& dataFolder);
 // Tables written into Data/.
 void writeTables(const QString& dataFolder, const std::vector<TileArt>& tiles, const std::vector<NamedImage>& hero);
+// Writes a whole file of the set (written beside it, then renamed over it).
+void put(const QString& path, const QByteArray& bytes);
 // The stand-ins for the game runtime and its libraries.
 void writeRuntime(const QString& editorFolder);
 

@@ -12,8 +12,26 @@
 #include <QFile>
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 
 namespace tmpl {
+
+void put(const QString& path, const QByteArray& bytes) {
+    // Written beside its place and renamed over it: a build that stops midway
+    // leaves whole files. The files are build output, so they are not forced to
+    // disk one by one as the editor's own saves are.
+    const QString temp = path + QString(".~%1").arg(QCoreApplication::applicationPid());
+    QFile f(temp);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        throw std::runtime_error("cannot write " + temp.toStdString() + ": " + f.errorString().toStdString());
+    f.close();
+    std::error_code ec;
+    std::filesystem::rename(temp.toStdString(), path.toStdString(), ec);
+    if (ec) {
+        QFile::remove(temp);
+        throw std::runtime_error("cannot write " + path.toStdString() + ": " + ec.message());
+    }
+}
 
 void writeRuntime(const QString& editor) {
     // The game runtime is not part of the editor. These stand-ins keep a new
@@ -26,15 +44,15 @@ void writeRuntime(const QString& editor) {
         "echo \"Put the runtime in place of this file to play the project in: $(dirname \"$0\")\"\n"
         "exit 1\n";
     const QString exe = editor + "Data/Vorpex.exe";
-    quillmark::writeFileAtomic(exe, script);
+    put(exe, script);
     QFile::setPermissions(exe, QFile::permissions(exe) | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther);
     auto library = [](const QString& name) {
         return QByteArray("Stand-in for the library ") + name.toUtf8() +
                " used by the game runtime; it is not bundled with the editor.\n";
     };
-    quillmark::writeFileAtomic(editor + "VeroviZBlue.dll", library("VeroviZBlue.dll"));
+    put(editor + "VeroviZBlue.dll", library("VeroviZBlue.dll"));
     for (const char* name : {"VeroviZBlue.dll", "bass.dll", "basscd.dll", "bassmidi.dll", "basswma.dll", "Gen_VisDrawer.dll"})
-        quillmark::writeFileAtomic(editor + "Data/" + name, library(name));
+        put(editor + "Data/" + name, library(name));
 }
 
 } // namespace tmpl
@@ -59,7 +77,7 @@ int main(int argc, char** argv) {
         const QString data = out + "Data/", images = out + "Imagens/";
         quillmark::makeFolder(data);
         quillmark::makeFolder(images);
-        auto save = [&](const QString& file, const QImage& image) { quillmark::Picture(image).SaveToFile(images + file); };
+        auto save = [&](const QString& file, const QImage& image) { tmpl::put(images + file, quillmark::Picture::encode(image, "bmp")); };
 
         const std::vector<tmpl::TileArt> tiles = tmpl::drawTiles();
         if (tiles.size() != 144) throw std::runtime_error("the palette must hold 144 tiles");
