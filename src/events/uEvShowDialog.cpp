@@ -34,9 +34,8 @@ TFormDLE::TFormDLE(Workspace& ws, TForm6& editor, QWidget* parent) : QDialog(par
     faceLayout->addStretch(1);
 
     GroupBox2 = new QGroupBox(QStringLiteral("Texto"), this);
-    Memo1 = new QPlainTextEdit(GroupBox2);
+    Memo1 = new TEventMemo(GroupBox2);
     Memo1->setObjectName(QStringLiteral("Memo1"));
-    setupEventTextBox(Memo1);
     auto* textLayout = new QVBoxLayout(GroupBox2);
     textLayout->addWidget(Memo1);
 

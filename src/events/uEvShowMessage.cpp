@@ -20,9 +20,8 @@ TFormMSG::TFormMSG(Workspace& ws, TForm6& editor, QWidget* parent) : QDialog(par
     resize(420, 260);
 
     GroupBox1 = new QGroupBox(QStringLiteral("Texto"), this);
-    Memo1 = new QPlainTextEdit(GroupBox1);
+    Memo1 = new TEventMemo(GroupBox1);
     Memo1->setObjectName(QStringLiteral("Memo1"));
-    setupEventTextBox(Memo1);
     auto* groupLayout = new QVBoxLayout(GroupBox1);
     groupLayout->addWidget(Memo1);
 

@@ -9,6 +9,9 @@
 #include "events/uNewChar.h"
 
 #include <QAction>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMimeData>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
@@ -38,29 +41,52 @@ QString linesText(const std::vector<std::string>& lines) {
     return out.join('\n');
 }
 
-// Removes, as part of the change just made, every character the code page
-// cannot hold from the range [from, from + count) of the box's document.
-void dropForeignCharacters(QPlainTextEdit* box, int from, int count) {
-    QTextDocument* doc = box->document();
-    const int end = std::min(from + count, doc->characterCount());
-    std::vector<int> bad;
-    for (int pos = from; pos < end; ++pos) {
-        const QChar ch = doc->characterAt(pos);
-        if (ch == QChar::ParagraphSeparator || ch == QChar::LineSeparator || ch == '\n' || ch == QChar()) continue;
-        if (!isCp1252(QString(ch))) bad.push_back(pos);
+} // namespace
+
+QString onlyCp1252(const QString& text) {
+    if (isCp1252(text)) return text;
+    QString out;
+    out.reserve(text.size());
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar ch = text[i];
+        if (ch.isHighSurrogate() && i + 1 < text.size()) {
+            ++i;  // a character beyond the code page, in two halves
+            continue;
+        }
+        if (isCp1252(QString(ch))) out += ch;
     }
-    if (bad.empty()) return;
-    QTextCursor cursor(doc);
-    cursor.joinPreviousEditBlock();
-    for (auto it = bad.rbegin(); it != bad.rend(); ++it) {
-        cursor.setPosition(*it);
-        cursor.setPosition(*it + 1, QTextCursor::KeepAnchor);
-        cursor.removeSelectedText();
-    }
-    cursor.endEditBlock();
+    return out;
 }
 
-} // namespace
+TEventMemo::TEventMemo(QWidget* parent) : QPlainTextEdit(parent) { setupEventTextBox(this); }
+
+void TEventMemo::keyPressEvent(QKeyEvent* event) {
+    const QString typed = event->text();
+    if (!typed.isEmpty() && typed.at(0).isPrint() && onlyCp1252(typed).isEmpty()) {
+        event->accept();  // a character the stored text cannot hold
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void TEventMemo::inputMethodEvent(QInputMethodEvent* event) {
+    const QString commit = onlyCp1252(event->commitString());
+    if (commit == event->commitString()) {
+        QPlainTextEdit::inputMethodEvent(event);
+        return;
+    }
+    QInputMethodEvent filtered(event->preeditString(), event->attributes());
+    filtered.setCommitString(commit, event->replacementStart(), event->replacementLength());
+    QPlainTextEdit::inputMethodEvent(&filtered);
+}
+
+void TEventMemo::insertFromMimeData(const QMimeData* source) {
+    if (source->hasText()) {
+        insertPlainText(onlyCp1252(source->text()));
+        return;
+    }
+    QPlainTextEdit::insertFromMimeData(source);
+}
 
 QFont eventTextFont() {
     QFont font(QStringLiteral("Arial"));
@@ -75,14 +101,6 @@ void setupEventTextBox(QPlainTextEdit* box) {
     box->setLineWrapMode(QPlainTextEdit::NoWrap);
     box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    // stored texts are CP1252: what the code page cannot hold is refused as it is typed or pasted
-    auto busy = std::make_shared<bool>(false);
-    QObject::connect(box->document(), &QTextDocument::contentsChange, box, [box, busy](int from, int, int added) {
-        if (*busy || added <= 0) return;
-        *busy = true;
-        dropForeignCharacters(box, from, added);
-        *busy = false;
-    });
 }
 
 std::vector<std::string> textBoxLines(const QPlainTextEdit* box) {
@@ -106,9 +124,8 @@ TForm6::TForm6(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
     setSizeGripEnabled(false);
     resize(520, 380);
 
-    Memo1 = new QPlainTextEdit(this);
+    Memo1 = new TEventMemo(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
-    setupEventTextBox(Memo1);
 
     statusBar_ = new QStatusBar(this);
     statusBar_->setObjectName(QStringLiteral("StatusBar1"));

@@ -3,13 +3,13 @@
 // text, with menus that append commands to it. Every close hands the text,
 // in its stored one-line form, to the cell through EventResult.
 #include <QDialog>
+#include <QPlainTextEdit>
 #include <string>
 #include <vector>
 
 class QAction;
 class QMenu;
 class QMenuBar;
-class QPlainTextEdit;
 class QStatusBar;
 
 namespace quillmark {
@@ -90,10 +90,27 @@ private:
     TFormNC* characterDialog_ = nullptr;
 };
 
+// The multi-line text box of the event windows: Arial 9 point bold italic,
+// no wrapping, both scroll bars. Stored texts are CP1252, so characters the
+// code page cannot hold are refused as they are typed or pasted.
+class TEventMemo : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit TEventMemo(QWidget* parent = nullptr);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void insertFromMimeData(const QMimeData* source) override;
+};
+
+// The characters of a text that the code page holds.
+QString onlyCp1252(const QString& text);
+
 // The text box font of the event windows: Arial 9 point, bold italic.
 QFont eventTextFont();
 // Sets up a text box as the event windows show it: that font, no wrapping,
-// both scroll bars always shown, characters outside the code page refused.
+// both scroll bars always shown.
 void setupEventTextBox(QPlainTextEdit* box);
 // A text box's lines as CP1252, as a list of lines holds them: a line break at
 // the very end starts no further line, and the empty box has no line.

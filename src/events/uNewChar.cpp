@@ -59,9 +59,8 @@ TFormNC::TFormNC(Workspace& ws, TForm6& editor, QWidget* parent) : QDialog(paren
     face->setObjectName(QStringLiteral("ImageFace"));
     face->setToolTip(QStringLiteral("Face"));
     boxes_[kCharacterFaceIndex] = face;
-    MemoEvento = new QPlainTextEdit(personagem);
+    MemoEvento = new TEventMemo(personagem);
     MemoEvento->setObjectName(QStringLiteral("MemoEvento"));
-    setupEventTextBox(MemoEvento);
 
     auto* fields = new QGridLayout;
     fields->addWidget(new QLabel(QStringLiteral("Nome:"), personagem), 0, 0);

@@ -1,0 +1,85 @@
+#pragma once
+// The event windows as the editor creates them (script window first, then the
+// character, dialogue, selector and message dialogs), over a workspace whose
+// prompts are scripted and whose project folder is a temporary one holding
+// "Imagens\null.bmp" in a known colour.
+#include "ModalDriver.h"
+#include "ScriptedPrompts.h"
+#include "TempDir.h"
+
+#include "core/Picture.h"
+#include "core/Text.h"
+#include "core/Workspace.h"
+#include "events/uEvSelectType.h"
+#include "events/uEvShowDialog.h"
+#include "events/uEvShowMessage.h"
+#include "events/uEventEditor.h"
+#include "events/uNewChar.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QGroupBox>
+#include <QDir>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace qmtest {
+
+inline const QRgb kNullColour = qRgb(1, 2, 3);
+
+inline QImage filledImage(QRgb colour, int side = 40) {
+    QImage image(side, side, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+struct EventWindows : ::testing::Test {
+    TempDir project;
+    ScriptedPrompts* prompts = new ScriptedPrompts;
+    quillmark::Workspace ws{std::unique_ptr<quillmark::Prompts>(prompts)};
+    quillmark::TForm6 form6{ws};
+    quillmark::TFormNC nc{ws, form6};
+    quillmark::TFormDLE dle{ws, form6};
+    quillmark::TFormSEV sev{ws, form6};
+    quillmark::TFormMSG msg{ws, form6};
+
+    EventWindows() {
+        QDir().mkpath(project.path() + "Imagens");
+        quillmark::Picture(filledImage(kNullColour)).SaveToFile(project.path() + "Imagens/null.bmp");
+        ws.project.ProjectFolder = project.path();
+        ws.EventResult = "NULL";
+    }
+
+    // The script window's text as CP1252.
+    std::string text() const { return quillmark::toCp1252(form6.scriptText()); }
+
+    // Chooses a menu entry of the script window by its caption.
+    void choose(const QString& caption) {
+        QAction* a = form6.action(caption);
+        ASSERT_NE(a, nullptr) << caption.toStdString();
+        ASSERT_TRUE(a->isEnabled()) << caption.toStdString();
+        a->trigger();
+    }
+
+    static void click(QAbstractButton* button) {
+        // a radio button answers only over its mark and caption, at its left
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(std::min(8, button->width() / 2), button->height() / 2));
+    }
+    static void typeInto(QPlainTextEdit* box, const QString& text) {
+        box->setFocus();
+        box->selectAll();
+        const QStringList lines = text.split('\n');
+        for (int i = 0; i < lines.size(); ++i) {
+            if (i > 0) QTest::keyClick(box, Qt::Key_Return);
+            if (!lines[i].isEmpty()) QTest::keyClicks(box, lines[i]);
+            else if (i == 0 && box->textCursor().hasSelection()) QTest::keyClick(box, Qt::Key_Delete);
+        }
+    }
+};
+
+} // namespace qmtest
