@@ -6,6 +6,5 @@
 namespace quillmark::cli {
 
 int cmdRender(const Args&) { throw Error("render: ainda não disponível"); }
-int cmdDemo(const Args&) { throw Error("demo: ainda não disponível"); }
 
 } // namespace quillmark::cli

@@ -15,6 +15,9 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 using namespace quillmark::cli;
@@ -45,7 +48,7 @@ const std::vector<Command>& commands() {
          {"--coordinates", "--no-events", "--no-objects"}, true},
         {"check", "check PROJECT.qmk",
          "lê tudo o que o editor lê e lista cada problema numa linha (status 1 se houver algum)", cmdCheck, {}, {}},
-        {"demo", "demo FOLDER", "gera o projeto de demonstração na pasta FOLDER", cmdDemo, {}, {}, true, true},
+        {"demo", "demo FOLDER", "gera o projeto de demonstração na pasta FOLDER", cmdDemo, {}, {}, false, true},
     };
     return table;
 }
@@ -69,12 +72,23 @@ const Command* findCommand(const std::string& name) {
     return nullptr;
 }
 
+// The GUI side of Qt wants a private runtime folder; without one it warns on
+// standard error, where only the command's own messages belong.
+void useRuntimeFolder() {
+    if (std::getenv("XDG_RUNTIME_DIR")) return;
+    const std::string folder = "/tmp/quillmark-runtime-" + std::to_string(getuid());
+    mkdir(folder.c_str(), 0700);
+    struct stat st {};
+    if (stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == getuid() && (st.st_mode & 0077) == 0)
+        setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+}
+
 bool isHelp(const char* arg) { return std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0; }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    // Fonts and pictures need a platform, and there may be no display.
+    // Fonts need a platform, and there may be no display.
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
 
     if (argc < 2) {
@@ -98,7 +112,10 @@ int main(int argc, char** argv) {
     // The application object gives the editor folder (the template set lies
     // beside the executable); drawing text needs the GUI one.
     std::unique_ptr<QCoreApplication> app;
-    if (command->drawsText) app = std::make_unique<QGuiApplication>(argc, argv);
+    if (command->drawsText) {
+        useRuntimeFolder();
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    }
     else app = std::make_unique<QCoreApplication>(argc, argv);
 
     try {
