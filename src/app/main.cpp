@@ -1,0 +1,74 @@
+// The editor: a splash window, every window created once, the main window's
+// first show (with the project named on the command line), the event loop.
+#include "core/Paths.h"
+#include "core/Workspace.h"
+#include "editor/uArt.h"
+#include "editor/uPrincipal.h"
+#include "editor/uPrompts.h"
+#include "editor/uSplash.h"
+#include "editor/uWindows.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTimer>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+// Qt asks for a private runtime folder; give it one quietly when the session has none.
+void ensureRuntimeFolder() {
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) return;
+    const QString dir = QDir::tempPath() + QStringLiteral("/quillmark-runtime-") + QString::number(getuid());
+    QDir().mkpath(dir);
+    QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QElapsedTimer clock;
+    clock.start();
+    ensureRuntimeFolder();
+    QApplication app(argc, argv);
+
+    // 1. The splash window.
+    auto* splash = new quillmark::TFormSplash;
+    splash->showSplash();
+    QCoreApplication::processEvents();
+
+    // 2. The application title.
+    QApplication::setApplicationName(QStringLiteral("Quillmark"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Quillmark"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("quillmark"));
+    QApplication::setWindowIcon(quillmark::art::applicationIcon());
+
+    // 3. Every window, once.
+    quillmark::Workspace ws(std::make_unique<quillmark::QtPrompts>());
+    ws.EditorFolder = quillmark::editorFolder();
+    quillmark::TApplicationWindows windows(ws);
+    quillmark::TForm1& form1 = windows.Form1();
+
+    // The main window's first show; the splash goes afterwards.
+    form1.FormShow(QApplication::arguments().mid(1));
+    splash->hide();
+    delete splash;
+
+    // QUILLMARK_STARTUP_REPORT=1 prints the time from the start of the process
+    // to the main window painted; "exit" also ends the editor right there.
+    const QByteArray report = qgetenv("QUILLMARK_STARTUP_REPORT");
+    if (!report.isEmpty()) {
+        QCoreApplication::processEvents();
+        form1.repaint();
+        std::fprintf(stderr, "startup-ms: %.1f\n", clock.nsecsElapsed() / 1e6);
+        std::fflush(stderr);
+        if (report == "exit") return 0;
+    }
+
+    // 4. The main window's event loop.
+    return app.exec();
+}

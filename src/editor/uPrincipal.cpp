@@ -1,0 +1,584 @@
+#include "editor/uPrincipal.h"
+
+#include "core/Error.h"
+#include "core/MapFile.h"
+#include "core/Paths.h"
+#include "core/Workspace.h"
+#include "core/uFrameProject.h"
+#include "editor/Association.h"
+#include "editor/Settings.h"
+#include "editor/uArt.h"
+#include "editor/uBands.h"
+#include "editor/uFrameTiles.h"
+#include "editor/uTerreno.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDialog>
+#include <QFrame>
+#include <QMenuBar>
+#include <QProcess>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+namespace quillmark {
+
+namespace {
+
+const QString kCaption = QStringLiteral("Quillmark 1.0");
+
+// Hints of the tool-bar buttons.
+const QString kHintNovoProjeto = QStringLiteral("Novo Projeto");
+const QString kHintAbrirProjeto = QStringLiteral("Abrir Projeto");
+const QString kHintNovoMapa = QStringLiteral("Novo Mapa");
+const QString kHintSalvar = QStringLiteral("Salvar");
+const QString kHintInferior = QStringLiteral("Modo Mapa - Camada Inferior");
+const QString kHintSuperior = QStringLiteral("Modo Mapa - Camada Superior");
+const QString kHintEventos = QStringLiteral("Modo Mapa - Camada de Eventos");
+const QString kHintPropriedades = QStringLiteral("Propriedades do Mapa");
+const QString kHintZoom = QStringLiteral("Zoom");
+const QString kHintBanco = QStringLiteral("Bando de Dados");
+const QString kHintPlay = QStringLiteral("Play");
+
+// The seventeen menu entries the enabling rules switch.
+const QStringList& ruledEntries() {
+    static const QStringList entries = {
+        QStringLiteral("Salvar"),        QStringLiteral("Novo Mapa"),     QStringLiteral("Importar Mapa"),
+        QStringLiteral("Exportar Mapa"), QStringLiteral("Close All"),     QStringLiteral("Copiar"),
+        QStringLiteral("Copiar Evento"), QStringLiteral("Copiar Imagem"), QStringLiteral("Colar"),
+        QStringLiteral("Colar Evento"),  QStringLiteral("Colar Imagem"),  QStringLiteral("Zoom +/-"),
+        QStringLiteral("Modo Inferior"), QStringLiteral("Modo Superior"), QStringLiteral("Modo Eventos"),
+        QStringLiteral("Propriedades"),  QStringLiteral("Banco de Dados")};
+    return entries;
+}
+
+const QString kSaveQuestion = QStringLiteral("Desejá Salvar as Alterações?");
+
+} // namespace
+
+TForm1::TForm1(Workspace& ws, Options options, QWidget* parent)
+    : QMainWindow(parent), ws_(ws), options_(std::move(options)) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(kCaption);
+    setWindowIcon(art::applicationIcon());
+    resize(kDefaultWidth, kDefaultHeight);
+    if (options_.iniPath.isEmpty()) options_.iniPath = editorIniPath();
+    if (options_.recentPath.isEmpty()) options_.recentPath = recentSettingsPath(ws_.EditorFolder);
+    if (!options_.startProgram)
+        options_.startProgram = [](const QString& program) { QProcess::startDetached(program, QStringList()); };
+
+    buildMenus();
+    buildBands();
+    buildCentre();
+    statusBar()->setSizeGripEnabled(true);
+
+    ws_.hooks.verificaStatus = [this] { verificaStatus(); };
+    ws_.hooks.setCaption = [this](const QString& caption) { setWindowTitle(caption); };
+    ws_.hooks.closeProject = [this] { closeProject(); };
+
+    // 1. The ".qmk" association, written when no program opens such files yet.
+    if (options_.registerAssociation) {
+        options_.registerAssociation();
+    } else {
+        ensureAssociation(QCoreApplication::applicationFilePath(), XdgFolders::fromEnvironment(), art::logoSvg());
+    }
+
+    // 2. "Reopen" lists the project last opened with "Abrir Projeto"; it is not refreshed while running.
+    const QString recent = readRecent(options_.recentPath);
+    if (!recent.isEmpty()) {
+        QString caption = recent;
+        caption.replace('&', QStringLiteral("&&"));
+        QAction* entry = reopenMenu_->addAction(caption);
+        connect(entry, &QAction::triggered, this, [this, recent] { Reopen(recent); });
+    }
+
+    // 3. The brush before any tile is chosen.
+    ws_.run([this] {
+        ws_.BrushImage = Picture::fromFile(projectPath(ws_.EditorFolder, std::string_view("Imagens\\Image0.bmp")));
+    });
+    ws_.CellSize = 40;
+    ws_.BrushCode = 'G';
+    ws_.ProjectOpen = false;
+    ws_.MapLoaded = false;
+
+    // 4. The enabling rules.
+    verificaStatus();
+
+    // 5. No project strings and no copied event yet.
+    ws_.project.clear();
+    ws_.CopiedEvent.clear();
+}
+
+TForm1::~TForm1() {
+    ws_.hooks.verificaStatus = nullptr;
+    ws_.hooks.setCaption = nullptr;
+    ws_.hooks.closeProject = nullptr;
+}
+
+// --- building -------------------------------------------------------------------------------
+
+QAction* TForm1::addEntry(QMenu* menu, const QString& caption, const QKeySequence& shortcut,
+                          void (TForm1::*handler)()) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(caption);
+    if (!shortcut.isEmpty()) action->setShortcut(shortcut);
+    if (handler) connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+    actions_.insert(caption, action);
+    return action;
+}
+
+void TForm1::buildMenus() {
+    QMenuBar* bar = menuBar();
+
+    QMenu* arquivo = bar->addMenu(QStringLiteral("Arquivo"));
+    addEntry(arquivo, QStringLiteral("Novo Projeto"), QKeySequence(QStringLiteral("Ctrl+Alt+N")),
+             &TForm1::NovoProjetoClick);
+    addEntry(arquivo, QStringLiteral("Abrir Projeto"), QKeySequence(QStringLiteral("Ctrl+Alt+O")),
+             &TForm1::AbrirProjetoClick);
+    reopenMenu_ = arquivo->addMenu(QStringLiteral("Reopen"));
+    reopenMenu_->setObjectName(QStringLiteral("Reopen"));
+    addEntry(arquivo, QStringLiteral("Salvar"), QKeySequence(QStringLiteral("Ctrl+S")), &TForm1::SalvarClick);
+    addEntry(arquivo, QStringLiteral("Close All"), QKeySequence(QStringLiteral("Ctrl+Alt+C")),
+             &TForm1::CloseAllClick);
+    arquivo->addSeparator();
+    addEntry(arquivo, QStringLiteral("Novo Mapa"), QKeySequence(QStringLiteral("Ctrl+N")), &TForm1::NovoMapaClick);
+    addEntry(arquivo, QStringLiteral("Importar Mapa"), QKeySequence(QStringLiteral("Ctrl+I")), nullptr);
+    addEntry(arquivo, QStringLiteral("Exportar Mapa"), QKeySequence(QStringLiteral("Ctrl+E")), nullptr);
+    arquivo->addSeparator();
+    addEntry(arquivo, QStringLiteral("Sair"), QKeySequence(QStringLiteral("Ctrl+Q")), nullptr);
+    connect(actions_.value(QStringLiteral("Sair")), &QAction::triggered, this, &QWidget::close);
+
+    QMenu* editar = bar->addMenu(QStringLiteral("Editar"));
+    addEntry(editar, QStringLiteral("Desfazer"), QKeySequence(QStringLiteral("Ctrl+Z")), nullptr)->setEnabled(false);
+    editar->addSeparator();
+    struct Clip {
+        const char* caption;
+        const char* keys;
+        bool (TMapCanvas::*command)();
+    };
+    const Clip clips[] = {{"Copiar", "Ctrl+C", &TMapCanvas::Copiar},
+                          {"Colar", "Ctrl+V", &TMapCanvas::Colar},
+                          {"Copiar Evento", "Shift+C", &TMapCanvas::CopiarEvento},
+                          {"Colar Evento", "Shift+V", &TMapCanvas::ColarEvento},
+                          {"Copiar Imagem", "Shift+Ctrl+C", &TMapCanvas::CopiarImagem},
+                          {"Colar Imagem", "Shift+Ctrl+V", &TMapCanvas::ColarImagem}};
+    for (const Clip& c : clips) {
+        QAction* a = addEntry(editar, QString::fromUtf8(c.caption), QKeySequence(QString::fromUtf8(c.keys)), nullptr);
+        auto command = c.command;
+        connect(a, &QAction::triggered, this, [this, command] {
+            ws_.run([this, command] {
+                if (mapArea_) (mapArea_->canvas()->*command)();
+                updatePasteEntries();
+            });
+        });
+    }
+
+    QMenu* mapa = bar->addMenu(QStringLiteral("Mapa"));
+    addEntry(mapa, QStringLiteral("Zoom +/-"), QKeySequence(), &TForm1::ZoomClick);
+    addEntry(mapa, QStringLiteral("Modo Inferior"), QKeySequence(Qt::Key_F10), &TForm1::ModoInferiorClick);
+    addEntry(mapa, QStringLiteral("Modo Superior"), QKeySequence(Qt::Key_F11), &TForm1::ModoSuperiorClick);
+    addEntry(mapa, QStringLiteral("Modo Eventos"), QKeySequence(Qt::Key_F12), &TForm1::ModoEventosClick);
+    addEntry(mapa, QStringLiteral("Propriedades"), QKeySequence(Qt::Key_F6), &TForm1::PropriedadesClick);
+
+    QMenu* projeto = bar->addMenu(QStringLiteral("Projeto"));
+    addEntry(projeto, QStringLiteral("Executar"), QKeySequence(Qt::Key_F9), &TForm1::PlayClick);
+
+    QMenu* ferramentas = bar->addMenu(QStringLiteral("Ferramentas"));
+    addEntry(ferramentas, QStringLiteral("Banco de Dados"), QKeySequence(Qt::Key_F7), &TForm1::BancoDadosClick);
+
+    QMenu* exibir = bar->addMenu(QStringLiteral("Exibir"));
+    struct View {
+        const char* caption;
+        bool Workspace::*flag;
+    };
+    const View views[] = {{"Eventos", &Workspace::ShowEventos},
+                          {"Objetos", &Workspace::ShowObjetos},
+                          {"Cordenadas", &Workspace::ShowCordenadas}};
+    for (const View& v : views) {
+        QAction* a = addEntry(exibir, QString::fromUtf8(v.caption), QKeySequence(), nullptr);
+        a->setCheckable(true);
+        a->setChecked(ws_.*(v.flag));
+        auto flag = v.flag;
+        connect(a, &QAction::triggered, this, [this, a, flag] { toggleView(a, flag); });
+    }
+
+    QAction* sobre = bar->addAction(QStringLiteral("Sobre"));
+    sobre->setObjectName(QStringLiteral("Sobre"));
+    actions_.insert(QStringLiteral("Sobre"), sobre);
+    connect(sobre, &QAction::triggered, this, &TForm1::SobreClick);
+}
+
+TToolButton* TForm1::addButton(int band, int tool, const QString& hint, void (TForm1::*handler)()) {
+    auto* button = new TToolButton(static_cast<art::Tool>(tool), hint);
+    connect(button, &QToolButton::clicked, this, [this, handler] { (this->*handler)(); });
+    bands_->band(band)->addButton(button);
+    buttons_.insert(hint, button);
+    return button;
+}
+
+void TForm1::buildBands() {
+    bands_ = new TBandBar;
+    using T = art::Tool;
+    addButton(0, int(T::NovoProjeto), kHintNovoProjeto, &TForm1::NovoProjetoClick);
+    addButton(0, int(T::AbrirProjeto), kHintAbrirProjeto, &TForm1::AbrirProjetoClick);
+    addButton(0, int(T::NovoMapa), kHintNovoMapa, &TForm1::NovoMapaClick);
+    addButton(0, int(T::Salvar), kHintSalvar, &TForm1::SalvarClick);
+    addButton(1, int(T::CamadaInferior), kHintInferior, &TForm1::ModoInferiorClick);
+    addButton(1, int(T::CamadaSuperior), kHintSuperior, &TForm1::ModoSuperiorClick);
+    addButton(1, int(T::CamadaEventos), kHintEventos, &TForm1::ModoEventosClick);
+    addButton(1, int(T::PropriedadesMapa), kHintPropriedades, &TForm1::PropriedadesClick);
+    addButton(1, int(T::Zoom), kHintZoom, &TForm1::ZoomClick);
+    addButton(2, int(T::BancoDados), kHintBanco, &TForm1::BancoDadosClick);
+    addButton(3, int(T::Play), kHintPlay, &TForm1::PlayClick);
+    bands_->packLefts();
+}
+
+void TForm1::buildCentre() {
+    auto* centre = new QWidget;
+    auto* layout = new QVBoxLayout(centre);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(bands_);
+    auto* rule = new QFrame;
+    rule->setFrameShape(QFrame::HLine);
+    rule->setFrameShadow(QFrame::Sunken);
+    layout->addWidget(rule);
+
+    splitter_ = new QSplitter(Qt::Horizontal);
+    splitter_->setObjectName(QStringLiteral("Splitter1"));
+    splitter_->setChildrenCollapsible(false);
+    splitter_->setHandleWidth(3);
+
+    // The left column: the list of palette lists, the palette, a separator, the tree.
+    auto* left = new QWidget;
+    left->setObjectName(QStringLiteral("LeftColumn"));
+    left->setMinimumWidth(TFrame1::kPanelWidth);
+    auto* column = new QVBoxLayout(left);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    lista_ = new QComboBox;
+    lista_->setObjectName(QStringLiteral("ComboBox1"));
+    for (int i = 1; i <= 11; ++i) lista_->addItem(QStringLiteral("Lista %1").arg(i));
+    lista_->addItem(QStringLiteral("Animações"));
+    column->addWidget(lista_);
+    palette_ = new TFrame1(ws_);
+    column->addWidget(palette_);
+    auto* separator = new QFrame;
+    separator->setObjectName(QStringLiteral("Separator"));
+    separator->setFixedHeight(3);
+    separator->setFrameShape(QFrame::NoFrame);
+    column->addWidget(separator);
+    tree_ = new TFrame3(ws_);
+    column->addWidget(tree_, 1);
+    connect(lista_, &QComboBox::currentIndexChanged, palette_, &TFrame1::showPanel);
+
+    mapArea_ = new TMapArea(ws_);
+    splitter_->addWidget(left);
+    splitter_->addWidget(mapArea_);
+    splitter_->setStretchFactor(0, 0);
+    splitter_->setStretchFactor(1, 1);
+    splitter_->setSizes({kLeftColumnWidth, kDefaultWidth - kLeftColumnWidth});
+    // Moving the splitter: the list takes the palette area's width, the panels are centred.
+    connect(splitter_, &QSplitter::splitterMoved, this, [this] {
+        lista_->setFixedWidth(palette_->width());
+        palette_->centrePanels();
+    });
+    layout->addWidget(splitter_, 1);
+    setCentralWidget(centre);
+}
+
+// --- the enabling rules --------------------------------------------------------------------
+
+void TForm1::setGreyed(const QStringList& hints, bool greyed) {
+    for (const QString& hint : hints)
+        if (TToolButton* b = buttons_.value(hint)) b->setGreyed(greyed);
+}
+
+void TForm1::setEntriesEnabled(const QStringList& captions, bool enabled) {
+    for (const QString& caption : captions)
+        if (QAction* a = actions_.value(caption)) a->setEnabled(enabled);
+}
+
+void TForm1::verificaStatus() {
+    if (!ws_.ProjectOpen) {
+        setGreyed({kHintNovoMapa, kHintInferior, kHintZoom, kHintSalvar, kHintSuperior, kHintEventos, kHintBanco,
+                   kHintPropriedades, kHintPlay},
+                  true);
+        setGreyed({kHintNovoProjeto, kHintAbrirProjeto}, false);
+        setEntriesEnabled(ruledEntries(), false);
+    } else if (ws_.MapLoaded) {
+        setGreyed(buttons_.keys(), false);
+        setEntriesEnabled(ruledEntries(), true);
+    } else {
+        setGreyed({kHintPropriedades, kHintZoom, kHintSalvar, kHintSuperior, kHintInferior, kHintEventos, kHintPlay},
+                  true);
+        setGreyed({kHintNovoMapa, kHintBanco}, false);
+        const QStringList enabled = {QStringLiteral("Novo Mapa"), QStringLiteral("Importar Mapa"),
+                                     QStringLiteral("Close All")};
+        QStringList disabled = ruledEntries();
+        for (const QString& e : enabled) disabled.removeAll(e);
+        setEntriesEnabled(enabled, true);
+        setEntriesEnabled(disabled, false);
+    }
+    updatePasteEntries();
+}
+
+void TForm1::updatePasteEntries() {
+    actions_.value(QStringLiteral("Colar"))->setEnabled(ws_.CopiedCell.has_value());
+    actions_.value(QStringLiteral("Colar Evento"))->setEnabled(!ws_.CopiedEvent.empty());
+    actions_.value(QStringLiteral("Colar Imagem"))->setEnabled(ws_.CopiedImage.has_value());
+}
+
+// --- start-up ---------------------------------------------------------------------------------
+
+void TForm1::restorePlacement() {
+    IniFile ini(options_.iniPath);
+    FormPlacement current;
+    current.left = x();
+    current.top = y();
+    current.width = width();
+    current.height = height();
+    const FormPlacement p = LoadFormPlacement(ini, current);
+    // Bounds that would leave the window out of reach on this screen are not used.
+    QRect bounds(p.left, p.top, qMax(200, p.width), qMax(150, p.height));
+    const QScreen* screen = QGuiApplication::screenAt(bounds.center());
+    if (!screen) {
+        screen = QGuiApplication::primaryScreen();
+        if (screen) bounds.moveCenter(screen->availableGeometry().center());
+    }
+    resize(bounds.size());
+    move(bounds.topLeft());
+    // The window is designed maximised: it opens so unless the file says it was not.
+    if (p.maximized.value_or(true)) showMaximized();
+    else showNormal();
+
+    static_assert(TBandBar::kBands == kBandCount);
+    bands_->setLefts(loadBandLefts(ini, bands_->lefts()));
+}
+
+void TForm1::FormShow(const QStringList& arguments) {
+    restorePlacement();
+    ws_.run([this] { ws_.LoadImagens(); });
+    if (!arguments.isEmpty()) {
+        const QString path = arguments.first();
+        ws_.run([this, &path] { abrirProjeto(path); });
+    }
+}
+
+// --- opening and closing -----------------------------------------------------------------------
+
+bool TForm1::projectAndMap() const { return ws_.ProjectOpen && ws_.MapLoaded; }
+
+void TForm1::abrirProjeto(const QString& path) {
+    try {
+        ProjectState& project = ws_.project;
+        // 1, 2. The project file gives the project state (MapList starts empty).
+        project.MapList.clear();
+        readProjectFile(path, project);
+        // 3. The tree.
+        ws_.tree.CriaProjeto(project.ProjectName);
+        ws_.tree.LoadProject(project);
+        // 4. The tiles table.
+        ws_.DataModule1.pointAt(ws_.DataModule1.cdsTiles, project.ProjectFolder);
+        // 5. The tile pictures and the palette.
+        ws_.LoadImagens();
+        if (ws_.hooks.LoadImgs) ws_.hooks.LoadImgs();
+        // 6. The first map.
+        bool loaded = false;
+        if (!project.MapList.isEmpty()) {
+            Abrir(ws_.grid, project.MapList.first());
+            ws_.Modified = false;
+            if (ws_.hooks.layoutLoadedMap) ws_.hooks.layoutLoadedMap();
+            loaded = true;
+        }
+        // 7. The first tile of "Lista 1" is the brush.
+        if (ws_.hooks.chooseFirstBrush) ws_.hooks.chooseFirstBrush();
+        // 8. The other tables.
+        for (RecordTable* t : {&ws_.DataModule1.cdsMonstros, &ws_.DataModule1.cdsItens, &ws_.DataModule1.cdsMagias,
+                               &ws_.DataModule1.cdsPersonagem})
+            ws_.DataModule1.pointAt(*t, project.ProjectFolder);
+        // 9. CurrentMap.
+        ws_.grid.CurrentMap = project.MapList.isEmpty() ? std::string() : mapFileName(project.MapList.first());
+        // 10.
+        ws_.ProjectOpen = true;
+        ws_.MapLoaded = loaded;
+        // 11.
+        verificaStatus();
+    } catch (...) {
+        // A project that could not be opened is not left half open.
+        try {
+            closeProject();
+        } catch (...) {
+        }
+        throw;
+    }
+}
+
+void TForm1::closeProject() {
+    if (ws_.hooks.destroyCells) ws_.hooks.destroyCells();
+    ws_.MapLoaded = false;
+    ws_.Modified = false;  // the discarded map's changes do not outlive it
+    ws_.grid.CurrentMap.clear();
+    ws_.project.clear();
+    ws_.ProjectOpen = false;
+    ws_.tree.removeProjeto();
+    setWindowTitle(kCaption);
+    verificaStatus();
+    if (palette_) palette_->LimpaTiles();
+}
+
+void TForm1::AbrirProjetoClick() {
+    ws_.run([this] {
+        const std::optional<QString> chosen =
+            ws_.prompts().openFile(QStringLiteral("Quillmark Project|*.qmk"), QStringLiteral("*.qmk"));
+        if (!chosen || chosen->isEmpty()) return;
+        if (ws_.ProjectOpen) {
+            if (!ws_.askToSaveChanges()) return;
+            closeProject();
+        }
+        abrirProjeto(*chosen);
+        writeRecent(options_.recentPath, *chosen);
+    });
+}
+
+void TForm1::Reopen(const QString& path) {
+    ws_.run([this, &path] {
+        if (ws_.ProjectOpen) {
+            if (!ws_.askToSaveChanges()) return;
+            closeProject();
+        }
+        abrirProjeto(path);
+    });
+}
+
+void TForm1::SalvarClick() {
+    if (!projectAndMap()) return;
+    ws_.run([this] { ws_.saveCommand(); });
+}
+
+void TForm1::CloseAllClick() {
+    if (!ws_.ProjectOpen) return;
+    ws_.run([this] {
+        if (!ws_.askToSaveChanges()) return;
+        closeProject();
+    });
+}
+
+void TForm1::PlayClick() {
+    if (!ws_.ProjectOpen) return;
+    ws_.run([this] {
+        if (ws_.project.MapList.isEmpty()) {
+            ws_.prompts().notice(QStringLiteral("Você deve criar pelo menos um mapa antes de executar o jogo!"));
+            return;
+        }
+        if (ws_.Modified) {
+            switch (ws_.prompts().confirm(kSaveQuestion, Buttons::YesNoCancel)) {
+            case Answer::Yes: ws_.saveCommand(); break;
+            case Answer::No: break;
+            default: return;
+            }
+        }
+        options_.startProgram(ws_.project.RuntimePath);
+    });
+}
+
+// --- map commands ------------------------------------------------------------------------------------
+
+void TForm1::ModoInferiorClick() {
+    if (!projectAndMap()) return;
+    ws_.run([this] {
+        setWindowTitle(kCaption + QStringLiteral(" - Camada Inferior"));
+        mapArea_->canvas()->ModoFundo();
+    });
+}
+
+void TForm1::ModoSuperiorClick() {
+    if (!projectAndMap()) return;
+    ws_.run([this] {
+        setWindowTitle(kCaption + QStringLiteral(" - Camada Superior"));
+        mapArea_->canvas()->ModoMapa();
+    });
+}
+
+void TForm1::ModoEventosClick() {
+    if (!projectAndMap()) return;
+    ws_.run([this] {
+        setWindowTitle(kCaption + QStringLiteral(" - Camada de Eventos"));
+        mapArea_->canvas()->ModoEventos();
+    });
+}
+
+void TForm1::ZoomClick() {
+    if (!projectAndMap()) return;
+    ws_.run([this] { mapArea_->canvas()->Zoom(); });
+}
+
+void TForm1::NovoMapaClick() {
+    if (!ws_.ProjectOpen) return;
+    ws_.run([this] {
+        if (ws_.hooks.newMapCommand) ws_.hooks.newMapCommand();
+    });
+}
+
+void TForm1::PropriedadesClick() {
+    if (!projectAndMap()) return;
+    ws_.run([this] {
+        if (ws_.hooks.showMapProperties) ws_.hooks.showMapProperties();
+    });
+}
+
+void TForm1::BancoDadosClick() {
+    if (!ws_.ProjectOpen) return;
+    ws_.run([this] {
+        if (ws_.hooks.showDatabase) ws_.hooks.showDatabase();
+    });
+}
+
+void TForm1::NovoProjetoClick() {
+    ws_.run([this] {
+        if (ws_.hooks.showNewProjectWizard) ws_.hooks.showNewProjectWizard();
+    });
+}
+
+void TForm1::SobreClick() {
+    if (auto* dialog = qobject_cast<QDialog*>(about_)) dialog->exec();
+}
+
+void TForm1::toggleView(QAction* action, bool Workspace::*flag) {
+    ws_.*flag = action->isChecked();
+    ws_.run([this] {
+        if (ws_.hooks.repaintCells) ws_.hooks.repaintCells();
+    });
+}
+
+// --- parts ---------------------------------------------------------------------------------------------
+
+QAction* TForm1::menuAction(const QString& caption) const { return actions_.value(caption, nullptr); }
+
+TToolButton* TForm1::toolButton(const QString& hint) const { return buttons_.value(hint, nullptr); }
+
+// --- closing -------------------------------------------------------------------------------------------
+
+void TForm1::saveSettings() {
+    IniFile ini(options_.iniPath);
+    const bool maximized = isMaximized();
+    SaveFormPlacement(ini, maximized, x(), y(), width(), height());
+    saveBandLefts(ini, bands_->lefts());
+    ini.save();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    bool goOn = false;
+    // A save that fails keeps the window open, so the changes are not lost.
+    if (!ws_.run([this, &goOn] { goOn = ws_.askToSaveChanges(); }) || !goOn) {
+        event->ignore();
+        return;
+    }
+    ws_.run([this] { saveSettings(); });
+    event->accept();
+}
+
+} // namespace quillmark

@@ -1,0 +1,44 @@
+#pragma once
+// TApplicationWindows: every window of the editor, created once at start-up in
+// a fixed order and kept until the process ends. The main window comes first;
+// the data holder opens the template tables right after the database window.
+//
+// Adding a window: declare its member after Form1_ (so it is destroyed before
+// the main window; it may take &Form1() as its parent) and create it at its
+// place in the constructor.
+#include "editor/uPrincipal.h"
+
+#include <memory>
+
+namespace quillmark {
+
+class Workspace;
+class TFormAbout;
+class TOKRightDlg;
+class TForm5;
+class TFormMP;
+
+class TApplicationWindows {
+public:
+    explicit TApplicationWindows(Workspace& ws, TForm1::Options options = {});
+    ~TApplicationWindows();
+    TApplicationWindows(const TApplicationWindows&) = delete;
+    TApplicationWindows& operator=(const TApplicationWindows&) = delete;
+
+    TForm1& Form1() const { return *Form1_; }
+    TFormAbout& FormAbout() const { return *FormAbout_; }
+    TOKRightDlg& OKRightDlg() const { return *OKRightDlg_; }
+    TForm5& Form5() const { return *Form5_; }
+    TFormMP& FormMP() const { return *FormMP_; }
+
+private:
+    Workspace& ws_;
+    std::unique_ptr<TForm1> Form1_;
+    // The other windows, in the order of creation.
+    std::unique_ptr<TOKRightDlg> OKRightDlg_;
+    std::unique_ptr<TForm5> Form5_;
+    std::unique_ptr<TFormMP> FormMP_;
+    std::unique_ptr<TFormAbout> FormAbout_;
+};
+
+} // namespace quillmark
