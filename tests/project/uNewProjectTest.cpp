@@ -1,0 +1,234 @@
+#include "core/MapFile.h"
+#include "core/ProjectFile.h"
+#include "core/Workspace.h"
+#include "project/ProjectCreation.h"
+#include "project/uNewProject.h"
+#include "ProjectFixture.h"
+#include "ScriptedPrompts.h"
+#include "TempDir.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace quillmark;
+
+namespace {
+
+struct WizardSetup {
+    WizardSetup() {
+        auto scripted = std::make_unique<qmtest::ScriptedPrompts>();
+        prompts = scripted.get();
+        ws = std::make_unique<Workspace>(std::move(scripted));
+        ws->EditorFolder = qmtest::binFolder();
+        ws->DataModule1.DataModuleCreate(ws->EditorFolder);
+        ws->hooks.verificaStatus = [this] {
+            calls << QString("verificaStatus %1%2").arg(ws->ProjectOpen).arg(ws->MapLoaded);
+        };
+        ws->hooks.LoadImgs = [this] { calls << QString("LoadImgs %1").arg(ws->tiles.count()); };
+        ws->hooks.closeProject = [this] {
+            calls << "closeProject";
+            ws->MapLoaded = false;
+            ws->Modified = false;
+            ws->grid.CurrentMap.clear();
+            ws->project.clear();
+            ws->ProjectOpen = false;
+            ws->tree.removeProjeto();
+        };
+        dialog = std::make_unique<TForm5>(*ws);
+    }
+    // A project with a map open, as after opening it.
+    void openProject(qmtest::ProjectFixture& fixture, const std::string& map) {
+        readProjectFile(fixture.projectFile(), ws->project);
+        ws->tree.CriaProjeto(ws->project.ProjectName);
+        ws->tree.LoadProject(ws->project);
+        ws->DataModule1.pointAtProject(ws->project.ProjectFolder);
+        Abrir(ws->grid, fixture.dir.file("Mapas/" + QString::fromStdString(map)));
+        ws->grid.CurrentMap = map;
+        ws->ProjectOpen = true;
+        ws->MapLoaded = true;
+    }
+    qmtest::ScriptedPrompts* prompts = nullptr;
+    std::unique_ptr<Workspace> ws;
+    std::unique_ptr<TForm5> dialog;
+    QStringList calls;
+};
+
+QStringList labelsOf(QWidget* w) {
+    QStringList out;
+    for (QLabel* l : w->findChildren<QLabel*>()) out << l->text();
+    return out;
+}
+
+} // namespace
+
+TEST(NewProjectWizard, LayoutAndDefaults) {
+    WizardSetup s;
+    TForm5& d = *s.dialog;
+    EXPECT_EQ(d.windowTitle(), "Novo Projeto");
+    EXPECT_EQ(labelsOf(&d), (QStringList{"Nome do Projeto:", "Autor:", "File Name:"}));
+    EXPECT_EQ(d.EditNome->text(), "Meu Game");
+    EXPECT_EQ(d.EditAutor->text(), QString::fromUtf8(kDefaultAuthor));
+    EXPECT_FALSE(d.EditAutor->text().isEmpty());
+    EXPECT_EQ(d.EditFile->text(), "");
+    EXPECT_EQ(d.BtnLocalizar->text(), "Localizar");
+    EXPECT_EQ(d.BtnOK->text(), "OK");
+    EXPECT_EQ(d.BtnCancelar->text(), "Cancelar");
+    EXPECT_TRUE(s.ws->hooks.showNewProjectWizard != nullptr);
+}
+
+TEST(NewProjectWizard, LocalizarFillsTheFileName) {
+    WizardSetup s;
+    TForm5& d = *s.dialog;
+    d.show();
+    s.prompts->answerText("/projetos/Aventura.qmk");
+    QTest::mouseClick(d.BtnLocalizar, Qt::LeftButton);
+    ASSERT_EQ(s.prompts->asked().size(), 1u);
+    EXPECT_EQ(s.prompts->asked()[0].kind, "saveFile");
+    EXPECT_EQ(d.EditFile->text(), "/projetos/Aventura.qmk");
+    s.prompts->answerNothing();
+    QTest::mouseClick(d.BtnLocalizar, Qt::LeftButton);
+    EXPECT_EQ(d.EditFile->text(), "/projetos/Aventura.qmk");
+    d.reject();
+}
+
+TEST(NewProjectWizard, EmptyNameOrFileIsRefusedAndNothingCloses) {
+    WizardSetup s;
+    qmtest::ProjectFixture fixture;
+    fixture.addMap("Vila.xml");
+    s.openProject(fixture, "Vila.xml");
+    qmtest::TempDir target;
+    TForm5& d = *s.dialog;
+    d.show();
+    d.EditNome->setText("");
+    d.EditFile->setText(target.file("A.qmk"));
+    QTest::mouseClick(d.BtnOK, Qt::LeftButton);
+    d.EditNome->setText("A");
+    d.EditFile->setText("");
+    QTest::mouseClick(d.BtnOK, Qt::LeftButton);
+    EXPECT_EQ(s.prompts->messages(), (QStringList{QString::fromUtf8("Não foi possivel criar o projeto!"),
+                                                  QString::fromUtf8("Não foi possivel criar o projeto!")}));
+    EXPECT_EQ(s.prompts->asked()[0].title, "Quillmark");
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_TRUE(s.calls.isEmpty());
+    EXPECT_TRUE(s.ws->ProjectOpen);
+    EXPECT_TRUE(QDir(target.path()).isEmpty());
+    d.reject();
+}
+
+TEST(NewProjectWizard, OkClosesTheOpenProjectCreatesAndRefreshes) {
+    WizardSetup s;
+    qmtest::ProjectFixture fixture;
+    fixture.addMap("Vila.xml");
+    s.openProject(fixture, "Vila.xml");
+    qmtest::TempDir target;
+    const QString file = target.file("Jogo.v1.qmk");
+    bool visibleWhileCopying = true;
+    s.ws->DataModule1.cdsTiles.afterOpen = [&](RecordTable&) { visibleWhileCopying = s.dialog->isVisible(); };
+
+    QTimer::singleShot(0, [&] {
+        s.dialog->EditNome->setText("   ");  // blanks make a name
+        s.dialog->EditAutor->setText(QString::fromUtf8("Zé"));
+        s.dialog->EditFile->setText(file);
+        QTest::mouseClick(s.dialog->BtnOK, Qt::LeftButton);
+    });
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [&] {
+        ADD_FAILURE() << "the wizard stayed open";
+        s.dialog->reject();
+    });
+    guard.start(30000);
+    s.ws->hooks.showNewProjectWizard();
+
+    EXPECT_FALSE(s.dialog->isVisible());
+    EXPECT_FALSE(visibleWhileCopying);  // the wizard closes before the copies
+    EXPECT_EQ(s.calls, (QStringList{"closeProject", "verificaStatus 10", "LoadImgs 147"}));
+    EXPECT_TRUE(s.ws->ProjectOpen);
+    EXPECT_FALSE(s.ws->MapLoaded);
+    EXPECT_EQ(s.ws->project.ProjectName, "   ");
+    EXPECT_EQ(s.ws->project.ProjectAuthor, "Z\xE9");
+    EXPECT_EQ(s.ws->project.RuntimePath, target.file("Jogo.exe"));
+    EXPECT_EQ(target.read("Jogo.v1.qmk"), QByteArray("Project Name:   \r\nProject Autor:Z\xE9\r\nMapas:\r\n"
+                                                     "Mapa Inicial:\r\nChar X:200\r\nChar Y:190\r\n"));
+    EXPECT_TRUE(target.exists("Jogo.exe"));
+    EXPECT_TRUE(target.exists("Imagens/Grama.bmp"));
+    ASSERT_NE(s.ws->tree.root(), nullptr);
+    EXPECT_EQ(s.ws->tree.root()->text(), "   ");
+    EXPECT_EQ(s.ws->tree.count(), 1u);
+    EXPECT_TRUE(s.ws->DataModule1.cdsPersonagem.fileName().startsWith(target.path()));
+    EXPECT_TRUE(s.prompts->asked().empty());
+
+    // The texts stay for the next use.
+    EXPECT_EQ(s.dialog->EditNome->text(), "   ");
+    EXPECT_EQ(s.dialog->EditFile->text(), file);
+}
+
+TEST(NewProjectWizard, UnsavedChangesAreAskedAboutBeforeTheProjectCloses) {
+    WizardSetup s;
+    qmtest::ProjectFixture fixture;
+    fixture.addMap("Vila.xml");
+    s.openProject(fixture, "Vila.xml");
+    s.ws->grid.setTipo(2, 2, 'H');
+    s.ws->Modified = true;
+    qmtest::TempDir target;
+    TForm5& d = *s.dialog;
+    d.show();
+    d.EditFile->setText(target.file("Novo.qmk"));
+
+    s.prompts->answer(Answer::Cancel);
+    QTest::mouseClick(d.BtnOK, Qt::LeftButton);
+    EXPECT_EQ(s.prompts->messages(), QStringList{QString::fromUtf8("Desejá Salvar as Alterações?")});
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_TRUE(s.calls.isEmpty());
+    EXPECT_TRUE(s.ws->ProjectOpen);
+    EXPECT_TRUE(s.ws->Modified);
+    EXPECT_TRUE(QDir(target.path()).isEmpty());
+
+    s.prompts->answer(Answer::Yes);
+    QTest::mouseClick(d.BtnOK, Qt::LeftButton);
+    EXPECT_FALSE(d.isVisible());
+    MapGrid saved;
+    Abrir(saved, fixture.dir.file("Mapas/Vila.xml"));
+    EXPECT_EQ(saved.tipo(2, 2), 'H');
+    EXPECT_EQ(s.calls.first(), "closeProject");
+    EXPECT_TRUE(target.exists("Novo.qmk"));
+    EXPECT_EQ(s.ws->project.ProjectName, "Meu Game");
+}
+
+TEST(NewProjectWizard, CancelarWritesNothingAndKeepsTheTexts) {
+    WizardSetup s;
+    qmtest::TempDir target;
+    TForm5& d = *s.dialog;
+    d.show();
+    d.EditNome->setText("Outro");
+    d.EditFile->setText(target.file("Outro.qmk"));
+    QTest::mouseClick(d.BtnCancelar, Qt::LeftButton);
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_TRUE(QDir(target.path()).isEmpty());
+    EXPECT_FALSE(s.ws->ProjectOpen);
+    d.show();
+    EXPECT_EQ(d.EditNome->text(), "Outro");
+    EXPECT_EQ(d.EditFile->text(), target.file("Outro.qmk"));
+    d.reject();
+}
+
+TEST(NewProjectWizard, ProjectFileThatCannotBeWrittenKeepsTheWizardOpen) {
+    WizardSetup s;
+    qmtest::TempDir target;
+    TForm5& d = *s.dialog;
+    d.show();
+    d.EditFile->setText(target.file("nada/aqui/A.qmk"));
+    QTest::mouseClick(d.BtnOK, Qt::LeftButton);
+    ASSERT_EQ(s.prompts->asked().size(), 1u);
+    EXPECT_EQ(s.prompts->asked()[0].title, "Quillmark");
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_FALSE(s.ws->ProjectOpen);
+    EXPECT_TRUE(QDir(target.path()).isEmpty());
+    d.reject();
+}
