@@ -42,19 +42,19 @@ TOKRightDlg::TOKRightDlg(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(
     bevel->setGeometry(8, 8, 201, 94);
 
     auto* nameLabel = new QLabel(QStringLiteral("Nome:"), this);
-    nameLabel->setGeometry(20, 24, 56, 21);
+    nameLabel->setGeometry(18, 24, 66, 21);
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setGeometry(80, 24, 117, 21);
+    Edit1->setGeometry(86, 24, 113, 21);
     Edit1->setMaxLength(kMapNameMaxLength);
     Edit1->setValidator(new MapNameValidator(Edit1));
     nameLabel->setBuddy(Edit1);
 
     auto* sizeLabel = new QLabel(QStringLiteral("Tamanho:"), this);
-    sizeLabel->setGeometry(20, 64, 56, 21);
+    sizeLabel->setGeometry(18, 64, 66, 21);
     Edit2 = new QLineEdit(QString::number(kNewMapSize), this);
     Edit2->setObjectName(QStringLiteral("Edit2"));
-    Edit2->setGeometry(80, 64, 33, 21);
+    Edit2->setGeometry(86, 64, 33, 21);
     Edit2->setMaxLength(2);
     Edit2->setReadOnly(true);
     Edit2->setFocusPolicy(Qt::ClickFocus);
