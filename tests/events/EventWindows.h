@@ -19,6 +19,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
@@ -76,8 +77,15 @@ struct EventWindows : ::testing::Test {
         const QStringList lines = text.split('\n');
         for (int i = 0; i < lines.size(); ++i) {
             if (i > 0) QTest::keyClick(box, Qt::Key_Return);
-            if (!lines[i].isEmpty()) QTest::keyClicks(box, lines[i]);
-            else if (i == 0 && box->textCursor().hasSelection()) QTest::keyClick(box, Qt::Key_Delete);
+            for (const QChar ch : lines[i]) {
+                if (ch.unicode() < 128) {
+                    QTest::keyClick(box, ch.toLatin1());
+                } else {  // QTest types only ASCII: an accented letter comes as its text
+                    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+                    QApplication::sendEvent(box, &press);
+                }
+            }
+            if (lines[i].isEmpty() && i == 0 && box->textCursor().hasSelection()) QTest::keyClick(box, Qt::Key_Delete);
         }
     }
 };
