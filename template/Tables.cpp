@@ -83,7 +83,9 @@ void writeTables(const QString& data, const std::vector<TileArt>& tiles, const s
         numbered("AnBatDef", "BatDef", 3);
         numbered("AnBatMagic", "BatMagia", 6);
         numbered("AnBatAting", "BatAtingido", 3);
-        numbered("AnBatMorto", "BatMorto", 3);
+        // A new project receives the hero frames the wizard copies; dying in
+        // battle shows the same frames as dying on the map, so it has them too.
+        numbered("AnBatMorto", "CharMorto", 3);
         r.set("HPInicial", 60).set("HPMax", 999).set("MPInicial", 20).set("MPMax", 999);
         r.set("ForcaInicial", 12).set("ForcaMax", 255).set("DefIncial", 10).set("DefMax", 255);
         r.set("AgInicial", 9).set("AgMax", 255);

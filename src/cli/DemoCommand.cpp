@@ -104,12 +104,6 @@ int cmdDemo(const Args& args) {
     createProjectFile(*ws, withTrailingSlash(folder) + kProjectFile, kProjectName, cp1252(kDefaultProjectAuthor));
     const QString projectFolder = ws->project.ProjectFolder;
 
-    // The wizard copies the hero's frames but for the battle death; the game
-    // maker adds those from the template set.
-    for (const char* frame : {"BatMorto01.bmp", "BatMorto02.bmp", "BatMorto03.bmp"})
-        copyWithoutReplacing(projectPath(ws->EditorFolder, std::string("Imagens\\") + frame),
-                             projectPath(projectFolder, std::string("Imagens\\") + frame));
-
     for (const demo::MapDesign& design : demo::demoMaps()) {
         addNewMap(*ws, cp1252(design.name));
         demo::paint(design, ws->grid);
