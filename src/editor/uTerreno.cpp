@@ -451,7 +451,7 @@ class WaitingPicture : public QWidget {
 public:
     explicit WaitingPicture(QWidget* parent) : QWidget(parent) {
         setObjectName(QStringLiteral("WaitingPicture"));
-        setFixedSize(176, 96);
+        setFixedSize(190, 96);
         setAttribute(Qt::WA_TransparentForMouseEvents);
     }
 
@@ -468,7 +468,7 @@ protected:
         const QColor grass(96, 160, 72), water(70, 130, 200), sand(214, 190, 120);
         const QColor tiles[9] = {grass, grass, water, grass, sand, water, sand, sand, grass};
         for (int i = 0; i < 9; ++i) {
-            const QRectF r(16 + (i % 3) * 20, 20 + (i / 3) * 20, 18, 18);
+            const QRectF r(16 + (i % 3) * 20, 19 + (i / 3) * 20, 18, 18);
             p.fillRect(r, tiles[i]);
         }
         p.setPen(QColor(235, 235, 235));
@@ -476,7 +476,7 @@ protected:
         f.setPixelSize(13);
         f.setBold(true);
         p.setFont(f);
-        p.drawText(QRect(84, 20, 86, 58), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("Carregando\nmapa…"));
+        p.drawText(QRect(84, 19, 100, 58), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("Carregando\nmapa…"));
     }
 };
 
