@@ -423,6 +423,7 @@ void TForm1::closeProject() {
     ws_.Modified = false;  // the discarded map's changes do not outlive it
     ws_.grid.CurrentMap.clear();
     ws_.project.clear();
+    if (clearNewMapResult) clearNewMapResult();
     ws_.ProjectOpen = false;
     ws_.tree.removeProjeto();
     setWindowTitle(kCaption);

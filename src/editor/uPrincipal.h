@@ -86,6 +86,9 @@ public:
     void NovoProjetoClick();
     void SobreClick();
 
+    // Clears the new-map dialog's result (run by the close command).
+    std::function<void()> clearNewMapResult;
+
     // The about box "Sobre" shows (created once by the application's windows).
     void setAboutBox(QWidget* about) { about_ = about; }
     void setProgramStarter(ProgramStarter starter) { options_.startProgram = std::move(starter); }

@@ -4,6 +4,11 @@
 #include "editor/uAbout.h"
 #include "editor/uMapa.h"
 #include "editor/uNewMap.h"
+#include "events/uEvSelectType.h"
+#include "events/uEvShowDialog.h"
+#include "events/uEvShowMessage.h"
+#include "events/uEventEditor.h"
+#include "events/uNewChar.h"
 #include "project/uNewProject.h"
 
 namespace quillmark {
@@ -11,20 +16,32 @@ namespace quillmark {
 TApplicationWindows::TApplicationWindows(Workspace& ws, TForm1::Options options) : ws_(ws) {
     // The main window.
     Form1_ = std::make_unique<TForm1>(ws_, std::move(options));
-    // "Novo Mapa", "Novo Projeto", "Editor de Eventos", "Banco de Dados".
-    OKRightDlg_ = std::make_unique<TOKRightDlg>(ws_, Form1_.get());
-    Form5_ = std::make_unique<TForm5>(ws_, Form1_.get());
+    QWidget* main = Form1_.get();
+    // "Novo Mapa", "Novo Projeto", "Editor de Eventos".
+    OKRightDlg_ = std::make_unique<TOKRightDlg>(ws_, main);
+    Form1_->clearNewMapResult = [this] { OKRightDlg_->clearResult(); };
+    Form5_ = std::make_unique<TForm5>(ws_, main);
+    Form6_ = std::make_unique<TForm6>(ws_, main);
+    // "Banco de Dados".
 
     // The data holder: the five tables of the template set beside the editor.
     ws_.run([this] { ws_.DataModule1.DataModuleCreate(ws_.EditorFolder); });
 
-    // The animation editors, "Faces", "Animação", "Tiles Edit", "Propriedades do
-    // Mapa", "Edit Animação", the other editors, "Novo Personagem" and the event
-    // editor's dialogs.
-    FormMP_ = std::make_unique<TFormMP>(ws_, Form1_.get());
+    // The animation editors, "Faces", "Animação", "Tiles Edit".
+    // "Propriedades do Mapa".
+    FormMP_ = std::make_unique<TFormMP>(ws_, main);
+    // "Edit Animação" and the other frame-set editors.
+    // "Novo Personagem" and the event editor's dialogs.
+    FormNC_ = std::make_unique<TFormNC>(ws_, *Form6_, main);
+    FormDLE_ = std::make_unique<TFormDLE>(ws_, *Form6_, main);
+    FormSEV_ = std::make_unique<TFormSEV>(ws_, *Form6_, main);
+    FormMSG_ = std::make_unique<TFormMSG>(ws_, *Form6_, main);
+    Form6_->setCharacterDialog(FormNC_.get());
+    Form6_->setDialogueDialog(FormDLE_.get());
+    Form6_->setMessageDialog(FormMSG_.get());
 
     // "Quillmark 1.0 - Sobre".
-    FormAbout_ = std::make_unique<TFormAbout>(Form1_.get());
+    FormAbout_ = std::make_unique<TFormAbout>(main);
     Form1_->setAboutBox(FormAbout_.get());
 }
 
@@ -32,6 +49,12 @@ TApplicationWindows::~TApplicationWindows() {
     // Closing the tables writes every table that changed into its file.
     ws_.run([this] { ws_.DataModule1.closeAll(); });
     Form1_->setAboutBox(nullptr);
+    Form1_->clearNewMapResult = nullptr;
+    if (Form6_) {
+        Form6_->setCharacterDialog(nullptr);
+        Form6_->setDialogueDialog(nullptr);
+        Form6_->setMessageDialog(nullptr);
+    }
 }
 
 } // namespace quillmark

@@ -16,7 +16,12 @@ class Workspace;
 class TFormAbout;
 class TOKRightDlg;
 class TForm5;
+class TForm6;
 class TFormMP;
+class TFormNC;
+class TFormDLE;
+class TFormSEV;
+class TFormMSG;
 
 class TApplicationWindows {
 public:
@@ -26,10 +31,11 @@ public:
     TApplicationWindows& operator=(const TApplicationWindows&) = delete;
 
     TForm1& Form1() const { return *Form1_; }
-    TFormAbout& FormAbout() const { return *FormAbout_; }
     TOKRightDlg& OKRightDlg() const { return *OKRightDlg_; }
     TForm5& Form5() const { return *Form5_; }
+    TForm6& Form6() const { return *Form6_; }
     TFormMP& FormMP() const { return *FormMP_; }
+    TFormAbout& FormAbout() const { return *FormAbout_; }
 
 private:
     Workspace& ws_;
@@ -37,7 +43,12 @@ private:
     // The other windows, in the order of creation.
     std::unique_ptr<TOKRightDlg> OKRightDlg_;
     std::unique_ptr<TForm5> Form5_;
+    std::unique_ptr<TForm6> Form6_;
     std::unique_ptr<TFormMP> FormMP_;
+    std::unique_ptr<TFormNC> FormNC_;
+    std::unique_ptr<TFormDLE> FormDLE_;
+    std::unique_ptr<TFormSEV> FormSEV_;
+    std::unique_ptr<TFormMSG> FormMSG_;
     std::unique_ptr<TFormAbout> FormAbout_;
 };
 

@@ -15,6 +15,7 @@
 #include "editor/uFrameTiles.h"
 #include "editor/uPrincipal.h"
 #include "editor/uTerreno.h"
+#include "editor/uWindows.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -690,4 +691,38 @@ TEST(AboutBox, FixedSizeNoTitleButtonsAndItsTexts) {
     EXPECT_EQ(about.closeButton()->text(), "Close");
     QTimer::singleShot(0, &about, [&] { QTest::mouseClick(about.closeButton(), Qt::LeftButton); });
     EXPECT_EQ(about.exec(), QDialog::Accepted);
+}
+
+// --- every window, once ------------------------------------------------------------------------------
+
+TEST(ApplicationWindows, CreatesEveryWindowAndLinksThem) {
+    qmtest::TempDir settings;
+    Workspace ws(std::make_unique<ScriptedPrompts>());
+    ws.EditorFolder = qmtest::binFolder();
+    TForm1::Options o;
+    o.iniPath = settings.file("quillmark.INI");
+    o.recentPath = settings.file("conf.ini");
+    int associations = 0;
+    o.registerAssociation = [&] { ++associations; };
+    {
+        TApplicationWindows windows(ws, o);
+        EXPECT_EQ(associations, 1);
+        // The template tables are open from the start.
+        EXPECT_TRUE(ws.DataModule1.cdsTiles.active());
+        EXPECT_TRUE(ws.DataModule1.cdsPersonagem.active());
+        // Every window has filled its links.
+        EXPECT_TRUE(ws.hooks.verificaStatus && ws.hooks.setCaption && ws.hooks.closeProject);
+        EXPECT_TRUE(ws.hooks.newMapCommand && ws.hooks.showNewProjectWizard && ws.hooks.showMapProperties);
+        EXPECT_TRUE(ws.hooks.layoutLoadedMap && ws.hooks.destroyCells && ws.hooks.repaintCells);
+        EXPECT_TRUE(ws.hooks.LoadImgs && ws.hooks.chooseFirstBrush);
+        EXPECT_TRUE(ws.hooks.showEventScript && ws.hooks.showEventSelector);
+        EXPECT_EQ(windows.FormAbout().parentWidget(), &windows.Form1());
+        // "Sobre" shows the about box.
+        QTimer::singleShot(0, &windows.FormAbout(), [&] { windows.FormAbout().closeButton()->click(); });
+        windows.Form1().menuAction("Sobre")->trigger();
+        EXPECT_FALSE(windows.FormAbout().isVisible());
+    }
+    // Nothing is left pointing at the windows that are gone.
+    EXPECT_FALSE(ws.hooks.verificaStatus || ws.hooks.newMapCommand || ws.hooks.LoadImgs || ws.hooks.layoutLoadedMap);
+    EXPECT_FALSE(ws.DataModule1.cdsTiles.active());
 }
