@@ -10,25 +10,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include "editor/uTextValidator.h"
 #include <QValidator>
 
 namespace quillmark {
-
-namespace {
-
-// A map name holds only characters the code page of the project files has,
-// and no control characters.
-class MapNameValidator : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int&) const override {
-        for (QChar c : input)
-            if (c.category() == QChar::Other_Control) return Invalid;
-        return isCp1252(input) ? Acceptable : Invalid;
-    }
-};
-
-} // namespace
 
 TOKRightDlg::TOKRightDlg(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
     setObjectName(QStringLiteral("OKRightDlg"));
@@ -47,7 +32,7 @@ TOKRightDlg::TOKRightDlg(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setGeometry(86, 24, 113, 21);
     Edit1->setMaxLength(kMapNameMaxLength);
-    Edit1->setValidator(new MapNameValidator(Edit1));
+    Edit1->setValidator(new Cp1252LineValidator(Edit1));
     nameLabel->setBuddy(Edit1);
 
     auto* sizeLabel = new QLabel(QStringLiteral("Tamanho:"), this);

@@ -9,26 +9,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include "editor/uTextValidator.h"
 #include <QValidator>
 #include <QVBoxLayout>
 
 namespace quillmark {
-
-namespace {
-
-// The name and the author are lines of the project file: only characters its
-// code page has, and no control characters.
-class ProjectTextValidator : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int&) const override {
-        for (QChar c : input)
-            if (c.category() == QChar::Other_Control) return Invalid;
-        return isCp1252(input) ? Acceptable : Invalid;
-    }
-};
-
-} // namespace
 
 TForm5::TForm5(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
     setObjectName(QStringLiteral("Form5"));
@@ -37,10 +22,10 @@ TForm5::TForm5(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
 
     EditNome = new QLineEdit(QStringLiteral("Meu Game"), this);
     EditNome->setObjectName(QStringLiteral("EditNome"));
-    EditNome->setValidator(new ProjectTextValidator(EditNome));
+    EditNome->setValidator(new Cp1252LineValidator(EditNome));
     EditAutor = new QLineEdit(QString::fromUtf8(kDefaultAuthor), this);
     EditAutor->setObjectName(QStringLiteral("EditAutor"));
-    EditAutor->setValidator(new ProjectTextValidator(EditAutor));
+    EditAutor->setValidator(new Cp1252LineValidator(EditAutor));
     EditFile = new QLineEdit(this);
     EditFile->setObjectName(QStringLiteral("EditFile"));
     EditFile->setMinimumWidth(260);
