@@ -132,7 +132,8 @@ void BM_Repaint(benchmark::State& state) {
     const long before = b.paints.count;
     for (auto _ : state) b.canvas().repaint(view);
     state.counters["paints"] = double(b.paints.count - before);
-    state.counters["cells"] = double(view.width() / b.canvas().cellPixels() + 1) * (view.height() / b.canvas().cellPixels() + 1);
+    state.counters["cells"] =
+        double(view.width() / b.canvas().cellPixels() + 1) * (view.height() / b.canvas().cellPixels() + 1);
     b.ws.ShowCordenadas = false;
     b.ws.CellSize = 40;
     b.canvas().ZoomControl();
@@ -187,7 +188,7 @@ void BM_RenderMap(benchmark::State& state) {
 }
 BENCHMARK(BM_RenderMap)->Unit(benchmark::kMillisecond);
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

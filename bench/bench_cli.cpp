@@ -64,7 +64,7 @@ void BM_CliDump(benchmark::State& state) { runCli(state, {"dump", big().project.
 void BM_CliResave(benchmark::State& state) { runCli(state, {"resave", big().project.projectFile(), "Grande.xml"}); }
 void BM_CliHelp(benchmark::State& state) { runCli(state, {"--help"}); }
 
-} // namespace
+}  // namespace
 
 BENCHMARK(BM_CliRender)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(BM_CliDump)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);

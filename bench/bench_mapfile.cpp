@@ -1,9 +1,9 @@
 // Saving and loading maps, and the tile transparency lookup the save makes.
+#include "TempDir.h"
 #include "core/DataPacket.h"
 #include "core/MapFile.h"
 #include "core/MapGrid.h"
 #include "database/DataModule.h"
-#include "TempDir.h"
 
 #include <QDir>
 #include <benchmark/benchmark.h>
@@ -24,9 +24,8 @@ struct BenchProject {
         std::vector<Record> tiles;
         for (int i = 0; i < 147; ++i) {
             const int code = 48 + (i < 144 ? i : i - 144);
-            tiles.push_back({std::string(1, static_cast<char>(code)), std::nullopt,
-                             "Tile" + std::to_string(i) + ".bmp", std::nullopt, std::to_string(i),
-                             std::string(i % 3 == 0 ? "TRUE" : "FALSE")});
+            tiles.push_back({std::string(1, static_cast<char>(code)), std::nullopt, "Tile" + std::to_string(i) + ".bmp",
+                             std::nullopt, std::to_string(i), std::string(i % 3 == 0 ? "TRUE" : "FALSE")});
         }
         put("Data/Itens.xml", itensSchema());
         put("Data/Magias.xml", magiasSchema());
@@ -51,8 +50,7 @@ std::unique_ptr<MapGrid> makeMap(int n) {
             g->setTipo(r, c, static_cast<unsigned char>(48 + (r * 13 + c * 7) % 144));
             g->setFundo(r, c, static_cast<unsigned char>(48 + (r + c) % 12));
             g->setXO(r, c, (r + c) % 5 ? 'O' : 'X');
-            if (k % 10 == 0)
-                g->setEvento(r, c, "OnActionPress;Msg(Bem-vindo a Vila " + std::to_string(k) + ")");
+            if (k % 10 == 0) g->setEvento(r, c, "OnActionPress;Msg(Bem-vindo a Vila " + std::to_string(k) + ")");
         }
     return g;
 }
@@ -106,6 +104,6 @@ void BM_VerificaTransparencia(benchmark::State& state) {
 }
 BENCHMARK(BM_VerificaTransparencia);
 
-} // namespace
+}  // namespace
 
 BENCHMARK_MAIN();

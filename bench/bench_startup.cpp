@@ -71,7 +71,7 @@ void BM_ColdStartWith100x100Map(benchmark::State& state) {
     if (runs) state.counters["in_process_ms"] = inProcessTotal / runs;
 }
 
-} // namespace
+}  // namespace
 
 BENCHMARK(BM_ColdStartWith100x100Map)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
 

@@ -1,8 +1,8 @@
 // The tile image cache over the template set (a full project of 144 tiles):
 // filling it from disk, and the lookup every drawn cell makes.
+#include "TempDir.h"
 #include "database/DataModule.h"
 #include "database/TileCache.h"
-#include "TempDir.h"
 
 #include <benchmark/benchmark.h>
 
@@ -51,6 +51,6 @@ void BM_PegaImgFullMap(benchmark::State& state) {
 }
 BENCHMARK(BM_PegaImgFullMap)->Unit(benchmark::kMillisecond);
 
-} // namespace
+}  // namespace
 
 BENCHMARK_MAIN();

@@ -16,7 +16,9 @@ QRgb mix(QRgb a, QRgb b, double t) {
 }
 
 QRgb shade(QRgb c, double f) {
-    auto s = [f](int v) { return std::clamp(static_cast<int>(std::lround(f <= 1 ? v * f : v + (255 - v) * (f - 1))), 0, 255); };
+    auto s = [f](int v) {
+        return std::clamp(static_cast<int>(std::lround(f <= 1 ? v * f : v + (255 - v) * (f - 1))), 0, 255);
+    };
     QRgb out = qRgb(s(qRed(c)), s(qGreen(c)), s(qBlue(c)));
     if (isKey(out)) out = qRgb(254, 0, 254);
     return out;
@@ -46,7 +48,9 @@ double vnoise(double x, double y, int cell, uint32_t seed, int period) {
     const double fx = x / cell, fy = y / cell;
     const int x0 = static_cast<int>(std::floor(fx)), y0 = static_cast<int>(std::floor(fy));
     const double tx = fx - x0, ty = fy - y0;
-    auto v = [&](int i, int j) { return rnd(((i % cells) + cells) % cells, ((j % cells) + cells) % cells, seed + cell); };
+    auto v = [&](int i, int j) {
+        return rnd(((i % cells) + cells) % cells, ((j % cells) + cells) % cells, seed + cell);
+    };
     auto sm = [](double t) { return t * t * (3 - 2 * t); };
     const double a = v(x0, y0), b = v(x0 + 1, y0), c = v(x0, y0 + 1), d = v(x0 + 1, y0 + 1);
     const double sx = sm(tx), sy = sm(ty);
@@ -127,7 +131,8 @@ void outline(QImage& img, QRgb colour) {
             const int d[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
             for (auto& o : d) {
                 const int nx = x + o[0], ny = y + o[1];
-                if (nx >= 0 && ny >= 0 && nx < img.width() && ny < img.height() && !isKey(src.pixel(nx, ny))) edge = true;
+                if (nx >= 0 && ny >= 0 && nx < img.width() && ny < img.height() && !isKey(src.pixel(nx, ny)))
+                    edge = true;
             }
             if (edge) img.setPixel(x, y, colour);
         }
@@ -139,7 +144,8 @@ void shadow(QImage& img, int cx, int cy, int rx, int ry, QRgb colour) {
             const double dx = double(x - cx) / rx, dy = double(y - cy) / ry;
             if (dx * dx + dy * dy > 1.0) continue;
             if (((x + y) & 1) != 0) continue;
-            if (x >= 0 && y >= 0 && x < img.width() && y < img.height() && isKey(img.pixel(x, y))) img.setPixel(x, y, colour);
+            if (x >= 0 && y >= 0 && x < img.width() && y < img.height() && isKey(img.pixel(x, y)))
+                img.setPixel(x, y, colour);
         }
 }
 
@@ -153,8 +159,10 @@ void roundShade(QImage& img, double strength) {
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
             if (!isKey(img.pixel(x, y))) {
-                minX = std::min(minX, x); maxX = std::max(maxX, x);
-                minY = std::min(minY, y); maxY = std::max(maxY, y);
+                minX = std::min(minX, x);
+                maxX = std::max(maxX, x);
+                minY = std::min(minY, y);
+                maxY = std::max(maxY, y);
             }
     if (maxX < 0) return;
     const double cx = (minX + maxX) / 2.0, cy = (minY + maxY) / 2.0;
@@ -168,4 +176,4 @@ void roundShade(QImage& img, double strength) {
         }
 }
 
-} // namespace art
+}  // namespace art

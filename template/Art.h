@@ -11,18 +11,18 @@
 
 namespace art {
 
-constexpr int T = 40;                       // tile side
-constexpr QRgb KEY = 0xFFFF00FFu;           // magenta: the see-through colour of objects
+constexpr int T = 40;              // tile side
+constexpr QRgb KEY = 0xFFFF00FFu;  // magenta: the see-through colour of objects
 
 inline QRgb rgb(int r, int g, int b) { return qRgb(r, g, b); }
-QRgb hex(const char* s);                    // "#5aa83c"
+QRgb hex(const char* s);  // "#5aa83c"
 QRgb mix(QRgb a, QRgb b, double t);
-QRgb shade(QRgb c, double f);               // f < 1 darker, > 1 lighter
-QRgb nudge(QRgb c, int delta);              // add delta to every channel
+QRgb shade(QRgb c, double f);   // f < 1 darker, > 1 lighter
+QRgb nudge(QRgb c, int delta);  // add delta to every channel
 inline bool isKey(QRgb c) { return (c & 0xFFFFFFu) == (KEY & 0xFFFFFFu); }
 
 uint32_t hash(int x, int y, uint32_t seed);
-double rnd(int x, int y, uint32_t seed);    // 0 … 1, a pure function of its arguments
+double rnd(int x, int y, uint32_t seed);  // 0 … 1, a pure function of its arguments
 // Smooth value noise on a lattice of `cell` pixels, repeating every `period`.
 double vnoise(double x, double y, int cell, uint32_t seed, int period = T);
 // Three octaves (cells 20, 10, 5) repeating every 40 pixels: 0 … 1.
@@ -33,9 +33,10 @@ class Rng {
 public:
     explicit Rng(uint64_t seed) : s_(seed * 0x9E3779B97F4A7C15ull + 1) {}
     uint32_t next();
-    int range(int lo, int hi);              // inclusive
+    int range(int lo, int hi);  // inclusive
     double unit();
     bool chance(double p) { return unit() < p; }
+
 private:
     uint64_t s_;
 };
@@ -47,7 +48,8 @@ inline void px(QImage& img, int x, int y, QRgb c) {
     if (x >= 0 && y >= 0 && x < img.width() && y < img.height()) img.setPixel(x, y, c);
 }
 inline QRgb at(const QImage& img, int x, int y) {
-    return img.pixel(((x % img.width()) + img.width()) % img.width(), ((y % img.height()) + img.height()) % img.height());
+    return img.pixel(((x % img.width()) + img.width()) % img.width(),
+                     ((y % img.height()) + img.height()) % img.height());
 }
 // A painter for crisp pixel drawing (no anti-aliasing).
 struct Pen {
@@ -75,4 +77,4 @@ QImage mirrored(const QImage& img);
 // inside the non-key area of the image, using distance to the edge.
 void roundShade(QImage& img, double strength = 0.25);
 
-} // namespace art
+}  // namespace art

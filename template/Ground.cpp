@@ -1,8 +1,8 @@
 // Ground textures and the opaque tiles built from them. Every texture repeats
 // every 40 pixels, so neighbouring tiles join without seams, and transition
 // tiles (paths, shores) use the very same textures on both sides of their edge.
-#include "Art.h"
 #include "Ground.h"
+#include "Art.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,7 +27,7 @@ double wob(double t, uint32_t seed, double amp = 1.6) {
     return amp * (0.65 * std::sin(2 * kPi * t * 2 / T + ph1) + 0.35 * std::sin(2 * kPi * t * 3 / T + ph2));
 }
 
-} // namespace
+}  // namespace
 
 // ---------------------------------------------------------------- textures
 
@@ -66,7 +66,8 @@ QImage grassTex(uint32_t seed, QRgb tint, double flowers) {
 
 QImage dirtTex(uint32_t seed) {
     const std::vector<QRgb> ramp = {hex("#86593a"), hex("#936541"), hex("#9f7049"), hex("#ab7b52")};
-    QImage img = field([&](int x, int y) { return pick(ramp, fbm(x, y, seed) * 0.9 + rnd(x, y, seed + 3) * 0.25 - 0.08); });
+    QImage img =
+        field([&](int x, int y) { return pick(ramp, fbm(x, y, seed) * 0.9 + rnd(x, y, seed + 3) * 0.25 - 0.08); });
     Rng r(seed);
     for (int i = 0; i < 16; ++i) {
         const int x = r.range(0, T - 1), y = r.range(0, T - 1);
@@ -93,8 +94,9 @@ QImage sandTex(uint32_t seed) {
 }
 
 QImage waterTex(int frame, uint32_t seed, bool deep) {
-    const std::vector<QRgb> ramp = deep ? std::vector<QRgb>{hex("#1f4f94"), hex("#24599f"), hex("#2a63aa"), hex("#316db4")}
-                                        : std::vector<QRgb>{hex("#3476c4"), hex("#3b80cc"), hex("#438ad3"), hex("#4c94d9")};
+    const std::vector<QRgb> ramp =
+        deep ? std::vector<QRgb>{hex("#1f4f94"), hex("#24599f"), hex("#2a63aa"), hex("#316db4")}
+             : std::vector<QRgb>{hex("#3476c4"), hex("#3b80cc"), hex("#438ad3"), hex("#4c94d9")};
     const double shift = frame * 40.0 / 3.0;
     QImage img = field([&](int x, int y) { return pick(ramp, fbm(x + shift, y, seed) * 0.9 + 0.05); });
     Rng r(seed);
@@ -126,8 +128,10 @@ QImage masonry(uint32_t seed, int rowH, int stoneW, QRgb base, QRgb mortar, doub
             QRgb c = shade(base, 1.0 + v);
             c = mix(c, shade(c, 0.9), fbm(x, y, seed + 11) > 0.6 ? 0.6 : 0.0);
             if (bevel) {
-                if (ly == 0 || lx == 0) c = shade(c, 1.18);
-                else if (ly == rowH - 2 || lx == stoneW - 2) c = shade(c, 0.82);
+                if (ly == 0 || lx == 0)
+                    c = shade(c, 1.18);
+                else if (ly == rowH - 2 || lx == stoneW - 2)
+                    c = shade(c, 0.82);
             }
             if (rnd(x, y, seed + 17) > 0.93) c = shade(c, 0.9);
             img.setPixel(x, y, c);
@@ -157,9 +161,12 @@ QImage planks(uint32_t seed, QRgb base, int plankH, bool vertical) {
 
 QImage grassTile(int variant) {
     switch (variant) {
-    case 1: return grassTex(101, 0, 4);
-    case 2: return grassTex(102, 0, 14);
-    default: return grassTex(100, 0, 0);
+    case 1:
+        return grassTex(101, 0, 4);
+    case 2:
+        return grassTex(102, 0, 14);
+    default:
+        return grassTex(100, 0, 0);
     }
 }
 QImage dirtTile() { return dirtTex(200); }
@@ -218,12 +225,13 @@ double pathDist(int x, int y, int exits, uint32_t seed) {
 }
 
 QImage pathTile(int exits, const QImage& ground, const QImage& path) {
-    return blend(path, ground, [&](int x, int y) { return pathDist(x, y, exits, 800); },
-                 [](QRgb c, double v) {
-                     if (v < 0 && v > -1.2) return shade(c, 0.78);            // trodden rim
-                     if (v >= 0 && v < 1.3) return mix(c, hex("#3a7a2e"), 0.6);  // grass lip
-                     return c;
-                 });
+    return blend(
+        path, ground, [&](int x, int y) { return pathDist(x, y, exits, 800); },
+        [](QRgb c, double v) {
+            if (v < 0 && v > -1.2) return shade(c, 0.78);               // trodden rim
+            if (v >= 0 && v < 1.3) return mix(c, hex("#3a7a2e"), 0.6);  // grass lip
+            return c;
+        });
 }
 
 // Distance (positive into the water) for a shore with land on the `land` sides.
@@ -250,10 +258,10 @@ QImage shoreTile(int land, int frame) {
         if (d < -3.2) return grass.pixel(x, y);
         if (d < -2.4) return mix(grass.pixel(x, y), sand.pixel(x, y), 0.5);
         if (d < 0) return d > -1 ? shade(sand.pixel(x, y), 0.86) : sand.pixel(x, y);
-        if (d < 1.2) return mix(hex("#d6ecf7"), water.pixel(x, y), 0.3);   // foam
-        if (d < 4) return mix(water.pixel(x, y), hex("#7fc1ea"), 0.35);    // shallows
+        if (d < 1.2) return mix(hex("#d6ecf7"), water.pixel(x, y), 0.3);  // foam
+        if (d < 4) return mix(water.pixel(x, y), hex("#7fc1ea"), 0.35);   // shallows
         return water.pixel(x, y);
     });
 }
 
-} // namespace tmpl
+}  // namespace tmpl

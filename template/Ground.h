@@ -26,4 +26,4 @@ QImage stoneFloorTile();
 QImage plasterWall();
 QImage stoneWall();
 
-} // namespace tmpl
+}  // namespace tmpl

@@ -22,25 +22,30 @@ const QRgb kEye = hex("#2a1d1a"), kLine = hex("#2b1d1a");
 const QRgb kSteel = hex("#d8dde6"), kSteelDark = hex("#8c94a3"), kGold = hex("#f0c64a");
 
 struct Pose {
-    int step = 0;        // 0 standing, 1 and 2 the two strides
-    int bob = 0;         // upper body raised (negative) or lowered
-    int lean = 0;        // upper body shifted forward (negative x) or back
-    int arm = 0;         // front arm: 0 down, 1 forward, 2 raised, 3 back, 4 forward-down
-    int sword = 0;       // 0 sheathed, 1 held along the arm
+    int step = 0;   // 0 standing, 1 and 2 the two strides
+    int bob = 0;    // upper body raised (negative) or lowered
+    int lean = 0;   // upper body shifted forward (negative x) or back
+    int arm = 0;    // front arm: 0 down, 1 forward, 2 raised, 3 back, 4 forward-down
+    int sword = 0;  // 0 sheathed, 1 held along the arm
     bool shield = false;
-    int crouch = 0;      // legs bent by this many pixels
-    int sparkles = -1;   // magic: -1 none, else how far the glow has grown
-    QRgb tint = 0;       // a flash over the whole figure (hit), 0 for none
+    int crouch = 0;     // legs bent by this many pixels
+    int sparkles = -1;  // magic: -1 none, else how far the glow has grown
+    QRgb tint = 0;      // a flash over the whole figure (hit), 0 for none
 };
 
 // Arm direction vectors for the side view (facing left).
 QPoint armVector(int arm) {
     switch (arm) {
-    case 1: return {-6, 0};
-    case 2: return {-3, -6};
-    case 3: return {3, 4};
-    case 4: return {-5, 3};
-    default: return {0, 6};
+    case 1:
+        return {-6, 0};
+    case 2:
+        return {-3, -6};
+    case 3:
+        return {3, 4};
+    case 4:
+        return {-5, 3};
+    default:
+        return {0, 6};
     }
 }
 
@@ -109,7 +114,8 @@ void drawSide(QImage& img, int cx, int feet, const Pose& pose) {
         const int ey = hand.y() + static_cast<int>(std::lround(v.y() / len * 11));
         p.line(hand.x(), hand.y(), ex, ey, kSteel, 2);
         px(img, ex, ey, hex("#ffffff"));
-        const int gx = -static_cast<int>(std::lround(v.y() / len * 2)), gy = static_cast<int>(std::lround(v.x() / len * 2));
+        const int gx = -static_cast<int>(std::lround(v.y() / len * 2)),
+                  gy = static_cast<int>(std::lround(v.x() / len * 2));
         p.line(hand.x() - gx, hand.y() - gy, hand.x() + gx, hand.y() + gy, kGold, 1);
     }
     (void)pose.tint;
@@ -293,9 +299,18 @@ QImage face(int mood) {  // 0 calm, 1 happy, 2 determined, 3 sad, 4 surprised
         px(img, ex + 2, ey + 1, hex("#1a1410"));
         // brows
         int inner = 0, outer = 0;
-        if (mood == 2) { inner = 2; outer = 0; }
-        if (mood == 3) { inner = -1; outer = 1; }
-        if (mood == 4) { inner = -2; outer = -2; }
+        if (mood == 2) {
+            inner = 2;
+            outer = 0;
+        }
+        if (mood == 3) {
+            inner = -1;
+            outer = 1;
+        }
+        if (mood == 4) {
+            inner = -2;
+            outer = -2;
+        }
         const int bl = side == 0 ? outer : inner, br = side == 0 ? inner : outer;
         p.line(ex - 1, ey - 3 + bl, ex + 4, ey - 3 + br, kHairDark, 1);
     }
@@ -308,11 +323,27 @@ QImage face(int mood) {  // 0 calm, 1 happy, 2 determined, 3 sad, 4 surprised
     // mouth
     const QRgb lip = hex("#a8403a");
     switch (mood) {
-    case 1: p.rect(16, 25, 8, 1, lip); px(img, 15, 24, lip); px(img, 24, 24, lip); p.rect(17, 26, 6, 1, hex("#ffffff")); break;
-    case 2: p.rect(16, 25, 8, 1, lip); break;
-    case 3: p.rect(17, 25, 6, 1, lip); px(img, 16, 26, lip); px(img, 23, 26, lip); break;
-    case 4: p.ellipse(18, 24, 4, 4, lip); break;
-    default: p.rect(17, 25, 6, 1, lip); px(img, 23, 24, lip); break;
+    case 1:
+        p.rect(16, 25, 8, 1, lip);
+        px(img, 15, 24, lip);
+        px(img, 24, 24, lip);
+        p.rect(17, 26, 6, 1, hex("#ffffff"));
+        break;
+    case 2:
+        p.rect(16, 25, 8, 1, lip);
+        break;
+    case 3:
+        p.rect(17, 25, 6, 1, lip);
+        px(img, 16, 26, lip);
+        px(img, 23, 26, lip);
+        break;
+    case 4:
+        p.ellipse(18, 24, 4, 4, lip);
+        break;
+    default:
+        p.rect(17, 25, 6, 1, lip);
+        px(img, 23, 24, lip);
+        break;
     }
     outline(img, kLine);
     img.setPixel(0, 39, KEY);
@@ -323,7 +354,7 @@ QImage face(int mood) {  // 0 calm, 1 happy, 2 determined, 3 sad, 4 surprised
 
 QString two(int n) { return QString::asprintf("%02d", n); }
 
-} // namespace
+}  // namespace
 
 std::vector<NamedImage> drawHero() {
     std::vector<NamedImage> out;
@@ -400,4 +431,4 @@ std::vector<NamedImage> drawHero() {
     return out;
 }
 
-} // namespace tmpl
+}  // namespace tmpl

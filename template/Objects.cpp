@@ -557,8 +557,10 @@ QImage haystack() {
         for (int x = 0; x < T; ++x) {
             const QRgb c = img.pixel(x, y);
             if (isKey(c)) continue;
-            if ((x * 3 + y * 7) % 11 == 0 || rnd(x, y, 5) > 0.85) img.setPixel(x, y, hex("#c99d35"));
-            else if (rnd(x, y, 6) > 0.9) img.setPixel(x, y, hex("#f5dc86"));
+            if ((x * 3 + y * 7) % 11 == 0 || rnd(x, y, 5) > 0.85)
+                img.setPixel(x, y, hex("#c99d35"));
+            else if (rnd(x, y, 6) > 0.9)
+                img.setPixel(x, y, hex("#f5dc86"));
         }
     roundShade(img, 0.25);
     outline(img, hex("#6b5016"));
@@ -878,7 +880,7 @@ const QMap<QString, Maker>& makers() {
     return m;
 }
 
-} // namespace
+}  // namespace
 
 QImage objectSprite(const QString& name, int frame) {
     const auto& m = makers();
@@ -889,4 +891,4 @@ QImage objectSprite(const QString& name, int frame) {
     return img;
 }
 
-} // namespace tmpl
+}  // namespace tmpl

@@ -242,14 +242,7 @@ QImage placeholder() {
     // a quiet grey tile with a question mark: "this picture is missing"
     QImage img = field([](int x, int y) { return ((x / 5 + y / 5) % 2) ? hex("#8b8b94") : hex("#9797a0"); });
     static const char* mark[] = {
-        "..XXXX..",
-        ".XX..XX.",
-        ".....XX.",
-        "....XX..",
-        "...XX...",
-        "...XX...",
-        "........",
-        "...XX...",
+        "..XXXX..", ".XX..XX.", ".....XX.", "....XX..", "...XX...", "...XX...", "........", "...XX...",
     };
     for (int j = 0; j < 8; ++j)
         for (int i = 0; i < 8; ++i)
@@ -265,18 +258,14 @@ QImage placeholder() {
     return img;
 }
 
-} // namespace
+}  // namespace
 
 std::vector<NamedImage> drawScreens(const QImage& startBrush) {
     return {
-        {"Title.bmp", titleScreen()},
-        {"GameOver.bmp", gameOverScreen()},
-        {"GameEnd.bmp", gameEndScreen()},
-        {"grass.bmp", battleBackground()},
-        {"ItemDef.bmp", objectSprite("potion")},
-        {"null.bmp", placeholder()},
+        {"Title.bmp", titleScreen()},      {"GameOver.bmp", gameOverScreen()},      {"GameEnd.bmp", gameEndScreen()},
+        {"grass.bmp", battleBackground()}, {"ItemDef.bmp", objectSprite("potion")}, {"null.bmp", placeholder()},
         {"Image0.bmp", startBrush},
     };
 }
 
-} // namespace tmpl
+}  // namespace tmpl

@@ -37,10 +37,14 @@ enum class Wave { Square, Triangle, Saw, Sine };
 double osc(Wave w, double phase) {
     const double f = phase - std::floor(phase);
     switch (w) {
-    case Wave::Square: return f < 0.5 ? 0.6 : -0.6;
-    case Wave::Triangle: return 4 * std::abs(f - 0.5) - 1;
-    case Wave::Saw: return 2 * f - 1;
-    default: return std::sin(2 * kPi * f);
+    case Wave::Square:
+        return f < 0.5 ? 0.6 : -0.6;
+    case Wave::Triangle:
+        return 4 * std::abs(f - 0.5) - 1;
+    case Wave::Saw:
+        return 2 * f - 1;
+    default:
+        return std::sin(2 * kPi * f);
     }
 }
 
@@ -63,7 +67,9 @@ void noiseHit(Track& t, double start, double len, double vol, uint32_t seed, dou
     uint32_t x = seed * 2654435761u + 1;
     double lp = 0;
     for (size_t i = 0; i < n && a + i < t.s.size(); ++i) {
-        x ^= x << 13; x ^= x >> 17; x ^= x << 5;
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
         const double white = (x & 0xFFFF) / 32768.0 - 1.0;
         lp += (white - lp) * (tone > 0 ? tone : 1.0);
         const double time = double(i) / t.rate;
@@ -97,12 +103,29 @@ void normalise(Track& t, double peak = 0.85) {
 QByteArray wav(const Track& t) {
     QByteArray out;
     const quint32 dataBytes = static_cast<quint32>(t.s.size() * 2);
-    auto u32 = [&](quint32 v) { char b[4]; qToLittleEndian(v, b); out.append(b, 4); };
-    auto u16 = [&](quint16 v) { char b[2]; qToLittleEndian(v, b); out.append(b, 2); };
-    out.append("RIFF", 4); u32(36 + dataBytes); out.append("WAVE", 4);
-    out.append("fmt ", 4); u32(16); u16(1); u16(1); u32(static_cast<quint32>(t.rate));
-    u32(static_cast<quint32>(t.rate * 2)); u16(2); u16(16);
-    out.append("data", 4); u32(dataBytes);
+    auto u32 = [&](quint32 v) {
+        char b[4];
+        qToLittleEndian(v, b);
+        out.append(b, 4);
+    };
+    auto u16 = [&](quint16 v) {
+        char b[2];
+        qToLittleEndian(v, b);
+        out.append(b, 2);
+    };
+    out.append("RIFF", 4);
+    u32(36 + dataBytes);
+    out.append("WAVE", 4);
+    out.append("fmt ", 4);
+    u32(16);
+    u16(1);
+    u16(1);
+    u32(static_cast<quint32>(t.rate));
+    u32(static_cast<quint32>(t.rate * 2));
+    u16(2);
+    u16(16);
+    out.append("data", 4);
+    u32(dataBytes);
     for (float v : t.s) u16(static_cast<quint16>(static_cast<qint16>(std::lround(std::clamp(v, -1.0f, 1.0f) * 32767))));
     return out;
 }
@@ -110,7 +133,10 @@ QByteArray wav(const Track& t) {
 // A minimal valid MP3: silent MPEG-1 layer III frames (128 kbit/s, 44.1 kHz).
 QByteArray silentMp3(double seconds) {
     QByteArray frame(417, '\0');
-    frame[0] = char(0xFF); frame[1] = char(0xFB); frame[2] = char(0x90); frame[3] = char(0x64);
+    frame[0] = char(0xFF);
+    frame[1] = char(0xFB);
+    frame[2] = char(0x90);
+    frame[3] = char(0x64);
     QByteArray out;
     const int frames = static_cast<int>(seconds * 44100 / 1152) + 1;
     for (int i = 0; i < frames; ++i) out += frame;
@@ -150,10 +176,9 @@ Track battleTune() {
     // A minor, driving: i – VI – VII – i, twice
     const int bass[8] = {45, 41, 43, 45, 45, 41, 43, 40};
     const int lead[8][8] = {
-        {69, 72, 76, 72, 74, 72, 71, 72}, {77, 76, 74, 72, 74, 0, 72, 74},
-        {79, 77, 76, 74, 76, 0, 74, 72}, {76, 0, 69, 0, 72, 71, 69, 68},
-        {69, 72, 76, 79, 81, 79, 76, 72}, {77, 81, 84, 81, 79, 77, 76, 74},
-        {79, 0, 83, 0, 86, 84, 83, 79}, {81, 0, 0, 0, 76, 0, 0, 0},
+        {69, 72, 76, 72, 74, 72, 71, 72}, {77, 76, 74, 72, 74, 0, 72, 74},  {79, 77, 76, 74, 76, 0, 74, 72},
+        {76, 0, 69, 0, 72, 71, 69, 68},   {69, 72, 76, 79, 81, 79, 76, 72}, {77, 81, 84, 81, 79, 77, 76, 74},
+        {79, 0, 83, 0, 86, 84, 83, 79},   {81, 0, 0, 0, 76, 0, 0, 0},
     };
     for (int bar = 0; bar < 8; ++bar) {
         const double b0 = bar * 4 * beat;
@@ -164,8 +189,10 @@ Track battleTune() {
             noiseHit(t, at, 0.04, 0.05, static_cast<uint32_t>(bar * 8 + e));
         }
         for (int q = 0; q < 4; ++q) {
-            if (q % 2 == 0) kick(t, b0 + q * beat, 0.5);
-            else noiseHit(t, b0 + q * beat, 0.12, 0.22, static_cast<uint32_t>(bar * 4 + q + 100), 0.35);
+            if (q % 2 == 0)
+                kick(t, b0 + q * beat, 0.5);
+            else
+                noiseHit(t, b0 + q * beat, 0.12, 0.22, static_cast<uint32_t>(bar * 4 + q + 100), 0.35);
         }
     }
     normalise(t);
@@ -213,7 +240,9 @@ Track attackEffect() {
     double lp = 0;
     for (size_t i = 0; i < t.s.size(); ++i) {
         const double time = double(i) / t.rate;
-        x ^= x << 13; x ^= x >> 17; x ^= x << 5;
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
         const double white = (x & 0xFFFF) / 32768.0 - 1.0;
         const double cutoff = 0.5 * std::exp(-time * 9) + 0.04;
         lp += (white - lp) * cutoff;
@@ -241,7 +270,7 @@ Track selectEffect() {
     return t;
 }
 
-} // namespace
+}  // namespace
 
 void writeSounds(const QString& dataFolder) {
     writeMp3(dataFolder + "Battle.mp3", battleTune());
@@ -252,4 +281,4 @@ void writeSounds(const QString& dataFolder) {
     put(dataFolder + "MenuSelect.wav", wav(selectEffect()));
 }
 
-} // namespace tmpl
+}  // namespace tmpl

@@ -42,7 +42,7 @@ void write(const QString& path, const Schema& schema, const std::vector<Record>&
 
 std::string cp(const char* utf8) { return quillmark::toCp1252(QString::fromUtf8(utf8)); }
 
-} // namespace
+}  // namespace
 
 void writeTables(const QString& data, const std::vector<TileArt>& tiles, const std::vector<NamedImage>& hero) {
     // Tiles: one record per code, in code order; Cod k is cache slot k.
@@ -104,7 +104,11 @@ void writeTables(const QString& data, const std::vector<TileArt>& tiles, const s
     // Spells: Cod_Magia 1 … 5, referred to by the hero's Magia fields.
     {
         const Schema& s = quillmark::magiasSchema();
-        struct Spell { const char* name; int damage, mp, anim, code, kind; const char* text; };
+        struct Spell {
+            const char* name;
+            int damage, mp, anim, code, kind;
+            const char* text;
+        };
         const Spell spells[] = {
             {"Fogo", 30, 4, 0, 1, 0, "Uma bola de fogo atinge o inimigo."},
             {"Gelo", 26, 4, 0, 2, 0, "Estilhaços de gelo ferem o inimigo."},
@@ -125,4 +129,4 @@ void writeTables(const QString& data, const std::vector<TileArt>& tiles, const s
     write(data + "Itens.xml", quillmark::itensSchema(), {});
 }
 
-} // namespace tmpl
+}  // namespace tmpl

@@ -51,4 +51,4 @@ void put(const QString& path, const QByteArray& bytes);
 // The stand-ins for the game runtime and its libraries.
 void writeRuntime(const QString& editorFolder);
 
-} // namespace tmpl
+}  // namespace tmpl

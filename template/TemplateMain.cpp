@@ -6,10 +6,10 @@
 #include "core/Files.h"
 #include "core/Picture.h"
 
-#include <QGuiApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGuiApplication>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -51,11 +51,12 @@ void writeRuntime(const QString& editor) {
                " used by the game runtime; it is not bundled with the editor.\n";
     };
     put(editor + "VeroviZBlue.dll", library("VeroviZBlue.dll"));
-    for (const char* name : {"VeroviZBlue.dll", "bass.dll", "basscd.dll", "bassmidi.dll", "basswma.dll", "Gen_VisDrawer.dll"})
+    for (const char* name :
+         {"VeroviZBlue.dll", "bass.dll", "basscd.dll", "bassmidi.dll", "basswma.dll", "Gen_VisDrawer.dll"})
         put(editor + "Data/" + name, library(name));
 }
 
-} // namespace tmpl
+}  // namespace tmpl
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
@@ -77,7 +78,9 @@ int main(int argc, char** argv) {
         const QString data = out + "Data/", images = out + "Imagens/";
         quillmark::makeFolder(data);
         quillmark::makeFolder(images);
-        auto save = [&](const QString& file, const QImage& image) { tmpl::put(images + file, quillmark::Picture::encode(image, "bmp")); };
+        auto save = [&](const QString& file, const QImage& image) {
+            tmpl::put(images + file, quillmark::Picture::encode(image, "bmp"));
+        };
 
         const std::vector<tmpl::TileArt> tiles = tmpl::drawTiles();
         if (tiles.size() != 144) throw std::runtime_error("the palette must hold 144 tiles");

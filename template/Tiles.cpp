@@ -78,9 +78,12 @@ QImage farmland(bool crops, bool cabbage) {
     QImage img = field([&](int x, int y) {
         const int ly = y % 10;
         QRgb c = shade(dirt.pixel(x, y), 0.92);
-        if (ly == 0 || ly == 1) c = shade(c, 1.12);
-        else if (ly == 7) c = shade(c, 0.8);
-        else if (ly >= 8) c = shade(c, 0.62);
+        if (ly == 0 || ly == 1)
+            c = shade(c, 1.12);
+        else if (ly == 7)
+            c = shade(c, 0.8);
+        else if (ly >= 8)
+            c = shade(c, 0.62);
         return c;
     });
     if (!crops && !cabbage) {
@@ -147,8 +150,10 @@ QImage cobbles() {
             const double r2 = dx * dx + dy * dy;
             if (r2 > 1.0) continue;
             QRgb c = shade(mix(hex("#a59d8f"), hex("#8f877a"), rnd(col, row, 170)), 1.0);
-            if (dy < -0.45 || dx < -0.6) c = shade(c, 1.18);
-            else if (dy > 0.5) c = shade(c, 0.8);
+            if (dy < -0.45 || dx < -0.6)
+                c = shade(c, 1.18);
+            else if (dy > 0.5)
+                c = shade(c, 0.8);
             img.setPixel(x, y, c);
         }
     return img;
@@ -294,9 +299,12 @@ QImage logWall() {
     return field([](int x, int y) {
         const int ly = y % 8;
         QRgb c = mix(hex("#8a5526"), hex("#9b6232"), rnd(y / 8, 0, 250));
-        if (ly == 0) c = hex("#b57b45");
-        else if (ly == 1) c = shade(c, 1.08);
-        else if (ly >= 6) c = shade(c, 0.7);
+        if (ly == 0)
+            c = hex("#b57b45");
+        else if (ly == 1)
+            c = shade(c, 1.08);
+        else if (ly >= 6)
+            c = shade(c, 0.7);
         if (std::sin(x * 0.45 + (y / 8) * 2.3) > 0.85 && ly > 1 && ly < 6) c = shade(c, 0.85);
         return c;
     });
@@ -347,7 +355,10 @@ QImage dungeonWall() { return masonry(260, 10, 20, hex("#4a4751"), hex("#1f1d24"
 
 QImage caveWall() {
     // irregular blocks of rock: the nearest of a few scattered points, repeating every tile
-    struct Site { double x, y; QRgb c; };
+    struct Site {
+        double x, y;
+        QRgb c;
+    };
     std::vector<Site> sites;
     Rng r(270);
     for (int i = 0; i < 9; ++i)
@@ -359,8 +370,12 @@ QImage caveWall() {
             for (int ox = -1; ox <= 1; ++ox)
                 for (int oy = -1; oy <= 1; ++oy) {
                     const double d = std::hypot(x + 0.5 - (s.x + ox * T), y + 0.5 - (s.y + oy * T));
-                    if (d < d1) { d2 = d1; d1 = d; best = &s; }
-                    else if (d < d2) d2 = d;
+                    if (d < d1) {
+                        d2 = d1;
+                        d1 = d;
+                        best = &s;
+                    } else if (d < d2)
+                        d2 = d;
                 }
         if (d2 - d1 < 1.3) return hex("#3a3028");
         QRgb c = best->c;
@@ -383,7 +398,8 @@ QImage hedge() {
 QImage bookshelf() {
     QImage img = canvas(T, T, hex("#5c3a21"));
     Pen p(img);
-    const QRgb books[] = {hex("#b5453a"), hex("#3c6bb5"), hex("#4f9a3d"), hex("#d9b44a"), hex("#7a4fa0"), hex("#c06f35")};
+    const QRgb books[] = {hex("#b5453a"), hex("#3c6bb5"), hex("#4f9a3d"),
+                          hex("#d9b44a"), hex("#7a4fa0"), hex("#c06f35")};
     for (int shelf = 0; shelf < 3; ++shelf) {
         const int y = 2 + shelf * 13;
         p.rect(2, y, 36, 10, hex("#2e1d10"));
@@ -424,8 +440,10 @@ QImage roof(QRgb base, uint32_t seed) {
         const double edge = 6.0 + 1.5 * std::sqrt(std::max(0.0, 1.0 - std::pow((lx - 3.5) / 4.0, 2)));
         QRgb c = shade(base, 1.0 + (rnd((x + off) / 8, row, seed) - 0.5) * 0.14);
         if (ly == 0) c = shade(c, 1.15);
-        if (ly >= edge - 1) c = shade(base, 0.62);
-        else if (lx == 7) c = shade(base, 0.78);
+        if (ly >= edge - 1)
+            c = shade(base, 0.62);
+        else if (lx == 7)
+            c = shade(base, 0.78);
         return c;
     });
 }
@@ -580,8 +598,10 @@ QImage dunes() {
     for (int y = 0; y < T; ++y)
         for (int x = 0; x < T; ++x) {
             const double s = std::sin(2 * kPi * (y + 6 * std::sin(2 * kPi * x / T)) * 2 / T);
-            if (s > 0.8) img.setPixel(x, y, hex("#f6e6b6"));
-            else if (s < -0.85) img.setPixel(x, y, hex("#caa866"));
+            if (s > 0.8)
+                img.setPixel(x, y, hex("#f6e6b6"));
+            else if (s < -0.85)
+                img.setPixel(x, y, hex("#caa866"));
         }
     return img;
 }
@@ -666,7 +686,8 @@ QImage swamp(int frame) {
     const int bx[] = {10, 27, 18}, by[] = {12, 26, 31};
     for (int i = 0; i < 3; ++i) {
         const int size = (frame + i) % 3;
-        if (size == 0) px(img, bx[i], by[i], hex("#7f8f55"));
+        if (size == 0)
+            px(img, bx[i], by[i], hex("#7f8f55"));
         else {
             p.ellipse(bx[i] - size, by[i] - size, size * 2 + 1, size * 2 + 1, hex("#8a9a5e"));
             px(img, bx[i] - size + 1, by[i] - size + 1, hex("#c4d39a"));
@@ -685,8 +706,10 @@ QImage magicCircle(int frame) {
             const bool ring = std::abs(d - 16) < 1.0 || std::abs(d - 11) < 0.7;
             const bool rune = d > 11.8 && d < 15.2 && std::fmod(a + 10 * kPi, 2 * kPi / 6) < 0.35;
             const bool star = d < 11 && std::abs(std::sin(3 * (a - frame * 2 * kPi / 9)) * d) < 0.9;
-            if (ring || rune || star) img.setPixel(x, y, glow[frame]);
-            else if (d < 17) img.setPixel(x, y, mix(img.pixel(x, y), glow[frame], 0.18));
+            if (ring || rune || star)
+                img.setPixel(x, y, glow[frame]);
+            else if (d < 17)
+                img.setPixel(x, y, mix(img.pixel(x, y), glow[frame], 0.18));
         }
     return img;
 }
@@ -839,7 +862,8 @@ std::vector<Def> definitions() {
         {"PinheiroNeve.bmp", true, obj("snowpine")},
         {"Boneco.bmp", true, obj("snowman")},
         {"Cacto.bmp", true, obj("cactus")},
-        {"PedraDeserto.bmp", true, [](int) {
+        {"PedraDeserto.bmp", true,
+         [](int) {
              QImage img = objectSprite("boulder", 0);
              for (int y = 0; y < T; ++y)
                  for (int x = 0; x < T; ++x) {
@@ -880,7 +904,7 @@ std::vector<Def> definitions() {
     };
 }
 
-} // namespace
+}  // namespace
 
 std::vector<TileArt> drawTiles() {
     const std::vector<Def> defs = definitions();
@@ -898,4 +922,4 @@ std::vector<TileArt> drawTiles() {
     return tiles;
 }
 
-} // namespace tmpl
+}  // namespace tmpl

@@ -28,7 +28,7 @@ void ensureRuntimeFolder() {
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir));
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv) {
     QElapsedTimer clock;

@@ -125,8 +125,8 @@ private:
                 n = -1;
             }
             if (n < 0 || n >= TileCache::kEntries)
-                problem(shown(kTilesFile), owner + ": \"Cod\" " + cod + " fora de 0 a " +
-                                               std::to_string(TileCache::kEntries - 1));
+                problem(shown(kTilesFile),
+                        owner + ": \"Cod\" " + cod + " fora de 0 a " + std::to_string(TileCache::kEntries - 1));
             const std::string file = field(t, r, "File");
             if (!file.empty()) checkPicture("Imagens\\" + file, owner);
             if (code >= 180 && code <= 191) {
@@ -140,7 +140,7 @@ private:
     void checkHero() {
         const RecordTable& t = data_.cdsPersonagem;
         if (t.allRecords().empty()) return;
-        const Record& hero = t.allRecords().front(); // the editor works on the first record only
+        const Record& hero = t.allRecords().front();  // the editor works on the first record only
         for (const FieldDef& f : t.fields()) {
             const std::string& name = f.name;
             const bool frame = name.rfind("Face", 0) == 0 || name.rfind("AnAndando", 0) == 0 ||
@@ -177,7 +177,7 @@ private:
 
     // --- maps --------------------------------------------------------------------
     void checkMaps(bool tilesKnown) {
-        std::set<std::string> listed; // lower-cased names MapList gives
+        std::set<std::string> listed;  // lower-cased names MapList gives
         for (const std::string& name : project_.mapFileNames()) {
             if (!listed.insert(asciiLower(name)).second) continue;
             const std::string relative = "Mapas\\" + name;
@@ -201,13 +201,12 @@ private:
             if (node == tree_.root()) continue;
             const std::string& text = node->text();
             const bool mapNode = node->imageIndex() == kImageMap;
-            const bool looksLikeMap =
-                text.size() >= 4 && asciiLower(text.substr(text.size() - 4)) == ".xml";
+            const bool looksLikeMap = text.size() >= 4 && asciiLower(text.substr(text.size() - 4)) == ".xml";
             if (!mapNode && !looksLikeMap) continue;
             const std::string relative = "Mapas\\" + text;
             const bool exists = fileExists(projectPath(project_.ProjectFolder, relative));
             if (mapNode && !exists) {
-                if (listed.count(asciiLower(text)) == 0) // already reported as a listed map
+                if (listed.count(asciiLower(text)) == 0)  // already reported as a listed map
                     problem(shown(std::string(kTreeFileName)), "o nó " + quoted(text) + " não tem mapa em \"Mapas\\\"");
             } else if (!mapNode) {
                 problem(shown(std::string(kTreeFileName)),
@@ -253,11 +252,11 @@ private:
     TDataModule1 data_;
     MapTree tree_;
     std::set<unsigned char> tileCodes_;
-    std::map<QString, std::string> pictures_; // path -> failure ("" when fine)
+    std::map<QString, std::string> pictures_;  // path -> failure ("" when fine)
     std::vector<std::string> problems_;
 };
 
-} // namespace
+}  // namespace
 
 int cmdCheck(const Args& args) {
     args.requireCount(1);
@@ -277,4 +276,4 @@ int cmdCheck(const Args& args) {
     return problems.empty() ? kExitOk : kExitFailed;
 }
 
-} // namespace quillmark::cli
+}  // namespace quillmark::cli

@@ -55,7 +55,7 @@ bool Args::has(const std::string& option) const {
 std::string Args::value(const std::string& option, const std::string& fallback) const {
     std::string result = fallback;
     for (const auto& o : options_)
-        if (o.first == option) result = o.second; // the last one given wins
+        if (o.first == option) result = o.second;  // the last one given wins
     return result;
 }
 
@@ -63,8 +63,7 @@ QString pathArg(const std::string& arg) { return QFile::decodeName(QByteArray::f
 
 std::string cp1252Arg(const std::string& arg, const char* what) {
     const QString text = QString::fromUtf8(arg);
-    if (text.toUtf8().toStdString() != arg)
-        throw UsageError(std::string(what) + " não está em UTF-8: \"" + arg + "\"");
+    if (text.toUtf8().toStdString() != arg) throw UsageError(std::string(what) + " não está em UTF-8: \"" + arg + "\"");
     if (!isCp1252(text))
         throw UsageError(std::string(what) + " tem caracteres que o projeto (Windows-1252) não guarda: \"" + arg +
                          "\"");
@@ -98,13 +97,27 @@ std::string jsonString(const std::string& utf8) {
     for (const char ch : utf8) {
         const auto c = static_cast<unsigned char>(ch);
         switch (c) {
-        case '"': s += "\\\""; break;
-        case '\\': s += "\\\\"; break;
-        case '\n': s += "\\n"; break;
-        case '\r': s += "\\r"; break;
-        case '\t': s += "\\t"; break;
-        case '\b': s += "\\b"; break;
-        case '\f': s += "\\f"; break;
+        case '"':
+            s += "\\\"";
+            break;
+        case '\\':
+            s += "\\\\";
+            break;
+        case '\n':
+            s += "\\n";
+            break;
+        case '\r':
+            s += "\\r";
+            break;
+        case '\t':
+            s += "\\t";
+            break;
+        case '\b':
+            s += "\\b";
+            break;
+        case '\f':
+            s += "\\f";
+            break;
         default:
             if (c < 0x20) {
                 char buf[8];
@@ -135,7 +148,7 @@ void appendLayer(std::string& s, const MapGrid& grid, const std::vector<unsigned
     s += ']';
 }
 
-} // namespace
+}  // namespace
 
 std::string mapJson(const MapGrid& grid) {
     std::string s;
@@ -163,4 +176,4 @@ std::string mapJson(const MapGrid& grid) {
     return s;
 }
 
-} // namespace quillmark::cli
+}  // namespace quillmark::cli

@@ -79,4 +79,4 @@ std::string mapJson(const MapGrid& grid);
 // A JSON string literal (quotes included) for UTF-8 text.
 std::string jsonString(const std::string& utf8);
 
-} // namespace quillmark::cli
+}  // namespace quillmark::cli

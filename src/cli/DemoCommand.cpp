@@ -77,9 +77,9 @@ Picture villagerPicture(const QString& projectFolder, const char* heroFile) {
 // Lena stands by the well and talks about the cave.
 void writeLena(const QString& projectFolder) {
     static const char* const kFrames[kCharacterPictureCount] = {
-        "CharDown.bmp",  "CharDown2.bmp",  "CharDown3.bmp",  "CharLeft.bmp", "CharLeft2.bmp",
-        "CharLeft3.bmp", "CharRight.bmp",  "CharRight2.bmp", "CharRight3.bmp", "CharUp.bmp",
-        "CharUp2.bmp",   "CharUp3.bmp",    "Face01.bmp",
+        "CharDown.bmp",  "CharDown2.bmp", "CharDown3.bmp",  "CharLeft.bmp",   "CharLeft2.bmp",
+        "CharLeft3.bmp", "CharRight.bmp", "CharRight2.bmp", "CharRight3.bmp", "CharUp.bmp",
+        "CharUp2.bmp",   "CharUp3.bmp",   "Face01.bmp",
     };
     Character lena;
     lena.name = "Lena";
@@ -93,7 +93,7 @@ void writeLena(const QString& projectFolder) {
     lena.pictures[kCharacterFaceIndex].SaveToFile(projectPath(projectFolder, std::string("Imagens\\FaceLena.bmp")));
 }
 
-} // namespace
+}  // namespace
 
 int cmdDemo(const Args& args) {
     args.requireCount(1);
@@ -115,4 +115,4 @@ int cmdDemo(const Args& args) {
     return kExitOk;
 }
 
-} // namespace quillmark::cli
+}  // namespace quillmark::cli

@@ -99,18 +99,34 @@ bool joinsPath(const MapDesign& d, const std::vector<std::vector<int>>& upper, i
 int pathTile(unsigned mask) {
     enum : unsigned { N = 1, E = 2, S = 4, W = 8 };
     switch (mask) {
-    case 0: return 53;
-    case N: case S: case N | S: return 61;
-    case E: case W: case E | W: return 60;
-    case S | E: return 62;
-    case S | W: return 63;
-    case N | E: return 64;
-    case N | W: return 65;
-    case E | W | S: return 66;
-    case E | W | N: return 67;
-    case N | S | E: return 69;
-    case N | S | W: return 70;
-    default: return 68;
+    case 0:
+        return 53;
+    case N:
+    case S:
+    case N | S:
+        return 61;
+    case E:
+    case W:
+    case E | W:
+        return 60;
+    case S | E:
+        return 62;
+    case S | W:
+        return 63;
+    case N | E:
+        return 64;
+    case N | W:
+        return 65;
+    case E | W | S:
+        return 66;
+    case E | W | N:
+        return 67;
+    case N | S | E:
+        return 69;
+    case N | S | W:
+        return 70;
+    default:
+        return 68;
     }
 }
 
@@ -139,7 +155,7 @@ std::string cp1252(const std::string& utf8) {
     return out;
 }
 
-} // namespace
+}  // namespace
 
 void paint(const MapDesign& d, MapGrid& grid) {
     const int n = static_cast<int>(d.ground.size());
@@ -337,11 +353,11 @@ MapDesign caverna() {
     return d;
 }
 
-} // namespace
+}  // namespace
 
 const std::vector<MapDesign>& demoMaps() {
     static const std::vector<MapDesign> maps = {vila(), floresta(), caverna()};
     return maps;
 }
 
-} // namespace quillmark::cli::demo
+}  // namespace quillmark::cli::demo

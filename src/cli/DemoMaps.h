@@ -41,4 +41,4 @@ const std::vector<MapDesign>& demoMaps();
 // for a design character without a tile.
 void paint(const MapDesign& design, MapGrid& grid);
 
-} // namespace quillmark::cli::demo
+}  // namespace quillmark::cli::demo

@@ -27,7 +27,7 @@ LoadedMap loadMap(const Args& args) {
     return m;
 }
 
-} // namespace
+}  // namespace
 
 int cmdDump(const Args& args) {
     const LoadedMap m = loadMap(args);
@@ -45,4 +45,4 @@ int cmdResave(const Args& args) {
     return kExitOk;
 }
 
-} // namespace quillmark::cli
+}  // namespace quillmark::cli

@@ -49,7 +49,7 @@ bool hasTranslucentPixel(const QImage& image) {
     return false;
 }
 
-} // namespace
+}  // namespace
 
 QByteArray encodePng(const QImage& source) {
     if (source.isNull()) return {};
@@ -73,7 +73,8 @@ QByteArray encodePng(const QImage& source) {
     qsizetype chunk = beginChunk(out, "IHDR");
     appendU32(out, static_cast<uint32_t>(width));
     appendU32(out, static_cast<uint32_t>(height));
-    const char header[5] = {8, static_cast<char>(alpha ? 6 : 2), 0, 0, 0};  // depth, colour type, deflate, filter, no interlace
+    const char header[5] = {8, static_cast<char>(alpha ? 6 : 2), 0, 0,
+                            0};  // depth, colour type, deflate, filter, no interlace
     out.append(header, 5);
     endChunk(out, chunk);
 
@@ -123,4 +124,4 @@ QByteArray encodePng(const QImage& source) {
     return out;
 }
 
-} // namespace quillmark::cli
+}  // namespace quillmark::cli

@@ -12,4 +12,4 @@ namespace quillmark::cli {
 // otherwise. A null picture gives no bytes.
 QByteArray encodePng(const QImage& image);
 
-} // namespace quillmark::cli
+}  // namespace quillmark::cli

@@ -31,4 +31,4 @@ void createProjectFile(Workspace& ws, const QString& projectFile, const std::str
 // project file and the 14 x 14 map file. The new grid stays loaded in ws.grid.
 void addNewMap(Workspace& ws, const std::string& name);
 
-} // namespace quillmark::cli
+}  // namespace quillmark::cli

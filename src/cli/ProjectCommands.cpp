@@ -30,7 +30,7 @@ public:
     std::optional<QString> savePicture(const QString&) override { return {}; }
 };
 
-} // namespace
+}  // namespace
 
 std::unique_ptr<Workspace> newWorkspace() {
     auto ws = std::make_unique<Workspace>(std::make_unique<NoPrompts>());
@@ -53,8 +53,9 @@ void createProjectFile(Workspace& ws, const QString& projectFile, const std::str
     if (!canCreateProject(name, projectFile)) throw Error(kCannotCreateProject);
     const QFileInfo info(projectFile);
     // A project file is never replaced without a question, and the tool asks none.
-    if (info.exists()) throw Error("O arquivo \"" + QDir::toNativeSeparators(info.absoluteFilePath()).toStdString() +
-                                   "\" já existe; escolha outro nome de projeto.");
+    if (info.exists())
+        throw Error("O arquivo \"" + QDir::toNativeSeparators(info.absoluteFilePath()).toStdString() +
+                    "\" já existe; escolha outro nome de projeto.");
     if (!info.absoluteDir().exists()) makeFolder(info.absolutePath());
     createProject(ws, info.absoluteFilePath(), name, author);
 }
@@ -79,4 +80,4 @@ int cmdNewMap(const Args& args) {
     return kExitOk;
 }
 
-} // namespace quillmark::cli
+}  // namespace quillmark::cli

@@ -11,7 +11,6 @@
 #include "database/TileCache.h"
 #include "editor/CellPainter.h"
 
-
 namespace quillmark::cli {
 
 namespace {
@@ -23,7 +22,7 @@ CellMode modeArg(const std::string& mode) {
     throw UsageError("--mode deve ser upper, lower ou events, não \"" + mode + "\"");
 }
 
-} // namespace
+}  // namespace
 
 int cmdRender(const Args& args) {
     args.requireCount(3);
@@ -53,4 +52,4 @@ int cmdRender(const Args& args) {
     return kExitOk;
 }
 
-} // namespace quillmark::cli
+}  // namespace quillmark::cli

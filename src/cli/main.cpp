@@ -29,25 +29,44 @@ struct Command {
     int (*run)(const Args&);
     std::vector<std::string> valued;
     std::vector<std::string> flags;
-    bool drawsText = false; // needs the font machinery: a QGuiApplication
-    bool hidden = false;    // left out of --help (build steps)
+    bool drawsText = false;  // needs the font machinery: a QGuiApplication
+    bool hidden = false;     // left out of --help (build steps)
 };
 
 const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
-        {"new", "new PROJECT.qmk [--name NAME] [--author AUTHOR]",
+        {"new",
+         "new PROJECT.qmk [--name NAME] [--author AUTHOR]",
          "cria um projeto como o \"Novo Projeto\" do editor, a partir do conjunto-modelo (nome padrão \"Meu Game\")",
-         cmdNew, {"--name", "--author"}, {}},
-        {"new-map", "new-map PROJECT.qmk NAME",
-         "acrescenta ao projeto um mapa 14 x 14 chamado NAME, como o \"Novo Mapa\" do editor", cmdNewMap, {}, {}},
+         cmdNew,
+         {"--name", "--author"},
+         {}},
+        {"new-map",
+         "new-map PROJECT.qmk NAME",
+         "acrescenta ao projeto um mapa 14 x 14 chamado NAME, como o \"Novo Mapa\" do editor",
+         cmdNewMap,
+         {},
+         {}},
         {"dump", "dump PROJECT.qmk MAP", "imprime o mapa MAP (\"Vila.xml\") como um objeto JSON", cmdDump, {}, {}},
-        {"resave", "resave PROJECT.qmk MAP",
-         "lê e grava o mapa de novo, recalculando \"Transparente\" pela tabela de tiles", cmdResave, {}, {}},
-        {"render", "render PROJECT.qmk MAP OUT.png [--mode upper|lower|events] [--coordinates] [--no-events] [--no-objects]",
-         "desenha o mapa inteiro como o editor o mostra, num PNG de 40·N x 40·N pixels", cmdRender, {"--mode"},
-         {"--coordinates", "--no-events", "--no-objects"}, true},
-        {"check", "check PROJECT.qmk",
-         "lê tudo o que o editor lê e lista cada problema numa linha (status 1 se houver algum)", cmdCheck, {}, {}},
+        {"resave",
+         "resave PROJECT.qmk MAP",
+         "lê e grava o mapa de novo, recalculando \"Transparente\" pela tabela de tiles",
+         cmdResave,
+         {},
+         {}},
+        {"render",
+         "render PROJECT.qmk MAP OUT.png [--mode upper|lower|events] [--coordinates] [--no-events] [--no-objects]",
+         "desenha o mapa inteiro como o editor o mostra, num PNG de 40·N x 40·N pixels",
+         cmdRender,
+         {"--mode"},
+         {"--coordinates", "--no-events", "--no-objects"},
+         true},
+        {"check",
+         "check PROJECT.qmk",
+         "lê tudo o que o editor lê e lista cada problema numa linha (status 1 se houver algum)",
+         cmdCheck,
+         {},
+         {}},
         {"demo", "demo FOLDER", "gera o projeto de demonstração na pasta FOLDER", cmdDemo, {}, {}, false, true},
     };
     return table;
@@ -85,7 +104,7 @@ void useRuntimeFolder() {
 
 bool isHelp(const char* arg) { return std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0; }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv) {
     // Fonts need a platform, and there may be no display.
@@ -115,8 +134,8 @@ int main(int argc, char** argv) {
     if (command->drawsText) {
         useRuntimeFolder();
         app = std::make_unique<QGuiApplication>(argc, argv);
-    }
-    else app = std::make_unique<QCoreApplication>(argc, argv);
+    } else
+        app = std::make_unique<QCoreApplication>(argc, argv);
 
     try {
         std::vector<std::string> words(argv + 2, argv + argc);

@@ -14,10 +14,14 @@ namespace {
 
 std::string kindName(FieldKind kind) {
     switch (kind) {
-    case FieldKind::String: return "string";
-    case FieldKind::Integer: return "i4";
-    case FieldKind::Boolean: return "boolean";
-    case FieldKind::Memo: return "bin.hex";
+    case FieldKind::String:
+        return "string";
+    case FieldKind::Integer:
+        return "i4";
+    case FieldKind::Boolean:
+        return "boolean";
+    case FieldKind::Memo:
+        return "bin.hex";
     }
     return "string";
 }
@@ -27,13 +31,27 @@ std::string kindName(FieldKind kind) {
 void appendEscaped(std::string& out, std::string_view value) {
     for (char ch : value) {
         switch (ch) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\r': out += "&#13;"; break;
-        case '\n': out += "&#10;"; break;
-        case '\t': out += "&#9;"; break;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\r':
+            out += "&#13;";
+            break;
+        case '\n':
+            out += "&#10;";
+            break;
+        case '\t':
+            out += "&#9;";
+            break;
         default:
             if (static_cast<unsigned char>(ch) < 0x20) {
                 out += "&#" + std::to_string(static_cast<unsigned char>(ch)) + ";";
@@ -72,18 +90,16 @@ bool parseInt(std::string_view s, int* value) {
     return ec == std::errc() && ptr == s.data() + e;
 }
 
-} // namespace
+}  // namespace
 
 Contents parse(const std::string& xml, const QString& source) {
     pugi::xml_document doc;
-    pugi::xml_parse_result result =
-        doc.load_buffer(xml.data(), xml.size(), pugi::parse_default, pugi::encoding_utf8);
+    pugi::xml_parse_result result = doc.load_buffer(xml.data(), xml.size(), pugi::parse_default, pugi::encoding_utf8);
     if (!result) {
         int line, column;
         lineColumn(xml, result.offset, &line, &column);
         throw Error(formatMessage("%s: invalid data packet at line %d, column %d: %s",
-                                  {where(source), std::to_string(line), std::to_string(column),
-                                   result.description()}));
+                                  {where(source), std::to_string(line), std::to_string(column), result.description()}));
     }
     pugi::xml_node root = doc.child("DATAPACKET");
     if (!root) throw Error(formatMessage("%s: not a data packet (no DATAPACKET element)", {where(source)}));
@@ -96,13 +112,11 @@ Contents parse(const std::string& xml, const QString& source) {
         def.name = fromFileText(f.attribute("attrname").as_string());
         std::string type = asciiLower(f.attribute("fieldtype").as_string());
         std::string subtype = asciiLower(f.attribute("SUBTYPE").as_string());
-        if (def.name.empty())
-            throw Error(formatMessage("%s: a field without a name", {where(source)}));
+        if (def.name.empty()) throw Error(formatMessage("%s: a field without a name", {where(source)}));
         if (type == "string" || type == "string.uni") {
             def.kind = FieldKind::String;
             def.width = f.attribute("WIDTH").as_int(0);
-        } else if (type == "i4" || type == "i2" || type == "i1" || type == "ui4" || type == "ui2" ||
-                   type == "ui1") {
+        } else if (type == "i4" || type == "i2" || type == "i1" || type == "ui4" || type == "ui2" || type == "ui1") {
             def.kind = FieldKind::Integer;
         } else if (type == "boolean") {
             def.kind = FieldKind::Boolean;
@@ -131,9 +145,9 @@ Contents parse(const std::string& xml, const QString& source) {
             case FieldKind::Integer: {
                 int v;
                 if (!parseInt(value, &v))
-                    throw Error(formatMessage("%s: row %d: '%s' is not a valid integer value for field \"%s\"",
-                                              {where(source), std::to_string(rowNumber), cp1252ToUtf8(value),
-                                               cp1252ToUtf8(def.name)}));
+                    throw Error(formatMessage(
+                        "%s: row %d: '%s' is not a valid integer value for field \"%s\"",
+                        {where(source), std::to_string(rowNumber), cp1252ToUtf8(value), cp1252ToUtf8(def.name)}));
                 value = std::to_string(v);
                 break;
             }
@@ -144,11 +158,12 @@ Contents parse(const std::string& xml, const QString& source) {
             }
             case FieldKind::String:
                 if (def.width > 0 && static_cast<int>(value.size()) > def.width)
-                    throw Error(formatMessage("%s: row %d: the value of field \"%s\" is longer than %d characters",
-                                              {where(source), std::to_string(rowNumber), cp1252ToUtf8(def.name),
-                                               std::to_string(def.width)}));
+                    throw Error(formatMessage(
+                        "%s: row %d: the value of field \"%s\" is longer than %d characters",
+                        {where(source), std::to_string(rowNumber), cp1252ToUtf8(def.name), std::to_string(def.width)}));
                 break;
-            case FieldKind::Memo: break;
+            case FieldKind::Memo:
+                break;
             }
             record[index] = std::move(value);
         }
@@ -171,7 +186,7 @@ void appendHeader(std::string& out, const Schema& fields) {
     }
     out += "</FIELDS><PARAMS/></METADATA><ROWDATA>";
 }
-} // namespace
+}  // namespace
 
 std::string write(const Schema& fields, const std::vector<Record>& records) {
     std::string out;
@@ -202,4 +217,4 @@ std::string write(const Schema& fields, const std::vector<Record>& records) {
 
 std::string emptyPacket(const Schema& fields) { return write(fields, {}); }
 
-} // namespace quillmark::datapacket
+}  // namespace quillmark::datapacket

@@ -32,4 +32,4 @@ std::string write(const Schema& fields, const std::vector<Record>& records);
 // The empty packet of a schema (no rows).
 std::string emptyPacket(const Schema& fields);
 
-} // namespace quillmark::datapacket
+}  // namespace quillmark::datapacket

@@ -22,4 +22,4 @@ std::string errorBoxText(const std::string& message) {
     return message;
 }
 
-} // namespace quillmark
+}  // namespace quillmark

@@ -20,4 +20,4 @@ std::string formatMessage(std::string_view pattern, std::initializer_list<std::s
 // character sorts after ".".
 std::string errorBoxText(const std::string& message);
 
-} // namespace quillmark
+}  // namespace quillmark

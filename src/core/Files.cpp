@@ -20,8 +20,8 @@ void writeFileAtomic(const QString& path, const QByteArray& content) {
     if (file.write(content) != content.size()) {
         std::string reason = file.errorString().toStdString();
         file.cancelWriting();
-        throw Error(formatMessage("Cannot write file \"%s\". %s",
-                                  {QDir::toNativeSeparators(path).toStdString(), reason}));
+        throw Error(
+            formatMessage("Cannot write file \"%s\". %s", {QDir::toNativeSeparators(path).toStdString(), reason}));
     }
     // A write that the disk cut short (full disk, file size limit) only shows
     // when the buffer is flushed, and commit() alone does not notice it.
@@ -29,8 +29,8 @@ void writeFileAtomic(const QString& path, const QByteArray& content) {
         const int sysError = errno;
         std::string reason = sysError ? std::string(std::strerror(sysError)) : file.errorString().toStdString();
         file.cancelWriting();
-        throw Error(formatMessage("Cannot write file \"%s\". %s",
-                                  {QDir::toNativeSeparators(path).toStdString(), reason}));
+        throw Error(
+            formatMessage("Cannot write file \"%s\". %s", {QDir::toNativeSeparators(path).toStdString(), reason}));
     }
     if (!file.commit())
         throw Error(formatMessage("Cannot write file \"%s\". %s",
@@ -58,4 +58,4 @@ void makeFolder(const QString& path) {
         throw Error(formatMessage("Cannot create folder \"%s\"", {QDir::toNativeSeparators(path).toStdString()}));
 }
 
-} // namespace quillmark
+}  // namespace quillmark

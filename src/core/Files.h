@@ -22,4 +22,4 @@ bool copyWithoutReplacing(const QString& src, const QString& dst);
 // Creates a folder with its missing parents. Throws Error when it cannot.
 void makeFolder(const QString& path);
 
-} // namespace quillmark
+}  // namespace quillmark

@@ -27,8 +27,7 @@ namespace {
 
 void requireValidSize(const MapGrid& grid) {
     if (grid.N < 0 || grid.N > MapGrid::kCapacity)
-        throw Error(formatMessage("Tamanho de mapa inválido: %d (deve estar entre 0 e 100)",
-                                  {std::to_string(grid.N)}));
+        throw Error(formatMessage("Tamanho de mapa inválido: %d (deve estar entre 0 e 100)", {std::to_string(grid.N)}));
 }
 
 // Fills an open, empty map table with one row per cell, row by row.
@@ -62,7 +61,7 @@ unsigned char firstByte(const std::string& value, unsigned char fallback) {
     return value.empty() ? fallback : static_cast<unsigned char>(value[0]);
 }
 
-} // namespace
+}  // namespace
 
 std::string mapFileText(const MapGrid& grid, TDataModule1& data) {
     requireValidSize(grid);
@@ -117,4 +116,4 @@ void Abrir(MapGrid& grid, const QString& fullPath) {
     grid.swap(loaded);
 }
 
-} // namespace quillmark
+}  // namespace quillmark

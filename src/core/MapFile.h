@@ -37,4 +37,4 @@ std::string mapFileText(const MapGrid& grid, TDataModule1& data);
 // the caller clears Modified and sets MapLoaded.
 void Abrir(MapGrid& grid, const QString& fullPath);
 
-} // namespace quillmark
+}  // namespace quillmark

@@ -7,12 +7,10 @@
 
 namespace quillmark {
 
-MapGrid::MapGrid()
-    : Tipo(kCells, kNewTipo), Fundo(kCells, kNewFundo), XO(kCells, kNewXO), Evento(kCells) {}
+MapGrid::MapGrid() : Tipo(kCells, kNewTipo), Fundo(kCells, kNewFundo), XO(kCells, kNewXO), Evento(kCells) {}
 
 std::size_t MapGrid::index(int row, int column) {
-    if (row < 1 || row > kCapacity)
-        throw Error(formatMessage("List index out of bounds (%d)", {std::to_string(row)}));
+    if (row < 1 || row > kCapacity) throw Error(formatMessage("List index out of bounds (%d)", {std::to_string(row)}));
     if (column < 1 || column > kCapacity)
         throw Error(formatMessage("List index out of bounds (%d)", {std::to_string(column)}));
     return static_cast<std::size_t>(row - 1) * kCapacity + static_cast<std::size_t>(column - 1);
@@ -20,8 +18,7 @@ std::size_t MapGrid::index(int row, int column) {
 
 void MapGrid::newGrid(int n) {
     if (n < 0 || n > kCapacity)
-        throw Error(formatMessage("Tamanho de mapa inválido: %d (deve estar entre 0 e 100)",
-                                  {std::to_string(n)}));
+        throw Error(formatMessage("Tamanho de mapa inválido: %d (deve estar entre 0 e 100)", {std::to_string(n)}));
     std::fill(Tipo.begin(), Tipo.end(), kNewTipo);
     std::fill(Fundo.begin(), Fundo.end(), kNewFundo);
     std::fill(XO.begin(), XO.end(), kNewXO);
@@ -38,4 +35,4 @@ void MapGrid::swap(MapGrid& other) noexcept {
     Evento.swap(other.Evento);
 }
 
-} // namespace quillmark
+}  // namespace quillmark

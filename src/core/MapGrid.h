@@ -23,8 +23,8 @@ public:
 
     MapGrid();
 
-    int N = 0;                // side length of the square in use, 0 to 100
-    std::string CurrentMap;   // file name in "Mapas\", ".xml" included (CP1252)
+    int N = 0;               // side length of the square in use, 0 to 100
+    std::string CurrentMap;  // file name in "Mapas\", ".xml" included (CP1252)
 
     std::vector<unsigned char> Tipo;   // kCells bytes, row-major
     std::vector<unsigned char> Fundo;  // kCells bytes, row-major
@@ -38,9 +38,7 @@ public:
         return row >= 1 && row <= kCapacity && column >= 1 && column <= kCapacity;
     }
     // Inside the N x N square in use.
-    bool inMap(int row, int column) const {
-        return row >= 1 && row <= N && column >= 1 && column <= N;
-    }
+    bool inMap(int row, int column) const { return row >= 1 && row <= N && column >= 1 && column <= N; }
 
     unsigned char tipo(int row, int column) const { return Tipo[index(row, column)]; }
     unsigned char fundo(int row, int column) const { return Fundo[index(row, column)]; }
@@ -64,4 +62,4 @@ public:
     void swap(MapGrid& other) noexcept;
 };
 
-} // namespace quillmark
+}  // namespace quillmark

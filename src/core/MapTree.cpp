@@ -196,7 +196,7 @@ void MapTree::clear() {
     const bool hadSelection = selected_ != nullptr;
     root_ = nullptr;
     selected_ = nullptr;
-    holder_->children_.clear(); // each node destroys its subtree iteratively
+    holder_->children_.clear();  // each node destroys its subtree iteratively
     holder_->childIndexStale_ = false;
     for (MapTreeObserver* o : observers_) o->afterReset();
     if (hadSelection)
@@ -220,8 +220,8 @@ AddMapResult MapTree::AddMap(std::string_view text, int kind) {
         }
     }
     const bool map = kind == kKindMap;
-    auto node = std::unique_ptr<TreeNode>(new TreeNode(std::string(text), map ? kImageMap : kImageContainer,
-                                                       map ? kImageMap : kImageSelectedContainer));
+    auto node = std::unique_ptr<TreeNode>(
+        new TreeNode(std::string(text), map ? kImageMap : kImageContainer, map ? kImageMap : kImageSelectedContainer));
     result.node = attach(root_, 0, std::move(node), true);
     result.status = AddMapStatus::Added;
     return result;
@@ -237,7 +237,7 @@ bool MapTree::RemoveMap(std::string_view text) {
 void MapTree::RemoveNode(TreeNode* node) {
     if (!node || !node->parent_) return;
     forgetNodesUnder(node);
-    detach(node, true); // the detached subtree is destroyed here
+    detach(node, true);  // the detached subtree is destroyed here
 }
 
 // --- MapTree: the tree file ---------------------------------------------------------------
@@ -307,8 +307,8 @@ void MapTree::loadTreeBytes(const QByteArray& bytes, std::string_view projectNam
         for (std::string_view line : lines) {
             size_t level = 0;
             while (level < line.size() && (line[level] == '\t' || line[level] == ' ')) ++level;
-            auto node = std::unique_ptr<TreeNode>(new TreeNode(std::string(line.substr(level)), kImageContainer,
-                                                               kImageContainer));
+            auto node = std::unique_ptr<TreeNode>(
+                new TreeNode(std::string(line.substr(level)), kImageContainer, kImageContainer));
             const int depth = static_cast<int>(std::min<size_t>(level, INT32_MAX));
             if (!previous) {
                 previous = attach(nullptr, -1, std::move(node), false);
@@ -432,4 +432,4 @@ QString MapTree::mapPathForDoubleClick(const TreeNode* node, const QString& proj
     return projectPath(projectFolder, "Mapas\\" + node->text());
 }
 
-} // namespace quillmark
+}  // namespace quillmark

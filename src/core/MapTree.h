@@ -56,7 +56,7 @@ class TreeNode {
 public:
     TreeNode(const TreeNode&) = delete;
     TreeNode& operator=(const TreeNode&) = delete;
-    ~TreeNode(); // destroys the subtree without recursion
+    ~TreeNode();  // destroys the subtree without recursion
 
     const std::string& text() const { return text_; }
     int imageIndex() const { return image_; }
@@ -92,7 +92,7 @@ private:
     int image_ = kImageContainer;
     int selectedImage_ = kImageContainer;
     void* data_ = nullptr;
-    TreeNode* parent_ = nullptr; // the tree's hidden holder for a top-level node
+    TreeNode* parent_ = nullptr;  // the tree's hidden holder for a top-level node
     bool holder_ = false;
     std::vector<std::unique_ptr<TreeNode>> children_;
     mutable int index_ = 0;
@@ -122,23 +122,23 @@ public:
 
 enum class AddMapStatus {
     Added,
-    Duplicate,   // a direct child of the root has that text: show kMapExistsMessage
-    IgnoredKind, // kind other than 2 or 3: nothing added
-    NoRoot,      // no project root: nothing added
+    Duplicate,    // a direct child of the root has that text: show kMapExistsMessage
+    IgnoredKind,  // kind other than 2 or 3: nothing added
+    NoRoot,       // no project root: nothing added
 };
 struct AddMapResult {
     AddMapStatus status = AddMapStatus::NoRoot;
-    TreeNode* node = nullptr; // the new node when added
+    TreeNode* node = nullptr;  // the new node when added
 };
 
 enum class DropOutcome {
-    Refused,       // nothing happens
-    RefusedExists, // show kDropExistsMessage; nothing else happens
-    Moved,         // the node now ends the target's children; expand the target fully
+    Refused,        // nothing happens
+    RefusedExists,  // show kDropExistsMessage; nothing else happens
+    Moved,          // the node now ends the target's children; expand the target fully
 };
 struct DropResult {
     DropOutcome outcome = DropOutcome::Refused;
-    TreeNode* node = nullptr; // the moved node when moved
+    TreeNode* node = nullptr;  // the moved node when moved
 };
 
 // Which entries of the tree's context menu are enabled.
@@ -257,10 +257,10 @@ private:
     TreeNode* holderOr(TreeNode* parent) const { return parent ? parent : holder_.get(); }
     void forgetNodesUnder(TreeNode* node);
 
-    std::unique_ptr<TreeNode> holder_; // hidden parent of the top-level nodes
+    std::unique_ptr<TreeNode> holder_;  // hidden parent of the top-level nodes
     TreeNode* root_ = nullptr;
     TreeNode* selected_ = nullptr;
     std::vector<MapTreeObserver*> observers_;
 };
 
-} // namespace quillmark
+}  // namespace quillmark

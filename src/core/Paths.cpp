@@ -13,7 +13,7 @@ QString& editorFolderOverride() {
     static QString folder;
     return folder;
 }
-} // namespace
+}  // namespace
 
 QString withTrailingSlash(const QString& folder) {
     if (folder.isEmpty() || folder.endsWith('/')) return folder;
@@ -88,4 +88,4 @@ QString editorFolder() {
     return withTrailingSlash(QDir::currentPath());
 }
 
-} // namespace quillmark
+}  // namespace quillmark

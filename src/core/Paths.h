@@ -37,4 +37,4 @@ QString editorFolder();
 // Tests and tools may point it elsewhere.
 void setEditorFolder(const QString& folder);
 
-} // namespace quillmark
+}  // namespace quillmark

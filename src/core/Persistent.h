@@ -11,4 +11,4 @@ public:
     virtual const char* ClassName() const = 0;
 };
 
-} // namespace quillmark
+}  // namespace quillmark

@@ -23,7 +23,8 @@ QByteArray formatForExtension(const QString& fileName, const QList<QByteArray>& 
     const QByteArray ext = extensionOf(fileName).toLower().toLatin1();
     if (ext.isEmpty()) return {};
     if (ext == "bmp" || ext == "dib") return "bmp";
-    if (ext == "jpg" || ext == "jpeg" || ext == "jpe" || ext == "jfif") return supported.contains("jpeg") ? "jpeg" : QByteArray();
+    if (ext == "jpg" || ext == "jpeg" || ext == "jpe" || ext == "jfif")
+        return supported.contains("jpeg") ? "jpeg" : QByteArray();
     if (ext == "tif") return supported.contains("tiff") ? "tiff" : QByteArray();
     if (supported.contains(ext)) return ext;
     return {};
@@ -49,7 +50,10 @@ QImage flatten(const QImage& image) {
     for (int y = 0; y < argb.height() && !anyOpaque; ++y) {
         const QRgb* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
         for (int x = 0; x < argb.width(); ++x)
-            if (qAlpha(line[x]) >= 128) { anyOpaque = true; break; }
+            if (qAlpha(line[x]) >= 128) {
+                anyOpaque = true;
+                break;
+            }
     }
     QImage out(argb.size(), QImage::Format_RGB32);
     const QRgb key = qRgb(255, 0, 255);
@@ -68,15 +72,12 @@ QImage flatten(const QImage& image) {
     return out;
 }
 
-} // namespace
+}  // namespace
 
 Picture::Picture(QImage image, bool transparent) : image_(std::move(image)), transparent_(transparent) {}
 
 Picture::Picture(const Picture& other)
-    : TPersistent(),
-      image_(other.image_),
-      transparent_(other.transparent_),
-      prepared_(other.prepared_),
+    : TPersistent(), image_(other.image_), transparent_(other.transparent_), prepared_(other.prepared_),
       preparedValid_(other.preparedValid_) {}
 
 Picture& Picture::operator=(const Picture& other) {
@@ -117,7 +118,8 @@ QByteArray Picture::encode(const QImage& image, const QByteArray& format) {
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, format);
     if (format == "jpeg") writer.setQuality(90);
-    if (!writer.write(out)) throw Error(formatMessage("Cannot store the picture: %s", {writer.errorString().toStdString()}));
+    if (!writer.write(out))
+        throw Error(formatMessage("Cannot store the picture: %s", {writer.errorString().toStdString()}));
     return bytes;
 }
 
@@ -214,4 +216,4 @@ void Picture::changed() {
     if (onChange) onChange();
 }
 
-} // namespace quillmark
+}  // namespace quillmark

@@ -85,4 +85,4 @@ private:
     mutable bool preparedValid_ = false;
 };
 
-} // namespace quillmark
+}  // namespace quillmark

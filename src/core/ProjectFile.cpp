@@ -44,7 +44,7 @@ std::string afterPrefix(const std::string& line, std::string_view prefix) {
     return line.size() > prefix.size() ? line.substr(prefix.size()) : std::string();
 }
 
-} // namespace
+}  // namespace
 
 void ProjectState::clear() {
     ProjectFile.clear();
@@ -105,9 +105,7 @@ int parseIntegerValue(std::string_view text) {
     return static_cast<int>(value);
 }
 
-void readProjectFile(const QString& path, ProjectState& state) {
-    readProjectFile(path, readFile(path), state);
-}
+void readProjectFile(const QString& path, ProjectState& state) { readProjectFile(path, readFile(path), state); }
 
 void readProjectFile(const QString& path, const QByteArray& bytes, ProjectState& state) {
     const std::vector<std::string> lines = splitLines(bytes);
@@ -159,4 +157,4 @@ QByteArray projectFileBytes(const ProjectState& state) {
 
 void writeProjectFile(const ProjectState& state) { writeFileAtomic(state.ProjectFile, projectFileBytes(state)); }
 
-} // namespace quillmark
+}  // namespace quillmark

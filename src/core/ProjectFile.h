@@ -24,14 +24,14 @@ inline constexpr int kNewProjectCharX = 200;
 inline constexpr int kNewProjectCharY = 190;
 
 struct ProjectState {
-    QString ProjectFile;   // full path of the project file
-    QString ProjectFolder; // its folder, native, ending with '/'
-    QString RuntimePath;   // ProjectFolder + project file name up to its first '.' + ".exe"
+    QString ProjectFile;    // full path of the project file
+    QString ProjectFolder;  // its folder, native, ending with '/'
+    QString RuntimePath;    // ProjectFolder + project file name up to its first '.' + ".exe"
 
-    std::string ProjectName;   // CP1252
-    std::string ProjectAuthor; // CP1252
-    std::string MapsLine;      // line 3 after its prefix, verbatim (separators included)
-    std::string InitialMap;    // CP1252
+    std::string ProjectName;    // CP1252
+    std::string ProjectAuthor;  // CP1252
+    std::string MapsLine;       // line 3 after its prefix, verbatim (separators included)
+    std::string InitialMap;     // CP1252
 
     // One entry per map: ProjectFolder + "Mapas/" + name for the maps read
     // from the project file, the bare file name (with ".xml") for maps created
@@ -79,4 +79,4 @@ QByteArray projectFileBytes(const ProjectState& state);
 // Writes the six lines to state.ProjectFile, replacing the file atomically.
 void writeProjectFile(const ProjectState& state);
 
-} // namespace quillmark
+}  // namespace quillmark

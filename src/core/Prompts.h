@@ -41,4 +41,4 @@ public:
     void notice(const QString& text);
 };
 
-} // namespace quillmark
+}  // namespace quillmark

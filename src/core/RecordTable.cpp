@@ -25,7 +25,7 @@ bool toInt(std::string_view s, int* value) {
     auto [ptr, ec] = std::from_chars(first, s.data() + e, *value);
     return ec == std::errc() && ptr == s.data() + e;
 }
-} // namespace
+}  // namespace
 
 RecordTable::RecordTable(std::string name) : name_(std::move(name)) {}
 
@@ -198,8 +198,7 @@ void RecordTable::setFilter(const std::string& expression) {
     filterText_ = expression;
     parseFilter();
     if (active() && filtered_) {
-        if (!filterSpec_.valid)
-            throw Error(formatMessage("Invalid filter expression: %s", {cp1252ToUtf8(expression)}));
+        if (!filterSpec_.valid) throw Error(formatMessage("Invalid filter expression: %s", {cp1252ToUtf8(expression)}));
         commitOrDrop();
         rebuildView();
         cursor_ = view_.empty() ? -1 : 0;
@@ -401,7 +400,8 @@ void RecordTable::setString(std::string_view field, std::string_view value) {
         if (!v.empty()) v = (lower == "true" || lower == "1") ? "TRUE" : "FALSE";
         break;
     }
-    case FieldKind::Memo: break;
+    case FieldKind::Memo:
+        break;
     }
     auto& slot = current()[static_cast<size_t>(i)];
     if (v.empty())
@@ -426,4 +426,4 @@ void RecordTable::fire(const Step& step) {
     if (step) step(*this);
 }
 
-} // namespace quillmark
+}  // namespace quillmark

@@ -21,7 +21,7 @@ enum class FieldKind { String, Integer, Boolean, Memo };
 struct FieldDef {
     std::string name;  // CP1252, matched without regard to letter case
     FieldKind kind = FieldKind::String;
-    int width = 0;     // characters, for strings
+    int width = 0;  // characters, for strings
 };
 using Schema = std::vector<FieldDef>;
 
@@ -68,7 +68,7 @@ public:
     int recordCount() const;  // records that pass the filter
     bool isEmpty() const { return recordCount() == 0; }
     void first();
-    void next();   // on the last record it stays there
+    void next();  // on the last record it stays there
     void prior();
     void last();
     bool eof() const { return eof_; }  // set by next() on the last record
@@ -151,4 +151,4 @@ private:
     bool filtered_ = false;
 };
 
-} // namespace quillmark
+}  // namespace quillmark

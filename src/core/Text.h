@@ -33,4 +33,4 @@ std::string fromFileText(std::string_view bytes);
 bool equalsIgnoreCase(std::string_view a, std::string_view b);
 std::string asciiLower(std::string_view s);
 
-} // namespace quillmark
+}  // namespace quillmark

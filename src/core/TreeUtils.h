@@ -16,4 +16,4 @@ bool SiblingHasText(const TreeNode* node, std::string_view text, bool includeSel
 // the candidate's parents up to the top). False when either is absent.
 bool IsUnder(const TreeNode* node, const TreeNode* candidate);
 
-} // namespace quillmark
+}  // namespace quillmark

@@ -31,9 +31,11 @@ bool Workspace::askToSaveChanges() {
     case Answer::Yes:
         saveCommand();
         return true;
-    case Answer::No: return true;
-    default: return false;
+    case Answer::No:
+        return true;
+    default:
+        return false;
     }
 }
 
-} // namespace quillmark
+}  // namespace quillmark

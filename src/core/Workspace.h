@@ -96,19 +96,19 @@ public:
     // left empty does nothing. Models and tests can call them without knowing
     // the windows.
     struct Hooks {
-        std::function<void()> verificaStatus;           // main window: the enabling rules
+        std::function<void()> verificaStatus;            // main window: the enabling rules
         std::function<void(const QString&)> setCaption;  // main window caption
-        std::function<void()> closeProject;             // main window: "Close All"
-        std::function<void()> newMapCommand;            // "Novo Mapa" command (dialog, grid, Salvar, caption)
-        std::function<void()> showNewProjectWizard;     // "Novo Projeto", modal
-        std::function<void()> showMapProperties;        // "Propriedades do Mapa", modal
-        std::function<void()> showDatabase;             // "Banco de Dados", modal
-        std::function<void()> layoutLoadedMap;          // canvas: lay out the cells after Abrir
-        std::function<void()> buildNewMapCells;         // canvas: fresh cells for a new grid
-        std::function<void()> destroyCells;             // canvas: discard every cell control
-        std::function<void()> repaintCells;             // canvas: repaint every cell
-        std::function<void()> LoadImgs;                 // palette: rebuild the 144 buttons
-        std::function<void()> chooseFirstBrush;         // palette: click on button 0
+        std::function<void()> closeProject;              // main window: "Close All"
+        std::function<void()> newMapCommand;             // "Novo Mapa" command (dialog, grid, Salvar, caption)
+        std::function<void()> showNewProjectWizard;      // "Novo Projeto", modal
+        std::function<void()> showMapProperties;         // "Propriedades do Mapa", modal
+        std::function<void()> showDatabase;              // "Banco de Dados", modal
+        std::function<void()> layoutLoadedMap;           // canvas: lay out the cells after Abrir
+        std::function<void()> buildNewMapCells;          // canvas: fresh cells for a new grid
+        std::function<void()> destroyCells;              // canvas: discard every cell control
+        std::function<void()> repaintCells;              // canvas: repaint every cell
+        std::function<void()> LoadImgs;                  // palette: rebuild the 144 buttons
+        std::function<void()> chooseFirstBrush;          // palette: click on button 0
         // The event editor: show the script window with a text (the menus set
         // by its kind), or the event-type selector. Both leave their result in
         // EventResult.
@@ -120,4 +120,4 @@ private:
     std::unique_ptr<Prompts> prompts_;
 };
 
-} // namespace quillmark
+}  // namespace quillmark

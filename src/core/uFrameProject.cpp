@@ -30,7 +30,7 @@ std::optional<std::string> folderNameFrom(const QString& typed) {
     if (!ok) return std::nullopt;
     return bytes;
 }
-} // namespace
+}  // namespace
 
 TFrame3::TFrame3(Workspace& ws, QWidget* parent) : QTreeWidget(parent), ws_(ws) {
     setObjectName(QStringLiteral("TFrame3"));
@@ -218,8 +218,8 @@ void TFrame3::NovaPasta() {
         ws_.prompts().notice(QString::fromUtf8(kNoFolderHereMessage));
         return;
     }
-    const std::optional<QString> typed = ws_.prompts().input(QString::fromUtf8(kNewFolderTitle),
-                                                             QString::fromUtf8(kNewFolderPrompt), QString());
+    const std::optional<QString> typed =
+        ws_.prompts().input(QString::fromUtf8(kNewFolderTitle), QString::fromUtf8(kNewFolderPrompt), QString());
     if (!typed) return;
     const std::optional<std::string> name = folderNameFrom(*typed);
     if (!name) return;  // nothing that can stand as a line of the tree file
@@ -299,8 +299,10 @@ void TFrame3::dragMoveEvent(QDragMoveEvent* event) {
     }
     const int y = event->position().toPoint().y();
     QScrollBar* bar = verticalScrollBar();
-    if (y < kScrollMargin) bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
-    else if (y > viewport()->height() - kScrollMargin) bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    if (y < kScrollMargin)
+        bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    else if (y > viewport()->height() - kScrollMargin)
+        bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     event->setDropAction(Qt::MoveAction);
     event->accept();
 }
@@ -324,4 +326,4 @@ void TFrame3::dropEvent(QDropEvent* event) {
     });
 }
 
-} // namespace quillmark
+}  // namespace quillmark

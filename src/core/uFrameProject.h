@@ -79,4 +79,4 @@ private:
     bool syncing_ = false;
 };
 
-} // namespace quillmark
+}  // namespace quillmark

@@ -27,7 +27,7 @@ void writeU32(QIODevice& stream, quint32 value) {
     stream.write(reinterpret_cast<const char*>(bytes), 4);
 }
 
-} // namespace
+}  // namespace
 
 TBitmapList::~TBitmapList() {
     for (auto& item : items_)
@@ -191,4 +191,4 @@ Picture* TGameListImage::GetImage(int slot, int index) const {
     return slots_[static_cast<size_t>(slot - 1)].Get(index);
 }
 
-} // namespace quillmark
+}  // namespace quillmark

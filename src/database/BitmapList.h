@@ -114,4 +114,4 @@ private:
     std::array<TBitmapList, kSlots> slots_;
 };
 
-} // namespace quillmark
+}  // namespace quillmark

@@ -71,8 +71,8 @@ Schema makePersonagem() {
     numbered(s, "AnBatMagic", 6, 40);
     numbered(s, "AnBatAting", 3, 40);
     numbered(s, "AnBatMorto", 3, 40);
-    for (const char* f : {"HPInicial", "HPMax", "MPInicial", "MPMax", "ForcaInicial", "ForcaMax", "DefIncial",
-                          "DefMax", "AgInicial", "AgMax"})
+    for (const char* f : {"HPInicial", "HPMax", "MPInicial", "MPMax", "ForcaInicial", "ForcaMax", "DefIncial", "DefMax",
+                          "AgInicial", "AgMax"})
         s.push_back(integer(f));
     numbered(s, "Magia", 8, 50);
     numbered(s, "Iten", 8, 50);
@@ -80,8 +80,8 @@ Schema makePersonagem() {
 }
 
 Schema makeTiles() {
-    return {str("Tipo", 1), str("Fundo", 1), str("File", 50), str("VFile", 50), integer("Cod"),
-            boolean("Transparente")};
+    return {str("Tipo", 1),   str("Fundo", 1), str("File", 50),
+            str("VFile", 50), integer("Cod"),  boolean("Transparente")};
 }
 
 // Sets a default only where the table has the field: a table opened from an
@@ -101,7 +101,7 @@ bool rawBoolean(const std::optional<std::string>& v) {
     return lower == "true" || lower == "1";
 }
 
-} // namespace
+}  // namespace
 
 const Schema& itensSchema() {
     static const Schema s = makeItens();
@@ -141,8 +141,7 @@ TDataModule1::TDataModule1() {
 
     cdsItens.afterInsert = [this](RecordTable& t) {
         setDefault(t, "Imagem", "ItImage.bmp");
-        for (int i = 1; i <= 5; ++i)
-            setDefault(t, "Anim" + std::to_string(i), "ItAni" + std::to_string(i) + ".bmp");
+        for (int i = 1; i <= 5; ++i) setDefault(t, "Anim" + std::to_string(i), "ItAni" + std::to_string(i) + ".bmp");
         if (t.hasField("usMapa")) t.setBoolean("usMapa", true);
         if (t.hasField("usBatlle")) t.setBoolean("usBatlle", true);
         notify(onNewItem);
@@ -171,8 +170,7 @@ void TDataModule1::pointAt(RecordTable& table, const QString& folder) {
 }
 
 void TDataModule1::DataModuleCreate(const QString& editorFolder) {
-    for (RecordTable* t : {&cdsItens, &cdsMagias, &cdsMonstros, &cdsPersonagem, &cdsTiles})
-        pointAt(*t, editorFolder);
+    for (RecordTable* t : {&cdsItens, &cdsMagias, &cdsMonstros, &cdsPersonagem, &cdsTiles}) pointAt(*t, editorFolder);
 }
 
 void TDataModule1::pointAtProject(const QString& projectFolder) {
@@ -180,8 +178,7 @@ void TDataModule1::pointAtProject(const QString& projectFolder) {
     // the new folder: a table missing there leaves the later ones closed
     // rather than still open on the previous project's files.
     closeAll();
-    for (RecordTable* t : {&cdsTiles, &cdsMonstros, &cdsItens, &cdsMagias, &cdsPersonagem})
-        pointAt(*t, projectFolder);
+    for (RecordTable* t : {&cdsTiles, &cdsMonstros, &cdsItens, &cdsMagias, &cdsPersonagem}) pointAt(*t, projectFolder);
 }
 
 void TDataModule1::closeAll() {
@@ -231,4 +228,4 @@ int TDataModule1::tileCodByCode(unsigned char code) {
     return cdsTiles.hasField("Cod") ? cdsTiles.asInteger("Cod") : 0;
 }
 
-} // namespace quillmark
+}  // namespace quillmark

@@ -74,4 +74,4 @@ private:
     int firstTileWithCode(unsigned char code) const;
 };
 
-} // namespace quillmark
+}  // namespace quillmark

@@ -14,7 +14,7 @@ const Picture& emptyPicture() {
     return empty;
 }
 
-} // namespace
+}  // namespace
 
 void TileCache::LoadImagens(TDataModule1& data, const QString& projectFolder, const QString& editorFolder) {
     TBitmapList& list = GameListImage1.Slot1();
@@ -82,4 +82,4 @@ const Picture& TileCache::PegaImg(TDataModule1& data, unsigned char code) const 
     return picture ? *picture : emptyPicture();
 }
 
-} // namespace quillmark
+}  // namespace quillmark

@@ -42,4 +42,4 @@ public:
     int count() const { return GameListImage1.Slot1().Count(); }
 };
 
-} // namespace quillmark
+}  // namespace quillmark

@@ -48,7 +48,8 @@ void typesFromPackage(const QString& path, QSet<QString>& types) {
     while (!xml.atEnd()) {
         xml.readNext();
         if (!xml.isStartElement()) continue;
-        if (xml.name() == QLatin1String("mime-type")) current = xml.attributes().value("type").toString();
+        if (xml.name() == QLatin1String("mime-type"))
+            current = xml.attributes().value("type").toString();
         else if (xml.name() == QLatin1String("glob") && !current.isEmpty() &&
                  isProjectGlob(xml.attributes().value("pattern").toString()))
             types.insert(current);
@@ -115,7 +116,7 @@ void writeIfMissing(const QString& path, const QByteArray& content, bool& wrote)
     wrote = true;
 }
 
-} // namespace
+}  // namespace
 
 XdgFolders XdgFolders::fromEnvironment() {
     XdgFolders f;
@@ -174,8 +175,8 @@ ExistingAssociation findAssociation(const XdgFolders& folders) {
         QDir apps(dir + QStringLiteral("applications"));
         for (const QString& name : apps.entryList({QStringLiteral("*.desktop")}, QDir::Files, QDir::Name)) {
             const QString path = apps.filePath(name);
-            const QStringList handled =
-                keyValue(path, QStringLiteral("Desktop Entry"), QStringLiteral("MimeType")).split(';', Qt::SkipEmptyParts);
+            const QStringList handled = keyValue(path, QStringLiteral("Desktop Entry"), QStringLiteral("MimeType"))
+                                            .split(';', Qt::SkipEmptyParts);
             for (const QString& type : types)
                 if (handled.contains(type)) return fromDesktop(type, path);
         }
@@ -184,17 +185,16 @@ ExistingAssociation findAssociation(const XdgFolders& folders) {
 }
 
 QByteArray mimePackageXml() {
-    return QByteArrayLiteral(
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-        "  <mime-type type=\"application/x-quillmark-project\">\n"
-        "    <comment>Quillmark Project</comment>\n"
-        "    <comment xml:lang=\"pt\">Projeto Quillmark</comment>\n"
-        "    <sub-class-of type=\"text/plain\"/>\n"
-        "    <icon name=\"quillmark\"/>\n"
-        "    <glob pattern=\"*.qmk\"/>\n"
-        "  </mime-type>\n"
-        "</mime-info>\n");
+    return QByteArrayLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                             "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+                             "  <mime-type type=\"application/x-quillmark-project\">\n"
+                             "    <comment>Quillmark Project</comment>\n"
+                             "    <comment xml:lang=\"pt\">Projeto Quillmark</comment>\n"
+                             "    <sub-class-of type=\"text/plain\"/>\n"
+                             "    <icon name=\"quillmark\"/>\n"
+                             "    <glob pattern=\"*.qmk\"/>\n"
+                             "  </mime-type>\n"
+                             "</mime-info>\n");
 }
 
 QString desktopExecArgument(const QString& path) {
@@ -267,4 +267,4 @@ AssociationOutcome ensureAssociation(const QString& editorPath, const XdgFolders
     return AssociationOutcome::Written;
 }
 
-} // namespace quillmark
+}  // namespace quillmark

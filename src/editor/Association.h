@@ -22,9 +22,9 @@ inline constexpr const char* kIconName = "quillmark";
 
 // The freedesktop base folders, most important first.
 struct XdgFolders {
-    QString dataHome;      // $XDG_DATA_HOME or ~/.local/share
-    QStringList dataDirs;  // $XDG_DATA_DIRS or /usr/local/share:/usr/share
-    QString configHome;    // $XDG_CONFIG_HOME or ~/.config
+    QString dataHome;        // $XDG_DATA_HOME or ~/.local/share
+    QStringList dataDirs;    // $XDG_DATA_DIRS or /usr/local/share:/usr/share
+    QString configHome;      // $XDG_CONFIG_HOME or ~/.config
     QStringList configDirs;  // $XDG_CONFIG_DIRS or /etc/xdg
 
     static XdgFolders fromEnvironment();
@@ -72,4 +72,4 @@ AssociationOutcome ensureAssociation(const QString& editorPath, const XdgFolders
                                      const QByteArray& iconSvg = QByteArray(),
                                      const ToolRunner& runner = runToolIfPresent);
 
-} // namespace quillmark
+}  // namespace quillmark

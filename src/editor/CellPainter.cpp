@@ -6,9 +6,9 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QPaintDevice>
 #include <QPainter>
 #include <QString>
-#include <QPaintDevice>
 #include <algorithm>
 #include <map>
 #include <tuple>
@@ -161,9 +161,7 @@ const QImage& label(Label kind, const std::string& text, qreal ratio) {
         Label kind;
         std::string text;
         qreal ratio;
-        bool operator<(const Key& o) const {
-            return std::tie(kind, text, ratio) < std::tie(o.kind, o.text, o.ratio);
-        }
+        bool operator<(const Key& o) const { return std::tie(kind, text, ratio) < std::tie(o.kind, o.text, o.ratio); }
     };
     static std::map<Key, QImage> cache;
     Key key{kind, text, ratio};
@@ -174,7 +172,7 @@ const QImage& label(Label kind, const std::string& text, qreal ratio) {
 
 bool isCharacter(const std::string& text) { return text.size() >= 7 && text.compare(0, 7, "AddChar") == 0; }
 
-} // namespace
+}  // namespace
 
 QColor backgroundColor() { return QColor(58, 58, 58); }
 
@@ -243,8 +241,8 @@ void drawCellPicture(QPainter& painter, const QImage& picture, const CellView& a
     cell.image(QPoint(0, 0), picture);
 }
 
-void RefreshMapa(QPainter& painter, const MapGrid& grid, int row, int column, CellMode mode,
-                 const ViewOptions& view, TileLookup& tiles, const CellView& at) {
+void RefreshMapa(QPainter& painter, const MapGrid& grid, int row, int column, CellMode mode, const ViewOptions& view,
+                 TileLookup& tiles, const CellView& at) {
     drawTiles(painter, grid, row, column, mode, tiles, at);
     const std::size_t i = MapGrid::index(row, column);
     if (mode == CellMode::Events) drawMark(painter, grid.XO[i], at);
@@ -261,11 +259,12 @@ QImage renderMap(const MapGrid& grid, CellMode mode, const ViewOptions& view, Ti
     QPainter painter(&image);
     for (int r = 1; r <= grid.N; ++r)
         for (int c = 1; c <= grid.N; ++c)
-            RefreshMapa(painter, grid, r, c, mode, view, tiles, CellView{QPoint((c - 1) * kCell, (r - 1) * kCell), kCell});
+            RefreshMapa(painter, grid, r, c, mode, view, tiles,
+                        CellView{QPoint((c - 1) * kCell, (r - 1) * kCell), kCell});
     painter.end();
     return image;
 }
 
-} // namespace cellpaint
+}  // namespace cellpaint
 
-} // namespace quillmark
+}  // namespace quillmark

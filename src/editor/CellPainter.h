@@ -12,8 +12,8 @@
 //      "Y: " 40 x row + 20 at (5, 20), the game's pixel position of the cell;
 //   5. the 1-pixel grid outline through (0, 0), (0, 40), (40, 40), (40, 0).
 // A cell shown smaller than 40 pixels shows the top-left part of this drawing;
-// nothing is ever drawn outside the square shown, so callers need no clipping. Tiles are drawn from the prepared pictures of
-// the tile image cache; nothing is read from a file while painting.
+// nothing is ever drawn outside the square shown, so callers need no clipping. Tiles are drawn from the prepared
+// pictures of the tile image cache; nothing is read from a file while painting.
 //
 // Text needs a QGuiApplication (fonts); a program without one must create it
 // (the offscreen platform will do) before painting.
@@ -90,8 +90,8 @@ struct CellView {
 QColor backgroundColor();
 
 // The whole cell drawing (steps 1 to 5), at the painter's origin.
-void RefreshMapa(QPainter& painter, const MapGrid& grid, int row, int column, CellMode mode,
-                 const ViewOptions& view, TileLookup& tiles, const CellView& at = {});
+void RefreshMapa(QPainter& painter, const MapGrid& grid, int row, int column, CellMode mode, const ViewOptions& view,
+                 TileLookup& tiles, const CellView& at = {});
 
 // Pieces of the drawing, for the immediate drawing of clicks.
 void drawTiles(QPainter& painter, const MapGrid& grid, int row, int column, CellMode mode, TileLookup& tiles,
@@ -116,6 +116,6 @@ std::string coordinateY(int row);     // "Y: " + (40 x row + 20)
 // An empty map gives a null image.
 QImage renderMap(const MapGrid& grid, CellMode mode, const ViewOptions& view, TileLookup& tiles);
 
-} // namespace cellpaint
+}  // namespace cellpaint
 
-} // namespace quillmark
+}  // namespace quillmark

@@ -23,4 +23,4 @@ void setBattleBackground(const QString& chosenPicture, const QString& projectFol
     storeBattleBackground(Picture::fromFile(chosenPicture), projectFolder, currentMap);
 }
 
-} // namespace quillmark
+}  // namespace quillmark

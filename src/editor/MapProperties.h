@@ -31,4 +31,4 @@ void storeBattleBackground(const Picture& picture, const QString& projectFolder,
 // that cannot be read throws the loader's error and nothing is written.
 void setBattleBackground(const QString& chosenPicture, const QString& projectFolder, std::string_view currentMap);
 
-} // namespace quillmark
+}  // namespace quillmark

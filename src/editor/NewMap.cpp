@@ -19,9 +19,18 @@ std::string checkMapNameForm(std::string_view name) {
         const auto c = static_cast<unsigned char>(ch);
         if (c < 32 || c == 127) return kMapNameInvalid;
         switch (c) {
-        case '\\': case '/': case ':': case '*': case '?': case '"': case '<': case '>': case '|':
+        case '\\':
+        case '/':
+        case ':':
+        case '*':
+        case '?':
+        case '"':
+        case '<':
+        case '>':
+        case '|':
             return kMapNameInvalid;
-        default: break;
+        default:
+            break;
         }
     }
     if (name.size() > static_cast<size_t>(kMapNameMaxLength)) return kMapNameTooLong;
@@ -68,4 +77,4 @@ void createNewMap(Workspace& ws, std::string_view name) {
     ws.Modified = false;
 }
 
-} // namespace quillmark
+}  // namespace quillmark

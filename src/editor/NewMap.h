@@ -62,4 +62,4 @@ void writeNewMap(MapGrid& grid, const QString& projectFolder, TDataModule1& data
 // open project.
 void createNewMap(Workspace& ws, std::string_view name);
 
-} // namespace quillmark
+}  // namespace quillmark

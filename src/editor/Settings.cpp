@@ -34,7 +34,7 @@ std::optional<int> leadingInteger(const QString& text) {
     return static_cast<int>(value);
 }
 
-} // namespace
+}  // namespace
 
 // --- IniFile -----------------------------------------------------------------------
 
@@ -221,4 +221,4 @@ void saveBandLefts(IniFile& ini, const BandLefts& lefts) {
         ini.writeInteger(QStringLiteral("Bar"), QStringLiteral("Bar%1Left").arg(i + 1), lefts[i]);
 }
 
-} // namespace quillmark
+}  // namespace quillmark

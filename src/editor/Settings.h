@@ -100,4 +100,4 @@ using BandLefts = std::array<int, kBandCount>;
 BandLefts loadBandLefts(const IniFile& ini, const BandLefts& defaults);
 void saveBandLefts(IniFile& ini, const BandLefts& lefts);
 
-} // namespace quillmark
+}  // namespace quillmark

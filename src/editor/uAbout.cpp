@@ -17,10 +17,9 @@ QLabel* textLabel(QWidget* parent, const QString& text, int x, int y, bool bold,
     label->setGeometry(x, y, width, 20);
     return label;
 }
-} // namespace
+}  // namespace
 
-TFormAbout::TFormAbout(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName(QStringLiteral("FormAbout"));
     setWindowTitle(QStringLiteral("Quillmark 1.0 - Sobre"));
     setFixedSize(kWidth, kHeight);
@@ -66,4 +65,4 @@ TFormAbout::TFormAbout(QWidget* parent)
     connect(close_, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-} // namespace quillmark
+}  // namespace quillmark

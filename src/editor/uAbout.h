@@ -29,4 +29,4 @@ private:
     QPushButton* close_;
 };
 
-} // namespace quillmark
+}  // namespace quillmark

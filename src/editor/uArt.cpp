@@ -53,7 +53,8 @@ QByteArray toolSvg(Tool tool) {
         s += "<path d=\"M2.5 18.5V6a1.5 1.5 0 0 1 1.5-1.5h4.5l2 2h7.5a1.5 1.5 0 0 1 1.5 1.5v2\" fill=\"#dd9b2a\" "
              "stroke=\"#9a6a10\" stroke-linejoin=\"round\"/>"
              "<path d=\"M5 11.5h11\" stroke=\"#fdfaf0\" stroke-width=\"0\"/>"
-             "<rect x=\"5\" y=\"7.5\" width=\"11\" height=\"6\" fill=\"#fdfaf0\" stroke=\"#b0a890\" stroke-width=\"0.6\"/>"
+             "<rect x=\"5\" y=\"7.5\" width=\"11\" height=\"6\" fill=\"#fdfaf0\" stroke=\"#b0a890\" "
+             "stroke-width=\"0.6\"/>"
              "<path d=\"M2.5 18.5l3.2-8h16.3l-3.2 8z\" fill=\"#f7c857\" stroke=\"#9a6a10\" stroke-linejoin=\"round\"/>";
         break;
     case Tool::NovoMapa:
@@ -141,9 +142,10 @@ QByteArray treeSvg(int index) {
              "<path d=\"M2.5 7c1.5-.8 2.5.8 4 0s2.5-1.4 3.8-.4 2 .6 3 0\" stroke=\"#3d7bd6\" fill=\"none\"/>";
         break;
     case 2:  // an open folder
-        s += "<path d=\"M1.5 13V3.5a1 1 0 0 1 1-1h3.5l1.5 1.5h5a1 1 0 0 1 1 1v1.5\" fill=\"#dd9b2a\" stroke=\"#9a6a10\" "
-             "stroke-linejoin=\"round\"/>"
-             "<path d=\"M1.5 13l2.3-6h11l-2.3 6z\" fill=\"#f7c857\" stroke=\"#9a6a10\" stroke-linejoin=\"round\"/>";
+        s +=
+            "<path d=\"M1.5 13V3.5a1 1 0 0 1 1-1h3.5l1.5 1.5h5a1 1 0 0 1 1 1v1.5\" fill=\"#dd9b2a\" stroke=\"#9a6a10\" "
+            "stroke-linejoin=\"round\"/>"
+            "<path d=\"M1.5 13l2.3-6h11l-2.3 6z\" fill=\"#f7c857\" stroke=\"#9a6a10\" stroke-linejoin=\"round\"/>";
         break;
     default:  // a closed folder
         s += "<path d=\"M1.5 4a1 1 0 0 1 1-1h3.5l1.5 1.5h6a1 1 0 0 1 1 1V12.5a1 1 0 0 1-1 1h-11a1 1 0 0 1-1-1z\" "
@@ -218,7 +220,7 @@ void drawLandscape(QPainter& p, const QRectF& r) {
     }
 }
 
-} // namespace
+}  // namespace
 
 QImage greyedImage(const QImage& image) {
     QImage out = image.convertToFormat(QImage::Format_ARGB32);
@@ -377,4 +379,4 @@ QImage aboutTileStrip(int width, int height) {
     return image;
 }
 
-} // namespace quillmark::art
+}  // namespace quillmark::art

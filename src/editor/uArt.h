@@ -48,4 +48,4 @@ QImage aboutTileStrip(int width, int height);
 // A picture made grey and faint.
 QImage greyedImage(const QImage& image);
 
-} // namespace quillmark::art
+}  // namespace quillmark::art

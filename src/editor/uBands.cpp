@@ -151,4 +151,4 @@ QSize TBandBar::sizeHint() const {
     return QSize(w, kHeight);
 }
 
-} // namespace quillmark
+}  // namespace quillmark

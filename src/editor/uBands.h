@@ -93,4 +93,4 @@ private:
     std::array<TBand*, kBands> bands_{};
 };
 
-} // namespace quillmark
+}  // namespace quillmark

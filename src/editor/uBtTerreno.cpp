@@ -52,9 +52,7 @@ void TTile::leaveEvent(QEvent*) {
     update();
 }
 
-void TTile::mousePressEvent(QMouseEvent* event) {
-    pressed_ = event->button() == Qt::LeftButton;
-}
+void TTile::mousePressEvent(QMouseEvent* event) { pressed_ = event->button() == Qt::LeftButton; }
 
 void TTile::mouseReleaseEvent(QMouseEvent* event) {
     const bool clicked = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
@@ -62,4 +60,4 @@ void TTile::mouseReleaseEvent(QMouseEvent* event) {
     if (clicked) click();
 }
 
-} // namespace quillmark
+}  // namespace quillmark

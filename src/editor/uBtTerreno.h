@@ -53,4 +53,4 @@ private:
     bool pressed_ = false;
 };
 
-} // namespace quillmark
+}  // namespace quillmark

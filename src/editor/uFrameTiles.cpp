@@ -94,4 +94,4 @@ void TFrame1::resizeEvent(QResizeEvent* event) {
     centrePanels();
 }
 
-} // namespace quillmark
+}  // namespace quillmark

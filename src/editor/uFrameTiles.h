@@ -62,4 +62,4 @@ private:
     int current_ = 0;
 };
 
-} // namespace quillmark
+}  // namespace quillmark

@@ -105,4 +105,4 @@ void TFormMP::Image1Click() {
     });
 }
 
-} // namespace quillmark
+}  // namespace quillmark

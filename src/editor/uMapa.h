@@ -46,9 +46,9 @@ public:
     const Picture& picture() const { return picture_; }
 
     QGroupBox* GroupAutoRun = nullptr;
-    QPlainTextEdit* MemoAutoRun = nullptr;   // "EvetoAutoRun"
+    QPlainTextEdit* MemoAutoRun = nullptr;  // "EvetoAutoRun"
     QGroupBox* GroupBatalhas = nullptr;
-    QCheckBox* CheckBatalhas = nullptr;      // "EnemysTipe"
+    QCheckBox* CheckBatalhas = nullptr;  // "EnemysTipe"
     QComboBox* Enemy1 = nullptr;
     QComboBox* Enemy2 = nullptr;
     QComboBox* Enemy3 = nullptr;
@@ -61,4 +61,4 @@ private:
     Picture picture_;
 };
 
-} // namespace quillmark
+}  // namespace quillmark

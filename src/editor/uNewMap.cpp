@@ -5,12 +5,12 @@
 #include "core/Workspace.h"
 #include "editor/NewMap.h"
 
+#include "editor/uTextValidator.h"
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
-#include "editor/uTextValidator.h"
 #include <QValidator>
 
 namespace quillmark {
@@ -124,4 +124,4 @@ void TOKRightDlg::NovoMapa() {
     });
 }
 
-} // namespace quillmark
+}  // namespace quillmark

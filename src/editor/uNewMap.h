@@ -43,4 +43,4 @@ private:
     int size_ = 14;
 };
 
-} // namespace quillmark
+}  // namespace quillmark

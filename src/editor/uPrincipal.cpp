@@ -57,7 +57,7 @@ const QStringList& ruledEntries() {
 
 const QString kSaveQuestion = QStringLiteral("Desejá Salvar as Alterações?");
 
-} // namespace
+}  // namespace
 
 TForm1::TForm1(Workspace& ws, Options options, QWidget* parent)
     : QMainWindow(parent), ws_(ws), options_(std::move(options)) {
@@ -141,8 +141,7 @@ void TForm1::buildMenus() {
     reopenMenu_ = arquivo->addMenu(QStringLiteral("Reopen"));
     reopenMenu_->setObjectName(QStringLiteral("Reopen"));
     addEntry(arquivo, QStringLiteral("Salvar"), QKeySequence(QStringLiteral("Ctrl+S")), &TForm1::SalvarClick);
-    addEntry(arquivo, QStringLiteral("Close All"), QKeySequence(QStringLiteral("Ctrl+Alt+C")),
-             &TForm1::CloseAllClick);
+    addEntry(arquivo, QStringLiteral("Close All"), QKeySequence(QStringLiteral("Ctrl+Alt+C")), &TForm1::CloseAllClick);
     arquivo->addSeparator();
     addEntry(arquivo, QStringLiteral("Novo Mapa"), QKeySequence(QStringLiteral("Ctrl+N")), &TForm1::NovoMapaClick);
     addEntry(arquivo, QStringLiteral("Importar Mapa"), QKeySequence(QStringLiteral("Ctrl+I")), nullptr);
@@ -352,8 +351,10 @@ void TForm1::restorePlacement() {
     resize(bounds.size());
     move(bounds.topLeft());
     // The window is designed maximised: it opens so unless the file says it was not.
-    if (p.maximized.value_or(true)) showMaximized();
-    else showNormal();
+    if (p.maximized.value_or(true))
+        showMaximized();
+    else
+        showNormal();
 
     static_assert(TBandBar::kBands == kBandCount);
     bands_->setLefts(loadBandLefts(ini, bands_->lefts()));
@@ -477,9 +478,13 @@ void TForm1::PlayClick() {
         }
         if (ws_.Modified) {
             switch (ws_.prompts().confirm(kSaveQuestion, Buttons::YesNoCancel)) {
-            case Answer::Yes: ws_.saveCommand(); break;
-            case Answer::No: break;
-            default: return;
+            case Answer::Yes:
+                ws_.saveCommand();
+                break;
+            case Answer::No:
+                break;
+            default:
+                return;
             }
         }
         options_.startProgram(ws_.project.RuntimePath);
@@ -582,4 +587,4 @@ void TForm1::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-} // namespace quillmark
+}  // namespace quillmark

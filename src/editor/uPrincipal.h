@@ -3,8 +3,8 @@
 // the left column (palette list, tile palette, project tree), the map area and
 // the status bar; the enabling rules (verificaStatus); opening, closing and
 // saving a project; Play; the settings kept between runs.
-#include <QMainWindow>
 #include <QHash>
+#include <QMainWindow>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -118,8 +118,7 @@ private:
     void buildMenus();
     void buildBands();
     void buildCentre();
-    QAction* addEntry(QMenu* menu, const QString& caption, const QKeySequence& shortcut,
-                      void (TForm1::*handler)());
+    QAction* addEntry(QMenu* menu, const QString& caption, const QKeySequence& shortcut, void (TForm1::*handler)());
     TToolButton* addButton(int band, int tool, const QString& hint, void (TForm1::*handler)());
     void setGreyed(const QStringList& hints, bool greyed);
     void setEntriesEnabled(const QStringList& captions, bool enabled);
@@ -142,4 +141,4 @@ private:
     QWidget* about_ = nullptr;
 };
 
-} // namespace quillmark
+}  // namespace quillmark

@@ -19,4 +19,4 @@ public:
     static QString qtFilter(const QString& filter);
 };
 
-} // namespace quillmark
+}  // namespace quillmark

@@ -11,8 +11,7 @@ namespace quillmark {
 
 TFormSplash::TFormSplash(QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      picture_(art::splashPicture()),
-      fade_(new QPropertyAnimation(this, "windowOpacity", this)) {
+      picture_(art::splashPicture()), fade_(new QPropertyAnimation(this, "windowOpacity", this)) {
     setObjectName(QStringLiteral("FormSplash"));
     setFixedSize(kWidth, kHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -37,4 +36,4 @@ void TFormSplash::paintEvent(QPaintEvent*) {
     p.drawImage(QPoint(0, 0), picture_);
 }
 
-} // namespace quillmark
+}  // namespace quillmark

@@ -31,4 +31,4 @@ private:
     QPropertyAnimation* fade_;
 };
 
-} // namespace quillmark
+}  // namespace quillmark

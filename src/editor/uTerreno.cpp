@@ -251,9 +251,15 @@ void TMapCanvas::CriarEvento(Terreno& cell) {
 bool TMapCanvas::leftClick(Terreno& cell) {
     return ws_.run([&] {
         switch (cell.mode()) {
-        case CellMode::Upper: Desenhar(cell); break;
-        case CellMode::Lower: MudarFundo(cell); break;
-        case CellMode::Events: MudarXO(cell); break;
+        case CellMode::Upper:
+            Desenhar(cell);
+            break;
+        case CellMode::Lower:
+            MudarFundo(cell);
+            break;
+        case CellMode::Events:
+            MudarXO(cell);
+            break;
         }
     });
 }
@@ -480,7 +486,7 @@ protected:
     }
 };
 
-} // namespace
+}  // namespace
 
 TMapArea::TMapArea(Workspace& ws, QWidget* parent)
     : QScrollArea(parent), ws_(ws), canvas_(new TMapCanvas(ws)), waiting_(nullptr) {
@@ -540,4 +546,4 @@ void TMapArea::layoutLoadedMap() {
     if (ws_.hooks.setCaption) ws_.hooks.setCaption(QStringLiteral("Quillmark 1.0 - Camada Superior"));
 }
 
-} // namespace quillmark
+}  // namespace quillmark

@@ -33,9 +33,7 @@ public:
 
     const std::string& eventText() const;
     void setEventText(std::string text);
-    CellMode mode() const {
-        return eventMode ? CellMode::Events : lowerMode ? CellMode::Lower : CellMode::Upper;
-    }
+    CellMode mode() const { return eventMode ? CellMode::Events : lowerMode ? CellMode::Lower : CellMode::Upper; }
 
 private:
     MapGrid* grid_;
@@ -88,11 +86,11 @@ public:
     void ZoomControl();
 
     // --- cell actions ------------------------------------------------------------
-    void Desenhar(Terreno& cell);    // left click, upper layer: Tipo = brush
-    void MudarFundo(Terreno& cell);  // left click, lower layer: Fundo = brush
-    void MudarXO(Terreno& cell);     // left click, event layer: 'O' <-> 'X'
+    void Desenhar(Terreno& cell);                          // left click, upper layer: Tipo = brush
+    void MudarFundo(Terreno& cell);                        // left click, lower layer: Fundo = brush
+    void MudarXO(Terreno& cell);                           // left click, event layer: 'O' <-> 'X'
     void DesenharChar(Terreno& cell, unsigned char code);  // Tipo = code, shown at the next repaint
-    void CriarEvento(Terreno& cell); // right-button press: the event editor
+    void CriarEvento(Terreno& cell);                       // right-button press: the event editor
 
     // --- "Editar": copy and paste through the hovered cell ------------------------
     // Each returns whether it acted (false with no cell under the pointer, or
@@ -178,4 +176,4 @@ private:
     bool firstMapLaidOut_ = false;
 };
 
-} // namespace quillmark
+}  // namespace quillmark

@@ -17,4 +17,4 @@ public:
     }
 };
 
-} // namespace quillmark
+}  // namespace quillmark

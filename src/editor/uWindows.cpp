@@ -57,4 +57,4 @@ TApplicationWindows::~TApplicationWindows() {
     }
 }
 
-} // namespace quillmark
+}  // namespace quillmark

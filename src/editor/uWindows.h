@@ -52,4 +52,4 @@ private:
     std::unique_ptr<TFormAbout> FormAbout_;
 };
 
-} // namespace quillmark
+}  // namespace quillmark

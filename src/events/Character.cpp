@@ -24,16 +24,14 @@ bool isReservedDeviceName(std::string_view name) {
 
 std::string quoted(std::string_view name) { return "\"" + cp1252ToUtf8(name) + "\""; }
 
-} // namespace
+}  // namespace
 
 std::string characterNameProblem(std::string_view name) {
     if (name.empty()) return "Digite o nome do personagem.";
-    if (name == "." || name == "..")
-        return "O nome " + quoted(name) + " não pode ser usado como nome de personagem.";
+    if (name == "." || name == "..") return "O nome " + quoted(name) + " não pode ser usado como nome de personagem.";
     for (char ch : name) {
         const unsigned char c = static_cast<unsigned char>(ch);
-        if (c < 0x20 || c == 0x7F)
-            return "O nome do personagem não pode conter caracteres de controle.";
+        if (c < 0x20 || c == 0x7F) return "O nome do personagem não pode conter caracteres de controle.";
         if (std::string_view("\\/:*?\"<>|").find(ch) != std::string_view::npos)
             return "O nome do personagem não pode conter nenhum destes caracteres: \\ / : * ? \" < > |";
     }

@@ -19,9 +19,9 @@ namespace quillmark {
 inline constexpr int kCharacterPictureCount = 13;
 inline constexpr int kCharacterFaceIndex = 12;
 inline constexpr std::array<std::string_view, kCharacterPictureCount> kCharacterPictureFiles = {
-    "CharDown01.bmp",  "CharDown02.bmp",  "CharDown03.bmp", "CharLeft01.bmp", "CharLeft02.bmp",
-    "CharLeft03.bmp",  "CharRight01.bmp", "CharRight02.bmp", "CharRight03.bmp", "CharUp01.bmp",
-    "CharUp02.bmp",    "CharUp03.bmp",    "CharFace.bmp",
+    "CharDown01.bmp", "CharDown02.bmp",  "CharDown03.bmp",  "CharLeft01.bmp",  "CharLeft02.bmp",
+    "CharLeft03.bmp", "CharRight01.bmp", "CharRight02.bmp", "CharRight03.bmp", "CharUp01.bmp",
+    "CharUp02.bmp",   "CharUp03.bmp",    "CharFace.bmp",
 };
 // The character's script, written after the pictures.
 inline constexpr std::string_view kCharacterScriptFile = "Evento.dat";
@@ -73,4 +73,4 @@ Character characterForEvent(const QString& projectFolder, std::string_view event
 // file of the same name. A failure stops at that file; files written before stay.
 void saveCharacter(const QString& projectFolder, const Character& character);
 
-} // namespace quillmark
+}  // namespace quillmark

@@ -6,13 +6,11 @@ namespace quillmark {
 
 namespace {
 
-bool startsWith(std::string_view text, std::string_view prefix) {
-    return text.substr(0, prefix.size()) == prefix;
-}
+bool startsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
 std::string plainCommand(std::string_view keyword) { return std::string(keyword); }
 
-} // namespace
+}  // namespace
 
 // --- Command texts ----------------------------------------------------------------
 
@@ -192,4 +190,4 @@ void saveScriptFile(const QString& path, const std::vector<std::string>& lines) 
 
 std::vector<std::string> loadScriptFile(const QString& path) { return ScriptFileLines(readFile(path)); }
 
-} // namespace quillmark
+}  // namespace quillmark

@@ -45,9 +45,12 @@ struct WeatherCommand {
     std::string_view keyword;
 };
 inline constexpr WeatherCommand kWeatherCommands[] = {
-    {"Inciar Chuva", kIniciaChuva},           {"Parar Chuva", kPararChuva},
-    {"Inciar Neve", kIniciaNeve},             {"Parar Neve", kPararNeve},
-    {"Iniciar Tempestade", kIniciaTempestade}, {"Parar Tempestade", kPararTempestade},
+    {"Inciar Chuva", kIniciaChuva},
+    {"Parar Chuva", kPararChuva},
+    {"Inciar Neve", kIniciaNeve},
+    {"Parar Neve", kPararNeve},
+    {"Iniciar Tempestade", kIniciaTempestade},
+    {"Parar Tempestade", kPararTempestade},
 };
 
 // --- Command texts the editor writes ------------------------------------------
@@ -114,9 +117,9 @@ enum class CellMark { None, Character, Event };
 CellMark CellEventMark(std::string_view text);
 
 struct AddCharArgs {
-    bool isObject = false; // the first 7 characters are "AddChar"
-    std::string name;      // trimmed
-    std::string speed;     // trimmed
+    bool isObject = false;  // the first 7 characters are "AddChar"
+    std::string name;       // trimmed
+    std::string speed;      // trimmed
 };
 // Name: from the 9th character up to the first '|' at or after it (the rest
 // of the text when there is none); speed: everything after that '|'. Both
@@ -135,4 +138,4 @@ std::vector<std::string> ScriptFileLines(const QByteArray& bytes);
 void saveScriptFile(const QString& path, const std::vector<std::string>& lines);
 std::vector<std::string> loadScriptFile(const QString& path);
 
-} // namespace quillmark
+}  // namespace quillmark

@@ -42,4 +42,4 @@ void TEvPictureBox::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked();
 }
 
-} // namespace quillmark
+}  // namespace quillmark

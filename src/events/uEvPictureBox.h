@@ -29,4 +29,4 @@ private:
     Picture picture_;
 };
 
-} // namespace quillmark
+}  // namespace quillmark

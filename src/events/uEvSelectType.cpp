@@ -55,9 +55,7 @@ TFormSEV::Choice TFormSEV::choice() const { return static_cast<Choice>(group_->c
 
 void TFormSEV::setChoice(Choice choice) { group_->button(choice)->setChecked(true); }
 
-QRadioButton* TFormSEV::choiceButton(Choice choice) const {
-    return static_cast<QRadioButton*>(group_->button(choice));
-}
+QRadioButton* TFormSEV::choiceButton(Choice choice) const { return static_cast<QRadioButton*>(group_->button(choice)); }
 
 void TFormSEV::showSelector() {
     if (exec() == QDialog::Accepted) editor_.showScript();
@@ -81,4 +79,4 @@ void TFormSEV::OK() {
     accept();
 }
 
-} // namespace quillmark
+}  // namespace quillmark

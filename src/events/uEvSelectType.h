@@ -42,4 +42,4 @@ private:
     QPushButton* btnCancel_ = nullptr;
 };
 
-} // namespace quillmark
+}  // namespace quillmark

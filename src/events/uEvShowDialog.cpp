@@ -82,8 +82,7 @@ void TFormDLE::OK() {
     }
     bool ok = true;
     const std::string face = toCp1252(name, &ok);
-    if (!ok)
-        throw Error(formatMessage("O nome \"%s\" não pode ser gravado no projeto", {name.toStdString()}));
+    if (!ok) throw Error(formatMessage("O nome \"%s\" não pode ser gravado no projeto", {name.toStdString()}));
     if (!name.isEmpty() && !Image1->picture().isEmpty()) {
         // a face of any format is written as the name asks: "x.bmp" becomes a bitmap
         Image1->picture().SaveToFile(projectPath(imagens, name));
@@ -92,4 +91,4 @@ void TFormDLE::OK() {
     accept();
 }
 
-} // namespace quillmark
+}  // namespace quillmark

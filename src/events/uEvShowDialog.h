@@ -45,4 +45,4 @@ private:
     QString pickedFile_;
 };
 
-} // namespace quillmark
+}  // namespace quillmark

@@ -48,4 +48,4 @@ void TFormMSG::OK() {
     accept();
 }
 
-} // namespace quillmark
+}  // namespace quillmark

@@ -33,4 +33,4 @@ private:
     QPushButton* btnCancel_ = nullptr;
 };
 
-} // namespace quillmark
+}  // namespace quillmark

@@ -9,12 +9,12 @@
 #include "events/uNewChar.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
-#include <QMimeData>
-#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QTextBlock>
@@ -41,7 +41,7 @@ QString linesText(const std::vector<std::string>& lines) {
     return out.join('\n');
 }
 
-} // namespace
+}  // namespace
 
 QString onlyCp1252(const QString& text) {
     if (isCp1252(text)) return text;
@@ -180,7 +180,8 @@ void TForm6::buildMenus() {
     entry(editar, QStringLiteral("Copiar"), QKeySequence(Qt::CTRL | Qt::Key_C), [this] { Memo1->copy(); });
     entry(editar, QStringLiteral("Colar"), QKeySequence(Qt::CTRL | Qt::Key_V), [this] { Memo1->paste(); });
     editar->addSeparator();
-    entry(editar, QStringLiteral("Selecionar tudo"), QKeySequence(Qt::CTRL | Qt::Key_T), [this] { Memo1->selectAll(); });
+    entry(editar, QStringLiteral("Selecionar tudo"), QKeySequence(Qt::CTRL | Qt::Key_T),
+          [this] { Memo1->selectAll(); });
 
     menuEventos_ = menuBar_->addMenu(QStringLiteral("Eventos"));
     QMenu* clima = menuEventos_->addMenu(QStringLiteral("Eventos de Clima"));
@@ -324,4 +325,4 @@ void TForm6::AdicionarPersonagem() {
     if (characterDialog_) characterDialog_->showFor(FlattenEventText(scriptLines()));
 }
 
-} // namespace quillmark
+}  // namespace quillmark

@@ -118,4 +118,4 @@ std::vector<std::string> textBoxLines(const QPlainTextEdit* box);
 // Shows lines in a text box (not undoable).
 void setTextBoxLines(QPlainTextEdit* box, const std::vector<std::string>& lines);
 
-} // namespace quillmark
+}  // namespace quillmark

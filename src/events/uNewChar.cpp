@@ -22,7 +22,7 @@ namespace {
 constexpr int kFrameSide = 65;
 constexpr int kFaceSide = 80;
 const char* const kColumnCaptions[] = {"Down", "Left", "Right", "Up"};
-} // namespace
+}  // namespace
 
 TFormNC::TFormNC(Workspace& ws, TForm6& editor, QWidget* parent) : QDialog(parent), ws_(ws), editor_(editor) {
     setObjectName(QStringLiteral("FormNC"));
@@ -154,4 +154,4 @@ void TFormNC::OK() {
     accept();
 }
 
-} // namespace quillmark
+}  // namespace quillmark

@@ -56,4 +56,4 @@ private:
     QPushButton* btnCancel_ = nullptr;
 };
 
-} // namespace quillmark
+}  // namespace quillmark

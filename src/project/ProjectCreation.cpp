@@ -72,11 +72,10 @@ void copyTilePictures(TDataModule1& data, const QString& editorFolder, const QSt
 void copyHeroFrames(TDataModule1& data, const QString& editorFolder, const QString& projectFolder) {
     RecordTable& hero = data.cdsPersonagem;
     if (hero.isEmpty()) return;
-    for (const std::string& field : heroFrameFields())
-        copyPicture(editorFolder, projectFolder, hero.asString(field));
+    for (const std::string& field : heroFrameFields()) copyPicture(editorFolder, projectFolder, hero.asString(field));
 }
 
-} // namespace
+}  // namespace
 
 const std::vector<std::string>& projectFolders() {
     static const std::vector<std::string> folders{"Mapas\\", "Imagens\\", "Sounds\\", "Data\\", "Saves\\"};
@@ -84,8 +83,7 @@ const std::vector<std::string>& projectFolders() {
 }
 
 const std::vector<std::string>& templateTables() {
-    static const std::vector<std::string> tables{kTilesFile, kMonstrosFile, kItensFile, kMagiasFile,
-                                                 kPersonagemFile};
+    static const std::vector<std::string> tables{kTilesFile, kMonstrosFile, kItensFile, kMagiasFile, kPersonagemFile};
     return tables;
 }
 
@@ -125,8 +123,8 @@ const std::vector<std::string>& heroFrameFields() {
     static const std::vector<std::string> fields = [] {
         std::vector<std::string> list;
         const std::pair<const char*, int> groups[] = {
-            {"Face", 5},          {"AnMorto", 3},    {"AnBatParado", 5},  {"AnBatAtacar", 7},
-            {"AnBatGolpe", 4},    {"AnBatDef", 3},   {"AnBatMagic", 6},   {"AnBatAting", 3},
+            {"Face", 5},       {"AnMorto", 3},  {"AnBatParado", 5}, {"AnBatAtacar", 7},
+            {"AnBatGolpe", 4}, {"AnBatDef", 3}, {"AnBatMagic", 6},  {"AnBatAting", 3},
         };
         for (const auto& [prefix, count] : groups) {
             for (int i = 1; i <= count; ++i) {
@@ -201,4 +199,4 @@ void createProject(Workspace& ws, const QString& projectFile, std::string_view n
     ws.ProjectOpen = true;
 }
 
-} // namespace quillmark
+}  // namespace quillmark

@@ -86,4 +86,4 @@ void createProject(const NewProjectRequest& request, TDataModule1& data, Project
 void createProject(Workspace& ws, const QString& projectFile, std::string_view name, std::string_view author,
                    const std::function<void()>& afterFolders = {});
 
-} // namespace quillmark
+}  // namespace quillmark

@@ -4,14 +4,14 @@
 #include "core/Workspace.h"
 #include "project/ProjectCreation.h"
 
+#include "editor/uTextValidator.h"
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include "editor/uTextValidator.h"
-#include <QValidator>
 #include <QVBoxLayout>
+#include <QValidator>
 
 namespace quillmark {
 
@@ -75,9 +75,8 @@ void TForm5::Execute() { exec(); }
 
 void TForm5::BtnLocalizarClick() {
     ws_.run([this] {
-        const std::optional<QString> file =
-            ws_.prompts().saveFile(QStringLiteral("Quillmark Project|*.qmk"), QStringLiteral("*.qmk"), true,
-                                   EditFile->text());
+        const std::optional<QString> file = ws_.prompts().saveFile(QStringLiteral("Quillmark Project|*.qmk"),
+                                                                   QStringLiteral("*.qmk"), true, EditFile->text());
         if (file) EditFile->setText(*file);
     });
 }
@@ -117,4 +116,4 @@ void TForm5::BtnOKClick() {
     });
 }
 
-} // namespace quillmark
+}  // namespace quillmark

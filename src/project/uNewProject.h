@@ -42,4 +42,4 @@ private:
     Workspace& ws_;
 };
 
-} // namespace quillmark
+}  // namespace quillmark

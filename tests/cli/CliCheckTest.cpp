@@ -40,14 +40,14 @@ void writeTree(qmtest::ProjectFixture& p, const std::vector<std::string>& lines)
     p.dir.write("Data/Project.dat", bytes);
 }
 
-} // namespace
+}  // namespace
 
 TEST(CliCheck, ASoundProjectHasNoProblem) {
     qmtest::ProjectFixture p;
     quillmark::MapGrid g;
     g.newGrid(14);
-    g.setTipo(3, 3, 120);   // a tree over grass
-    g.setTipo(4, 4, 180);   // an animated tile
+    g.setTipo(3, 3, 120);  // a tree over grass
+    g.setTipo(4, 4, 180);  // an animated tile
     g.setEvento(5, 5, "OnActionPress>ShowMessage:Oi&");
     p.addMap("Vila.xml", g);
     p.addMap("Caverna.xml");
@@ -61,15 +61,15 @@ TEST(CliCheck, FindsEveryKindOfBrokenReference) {
     qmtest::ProjectFixture p;
     quillmark::MapGrid g;
     g.newGrid(14);
-    g.setTipo(2, 3, 200);   // no tile has the code 200 …
-    g.setFundo(6, 6, 200);  // … here either
-    g.setFundo(7, 1, 47);   // nor '/'
-    g.setEvento(4, 5, "AddChar:Ana|3");           // no folder Imagens\Ana
-    g.setEvento(4, 6, "AddChar:Bento|2");         // this one has its folder
+    g.setTipo(2, 3, 200);                  // no tile has the code 200 …
+    g.setFundo(6, 6, 200);                 // … here either
+    g.setFundo(7, 1, 47);                  // nor '/'
+    g.setEvento(4, 5, "AddChar:Ana|3");    // no folder Imagens\Ana
+    g.setEvento(4, 6, "AddChar:Bento|2");  // this one has its folder
     p.addMap("Vila.xml", g);
     p.dir.write("Imagens/Bento/Evento.dat", "");
-    p.maps.push_back("Sumiu.xml");                  // listed, never written
-    p.maps.push_back("Quebrado.xml");               // listed, unreadable
+    p.maps.push_back("Sumiu.xml");     // listed, never written
+    p.maps.push_back("Quebrado.xml");  // listed, unreadable
     p.writeProjectFile();
     p.dir.write("Mapas/Quebrado.xml", "<DATAPACKET Version=\"2.0\"><METADATA>");
     writeTree(p, {"Aventura", "\tVila.xml", "\tSumiu.xml", "\tFantasma.xml"});
@@ -135,7 +135,8 @@ TEST(CliCheck, UnreadableProjectFileOrTreeIsAProblem) {
     EXPECT_EQ(tree.status, 1);
     EXPECT_EQ(outputLines(tree), QStringList{"Data\\Project.dat: Invalid level (3) for item \"Vila.xml\""});
 
-    p.dir.write("Aventura.qmk", "Project Name:Aventura\r\nProject Autor:x\r\nMapas:\r\nMapa Inicial:\r\nChar X:abc\r\n");
+    p.dir.write("Aventura.qmk",
+                "Project Name:Aventura\r\nProject Autor:x\r\nMapas:\r\nMapa Inicial:\r\nChar X:abc\r\n");
     const auto badNumber = runCli({"check", p.projectFile()});
     EXPECT_EQ(badNumber.status, 1);
     EXPECT_EQ(outputLines(badNumber), QStringList{"Aventura.qmk: 'abc' is not a valid integer value"});

@@ -24,7 +24,7 @@ std::map<QString, QByteArray> filesUnder(const QString& folder) {
     return files;
 }
 
-} // namespace
+}  // namespace
 
 TEST(CliDemo, IsACompleteSoundProject) {
     qmtest::TempDir dir;
@@ -37,7 +37,8 @@ TEST(CliDemo, IsACompleteSoundProject) {
     EXPECT_EQ(check.status, 0) << check.outText();
 
     const QByteArray file = dir.read("demo/ValeSereno.qmk");
-    EXPECT_TRUE(file.contains("\r\nMapas:Vila.xml%Floresta.xml%Caverna.xml%\r\nMapa Inicial:Vila.xml\r\n")) << file.data();
+    EXPECT_TRUE(file.contains("\r\nMapas:Vila.xml%Floresta.xml%Caverna.xml%\r\nMapa Inicial:Vila.xml\r\n"))
+        << file.data();
 
     const auto vila = runCli({"dump", project, "Vila.xml"});
     ASSERT_EQ(vila.status, 0);

@@ -37,7 +37,7 @@ const char* kKnownJson =
     "\"events\": [{\"row\": 1, \"column\": 2, \"text\": \"OnActionPress>ShowMessage:Olá \\\"mundo\\\" \\\\ fim&\"}, "
     "{\"row\": 2, \"column\": 1, \"text\": \"AddChar:Ana|3\"}]}\n";
 
-} // namespace
+}  // namespace
 
 TEST(CliFrame, HelpListsEveryCommandOnOneLineEach) {
     const auto r = runCli({"--help"});
@@ -58,8 +58,8 @@ TEST(CliFrame, UsageErrorsExitWithTwo) {
     const auto unknown = runCli({"paint", "x.qmk"});
     EXPECT_EQ(unknown.status, 2);
     EXPECT_NE(unknown.errText().find("paint"), std::string::npos);
-    EXPECT_EQ(runCli({"dump", "x.qmk"}).status, 2);                     // too few
-    EXPECT_EQ(runCli({"dump", "x.qmk", "Vila.xml", "more"}).status, 2);  // too many
+    EXPECT_EQ(runCli({"dump", "x.qmk"}).status, 2);                        // too few
+    EXPECT_EQ(runCli({"dump", "x.qmk", "Vila.xml", "more"}).status, 2);    // too many
     EXPECT_EQ(runCli({"dump", "x.qmk", "Vila.xml", "--mode"}).status, 2);  // an option dump has not
     EXPECT_EQ(runCli({"new", "x.qmk", "--name"}).status, 2);               // option without its value
     EXPECT_EQ(runCli({"new-map", "x.qmk", "Ru\xC3\xADna\xE2\x82\xAC\xE2\x98\x83"}).status, 2)
@@ -71,9 +71,9 @@ TEST(CliFrame, UsageErrorsExitWithTwo) {
 
 TEST(CliFrame, MissingProjectFailsWithTheEditorsMessage) {
     qmtest::TempDir dir;
-    for (const QStringList& args :
-         {QStringList{"dump", dir.file("Nada.qmk"), "Vila.xml"}, QStringList{"resave", dir.file("Nada.qmk"), "Vila.xml"},
-          QStringList{"new-map", dir.file("Nada.qmk"), "Vila"}}) {
+    for (const QStringList& args : {QStringList{"dump", dir.file("Nada.qmk"), "Vila.xml"},
+                                    QStringList{"resave", dir.file("Nada.qmk"), "Vila.xml"},
+                                    QStringList{"new-map", dir.file("Nada.qmk"), "Vila"}}) {
         const auto r = runCli(args);
         EXPECT_EQ(r.status, 1) << args.join(' ').toStdString();
         EXPECT_NE(r.errText().find("Cannot open file"), std::string::npos) << r.errText();
@@ -103,7 +103,9 @@ TEST(CliDump, AnAccentedMapNameIsTakenFromUtf8) {
     qmtest::ProjectFixture p;
     quillmark::MapGrid g;
     g.newGrid(1);
-    p.addMap("Pra\xE7" "a.xml", g);  // "Praça.xml" in CP1252
+    p.addMap("Pra\xE7"
+             "a.xml",
+             g);  // "Praça.xml" in CP1252
     const auto r = runCli({"dump", p.projectFile(), QString::fromUtf8("Praça.xml")});
     ASSERT_EQ(r.status, 0) << r.errText();
     EXPECT_EQ(r.outText(), "{\"size\": 1, \"tipo\": [[48]], \"fundo\": [[48]], \"xo\": [[79]], \"events\": []}\n");

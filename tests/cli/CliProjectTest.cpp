@@ -32,12 +32,12 @@ std::map<QString, QByteArray> filesUnder(const QString& folder) {
     return files;
 }
 
-} // namespace
+}  // namespace
 
 TEST(CliNew, MakesTheSameProjectAsTheWizard) {
     qmtest::TempDir byTool, byWizard;
-    const auto r = runCli({"new", byTool.file("Jogo.qmk"), "--name", QString::fromUtf8("Aventura Ótima"), "--author",
-                           "Ana"});
+    const auto r =
+        runCli({"new", byTool.file("Jogo.qmk"), "--name", QString::fromUtf8("Aventura Ótima"), "--author", "Ana"});
     ASSERT_EQ(r.status, 0) << r.errText();
     EXPECT_TRUE(r.out.isEmpty());
 
@@ -56,8 +56,8 @@ TEST(CliNew, MakesTheSameProjectAsTheWizard) {
     const auto wizard = filesUnder(byWizard.path());
     ASSERT_GT(wizard.size(), 100u);
     EXPECT_TRUE(tool == wizard) << "the same files with the same bytes";
-    EXPECT_EQ(byTool.read("Jogo.qmk"),
-              "Project Name:Aventura \xD3tima\r\nProject Autor:Ana\r\nMapas:\r\nMapa Inicial:\r\nChar X:200\r\nChar Y:190\r\n");
+    EXPECT_EQ(byTool.read("Jogo.qmk"), "Project Name:Aventura \xD3tima\r\nProject Autor:Ana\r\nMapas:\r\nMapa "
+                                       "Inicial:\r\nChar X:200\r\nChar Y:190\r\n");
     for (const char* folder : {"Mapas", "Imagens", "Sounds", "Data", "Saves"})
         EXPECT_TRUE(QDir(byTool.file(folder)).exists()) << folder;
 }
@@ -96,8 +96,10 @@ TEST(CliNewMap, RegistersAndWritesTheMapAsTheDialogDoes) {
     ASSERT_EQ(r.status, 0) << r.errText();
 
     EXPECT_EQ(dir.read("Jogo.qmk"), "Project Name:Aventura\r\nProject Autor:Equipe Quillmark\r\n"
-                                    "Mapas:Vila.xml%Pra\xE7" "a.xml%\r\nMapa Inicial:Vila.xml\r\nChar X:200\r\nChar Y:190\r\n");
-    EXPECT_EQ(dir.read("Data/Project.dat"), "Aventura\r\n\tPra\xE7" "a.xml\r\n\tVila.xml\r\n")
+                                    "Mapas:Vila.xml%Pra\xE7"
+                                    "a.xml%\r\nMapa Inicial:Vila.xml\r\nChar X:200\r\nChar Y:190\r\n");
+    EXPECT_EQ(dir.read("Data/Project.dat"), "Aventura\r\n\tPra\xE7"
+                                            "a.xml\r\n\tVila.xml\r\n")
         << "each new map is the root's first child";
 
     quillmark::TDataModule1 data;

@@ -70,10 +70,10 @@ bool regionDiffers(const QImage& a, const QImage& b, int row, int column, QRect 
     return false;
 }
 
-const QRect kMarkArea(5, 5, 10, 10);         // "X"/"O" and the X coordinate
-const QRect kLetterArea(28, 23, 10, 10);     // "E"/"C"
+const QRect kMarkArea(5, 5, 10, 10);      // "X"/"O" and the X coordinate
+const QRect kLetterArea(28, 23, 10, 10);  // "E"/"C"
 
-} // namespace
+}  // namespace
 
 TEST(CliRender, SizeIsFortyPixelsPerCell) {
     qmtest::ProjectFixture p;

@@ -43,4 +43,4 @@ inline CliResult runCli(const QStringList& args) {
     return r;
 }
 
-} // namespace qmtest
+}  // namespace qmtest

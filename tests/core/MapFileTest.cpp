@@ -1,10 +1,10 @@
+#include "core/MapFile.h"
+#include "TempDir.h"
 #include "core/DataPacket.h"
 #include "core/Error.h"
-#include "core/MapFile.h"
 #include "core/MapGrid.h"
 #include "core/RecordTable.h"
 #include "database/DataModule.h"
-#include "TempDir.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,7 +40,8 @@ struct Project {
 };
 
 Record tile(const std::string& tipo, int cod, bool transparent) {
-    return {tipo, std::nullopt, "T.bmp", std::nullopt, std::to_string(cod), std::string(transparent ? "TRUE" : "FALSE")};
+    return {tipo,         std::nullopt,        "T.bmp",
+            std::nullopt, std::to_string(cod), std::string(transparent ? "TRUE" : "FALSE")};
 }
 
 Schema mapSchema() { return datapacket::parse(kMapSkeleton, {}).fields; }
@@ -74,7 +75,7 @@ std::unique_ptr<MapGrid> heldGrid() {
     return g;
 }
 
-} // namespace
+}  // namespace
 
 TEST(MapGrid, NewGridAndRowMajorAddressing) {
     auto g = std::make_unique<MapGrid>();
@@ -158,10 +159,10 @@ TEST(MapFileSave, TransparencyFromTheFirstTileWithTheCellsCode) {
     auto g = std::make_unique<MapGrid>();
     g->newGrid(2);
     g->CurrentMap = "T.xml";
-    g->setTipo(1, 1, 'A');     // first 'A' is opaque
-    g->setTipo(1, 2, 'a');     // 'a' is a tile of its own
+    g->setTipo(1, 1, 'A');  // first 'A' is opaque
+    g->setTipo(1, 2, 'a');  // 'a' is a tile of its own
     g->setTipo(2, 1, 0xBF);
-    g->setTipo(2, 2, 'z');     // no tile carries it
+    g->setTipo(2, 2, 'z');  // no tile carries it
     // a filter someone left on the tiles table does not hide tiles from the save
     p.data.cdsTiles.setFilter("Cod = 2");
     p.data.cdsTiles.setFiltered(true);
@@ -180,7 +181,8 @@ TEST(MapFileRoundTrip, EveryTileCodeInBothLayersAndEveryText) {
     Project p;  // no tiles at all: the grid comes back the same whatever the tiles table says
     auto g = std::make_unique<MapGrid>();
     g->newGrid(12);  // 144 cells, one per code 48 … 191
-    g->CurrentMap = "Cod\xF5" "es.xml";
+    g->CurrentMap = "Cod\xF5"
+                    "es.xml";
     for (int i = 0; i < 144; ++i) {
         const int r = i / 12 + 1, c = i % 12 + 1;
         g->setTipo(r, c, static_cast<unsigned char>(48 + i));
@@ -192,11 +194,15 @@ TEST(MapFileRoundTrip, EveryTileCodeInBothLayersAndEveryText) {
     g->setEvento(12, 12, "NULL");
     Salvar(*g, p.dir.path(), p.data);
     // codes above 127 are stored as UTF-8 in the file
-    EXPECT_NE(p.mapText("Cod\xC3\xB5" "es.xml").find("Tipo=\"\xC2\xBF\""), std::string::npos);
+    EXPECT_NE(p.mapText("Cod\xC3\xB5"
+                        "es.xml")
+                  .find("Tipo=\"\xC2\xBF\""),
+              std::string::npos);
 
     auto back = heldGrid();
     back->CurrentMap = "Mantido.xml";
-    Abrir(*back, p.dir.file("Mapas/Cod\xC3\xB5" "es.xml"));
+    Abrir(*back, p.dir.file("Mapas/Cod\xC3\xB5"
+                            "es.xml"));
     for (std::string& text : g->Evento)  // every empty text comes back as "NULL"
         if (text.empty()) text = "NULL";
     expectSameCells(*g, *back);
@@ -228,12 +234,13 @@ std::unique_ptr<MapGrid> loadRows(const std::vector<Record>& rows) {
     Abrir(*g, dir.file("m.xml"));
     return g;
 }
-} // namespace
+}  // namespace
 
 TEST(MapFileLoad, OnlyTheFirstNTimesNRowsAreRead) {
     std::vector<Record> rows;
     for (int i = 0; i < 16; ++i)
-        rows.push_back(row(std::string(1, static_cast<char>('a' + i)), "1", i < 9 ? 3 : 4, "X", "E" + std::to_string(i)));
+        rows.push_back(
+            row(std::string(1, static_cast<char>('a' + i)), "1", i < 9 ? 3 : 4, "X", "E" + std::to_string(i)));
     auto g = loadRows(rows);
     EXPECT_EQ(g->N, 3);
     EXPECT_EQ(g->tipo(1, 1), 'a');
@@ -248,9 +255,8 @@ TEST(MapFileLoad, OnlyTheFirstNTimesNRowsAreRead) {
 }
 
 TEST(MapFileLoad, RemainingCellsRepeatTheLastRowWhenRowsRunOut) {
-    auto g = loadRows({row("a", "1", 3, "O", "NULL"), row("b", "2", 3, "O", "NULL"),
-                       row("c", "3", 3, "O", "NULL"), row("d", "4", 3, "O", "NULL"),
-                       row("e", "5", 3, "X", "OnActionPress;Msg(fim)")});
+    auto g = loadRows({row("a", "1", 3, "O", "NULL"), row("b", "2", 3, "O", "NULL"), row("c", "3", 3, "O", "NULL"),
+                       row("d", "4", 3, "O", "NULL"), row("e", "5", 3, "X", "OnActionPress;Msg(fim)")});
     EXPECT_EQ(g->N, 3);
     EXPECT_EQ(g->tipo(2, 1), 'd');
     EXPECT_EQ(g->tipo(1, 1), 'a');
@@ -273,9 +279,11 @@ TEST(MapFileLoad, TableWithoutRowsIsAnEmptyMap) {
 }
 
 TEST(MapFileLoad, EmptyCodesLoadAsANewMapsValuesAndEventsAsStored) {
-    auto g = loadRows({{std::nullopt, std::nullopt, std::string("2"), std::nullopt, std::nullopt, std::nullopt},
-                       row("G", "H", 2, "X", "NULL"), row("I", "J", 2, "O", "AddChar(Ana)"),
-                       {std::string("K"), std::nullopt, std::string("2"), std::string("X"), std::string("x"), std::nullopt}});
+    auto g = loadRows(
+        {{std::nullopt, std::nullopt, std::string("2"), std::nullopt, std::nullopt, std::nullopt},
+         row("G", "H", 2, "X", "NULL"),
+         row("I", "J", 2, "O", "AddChar(Ana)"),
+         {std::string("K"), std::nullopt, std::string("2"), std::string("X"), std::string("x"), std::nullopt}});
     EXPECT_EQ(g->N, 2);
     EXPECT_EQ(g->tipo(1, 1), '0');
     EXPECT_EQ(g->fundo(1, 1), '0');

@@ -1,7 +1,7 @@
-#include "core/Error.h"
 #include "core/MapTree.h"
-#include "core/ProjectFile.h"
 #include "TempDir.h"
+#include "core/Error.h"
+#include "core/ProjectFile.h"
 
 #include <gtest/gtest.h>
 
@@ -61,7 +61,7 @@ struct Recorder : MapTreeObserver {
     void selectionChanged(TreeNode* n) override { log.push_back("sel " + (n ? n->text() : std::string("none"))); }
 };
 
-} // namespace
+}  // namespace
 
 TEST(MapTreeBuild, CriaProjetoAndAddMap) {
     MapTree tree;
@@ -165,13 +165,16 @@ TEST(MapTreeFile, LevelJumpFailsWithTheTreeAsFarAsBuilt) {
     MapTree tree;
     tree.CriaProjeto("Aventura");
     try {
-        tree.loadTreeBytes("Aventura\r\n\tCidades\r\n\t\t\tVila\xE7" "a.xml\r\n\tDepois\r\n", "Aventura", {});
+        tree.loadTreeBytes("Aventura\r\n\tCidades\r\n\t\t\tVila\xE7"
+                           "a.xml\r\n\tDepois\r\n",
+                           "Aventura", {});
         FAIL() << "no error";
     } catch (const Error& e) {
-        EXPECT_STREQ(e.what(), "Invalid level (3) for item \"Vila\xC3\xA7" "a.xml\"");
+        EXPECT_STREQ(e.what(), "Invalid level (3) for item \"Vila\xC3\xA7"
+                               "a.xml\"");
     }
     EXPECT_EQ(shape(tree), "Aventura .Cidades ");
-    EXPECT_EQ(tree.root(), tree.firstNode()); // AddMap still has a root
+    EXPECT_EQ(tree.root(), tree.firstNode());  // AddMap still has a root
     EXPECT_EQ(tree.AddMap("X.xml", kKindMap).status, AddMapStatus::Added);
 
     // The first line is top-level whatever its indentation.
@@ -258,7 +261,7 @@ TEST(MapTreeUtils, CopyAndMoveSubtrees) {
     int tag = 7;
     node(tree, "Vila.xml")->setData(&tag);
     TreeNode* cidades = node(tree, "Cidades");
-    TreeNode* copy = tree.CopySubtree(cidades, cidades); // into itself: the subtree as it was
+    TreeNode* copy = tree.CopySubtree(cidades, cidades);  // into itself: the subtree as it was
     EXPECT_EQ(shape(tree), "Aventura .Cidades ..Vila.xml ..Cidades ...Vila.xml .Caverna.xml ");
     EXPECT_EQ(copy->firstChild()->data(), &tag);
     EXPECT_EQ(copy->firstChild()->imageIndex(), kImageMap);
@@ -368,9 +371,9 @@ TEST(MapTreeObserver, HearsEveryChange) {
     tree.setSelected(node(tree, "m.xml"));
     tree.RemoveMap("F");
     tree.removeProjeto();
-    EXPECT_EQ(rec.log, (std::vector<std::string>{"+? top 0", "+ A 0", "sel A", "+? A 0", "+ F 0", "+? A 0",
-                                                 "+ m.xml 0", "-? m.xml", "- A 0", "+? F 0", "+ m.xml 0",
-                                                 "sel m.xml", "sel none", "-? F", "- A 0", "reset?", "reset"}));
+    EXPECT_EQ(rec.log, (std::vector<std::string>{"+? top 0", "+ A 0", "sel A", "+? A 0", "+ F 0", "+? A 0", "+ m.xml 0",
+                                                 "-? m.xml", "- A 0", "+? F 0", "+ m.xml 0", "sel m.xml", "sel none",
+                                                 "-? F", "- A 0", "reset?", "reset"}));
     rec.log.clear();
     tree.removeObserver(&rec);
     tree.CriaProjeto("B");
@@ -417,11 +420,11 @@ TEST(MapTreeSize, AChainFarDeeperThanTheStack) {
     EXPECT_EQ(tip->level(), 300001);
     EXPECT_TRUE(IsUnder(root, tip));
     EXPECT_TRUE(IsUnder(seed, tip));
-    TreeNode* copy = tree.CopySubtree(seed, root); // copies 300001 levels
+    TreeNode* copy = tree.CopySubtree(seed, root);  // copies 300001 levels
     EXPECT_EQ(tree.count(), 2u * 300001u + 2u);
     EXPECT_EQ(tree.MoveSubtree(copy, tip), copy);
     EXPECT_EQ(copy->level(), 300002);
-    tree.RemoveNode(seed); // destroys both chains
+    tree.RemoveNode(seed);  // destroys both chains
     EXPECT_EQ(tree.count(), 2u);
     tip = root;
     for (int i = 0; i < 300000; ++i) tip = tree.CopySubtree(leaf, tip);
@@ -453,8 +456,7 @@ TEST(MapTreeSize, ThirtyThousandNodes) {
     tree.SaveProject(p.folder());
     EXPECT_EQ(p.treeFile(), file);
     // A drop into a full folder lands at its end.
-    EXPECT_EQ(tree.DropNode(node(tree, "Solto0.xml"), node(tree, "Pasta0"), p.folder()).outcome,
-              DropOutcome::Moved);
+    EXPECT_EQ(tree.DropNode(node(tree, "Solto0.xml"), node(tree, "Pasta0"), p.folder()).outcome, DropOutcome::Moved);
     EXPECT_EQ(node(tree, "Solto0.xml")->index(), 299);
     EXPECT_EQ(node(tree, "Solto1.xml")->index(), 100);
 }

@@ -1,6 +1,6 @@
-#include "core/Error.h"
 #include "core/Picture.h"
 #include "TempDir.h"
+#include "core/Error.h"
 
 #include <QBuffer>
 #include <QImageWriter>
@@ -38,7 +38,7 @@ std::string errorOf(const std::function<void()>& f) {
     return "(no error)";
 }
 
-} // namespace
+}  // namespace
 
 TEST(PictureLoad, ReadsEveryFormatByTheExtensionOfItsName) {
     qmtest::TempDir dir;
@@ -154,7 +154,7 @@ TEST(PictureTransparency, PreparedOnceAndRedoneAfterAChange) {
     p.setImage(sample(qRgb(0, 0, 0), qRgb(255, 0, 255)));
     EXPECT_EQ(changes, 1);
     EXPECT_NE(p.drawImage().cacheKey(), first);
-    EXPECT_EQ(qAlpha(p.drawImage().pixel(0, 0)), 0);    // now black is left out
+    EXPECT_EQ(qAlpha(p.drawImage().pixel(0, 0)), 0);  // now black is left out
     EXPECT_EQ(qAlpha(p.drawImage().pixel(3, 3)), 255);
     p.setTransparent(false);
     EXPECT_EQ(changes, 2);

@@ -1,7 +1,7 @@
-#include "core/Error.h"
 #include "core/ProjectFile.h"
-#include "core/Text.h"
 #include "TempDir.h"
+#include "core/Error.h"
+#include "core/Text.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,7 @@ std::string errorOf(const std::function<void()>& f) {
     return "(no error)";
 }
 
-} // namespace
+}  // namespace
 
 TEST(ProjectFileRead, TwoMapsExample) {
     qmtest::TempDir dir;
@@ -69,12 +69,15 @@ TEST(ProjectFileRead, PrefixesAreSkippedByLengthNotCompared) {
 
 TEST(ProjectFileRead, EdgeCasesOfTheMapsLine) {
     ProjectState s;
-    readProjectFile("/p/a.qmk", "Project Name:\r\nProject Autor:\r\nMapas:Vila.xml\r\nMapa Inicial:\r\nChar X:0\r\nChar Y:0\r\n", s);
+    readProjectFile("/p/a.qmk",
+                    "Project Name:\r\nProject Autor:\r\nMapas:Vila.xml\r\nMapa Inicial:\r\nChar X:0\r\nChar Y:0\r\n",
+                    s);
     EXPECT_EQ(s.ProjectName, "");
     EXPECT_EQ(s.MapsLine, "Vila.xml");
     EXPECT_TRUE(s.MapList.isEmpty());
 
-    readProjectFile("/p/a.qmk", "Project Name:x\r\nProject Autor:\r\nMapas:\r\nMapa Inicial:\r\nChar X:0\r\nChar Y:0\r\n", s);
+    readProjectFile("/p/a.qmk",
+                    "Project Name:x\r\nProject Autor:\r\nMapas:\r\nMapa Inicial:\r\nChar X:0\r\nChar Y:0\r\n", s);
     EXPECT_TRUE(s.MapList.isEmpty());
     EXPECT_EQ(s.MapsLine, "");
 
@@ -96,7 +99,8 @@ TEST(ProjectFileRead, RuntimeIsCutAtTheFirstDot) {
 TEST(ProjectFileRead, BadOrMissingPositionsStopTheReading) {
     ProjectState s;
     EXPECT_EQ(errorOf([&] {
-                  readProjectFile("/p/a.qmk", "Project Name:A\r\nProject Autor:B\r\nMapas:V.xml%\r\nMapa Inicial:V.xml\r\n", s);
+                  readProjectFile("/p/a.qmk",
+                                  "Project Name:A\r\nProject Autor:B\r\nMapas:V.xml%\r\nMapa Inicial:V.xml\r\n", s);
               }),
               "'' is not a valid integer value");
     // What came before the failing line is kept.
@@ -154,5 +158,8 @@ TEST(ProjectFileWrite, MapsAddedLaterGiveBareNames) {
     ProjectState s;
     s.MapList = {"/p/Mapas/Vila.xml", "Nova.xml", "C:\\old\\Mapas\\Velha.xml"};
     EXPECT_EQ(s.mapFileNames(), (std::vector<std::string>{"Vila.xml", "Nova.xml", "Velha.xml"}));
-    EXPECT_EQ(mapFileName(fromCp1252("/p/Mapas/Pra\xE7" "a.xml")), "Pra\xE7" "a.xml");
+    EXPECT_EQ(mapFileName(fromCp1252("/p/Mapas/Pra\xE7"
+                                     "a.xml")),
+              "Pra\xE7"
+              "a.xml");
 }

@@ -1,7 +1,7 @@
-#include "core/DataPacket.h"
-#include "core/Error.h"
 #include "core/RecordTable.h"
 #include "TempDir.h"
+#include "core/DataPacket.h"
+#include "core/Error.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,10 @@ using namespace quillmark;
 namespace {
 
 Schema tileLike() {
-    return {{"Tipo", FieldKind::String, 1}, {"File", FieldKind::String, 50},
-            {"Cod", FieldKind::Integer, 0}, {"Transparente", FieldKind::Boolean, 0},
+    return {{"Tipo", FieldKind::String, 1},
+            {"File", FieldKind::String, 50},
+            {"Cod", FieldKind::Integer, 0},
+            {"Transparente", FieldKind::Boolean, 0},
             {"Evento", FieldKind::Memo, 0}};
 }
 
@@ -38,24 +40,25 @@ struct TableOnFile {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST(DataPacket, WritesTheExactFormAndReadsItBack) {
-    Schema s = {{"Tipo", FieldKind::String, 1}, {"Tamanho", FieldKind::Integer, 0},
-                {"Evento", FieldKind::Memo, 0}, {"Transparente", FieldKind::Boolean, 0}};
+    Schema s = {{"Tipo", FieldKind::String, 1},
+                {"Tamanho", FieldKind::Integer, 0},
+                {"Evento", FieldKind::Memo, 0},
+                {"Transparente", FieldKind::Boolean, 0}};
     std::vector<Record> rows = {{std::string("0"), std::string("14"), std::string("NULL"), std::string("FALSE")},
                                 {std::string("\xBF"), std::nullopt, std::string("a\r\nb"), std::string("TRUE")}};
     std::string xml = datapacket::write(s, rows);
-    EXPECT_EQ(xml,
-              "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?> <DATAPACKET Version=\"2.0\">"
-              "<METADATA><FIELDS><FIELD attrname=\"Tipo\" fieldtype=\"string\" WIDTH=\"1\"/>"
-              "<FIELD attrname=\"Tamanho\" fieldtype=\"i4\"/>"
-              "<FIELD attrname=\"Evento\" fieldtype=\"bin.hex\" SUBTYPE=\"Text\"/>"
-              "<FIELD attrname=\"Transparente\" fieldtype=\"boolean\"/>"
-              "</FIELDS><PARAMS/></METADATA><ROWDATA>"
-              "<ROW Tipo=\"0\" Tamanho=\"14\" Evento=\"NULL\" Transparente=\"FALSE\"/>"
-              "<ROW Tipo=\"\xC2\xBF\" Evento=\"a&#13;&#10;b\" Transparente=\"TRUE\"/>"
-              "</ROWDATA></DATAPACKET>");
+    EXPECT_EQ(xml, "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?> <DATAPACKET Version=\"2.0\">"
+                   "<METADATA><FIELDS><FIELD attrname=\"Tipo\" fieldtype=\"string\" WIDTH=\"1\"/>"
+                   "<FIELD attrname=\"Tamanho\" fieldtype=\"i4\"/>"
+                   "<FIELD attrname=\"Evento\" fieldtype=\"bin.hex\" SUBTYPE=\"Text\"/>"
+                   "<FIELD attrname=\"Transparente\" fieldtype=\"boolean\"/>"
+                   "</FIELDS><PARAMS/></METADATA><ROWDATA>"
+                   "<ROW Tipo=\"0\" Tamanho=\"14\" Evento=\"NULL\" Transparente=\"FALSE\"/>"
+                   "<ROW Tipo=\"\xC2\xBF\" Evento=\"a&#13;&#10;b\" Transparente=\"TRUE\"/>"
+                   "</ROWDATA></DATAPACKET>");
     datapacket::Contents c = datapacket::parse(xml, "x.xml");
     ASSERT_EQ(c.fields.size(), 4u);
     EXPECT_EQ(c.fields[1].kind, FieldKind::Integer);
@@ -89,19 +92,22 @@ TEST(DataPacket, BadInputGivesClearErrorsNamingTheFile) {
     };
     std::string fields = "<METADATA><FIELDS><FIELD attrname=\"Cod\" fieldtype=\"i4\"/>"
                          "<FIELD attrname=\"T\" fieldtype=\"string\" WIDTH=\"1\"/></FIELDS></METADATA>";
-    EXPECT_NE(message("<DATAPACKET><METADATA>\n<FIELDS></METADATA>").find("/p/Data/Tiles.xml: invalid data packet at line 2"),
-              std::string::npos);
+    EXPECT_NE(
+        message("<DATAPACKET><METADATA>\n<FIELDS></METADATA>").find("/p/Data/Tiles.xml: invalid data packet at line 2"),
+        std::string::npos);
     EXPECT_NE(message("<OTHER/>").find("no DATAPACKET"), std::string::npos);
     EXPECT_NE(message("<DATAPACKET/>").find("without METADATA"), std::string::npos);
-    EXPECT_NE(message("<DATAPACKET><METADATA><FIELDS><FIELD attrname=\"X\" fieldtype=\"r8\"/></FIELDS></METADATA></DATAPACKET>")
-                  .find("unknown fieldtype \"r8\""),
-              std::string::npos);
+    EXPECT_NE(
+        message(
+            "<DATAPACKET><METADATA><FIELDS><FIELD attrname=\"X\" fieldtype=\"r8\"/></FIELDS></METADATA></DATAPACKET>")
+            .find("unknown fieldtype \"r8\""),
+        std::string::npos);
     EXPECT_NE(message("<DATAPACKET>" + fields + "<ROWDATA><ROW Cod=\"12a\"/></ROWDATA></DATAPACKET>")
                   .find("'12a' is not a valid integer value"),
               std::string::npos);
-    EXPECT_NE(message("<DATAPACKET>" + fields + "<ROWDATA><ROW T=\"ab\"/></ROWDATA></DATAPACKET>")
-                  .find("longer than 1"),
-              std::string::npos);
+    EXPECT_NE(
+        message("<DATAPACKET>" + fields + "<ROWDATA><ROW T=\"ab\"/></ROWDATA></DATAPACKET>").find("longer than 1"),
+        std::string::npos);
 }
 
 TEST(RecordTable, OpeningAMissingFileFailsAndLeavesTheTableClosed) {

@@ -1,8 +1,8 @@
+#include "core/Text.h"
+#include "TempDir.h"
 #include "core/Error.h"
 #include "core/Files.h"
 #include "core/Paths.h"
-#include "core/Text.h"
-#include "TempDir.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -36,8 +36,8 @@ TEST(Cp1252, KnownCharactersAndRefusals) {
 TEST(Cp1252, FileTextTakesInvalidUtf8AsRawBytes) {
     EXPECT_EQ(fromFileText("Descri\xC3\xA7\xC3\xA3o"), "Descri\xE7\xE3o");
     EXPECT_EQ(fromFileText("Descri\xE7\xE3o"), "Descri\xE7\xE3o");
-    EXPECT_EQ(fromFileText("\xC3"), "\xC3");       // cut sequence
-    EXPECT_EQ(fromFileText("\xC0\x80"), "\xC0\x80"); // overlong form
+    EXPECT_EQ(fromFileText("\xC3"), "\xC3");          // cut sequence
+    EXPECT_EQ(fromFileText("\xC0\x80"), "\xC0\x80");  // overlong form
 }
 
 TEST(Paths, FindsExistingEntriesWithoutRegardToCase) {
@@ -75,7 +75,8 @@ TEST(Files, CopyWithoutReplacingNeverTouchesTheDestination) {
 
 TEST(Errors, MessagesAndTheErrorBoxFullStop) {
     EXPECT_EQ(formatMessage("'%s' is not a valid integer value", {"abc"}), "'abc' is not a valid integer value");
-    EXPECT_EQ(formatMessage("Invalid level (%d) for item \"%s\"", {"3", "Vila"}), "Invalid level (3) for item \"Vila\"");
+    EXPECT_EQ(formatMessage("Invalid level (%d) for item \"%s\"", {"3", "Vila"}),
+              "Invalid level (3) for item \"Vila\"");
     EXPECT_EQ(errorBoxText("Bitmap image is not valid"), "Bitmap image is not valid.");
     EXPECT_EQ(errorBoxText("Done."), "Done.");
     EXPECT_EQ(errorBoxText("O Mapa Já Existe!!!"), "O Mapa Já Existe!!!");

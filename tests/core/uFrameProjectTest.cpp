@@ -98,7 +98,7 @@ QStringList texts(const QTreeWidgetItem* parent) {
     return out;
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(TreeViewTest, MirrorsTheTreeAndFollowsItsChanges) {
     ASSERT_EQ(view->topLevelItemCount(), 1);

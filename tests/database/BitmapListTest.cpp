@@ -1,5 +1,5 @@
-#include "core/Error.h"
 #include "database/BitmapList.h"
+#include "core/Error.h"
 
 #include <QtEndian>
 #include <gtest/gtest.h>
@@ -39,7 +39,7 @@ QByteArray le32(qint32 v) {
     return QByteArray(b, 4);
 }
 
-} // namespace
+}  // namespace
 
 TEST(BitmapList, PutAppendsAtCountAndFailsBeyondIt) {
     TBitmapList list;
@@ -111,7 +111,7 @@ TEST(BitmapList, UpdatesAreCountedAndEachPictureReportsItsChanges) {
     EXPECT_EQ(w.count, 0);
     list.EndUpdate();
     EXPECT_EQ(w.count, 1);  // once, when the counter is back at 0
-    list.EndUpdate();        // unmatched: ignored, notifications keep working
+    list.EndUpdate();       // unmatched: ignored, notifications keep working
     EXPECT_EQ(w.count, 1);
     // a picture in the list tells the list when it changes
     list.Get(1)->setTransparent(true);
@@ -140,7 +140,7 @@ TEST(BitmapList, AssignCopiesListsAndPicturesAndRefusesOthers) {
     ASSERT_EQ(target.Count(), 3);
     EXPECT_EQ(colourOf(target.Get(0)), 0x010000u);
     EXPECT_NE(target.Get(0), source.Get(0));  // copies, not shared
-    ASSERT_NE(target.Get(1), nullptr);         // an empty source entry becomes an empty picture
+    ASSERT_NE(target.Get(1), nullptr);        // an empty source entry becomes an empty picture
     EXPECT_TRUE(target.Get(1)->isEmpty());
     EXPECT_EQ(colourOf(target.Get(2)), 0x020000u);
 
@@ -210,9 +210,9 @@ TEST(BitmapListStream, WrittenOnlyWithEntriesThatDifferFromTheAncestor) {
     const Picture a = solid(qRgb(1, 2, 3));
     list.AddCopy(&a);
     EXPECT_TRUE(list.DefineProperties(nullptr));
-    EXPECT_TRUE(list.DefineProperties(&ancestor));   // different count
+    EXPECT_TRUE(list.DefineProperties(&ancestor));  // different count
     ancestor.AddCopy(&a);
-    EXPECT_TRUE(list.DefineProperties(&ancestor));   // same picture content, but not the same picture
+    EXPECT_TRUE(list.DefineProperties(&ancestor));  // same picture content, but not the same picture
     EXPECT_FALSE(list.DefineProperties(&list));
 }
 

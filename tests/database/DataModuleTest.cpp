@@ -1,7 +1,7 @@
-#include "core/DataPacket.h"
-#include "core/Error.h"
 #include "database/DataModule.h"
 #include "TempDir.h"
+#include "core/DataPacket.h"
+#include "core/Error.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -40,8 +40,8 @@ struct TablesFolder {
 
 // A tiles record: Tipo, Fundo, File, VFile, Cod, Transparente.
 Record tile(const std::string& tipo, int cod, bool transparent) {
-    return {tipo, std::nullopt, "Tile" + std::to_string(cod) + ".bmp", std::nullopt, std::to_string(cod),
-            std::string(transparent ? "TRUE" : "FALSE")};
+    return {tipo,         std::nullopt,        "Tile" + std::to_string(cod) + ".bmp",
+            std::nullopt, std::to_string(cod), std::string(transparent ? "TRUE" : "FALSE")};
 }
 
 std::vector<int> walkCods(RecordTable& t) {
@@ -51,7 +51,7 @@ std::vector<int> walkCods(RecordTable& t) {
     return cods;
 }
 
-} // namespace
+}  // namespace
 
 TEST(GameSchemas, FieldsInDeclaredOrderWithTheirKindsAndWidths) {
     EXPECT_EQ(namesOf(itensSchema()),
@@ -65,8 +65,8 @@ TEST(GameSchemas, FieldsInDeclaredOrderWithTheirKindsAndWidths) {
     EXPECT_EQ(field(itensSchema(), "Cod_Item").kind, FieldKind::Integer);
 
     EXPECT_EQ(namesOf(magiasSchema()),
-              (std::vector<std::string>{"Nome", "DanoCausado", "CustoDeMP", "Anim1", "Anim2", "Anim3", "Anim4",
-                                        "Anim5", "TipoAnim", "Descri\xE7\xE3o", "Cod_Magia", "TipoMagia"}));
+              (std::vector<std::string>{"Nome", "DanoCausado", "CustoDeMP", "Anim1", "Anim2", "Anim3", "Anim4", "Anim5",
+                                        "TipoAnim", "Descri\xE7\xE3o", "Cod_Magia", "TipoMagia"}));
     EXPECT_EQ(field(magiasSchema(), "Descri\xE7\xE3o").width, 100);
     EXPECT_EQ(field(magiasSchema(), "Nome").width, 60);
 
@@ -320,10 +320,10 @@ TEST(DataModuleTiles, TransparencyOfTheFirstTileWithExactlyThatCode) {
                 tile("\xBF", 4, true), tile("\xB4", 5, true), tile("0", 6, false)});
     TDataModule1 dm;
     dm.DataModuleCreate(editor.path());
-    EXPECT_TRUE(dm.VerificaTransparencia('A'));    // the first of two wins
-    EXPECT_FALSE(dm.VerificaTransparencia('a'));   // 'a' is another tile
+    EXPECT_TRUE(dm.VerificaTransparencia('A'));   // the first of two wins
+    EXPECT_FALSE(dm.VerificaTransparencia('a'));  // 'a' is another tile
     EXPECT_FALSE(dm.VerificaTransparencia('b'));
-    EXPECT_FALSE(dm.VerificaTransparencia('Z'));   // no such tile
+    EXPECT_FALSE(dm.VerificaTransparencia('Z'));  // no such tile
     EXPECT_TRUE(dm.VerificaTransparencia(0xBF));
     EXPECT_TRUE(dm.VerificaTransparencia(0xB4));
     EXPECT_FALSE(dm.VerificaTransparencia(0xB5));

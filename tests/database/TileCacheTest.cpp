@@ -1,8 +1,8 @@
+#include "database/TileCache.h"
+#include "TempDir.h"
 #include "core/DataPacket.h"
 #include "core/Error.h"
 #include "database/DataModule.h"
-#include "database/TileCache.h"
-#include "TempDir.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
@@ -76,7 +76,7 @@ std::string errorOf(const std::function<void()>& f) {
     return "(no error)";
 }
 
-} // namespace
+}  // namespace
 
 TEST(TileCacheFill, EveryEntryComesFromTheRecordWithItsCod) {
     CacheFixture f;
@@ -98,7 +98,7 @@ TEST(TileCacheFill, MissingPicturesAndMissingRecordsShowThePlaceholderNeverTrans
         {49, "gone.bmp", 1, true},  // no such file, though transparent
         {50, "", 2, true},          // no file name: names the folder itself
         {51, "T3.bmp", std::nullopt, true},
-        {52, "t4.BMP", 4, true},    // letter case differs from the file on disk
+        {52, "t4.BMP", 4, true},  // letter case differs from the file on disk
     };
     f.writeTiles(tiles);
     f.fill();
@@ -132,8 +132,8 @@ TEST(TileCacheFill, ABrokenPictureStopsTheFillingAndLaterEntriesKeepTheirPicture
     writePicture(f.project, "Imagens/T4.bmp", qRgb(4, 4, 4), qRgb(255, 0, 255));
     writePicture(f.project, "Imagens/T6.bmp", qRgb(6, 6, 6), qRgb(255, 0, 255));
     EXPECT_EQ(errorOf([&] { f.fill(); }), "Bitmap image is not valid");
-    EXPECT_EQ(f.entryCentre(4), qRgb(4, 4, 4));      // filled before the failure
-    EXPECT_EQ(f.entryCentre(6), colourFor(6));       // not reached: the earlier picture
+    EXPECT_EQ(f.entryCentre(4), qRgb(4, 4, 4));  // filled before the failure
+    EXPECT_EQ(f.entryCentre(6), colourFor(6));   // not reached: the earlier picture
     EXPECT_EQ(f.cache.count(), 147);
     EXPECT_FALSE(f.data.cdsTiles.filtered());
 }
@@ -164,7 +164,7 @@ TEST(TileCachePicture, FirstRecordWinsAndLargeCodsFail) {
     CacheFixture f;
     f.writeTiles({{48, "T0.bmp", 0, false},
                   {65, "T7.bmp", 7, false},
-                  {65, "T9.bmp", 9, true},   // the same code again: the first record counts
+                  {65, "T9.bmp", 9, true},  // the same code again: the first record counts
                   {66, "T1.bmp", 150, false}});
     f.fill();
     EXPECT_EQ(&f.cache.PegaImg(f.data, 65), f.cache.GameListImage1.Slot1().Get(7));

@@ -32,7 +32,7 @@ struct Runs {
 const QString kMimeFile = "mime/packages/application-x-quillmark-project.xml";
 const QString kDesktopFile = "applications/quillmark.desktop";
 
-} // namespace
+}  // namespace
 
 TEST(Association, FirstStartWritesItAndTheNextFindsIt) {
     Folders f;
@@ -57,7 +57,8 @@ TEST(Association, FirstStartWritesItAndTheNextFindsIt) {
     EXPECT_EQ(ensureAssociation("/other/place/quillmark", f.xdg(), "<svg/>", runs.runner()),
               AssociationOutcome::Existing);
     EXPECT_TRUE(runs.calls.isEmpty());
-    EXPECT_EQ(f.data.read(kDesktopFile), "[Desktop Entry]\nExec=edited %f\nMimeType=application/x-quillmark-project;\n");
+    EXPECT_EQ(f.data.read(kDesktopFile),
+              "[Desktop Entry]\nExec=edited %f\nMimeType=application/x-quillmark-project;\n");
 }
 
 TEST(Association, AnotherProgramsAssociationIsLeftAlone) {

@@ -1,8 +1,8 @@
 // Cell painting: tile lookups, layer composition, the texts drawn on cells and
 // the whole-map rendering used by the command line.
+#include "editor/CellPainter.h"
 #include "core/MapGrid.h"
 #include "core/Picture.h"
-#include "editor/CellPainter.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -221,10 +221,10 @@ TEST_F(CellPainterTest, RenderMapDrawsEveryCellAt40Pixels) {
     QImage img = cellpaint::renderMap(g, CellMode::Upper, ViewOptions(), tiles);
     ASSERT_EQ(img.size(), QSize(120, 120));
     EXPECT_EQ(at(img, 20, 20), rgb(200, 0, 0));
-    EXPECT_EQ(at(img, 100, 60), rgb(0, 0, 200));     // (2, 3)
-    EXPECT_EQ(at(img, 5, 115), rgb(0, 0, 200));      // (3, 1): background under the sprite
-    EXPECT_EQ(at(img, 20, 100), rgb(255, 255, 0));   // (3, 1): the sprite
-    EXPECT_NE(at(img, 60, 40), rgb(200, 0, 0));      // grid line between rows 1 and 2
+    EXPECT_EQ(at(img, 100, 60), rgb(0, 0, 200));    // (2, 3)
+    EXPECT_EQ(at(img, 5, 115), rgb(0, 0, 200));     // (3, 1): background under the sprite
+    EXPECT_EQ(at(img, 20, 100), rgb(255, 255, 0));  // (3, 1): the sprite
+    EXPECT_NE(at(img, 60, 40), rgb(200, 0, 0));     // grid line between rows 1 and 2
     // each cell is the canvas's cell drawing
     const QImage cell = paint(g, 2, 3, CellMode::Upper);
     EXPECT_EQ(img.copy(80, 40, 40, 40).convertToFormat(cell.format()), cell);
@@ -267,4 +267,4 @@ TEST_F(CellPainterTest, MissingPicturesLeaveTheBackground) {
     EXPECT_EQ(at(paint(g, 1, 1, CellMode::Upper), 20, 20), cellpaint::backgroundColor().rgb() & 0xFFFFFF);
 }
 
-} // namespace
+}  // namespace

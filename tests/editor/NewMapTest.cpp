@@ -1,3 +1,6 @@
+#include "editor/NewMap.h"
+#include "ProjectFixture.h"
+#include "ScriptedPrompts.h"
 #include "core/Error.h"
 #include "core/MapFile.h"
 #include "core/MapTree.h"
@@ -5,9 +8,6 @@
 #include "core/ProjectFile.h"
 #include "core/Workspace.h"
 #include "editor/MapProperties.h"
-#include "editor/NewMap.h"
-#include "ProjectFixture.h"
-#include "ScriptedPrompts.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -40,16 +40,14 @@ std::string errorOf(const std::function<void()>& f) {
     return "(no error)";
 }
 
-QStringList filesIn(const QString& folder) {
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-}
+QStringList filesIn(const QString& folder) { return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
 
-} // namespace
+}  // namespace
 
 TEST(NewMapName, RefusedForms) {
     EXPECT_EQ(checkMapNameForm(""), kMapNameEmpty);
-    for (const char* bad : {".", "..", "a/b", "a\\b", "..\\..\\x", "c:x", "a*", "a?", "a\"b", "<a", "a>", "a|b",
-                            "a\tb", "a\nb", "\x7f"})
+    for (const char* bad :
+         {".", "..", "a/b", "a\\b", "..\\..\\x", "c:x", "a*", "a?", "a\"b", "<a", "a>", "a|b", "a\tb", "a\nb", "\x7f"})
         EXPECT_EQ(checkMapNameForm(bad), kMapNameInvalid) << bad;
     EXPECT_EQ(checkMapNameForm("123456789012345678901"), kMapNameTooLong);
     for (const char* good : {"Vila", "12345678901234567890", "...a", "Vila 2", "Caf\xE9", " "})
@@ -65,7 +63,7 @@ TEST(NewMapName, DuplicatesAnywhereInTheTreeWithoutRegardToCase) {
     tree.MoveSubtree(tree.AddMap("Caverna.xml", kKindMap).node, folder);
     EXPECT_TRUE(mapNameTaken(tree, "Vila"));
     EXPECT_TRUE(mapNameTaken(tree, "VILA"));
-    EXPECT_TRUE(mapNameTaken(tree, "caverna"));  // inside a folder
+    EXPECT_TRUE(mapNameTaken(tree, "caverna"));   // inside a folder
     EXPECT_FALSE(mapNameTaken(tree, "Cidades"));  // a folder name is not a map file name
     EXPECT_FALSE(mapNameTaken(tree, "Vila2"));
     EXPECT_EQ(checkNewMapName(tree, "cAvErNa"), kMapAlreadyExists);

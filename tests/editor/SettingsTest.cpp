@@ -12,11 +12,12 @@ namespace {
 
 QString textOf(const qmtest::TempDir& dir, const QString& name) { return QString::fromUtf8(dir.read(name)); }
 
-} // namespace
+}  // namespace
 
 TEST(IniFile, ReadsSectionsAndKeysWithoutRegardToCase) {
     qmtest::TempDir dir;
-    dir.write("x.ini", "; a note\r\n[form1]\r\nmaximized = 1\r\nLEFT=-12\r\nWidth=800px\r\nTop=abc\r\n[Bar]\r\nBar1Left=7\r\n");
+    dir.write("x.ini",
+              "; a note\r\n[form1]\r\nmaximized = 1\r\nLEFT=-12\r\nWidth=800px\r\nTop=abc\r\n[Bar]\r\nBar1Left=7\r\n");
     IniFile ini(dir.file("x.ini"));
     EXPECT_TRUE(ini.readBool("Form1", "Maximized", false));
     EXPECT_EQ(ini.readInteger("Form1", "Left", 0), -12);
@@ -88,7 +89,8 @@ TEST(Placement, MaximisedWritesOnlyTheFlagAndKeepsEarlierBounds) {
     EXPECT_EQ(p.top, 20);
     EXPECT_EQ(p.width, 900);
     EXPECT_EQ(p.height, 700);
-    EXPECT_EQ(textOf(dir, "quillmark.INI"), "[Form1]\r\nMaximized=1\r\nLeft=10\r\nTop=20\r\nWidth=900\r\nHeight=700\r\n");
+    EXPECT_EQ(textOf(dir, "quillmark.INI"),
+              "[Form1]\r\nMaximized=1\r\nLeft=10\r\nTop=20\r\nWidth=900\r\nHeight=700\r\n");
 }
 
 TEST(Placement, AMissingFileKeepsTheDefaultsAndSaysNothingOfMaximised) {

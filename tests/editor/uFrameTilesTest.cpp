@@ -33,7 +33,7 @@ protected:
 
 QImage imageOf(const Picture& p) { return p.image().convertToFormat(QImage::Format_ARGB32); }
 
-} // namespace
+}  // namespace
 
 TEST_F(PaletteTest, EmptyUntilBuiltThenTwelveListsOfTwelve) {
     EXPECT_EQ(palette->buttonCount(), 0);
@@ -129,7 +129,7 @@ TEST_F(PaletteTest, TheFrameShowsOnTheSelectedAndTheHoveredButton) {
     QApplication::sendEvent(b, &enter);
     EXPECT_TRUE(b->hovered());
     const QImage hovered = b->grab().toImage();
-    EXPECT_EQ(hovered.pixelColor(2, 20), QColor(0xe8, 0x2f, 0x24));  // on the 3-pixel frame
+    EXPECT_EQ(hovered.pixelColor(2, 20), QColor(0xe8, 0x2f, 0x24));   // on the 3-pixel frame
     EXPECT_EQ(hovered.pixelColor(20, 20), plain.pixelColor(20, 20));  // the picture inside is untouched
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(b, &leave);

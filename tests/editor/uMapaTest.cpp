@@ -1,8 +1,8 @@
-#include "core/Picture.h"
-#include "core/Workspace.h"
 #include "editor/uMapa.h"
 #include "ProjectFixture.h"
 #include "ScriptedPrompts.h"
+#include "core/Picture.h"
+#include "core/Workspace.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -43,7 +43,7 @@ QString writePicture(const qmtest::ProjectFixture& fixture, const QString& name,
     return fixture.dir.file(name);
 }
 
-} // namespace
+}  // namespace
 
 TEST(MapPropertiesDialog, LayoutAndTheEditorFoldersPicture) {
     MapaSetup s;

@@ -1,10 +1,10 @@
+#include "editor/uNewMap.h"
+#include "ProjectFixture.h"
+#include "ScriptedPrompts.h"
 #include "core/MapFile.h"
 #include "core/ProjectFile.h"
 #include "core/Workspace.h"
 #include "editor/NewMap.h"
-#include "editor/uNewMap.h"
-#include "ProjectFixture.h"
-#include "ScriptedPrompts.h"
 
 #include <QApplication>
 #include <QDir>
@@ -81,7 +81,7 @@ void runCommand(NewMapSetup& s, const std::function<void(TOKRightDlg&)>& act) {
     EXPECT_TRUE(acted);
 }
 
-} // namespace
+}  // namespace
 
 TEST(NewMapDialog, Layout) {
     qmtest::ProjectFixture fixture;
@@ -136,7 +136,8 @@ TEST(NewMapDialog, EnterActsAsOkAndTheCommandBuildsAndSavesTheMap) {
     });
     EXPECT_EQ(s.calls.mid(4, 1), QStringList{"destroyCells"});
     EXPECT_EQ(s.ws->project.InitialMap, "Vila.xml");
-    EXPECT_TRUE(fixture.dir.read("Aventura.qmk").contains("\r\nMapas:Vila.xml%Caverna.xml%\r\nMapa Inicial:Vila.xml\r\n"));
+    EXPECT_TRUE(
+        fixture.dir.read("Aventura.qmk").contains("\r\nMapas:Vila.xml%Caverna.xml%\r\nMapa Inicial:Vila.xml\r\n"));
 }
 
 TEST(NewMapDialog, EscCancelsAndLeavesTheLoadedMapAlone) {

@@ -46,10 +46,10 @@ const QStringList kAllHints = {"Novo Projeto",
                                "Bando de Dados",
                                "Play"};
 
-const QStringList kRuledEntries = {"Salvar",        "Novo Mapa",     "Importar Mapa", "Exportar Mapa", "Close All",
-                                   "Copiar",        "Copiar Evento", "Copiar Imagem", "Colar",         "Colar Evento",
-                                   "Colar Imagem",  "Zoom +/-",      "Modo Inferior", "Modo Superior", "Modo Eventos",
-                                   "Propriedades",  "Banco de Dados"};
+const QStringList kRuledEntries = {"Salvar",       "Novo Mapa",     "Importar Mapa", "Exportar Mapa", "Close All",
+                                   "Copiar",       "Copiar Evento", "Copiar Imagem", "Colar",         "Colar Evento",
+                                   "Colar Imagem", "Zoom +/-",      "Modo Inferior", "Modo Superior", "Modo Eventos",
+                                   "Propriedades", "Banco de Dados"};
 
 const QString kQuestion = QStringLiteral("Desejá Salvar as Alterações?");
 
@@ -129,7 +129,7 @@ protected:
     QStringList started;
 };
 
-} // namespace
+}  // namespace
 
 // --- enabling rules ---------------------------------------------------------------------
 
@@ -211,16 +211,32 @@ TEST_F(Form1Test, AGreyedButtonShowsItsColoursUnderTheMouse) {
 }
 
 TEST_F(Form1Test, MenusCarryTheirShortcuts) {
-    const std::pair<const char*, const char*> table[] = {
-        {"Novo Projeto", "Ctrl+Alt+N"}, {"Abrir Projeto", "Ctrl+Alt+O"}, {"Salvar", "Ctrl+S"},
-        {"Close All", "Ctrl+Alt+C"},    {"Novo Mapa", "Ctrl+N"},         {"Importar Mapa", "Ctrl+I"},
-        {"Exportar Mapa", "Ctrl+E"},    {"Sair", "Ctrl+Q"},              {"Desfazer", "Ctrl+Z"},
-        {"Copiar", "Ctrl+C"},           {"Colar", "Ctrl+V"},             {"Copiar Evento", "Shift+C"},
-        {"Colar Evento", "Shift+V"},    {"Copiar Imagem", "Ctrl+Shift+C"}, {"Colar Imagem", "Ctrl+Shift+V"},
-        {"Zoom +/-", ""},               {"Modo Inferior", "F10"},        {"Modo Superior", "F11"},
-        {"Modo Eventos", "F12"},        {"Propriedades", "F6"},          {"Executar", "F9"},
-        {"Banco de Dados", "F7"},       {"Eventos", ""},                 {"Objetos", ""},
-        {"Cordenadas", ""},             {"Sobre", ""}};
+    const std::pair<const char*, const char*> table[] = {{"Novo Projeto", "Ctrl+Alt+N"},
+                                                         {"Abrir Projeto", "Ctrl+Alt+O"},
+                                                         {"Salvar", "Ctrl+S"},
+                                                         {"Close All", "Ctrl+Alt+C"},
+                                                         {"Novo Mapa", "Ctrl+N"},
+                                                         {"Importar Mapa", "Ctrl+I"},
+                                                         {"Exportar Mapa", "Ctrl+E"},
+                                                         {"Sair", "Ctrl+Q"},
+                                                         {"Desfazer", "Ctrl+Z"},
+                                                         {"Copiar", "Ctrl+C"},
+                                                         {"Colar", "Ctrl+V"},
+                                                         {"Copiar Evento", "Shift+C"},
+                                                         {"Colar Evento", "Shift+V"},
+                                                         {"Copiar Imagem", "Ctrl+Shift+C"},
+                                                         {"Colar Imagem", "Ctrl+Shift+V"},
+                                                         {"Zoom +/-", ""},
+                                                         {"Modo Inferior", "F10"},
+                                                         {"Modo Superior", "F11"},
+                                                         {"Modo Eventos", "F12"},
+                                                         {"Propriedades", "F6"},
+                                                         {"Executar", "F9"},
+                                                         {"Banco de Dados", "F7"},
+                                                         {"Eventos", ""},
+                                                         {"Objetos", ""},
+                                                         {"Cordenadas", ""},
+                                                         {"Sobre", ""}};
     for (const auto& [caption, keys] : table)
         EXPECT_EQ(entry(caption)->shortcut().toString(QKeySequence::PortableText), QString(keys)) << caption;
     EXPECT_TRUE(entry("Eventos")->isChecked());
@@ -440,7 +456,7 @@ TEST_F(Form1Test, CloseAllAnsweredNoDropsTheChanges) {
 TEST_F(Form1Test, ClosingTheWindowAsksAndWritesThePlacement) {
     auto p = projectWithMap();
     form->FormShow({p->projectFile()});
-    ASSERT_TRUE(ws->ProjectOpen);  // the first argument
+    ASSERT_TRUE(ws->ProjectOpen);      // the first argument
     EXPECT_TRUE(form->isMaximized());  // no settings yet: the window opens maximised
     paintFirstCell('H');
 

@@ -301,7 +301,7 @@ TEST_F(TerrenoTest, CoordinatesNameTheGamePixelsOfEachCell) {
         return img;
     };
     EXPECT_NE(cellShot(shown, 1, 1), cellShot(plain, 1, 1));
-    EXPECT_EQ(cellShot(shown, 1, 1), expected(1, 1));    // X: 160, Y: 60
+    EXPECT_EQ(cellShot(shown, 1, 1), expected(1, 1));      // X: 160, Y: 60
     EXPECT_EQ(cellShot(shown, 14, 14), expected(14, 14));  // X: 680, Y: 580
     EXPECT_NE(cellShot(shown, 14, 14), expected(13, 14));
     EXPECT_NE(cellShot(shown, 14, 14), expected(14, 13));
@@ -454,8 +454,7 @@ TEST_F(TerrenoTest, ADragStrokePaintsEveryCrossedCell) {
     EXPECT_EQ(ws.grid.tipo(10, 2), '0');
     away();
     QImage img = shot();
-    for (int c = 1; c <= 9; ++c)
-        EXPECT_EQ(cellShot(img, 2, c).copy(3, 3, 34, 34), tile('6').copy(3, 3, 34, 34)) << c;
+    for (int c = 1; c <= 9; ++c) EXPECT_EQ(cellShot(img, 2, c).copy(3, 3, 34, 34), tile('6').copy(3, 3, 34, 34)) << c;
 
     // the lower layer too
     canvas().ModoFundo();
@@ -517,4 +516,4 @@ TEST_F(TerrenoTest, ModesReachEveryCell) {
     EXPECT_EQ(canvas().cursor().shape(), Qt::PointingHandCursor);
 }
 
-} // namespace
+}  // namespace

@@ -44,12 +44,11 @@ struct CharacterTest : ::testing::Test {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(CharacterTest, NamesThatCannotBeFoldersAreRefusedAndNothingIsWritten) {
-    const char* refused[] = {"",       ".",     "..",      "a/b",    "a\\b",    "a:b",  "a*b",     "a?b",
-                             "a\"b",   "a<b",   "a>b",     "a|b",    "a\tb",    "a\x01", "Bob.",   "Bob ",
-                             " Bob",   "CON",   "com1",    "nul.txt", "LPT9"};
+    const char* refused[] = {"",    ".",    "..",    "a/b",  "a\\b", "a:b",  "a*b", "a?b",  "a\"b",    "a<b", "a>b",
+                             "a|b", "a\tb", "a\x01", "Bob.", "Bob ", " Bob", "CON", "com1", "nul.txt", "LPT9"};
     const QStringList before = imagensEntries();
     for (const char* name : refused) {
         SCOPED_TRACE(name);
@@ -57,7 +56,10 @@ TEST_F(CharacterTest, NamesThatCannotBeFoldersAreRefusedAndNothingIsWritten) {
         EXPECT_THROW(saveCharacter(folder, sample(name, "1")), Error);
     }
     EXPECT_EQ(imagensEntries(), before);
-    for (const char* name : {"Bob", "Velho S\xE1" "bio", "a.b", "Guarda-1", "COM0", "console"}) {
+    for (const char* name : {"Bob",
+                             "Velho S\xE1"
+                             "bio",
+                             "a.b", "Guarda-1", "COM0", "console"}) {
         SCOPED_TRACE(name);
         EXPECT_EQ(characterNameProblem(name), "");
     }
@@ -79,7 +81,9 @@ TEST_F(CharacterTest, ANewCharacterHasThirteenNullPicturesAndNothingElse) {
 }
 
 TEST_F(CharacterTest, SavingWritesFourteenFilesAsBitmapsAndTheScriptWithCrLf) {
-    Character c = sample("Velho S\xE1" "bio", "");
+    Character c = sample("Velho S\xE1"
+                         "bio",
+                         "");
     // a picture that came from a PNG is still written as a bitmap
     const QString png = project.file("face.png");
     ASSERT_TRUE(filled(qRgb(9, 9, 9)).save(png));
@@ -95,7 +99,8 @@ TEST_F(CharacterTest, SavingWritesFourteenFilesAsBitmapsAndTheScriptWithCrLf) {
         EXPECT_EQ(f.read(2), "BM") << kCharacterPictureFiles[i];
     }
     EXPECT_EQ(readFile(dir + "Evento.dat"), QByteArray("OnActionPress>\r\nShowMessage:Ol\xE1!&\r\n"));
-    EXPECT_EQ(c.event(), "AddChar:Velho S\xE1" "bio|");
+    EXPECT_EQ(c.event(), "AddChar:Velho S\xE1"
+                         "bio|");
 }
 
 TEST_F(CharacterTest, AFailingFileStopsTheSaveAfterTheFilesBeforeIt) {
@@ -103,7 +108,8 @@ TEST_F(CharacterTest, AFailingFileStopsTheSaveAfterTheFilesBeforeIt) {
     QDir().mkpath(folder + "Imagens/Bob/CharLeft01.bmp");
     EXPECT_THROW(saveCharacter(folder, sample("Bob", "2")), Error);
     const QString dir = folder + "Imagens/Bob/";
-    for (const char* f : {"CharDown01.bmp", "CharDown02.bmp", "CharDown03.bmp"}) EXPECT_TRUE(QFile::exists(dir + f)) << f;
+    for (const char* f : {"CharDown01.bmp", "CharDown02.bmp", "CharDown03.bmp"})
+        EXPECT_TRUE(QFile::exists(dir + f)) << f;
     for (const char* f : {"CharLeft02.bmp", "CharUp03.bmp", "CharFace.bmp", "Evento.dat"})
         EXPECT_FALSE(QFile::exists(dir + f)) << f;
 }

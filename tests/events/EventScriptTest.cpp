@@ -1,6 +1,6 @@
-#include "core/Error.h"
 #include "events/EventScript.h"
 #include "TempDir.h"
+#include "core/Error.h"
 
 #include <gtest/gtest.h>
 
@@ -64,10 +64,10 @@ TEST(EventClassify, NoEventTriggerAndObject) {
     EXPECT_EQ(ClassifyEvent(""), EventKind::None);
     EXPECT_EQ(ClassifyEvent("OnActionPress>IniciaChuva:"), EventKind::Trigger);
     EXPECT_EQ(ClassifyEvent("OnPlayerTouch>"), EventKind::Trigger);
-    EXPECT_EQ(ClassifyEvent("OnPlayerTouch"), EventKind::Trigger); // 13 characters are enough
+    EXPECT_EQ(ClassifyEvent("OnPlayerTouch"), EventKind::Trigger);  // 13 characters are enough
     EXPECT_EQ(ClassifyEvent("OnPlayerTouc"), EventKind::Object);
     EXPECT_EQ(ClassifyEvent("AddChar:Velho|3"), EventKind::Object);
-    EXPECT_EQ(ClassifyEvent("IniciaChuva:"), EventKind::Object); // a command without a marker
+    EXPECT_EQ(ClassifyEvent("IniciaChuva:"), EventKind::Object);  // a command without a marker
     EXPECT_EQ(ClassifyEvent("null"), EventKind::Object);
     EXPECT_EQ(ClassifyEvent("onactionpress>"), EventKind::Object);
 

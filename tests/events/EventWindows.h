@@ -18,9 +18,9 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QDir>
 #include <QGroupBox>
 #include <QKeyEvent>
-#include <QDir>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -90,4 +90,4 @@ struct EventWindows : ::testing::Test {
     }
 };
 
-} // namespace qmtest
+}  // namespace qmtest

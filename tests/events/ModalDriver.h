@@ -33,8 +33,7 @@ public:
     }
 
     // When a window of class T is the active modal window, runs the action on it.
-    template <class T>
-    ModalDriver& when(std::function<void(T*)> action) {
+    template <class T> ModalDriver& when(std::function<void(T*)> action) {
         steps_.push_back({T::staticMetaObject.className(), [action](QWidget* w) { action(static_cast<T*>(w)); }});
         return *this;
     }
@@ -66,15 +65,19 @@ private:
         }
         if (modal != lastHandled_ && idle_.elapsed() > 20000) {
             ADD_FAILURE() << "no step expected the modal window " << modal->metaObject()->className();
-            if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
-            else modal->close();
+            if (auto* dialog = qobject_cast<QDialog*>(modal))
+                dialog->reject();
+            else
+                modal->close();
             idle_.restart();
         }
         if (modal == lastHandled_ && idle_.elapsed() > 20000) {
             // the step ran but left its window open: close it so the test goes on
             ADD_FAILURE() << "the modal window " << modal->metaObject()->className() << " stayed open";
-            if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
-            else modal->close();
+            if (auto* dialog = qobject_cast<QDialog*>(modal))
+                dialog->reject();
+            else
+                modal->close();
             lastHandled_ = nullptr;
             idle_.restart();
         }
@@ -86,4 +89,4 @@ private:
     QPointer<QWidget> lastHandled_;
 };
 
-} // namespace qmtest
+}  // namespace qmtest

@@ -27,8 +27,8 @@ TEST_F(DialogueDialogTest, AFacePickedElsewhereLandsInTheProjectUnderTheChosenNa
     qmtest::TempDir elsewhere;
     const QString png = elsewhere.file("retrato do sabio.png");
     ASSERT_TRUE(qmtest::filledImage(qRgb(200, 40, 40), 80).save(png));
-    prompts->answerText(png);                                      // the picture dialog
-    prompts->answerText(elsewhere.file("outra pasta/Sabio"));     // the save dialog: only the bare name counts
+    prompts->answerText(png);                                  // the picture dialog
+    prompts->answerText(elsewhere.file("outra pasta/Sabio"));  // the save dialog: only the bare name counts
     ModalDriver driver;
     driver.when<TForm6>([&](TForm6*) { choose("Dialogo Normal"); });
     driver.when<TFormDLE>([&](TFormDLE* d) {

@@ -24,7 +24,7 @@ void editWith(Workspace& ws, const std::string& stored, std::function<void(TForm
     });
     ws.hooks.showEventScript(stored);
 }
-} // namespace
+}  // namespace
 
 TEST_F(ScriptWindowTest, LooksAsTheEditorShowsIt) {
     EXPECT_EQ(form6.windowTitle(), "Editor de Eventos");
@@ -42,10 +42,10 @@ TEST_F(ScriptWindowTest, LooksAsTheEditorShowsIt) {
     for (QAction* a : form6.menuBar()->actions()) menus << a->text();
     EXPECT_EQ(menus, QStringList({"Arquivo", "Editar", "Eventos", "Objetos", "Ajuda"}));
     const std::pair<const char*, QKeySequence> keys[] = {
-        {"Novo", QKeySequence("Ctrl+N")},     {"Importar", QKeySequence("Ctrl+I")},
-        {"Exportar", QKeySequence("Ctrl+E")}, {"Sair", QKeySequence("Ctrl+Q")},
-        {"Desfazer", QKeySequence("Ctrl+Z")}, {"Recortar", QKeySequence("Ctrl+X")},
-        {"Copiar", QKeySequence("Ctrl+C")},   {"Colar", QKeySequence("Ctrl+V")},
+        {"Novo", QKeySequence("Ctrl+N")},           {"Importar", QKeySequence("Ctrl+I")},
+        {"Exportar", QKeySequence("Ctrl+E")},       {"Sair", QKeySequence("Ctrl+Q")},
+        {"Desfazer", QKeySequence("Ctrl+Z")},       {"Recortar", QKeySequence("Ctrl+X")},
+        {"Copiar", QKeySequence("Ctrl+C")},         {"Colar", QKeySequence("Ctrl+V")},
         {"Selecionar tudo", QKeySequence("Ctrl+T")}};
     for (const auto& [caption, key] : keys) {
         ASSERT_NE(form6.action(caption), nullptr) << caption;
@@ -56,9 +56,9 @@ TEST_F(ScriptWindowTest, LooksAsTheEditorShowsIt) {
         ASSERT_NE(form6.action(working), nullptr) << working;
         EXPECT_TRUE(form6.action(working)->isEnabled()) << working;
     }
-    for (const char* inert : {"Questão de Multipla Escolha", "Questão Objetiva", "Mover Objeto", "Mover Heroi",
-                              "Mudar Nome", "Mudar Level", "Mudar Mapa", "Iniciar Batalha", "Game Over",
-                              "Executar Video", "Adicionar Item"}) {
+    for (const char* inert :
+         {"Questão de Multipla Escolha", "Questão Objetiva", "Mover Objeto", "Mover Heroi", "Mudar Nome", "Mudar Level",
+          "Mudar Mapa", "Iniciar Batalha", "Game Over", "Executar Video", "Adicionar Item"}) {
         ASSERT_NE(form6.action(QString::fromUtf8(inert)), nullptr) << inert;
         EXPECT_FALSE(form6.action(QString::fromUtf8(inert))->isEnabled()) << inert;
     }
@@ -85,9 +85,8 @@ TEST_F(ScriptWindowTest, TheMenusFollowTheKindOfTheOpenedText) {
 }
 
 TEST_F(ScriptWindowTest, AStoredEventOpensOneLinePerLineMarkAndClosesUnchanged) {
-    editWith(ws, "OnActionPress>;IniciaChuva:;", [&](TForm6* f) {
-        EXPECT_EQ(f->scriptText(), "OnActionPress>;\nIniciaChuva:;\n");
-    });
+    editWith(ws, "OnActionPress>;IniciaChuva:;",
+             [&](TForm6* f) { EXPECT_EQ(f->scriptText(), "OnActionPress>;\nIniciaChuva:;\n"); });
     EXPECT_EQ(ws.EventResult, "OnActionPress>;IniciaChuva:;");
 }
 
@@ -107,8 +106,8 @@ TEST_F(ScriptWindowTest, CommandsGoAfterTheLastLineWhateverTheCursor) {
         QTextCursor start = f->memo()->textCursor();
         start.movePosition(QTextCursor::Start);
         f->memo()->setTextCursor(start);
-        for (const char* entry : {"Inciar Chuva", "Parar Chuva", "Inciar Neve", "Parar Neve", "Iniciar Tempestade",
-                                  "Parar Tempestade"})
+        for (const char* entry :
+             {"Inciar Chuva", "Parar Chuva", "Inciar Neve", "Parar Neve", "Iniciar Tempestade", "Parar Tempestade"})
             choose(entry);
         EXPECT_EQ(f->scriptText(),
                   "OnPlayerTouch>;\nShowMessage:Oi&\nIniciaChuva:\nPararChuva:\nIniciaNeve:\nPararNeve:\n"
@@ -120,9 +119,7 @@ TEST_F(ScriptWindowTest, CommandsGoAfterTheLastLineWhateverTheCursor) {
 }
 
 TEST_F(ScriptWindowTest, EveryCloseStoresTheTextAndAMarkerFollowedByBlankLinesIsNoEvent) {
-    editWith(ws, "OnActionPress>IniciaChuva:", [&](TForm6* f) {
-        f->setScriptText("  OnPlayerTouch>\n\n   \n");
-    });
+    editWith(ws, "OnActionPress>IniciaChuva:", [&](TForm6* f) { f->setScriptText("  OnPlayerTouch>\n\n   \n"); });
     EXPECT_EQ(ws.EventResult, "");
     // the Escape key closes as well, and still stores
     ModalDriver driver;

@@ -76,7 +76,7 @@ struct EventEndToEndTest : ::testing::Test {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(EventEndToEndTest, AnEventComposedOnACellReachesTheMapFile) {
     {

@@ -45,7 +45,7 @@ struct CharacterDialogTest : qmtest::EventWindows {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(CharacterDialogTest, LooksAsTheEditorShowsIt) {
     EXPECT_EQ(nc.windowTitle(), "Novo Personagem");
@@ -136,8 +136,7 @@ TEST_F(CharacterDialogTest, AnExistingCharacterIsShownAndRewrittenOnlyAfterTheQu
     EXPECT_EQ(prompts->asked()[0].title, QString::fromUtf8("Confirmação"));
     EXPECT_EQ(prompts->asked()[0].buttons, Buttons::YesNo);
     // all fourteen files rewritten, the missing frame as the null picture
-    for (std::string_view f : kCharacterPictureFiles)
-        EXPECT_GT(QFileInfo(file("Bob", f)).lastModified(), written) << f;
+    for (std::string_view f : kCharacterPictureFiles) EXPECT_GT(QFileInfo(file("Bob", f)).lastModified(), written) << f;
     EXPECT_GT(QFileInfo(file("Bob", "Evento.dat")).lastModified(), written);
     EXPECT_EQ(Picture::fromFile(file("Bob", "CharLeft03.bmp")).image().pixel(1, 1), qmtest::kNullColour);
     EXPECT_EQ(ws.EventResult, "AddChar:Bob|6");

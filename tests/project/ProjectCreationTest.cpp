@@ -1,3 +1,6 @@
+#include "project/ProjectCreation.h"
+#include "ScriptedPrompts.h"
+#include "TempDir.h"
 #include "core/DataPacket.h"
 #include "core/Error.h"
 #include "core/MapTree.h"
@@ -6,9 +9,6 @@
 #include "core/Text.h"
 #include "core/Workspace.h"
 #include "database/DataModule.h"
-#include "project/ProjectCreation.h"
-#include "ScriptedPrompts.h"
-#include "TempDir.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -58,7 +58,9 @@ public:
         QFile::copy(bin + "VeroviZBlue.dll", dir.path() + "VeroviZBlue.dll");
     }
     QString path() const { return dir.path(); }
-    void remove(const QString& relative) const { ASSERT_TRUE(QFile::remove(dir.path() + relative)) << relative.toStdString(); }
+    void remove(const QString& relative) const {
+        ASSERT_TRUE(QFile::remove(dir.path() + relative)) << relative.toStdString();
+    }
     qmtest::TempDir dir;
 };
 
@@ -133,7 +135,7 @@ std::string errorOf(const std::function<void()>& f) {
     return "(no error)";
 }
 
-} // namespace
+}  // namespace
 
 TEST(ProjectCreation, EmptyFolderReceivesTheTemplateSetFileByFile) {
     const QString editor = qmtest::binFolder();
@@ -187,8 +189,8 @@ TEST(ProjectCreation, EmptyFolderReceivesTheTemplateSetFileByFile) {
     EXPECT_EQ(c.project.InitialMap, "");
     EXPECT_EQ(c.project.CharX, 200);
     EXPECT_EQ(c.project.CharY, 190);
-    for (RecordTable* t : {&c.data.cdsTiles, &c.data.cdsMonstros, &c.data.cdsItens, &c.data.cdsMagias,
-                           &c.data.cdsPersonagem}) {
+    for (RecordTable* t :
+         {&c.data.cdsTiles, &c.data.cdsMonstros, &c.data.cdsItens, &c.data.cdsMagias, &c.data.cdsPersonagem}) {
         EXPECT_TRUE(t->active());
         EXPECT_TRUE(t->fileName().startsWith(dir.path())) << t->name();
     }
@@ -201,8 +203,8 @@ TEST(ProjectCreation, TablesAreReopenedInTheirOrder) {
     qmtest::TempDir dir;
     Created c;
     std::vector<std::string> opened;
-    for (RecordTable* t : {&c.data.cdsItens, &c.data.cdsMagias, &c.data.cdsMonstros, &c.data.cdsPersonagem,
-                           &c.data.cdsTiles}) {
+    for (RecordTable* t :
+         {&c.data.cdsItens, &c.data.cdsMagias, &c.data.cdsMonstros, &c.data.cdsPersonagem, &c.data.cdsTiles}) {
         RecordTable::Step previous = t->afterOpen;
         t->afterOpen = [&opened, previous](RecordTable& table) {
             opened.push_back(table.name());
@@ -256,7 +258,8 @@ TEST(ProjectCreation, FileNameWithSeveralDotsNamesTheRuntimeBeforeTheFirstDot) {
 
 TEST(ProjectCreation, ShortTilesTableIsWalkedWithoutFailing) {
     EditorCopy editor;
-    editor.dir.write("Data/Tiles.xml", tilesTable({{"0", "Grama.bmp"}, {"1", "Terra.bmp"}, {"\xB4", "TileAni101.bmp"}}));
+    editor.dir.write("Data/Tiles.xml",
+                     tilesTable({{"0", "Grama.bmp"}, {"1", "Terra.bmp"}, {"\xB4", "TileAni101.bmp"}}));
     qmtest::TempDir dir;
     Created c;
     create(c, editor.path(), dir.file("A.qmk"));
@@ -320,8 +323,7 @@ TEST(ProjectCreation, MissingTemplateTableStopsWithWhatWasCopiedLeftInPlace) {
     qmtest::TempDir dir;
     Workspace ws(std::make_unique<qmtest::ScriptedPrompts>());
     ws.EditorFolder = editor.path();
-    EXPECT_EQ(errorOf([&] { createProject(ws, dir.file("A.qmk"), "A", "B"); }),
-              "Missing data provider or data packet");
+    EXPECT_EQ(errorOf([&] { createProject(ws, dir.file("A.qmk"), "A", "B"); }), "Missing data provider or data packet");
     EXPECT_FALSE(ws.ProjectOpen);
     EXPECT_TRUE(dir.exists("A.qmk"));
     EXPECT_TRUE(QFileInfo(dir.file("Saves")).isDir());
@@ -384,11 +386,10 @@ TEST(ProjectCreation, ListsOfTheTemplateSet) {
     EXPECT_EQ(heroFrameFields().front(), "Face01");
     EXPECT_EQ(heroFrameFields()[5], "AnMorto01");
     EXPECT_EQ(heroFrameFields().back(), "AnBatAting03");
-    for (const std::string& f : heroFrameFields()) EXPECT_TRUE(personagemSchema().end() !=
-                                                               std::find_if(personagemSchema().begin(),
-                                                                            personagemSchema().end(),
-                                                                            [&](const FieldDef& d) { return d.name == f; }))
-        << f;
+    for (const std::string& f : heroFrameFields())
+        EXPECT_TRUE(personagemSchema().end() != std::find_if(personagemSchema().begin(), personagemSchema().end(),
+                                                             [&](const FieldDef& d) { return d.name == f; }))
+            << f;
     EXPECT_EQ(animatedTileFrames(180), (std::vector<std::string>{"TileAni102.bmp", "TileAni103.bmp"}));
     EXPECT_EQ(animatedTileFrames(191), (std::vector<std::string>{"TileAni1202.bmp", "TileAni1203.bmp"}));
     EXPECT_TRUE(animatedTileFrames(179).empty());

@@ -1,12 +1,12 @@
 // The template set beside the editor (build/bin), as the new-project wizard
 // copies it: every file it names exists and decodes, and the tables open with
 // the game schemas.
+#include "TempDir.h"
 #include "core/Paths.h"
 #include "core/Picture.h"
 #include "core/RecordTable.h"
 #include "database/DataModule.h"
 #include "database/TileCache.h"
-#include "TempDir.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -44,7 +44,7 @@ Picture picture(const std::string& imagensName) {
     }
 }
 
-} // namespace
+}  // namespace
 
 TEST(TemplateSet, TablesOpenWithTheGameSchemas) {
     RecordTable itens, magias, monstros, personagem, tiles;
@@ -133,8 +133,8 @@ TEST(TemplateSet, EveryHeroFrameExistsAndDecodes) {
 }
 
 TEST(TemplateSet, EveryFixedFileTheWizardCopiesIsThere) {
-    for (const char* image : {"ItemDef.bmp", "GameOver.bmp", "GameEnd.bmp", "Title.bmp", "null.bmp", "Image0.bmp",
-                              "grass.bmp"})
+    for (const char* image :
+         {"ItemDef.bmp", "GameOver.bmp", "GameEnd.bmp", "Title.bmp", "null.bmp", "Image0.bmp", "grass.bmp"})
         EXPECT_FALSE(picture(image).isEmpty()) << image;
     EXPECT_EQ(picture("null.bmp").size(), QSize(40, 40));
     EXPECT_EQ(picture("Image0.bmp").size(), QSize(40, 40));
@@ -148,7 +148,8 @@ TEST(TemplateSet, EveryFixedFileTheWizardCopiesIsThere) {
         ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << sound;
         const QByteArray head = f.read(16);
         const bool id3 = head.startsWith("ID3");
-        const bool frame = head.size() >= 2 && static_cast<uchar>(head[0]) == 0xFF && (static_cast<uchar>(head[1]) & 0xE0) == 0xE0;
+        const bool frame =
+            head.size() >= 2 && static_cast<uchar>(head[0]) == 0xFF && (static_cast<uchar>(head[1]) & 0xE0) == 0xE0;
         EXPECT_TRUE(id3 || frame) << sound;
         EXPECT_GT(f.size(), 1000) << sound;
     }

@@ -1,11 +1,11 @@
-#include "core/MapFile.h"
-#include "core/ProjectFile.h"
-#include "core/Workspace.h"
-#include "project/ProjectCreation.h"
 #include "project/uNewProject.h"
 #include "ProjectFixture.h"
 #include "ScriptedPrompts.h"
 #include "TempDir.h"
+#include "core/MapFile.h"
+#include "core/ProjectFile.h"
+#include "core/Workspace.h"
+#include "project/ProjectCreation.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -65,7 +65,7 @@ QStringList labelsOf(QWidget* w) {
     return out;
 }
 
-} // namespace
+}  // namespace
 
 TEST(NewProjectWizard, LayoutAndDefaults) {
     WizardSetup s;

@@ -12,11 +12,16 @@ quillmark::MapGrid paintedGrid(int n) {
             unsigned char fundo = '0';  // grass under everything
             unsigned char tipo = '0';
             const unsigned h = static_cast<unsigned>(r * 7919 + c * 104729) % 97u;
-            if (h < 6) tipo = '1';        // flowers
-            else if (h < 9) tipo = '2';   // meadow
-            else if (h < 12) tipo = 'x';  // a tree (drawn over the grass)
-            else if (h < 14) tipo = '|';  // a bush
-            else if (h == 14) tipo = '~'; // a stone
+            if (h < 6)
+                tipo = '1';  // flowers
+            else if (h < 9)
+                tipo = '2';  // meadow
+            else if (h < 12)
+                tipo = 'x';  // a tree (drawn over the grass)
+            else if (h < 14)
+                tipo = '|';  // a bush
+            else if (h == 14)
+                tipo = '~';  // a stone
             if (c == river || c == river + 1) tipo = 'H';
             if (c == river - 1) tipo = 'L';
             if (c == river + 2) tipo = 'M';
@@ -43,4 +48,4 @@ quillmark::MapGrid paintedGrid(int n) {
     return g;
 }
 
-} // namespace qmtest
+}  // namespace qmtest

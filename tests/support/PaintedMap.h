@@ -8,4 +8,4 @@ namespace qmtest {
 // A grid of side n (1 … 100) painted on both layers; a few cells carry events.
 quillmark::MapGrid paintedGrid(int n);
 
-} // namespace qmtest
+}  // namespace qmtest

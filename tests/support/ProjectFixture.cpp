@@ -21,7 +21,7 @@ void copyFolder(const QString& from, const QString& to) {
         QFile::copy(it.filePath(), to + '/' + it.fileName());
     }
 }
-} // namespace
+}  // namespace
 
 ProjectFixture::ProjectFixture(const std::string& name, const QString& file) : projectName(name), file_(file) {
     for (const char* sub : {"Mapas", "Imagens", "Sounds", "Data", "Saves"}) QDir().mkpath(dir.path() + sub);
@@ -71,4 +71,4 @@ void ProjectFixture::addMap(const std::string& name) {
     addMap(name, grid);
 }
 
-} // namespace qmtest
+}  // namespace qmtest

@@ -43,4 +43,4 @@ private:
     QString file_;
 };
 
-} // namespace qmtest
+}  // namespace qmtest

@@ -76,4 +76,4 @@ std::optional<QString> ScriptedPrompts::savePicture(const QString& initialName) 
     return nextText({"savePicture", QString(), initialName});
 }
 
-} // namespace qmtest
+}  // namespace qmtest

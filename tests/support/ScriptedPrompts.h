@@ -21,8 +21,8 @@ class ScriptedPrompts : public quillmark::Prompts {
 public:
     // Queue answers.
     ScriptedPrompts& answer(quillmark::Answer a);
-    ScriptedPrompts& answerText(const QString& text);    // input box or a file dialog's path
-    ScriptedPrompts& answerNothing();                    // cancelled input or file dialog
+    ScriptedPrompts& answerText(const QString& text);  // input box or a file dialog's path
+    ScriptedPrompts& answerNothing();                  // cancelled input or file dialog
 
     const std::vector<Asked>& asked() const { return asked_; }
     // The texts of every message box, in order.
@@ -54,4 +54,4 @@ private:
     std::vector<Asked> asked_;
 };
 
-} // namespace qmtest
+}  // namespace qmtest

@@ -23,4 +23,4 @@ bool TempDir::exists(const QString& relative) const { return QFileInfo::exists(f
 
 QString binFolder() { return QString::fromUtf8(QM_BIN_DIR) + '/'; }
 
-} // namespace qmtest
+}  // namespace qmtest

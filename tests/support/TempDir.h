@@ -24,4 +24,4 @@ private:
 // The editor folder of the build (build/bin), where the template set lies.
 QString binFolder();
 
-} // namespace qmtest
+}  // namespace qmtest
