@@ -10,8 +10,11 @@ all: build
 bootstrap:
 	@scripts/bootstrap
 
+# ccache, when a developer has it, shares compiled objects between work trees.
+LAUNCHER := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+
 $(BUILD)/build.ninja: CMakeLists.txt | bootstrap
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(LAUNCHER)
 
 configure: bootstrap $(BUILD)/build.ninja
 
