@@ -1,12 +1,12 @@
 // The editor: a splash window, every window created once, the main window's
 // first show (with the project named on the command line), the event loop.
 #include "core/Paths.h"
-#include "core/Workspace.h"
 #include "editor/uArt.h"
 #include "editor/uPrincipal.h"
 #include "editor/uPrompts.h"
 #include "editor/uSplash.h"
 #include "editor/uWindows.h"
+#include "session/Workspace.h"
 
 #include <QApplication>
 #include <QDir>

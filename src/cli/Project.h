@@ -1,7 +1,7 @@
 #pragma once
 // A project opened or created without windows, through a workspace whose
 // prompts are never shown: the commands new, new-map and the demo build on it.
-#include "core/Workspace.h"
+#include "session/Workspace.h"
 
 #include <QString>
 #include <memory>

@@ -6,9 +6,9 @@
 #include "core/Error.h"
 #include "core/Files.h"
 #include "core/Paths.h"
-#include "core/Workspace.h"
 #include "editor/NewMap.h"
 #include "project/ProjectCreation.h"
+#include "session/Workspace.h"
 
 #include <QDir>
 #include <QFileInfo>

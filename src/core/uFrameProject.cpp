@@ -2,8 +2,8 @@
 
 #include "core/MapFile.h"
 #include "core/Text.h"
-#include "core/Workspace.h"
 #include "editor/uArt.h"
+#include "session/Workspace.h"
 
 #include <QContextMenuEvent>
 #include <QDrag>

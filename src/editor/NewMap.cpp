@@ -6,7 +6,7 @@
 #include "core/MapTree.h"
 #include "core/ProjectFile.h"
 #include "core/Text.h"
-#include "core/Workspace.h"
+#include "session/Workspace.h"
 
 namespace quillmark {
 

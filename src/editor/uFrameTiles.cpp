@@ -1,6 +1,6 @@
 #include "editor/uFrameTiles.h"
 
-#include "core/Workspace.h"
+#include "session/Workspace.h"
 
 #include <QResizeEvent>
 #include <cmath>

@@ -1,8 +1,8 @@
 #include "editor/uMapa.h"
 
 #include "core/Paths.h"
-#include "core/Workspace.h"
 #include "editor/MapProperties.h"
+#include "session/Workspace.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -2,8 +2,8 @@
 
 #include "core/MapFile.h"
 #include "core/Text.h"
-#include "core/Workspace.h"
 #include "editor/NewMap.h"
+#include "session/Workspace.h"
 
 #include "editor/uTextValidator.h"
 #include <QFrame>

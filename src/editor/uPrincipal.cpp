@@ -3,7 +3,6 @@
 #include "core/Error.h"
 #include "core/MapFile.h"
 #include "core/Paths.h"
-#include "core/Workspace.h"
 #include "core/uFrameProject.h"
 #include "editor/Association.h"
 #include "editor/Settings.h"
@@ -11,6 +10,7 @@
 #include "editor/uBands.h"
 #include "editor/uFrameTiles.h"
 #include "editor/uTerreno.h"
+#include "session/Workspace.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,6 +1,6 @@
 #include "editor/uTerreno.h"
 
-#include "core/Workspace.h"
+#include "session/Workspace.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>

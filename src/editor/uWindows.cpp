@@ -1,6 +1,5 @@
 #include "editor/uWindows.h"
 
-#include "core/Workspace.h"
 #include "editor/uAbout.h"
 #include "editor/uMapa.h"
 #include "editor/uNewMap.h"
@@ -10,6 +9,7 @@
 #include "events/uEventEditor.h"
 #include "events/uNewChar.h"
 #include "project/uNewProject.h"
+#include "session/Workspace.h"
 
 namespace quillmark {
 

@@ -1,9 +1,9 @@
 #include "events/uEvSelectType.h"
 
 #include "core/Text.h"
-#include "core/Workspace.h"
 #include "events/EventScript.h"
 #include "events/uEventEditor.h"
+#include "session/Workspace.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>

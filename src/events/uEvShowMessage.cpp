@@ -1,9 +1,9 @@
 #include "events/uEvShowMessage.h"
 
 #include "core/Text.h"
-#include "core/Workspace.h"
 #include "events/EventScript.h"
 #include "events/uEventEditor.h"
+#include "session/Workspace.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

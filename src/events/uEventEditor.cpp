@@ -2,11 +2,11 @@
 
 #include "core/Paths.h"
 #include "core/Text.h"
-#include "core/Workspace.h"
 #include "events/EventScript.h"
 #include "events/uEvShowDialog.h"
 #include "events/uEvShowMessage.h"
 #include "events/uNewChar.h"
+#include "session/Workspace.h"
 
 #include <QAction>
 #include <QFileInfo>

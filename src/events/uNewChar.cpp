@@ -2,10 +2,10 @@
 
 #include "core/Error.h"
 #include "core/Text.h"
-#include "core/Workspace.h"
 #include "events/EventScript.h"
 #include "events/uEvPictureBox.h"
 #include "events/uEventEditor.h"
+#include "session/Workspace.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

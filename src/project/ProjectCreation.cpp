@@ -4,8 +4,8 @@
 #include "core/MapTree.h"
 #include "core/Paths.h"
 #include "core/ProjectFile.h"
-#include "core/Workspace.h"
 #include "database/DataModule.h"
+#include "session/Workspace.h"
 
 #include <QDir>
 #include <QFileInfo>

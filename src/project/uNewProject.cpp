@@ -1,8 +1,8 @@
 #include "project/uNewProject.h"
 
 #include "core/Text.h"
-#include "core/Workspace.h"
 #include "project/ProjectCreation.h"
+#include "session/Workspace.h"
 
 #include "editor/uTextValidator.h"
 #include <QGridLayout>

@@ -6,8 +6,8 @@
 
 #include "core/MapFile.h"
 #include "core/ProjectFile.h"
-#include "core/Workspace.h"
 #include "core/uFrameProject.h"
+#include "session/Workspace.h"
 
 #include <QAction>
 #include <QApplication>

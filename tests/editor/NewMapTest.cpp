@@ -6,8 +6,8 @@
 #include "core/MapTree.h"
 #include "core/Picture.h"
 #include "core/ProjectFile.h"
-#include "core/Workspace.h"
 #include "editor/MapProperties.h"
+#include "session/Workspace.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -3,8 +3,8 @@
 #include "ProjectFixture.h"
 #include "ScriptedPrompts.h"
 
-#include "core/Workspace.h"
 #include "editor/uFrameTiles.h"
+#include "session/Workspace.h"
 
 #include <QApplication>
 #include <QEnterEvent>

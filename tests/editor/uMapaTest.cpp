@@ -2,7 +2,7 @@
 #include "ProjectFixture.h"
 #include "ScriptedPrompts.h"
 #include "core/Picture.h"
-#include "core/Workspace.h"
+#include "session/Workspace.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -3,8 +3,8 @@
 #include "ScriptedPrompts.h"
 #include "core/MapFile.h"
 #include "core/ProjectFile.h"
-#include "core/Workspace.h"
 #include "editor/NewMap.h"
+#include "session/Workspace.h"
 
 #include <QApplication>
 #include <QDir>

@@ -7,7 +7,6 @@
 #include "TempDir.h"
 
 #include "core/MapFile.h"
-#include "core/Workspace.h"
 #include "core/uFrameProject.h"
 #include "editor/Settings.h"
 #include "editor/uAbout.h"
@@ -16,6 +15,7 @@
 #include "editor/uPrincipal.h"
 #include "editor/uTerreno.h"
 #include "editor/uWindows.h"
+#include "session/Workspace.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -6,8 +6,8 @@
 #include "ScriptedPrompts.h"
 
 #include "core/MapFile.h"
-#include "core/Workspace.h"
 #include "editor/uTerreno.h"
+#include "session/Workspace.h"
 
 #include <QPainter>
 #include <QTest>

@@ -9,12 +9,12 @@
 
 #include "core/Picture.h"
 #include "core/Text.h"
-#include "core/Workspace.h"
 #include "events/uEvSelectType.h"
 #include "events/uEvShowDialog.h"
 #include "events/uEvShowMessage.h"
 #include "events/uEventEditor.h"
 #include "events/uNewChar.h"
+#include "session/Workspace.h"
 
 #include <QAbstractButton>
 #include <QAction>

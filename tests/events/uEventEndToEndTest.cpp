@@ -7,13 +7,13 @@
 
 #include "core/Files.h"
 #include "core/MapFile.h"
-#include "core/Workspace.h"
 #include "editor/uTerreno.h"
 #include "events/uEvSelectType.h"
 #include "events/uEvShowDialog.h"
 #include "events/uEvShowMessage.h"
 #include "events/uEventEditor.h"
 #include "events/uNewChar.h"
+#include "session/Workspace.h"
 
 #include <QAction>
 #include <QLineEdit>

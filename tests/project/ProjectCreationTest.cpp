@@ -7,8 +7,8 @@
 #include "core/Paths.h"
 #include "core/ProjectFile.h"
 #include "core/Text.h"
-#include "core/Workspace.h"
 #include "database/DataModule.h"
+#include "session/Workspace.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -4,8 +4,8 @@
 #include "TempDir.h"
 #include "core/MapFile.h"
 #include "core/ProjectFile.h"
-#include "core/Workspace.h"
 #include "project/ProjectCreation.h"
+#include "session/Workspace.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "core/Workspace.h"
+#include "session/Workspace.h"
 
 #include "core/Error.h"
 #include "core/MapFile.h"
