@@ -4,6 +4,7 @@
 #include "core/MapFile.h"
 #include "core/MapGrid.h"
 #include "database/DataModule.h"
+#include "database/MapSaving.h"
 
 #include <QDir>
 #include <benchmark/benchmark.h>

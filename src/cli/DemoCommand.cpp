@@ -12,6 +12,7 @@
 #include "core/Paths.h"
 #include "core/Picture.h"
 #include "core/Text.h"
+#include "database/MapSaving.h"
 #include "events/Character.h"
 
 #include <QColor>

@@ -4,6 +4,7 @@
 #include "core/MapFile.h"
 #include "core/Paths.h"
 #include "database/DataModule.h"
+#include "database/MapSaving.h"
 
 namespace quillmark::cli {
 

@@ -17,8 +17,7 @@ inline constexpr const char* kDefaultProjectAuthor = "Equipe Quillmark";
 // that refuse every question.
 std::unique_ptr<Workspace> newWorkspace();
 
-// Opens a project as the main window does as far as maps need it: the project
-// file, the map tree (root, then "Data\Project.dat") and the tiles table.
+// Opens a project as the main window does (the editor session's open).
 void openProject(Workspace& ws, const QString& projectFile);
 
 // The "Novo Projeto" wizard's OK: refuses an empty name or file name with the

@@ -20,8 +20,10 @@ namespace {
 // The tool asks nothing: a question would be a fault in the command.
 class NoPrompts : public Prompts {
 public:
-    Answer message(const QString&, const QString& text, Icon, Buttons) override {
-        throw Error("Pergunta inesperada: " + text.toStdString());
+    // A warning or notice the tool cannot show ends the command with its text.
+    Answer message(const QString&, const QString& text, Icon icon, Buttons) override {
+        if (icon == Icon::Question) throw Error("Pergunta inesperada: " + text.toStdString());
+        throw Error(text.toStdString());
     }
     std::optional<QString> input(const QString&, const QString&, const QString&) override { return {}; }
     std::optional<QString> openFile(const QString&, const QString&) override { return {}; }
@@ -38,16 +40,7 @@ std::unique_ptr<Workspace> newWorkspace() {
     return ws;
 }
 
-void openProject(Workspace& ws, const QString& projectFile) {
-    // As the main window opens a project: the project file, the tree, the
-    // tiles table (the map writer looks "Transparente" up there).
-    ws.project = readProject(projectFile);
-    ws.tree.clear();
-    ws.tree.CriaProjeto(ws.project.ProjectName);
-    ws.tree.LoadProject(ws.project);
-    ws.DataModule1.pointAt(ws.DataModule1.cdsTiles, ws.project.ProjectFolder);
-    ws.ProjectOpen = true;
-}
+void openProject(Workspace& ws, const QString& projectFile) { ws.session().openProject(projectFile); }
 
 void createProjectFile(Workspace& ws, const QString& projectFile, const std::string& name, const std::string& author) {
     if (!canCreateProject(name, projectFile)) throw Error(kCannotCreateProject);
@@ -57,10 +50,10 @@ void createProjectFile(Workspace& ws, const QString& projectFile, const std::str
         throw Error("O arquivo \"" + QDir::toNativeSeparators(info.absoluteFilePath()).toStdString() +
                     "\" já existe; escolha outro nome de projeto.");
     if (!info.absoluteDir().exists()) makeFolder(info.absolutePath());
-    createProject(ws, info.absoluteFilePath(), name, author);
+    ws.session().createProject(info.absoluteFilePath(), name, author);
 }
 
-void addNewMap(Workspace& ws, const std::string& name) { createNewMap(ws, name); }
+void addNewMap(Workspace& ws, const std::string& name) { ws.session().newMap(name, kNewMapSize); }
 
 int cmdNew(const Args& args) {
     args.requireCount(1);

@@ -1,5 +1,7 @@
 #include "core/DataPacket.h"
 
+#include "core/Format.h"
+
 #include "core/Error.h"
 #include "core/Text.h"
 
@@ -80,14 +82,9 @@ void lineColumn(const std::string& text, ptrdiff_t offset, int* line, int* colum
 }
 
 bool parseInt(std::string_view s, int* value) {
-    size_t b = 0, e = s.size();
-    while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
-    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
-    if (b == e) return false;
-    const char* first = s.data() + b;
-    if (*first == '+') ++first;
-    auto [ptr, ec] = std::from_chars(first, s.data() + e, *value);
-    return ec == std::errc() && ptr == s.data() + e;
+    const std::optional<int> v = format::toInteger(s);
+    if (v) *value = *v;
+    return v.has_value();
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include "core/Paths.h"
 #include "core/RecordTable.h"
 #include "core/Text.h"
-#include "database/DataModule.h"
 
 #include <QDir>
 #include <array>
@@ -31,23 +30,23 @@ void requireValidSize(const MapGrid& grid) {
 }
 
 // Fills an open, empty map table with one row per cell, row by row.
-void fillTable(RecordTable& table, const MapGrid& grid, TDataModule1& data) {
+void fillTable(RecordTable& table, const MapGrid& grid, const TransparencyLookup& transparent) {
     // The transparency of a code is looked up once per save: the tiles table
     // does not change while the rows are built.
-    std::array<signed char, 256> transparent;
-    transparent.fill(-1);
+    std::array<signed char, 256> known;
+    known.fill(-1);
     const int n = grid.N;
     for (int r = 1; r <= n; ++r) {
         for (int c = 1; c <= n; ++c) {
             const std::size_t i = MapGrid::index(r, c);
             const unsigned char tipo = grid.Tipo[i];
-            if (transparent[tipo] < 0) transparent[tipo] = data.VerificaTransparencia(tipo) ? 1 : 0;
+            if (known[tipo] < 0) known[tipo] = transparent(tipo) ? 1 : 0;
             table.insert();
             table.setInteger("Tamanho", n);
             table.setString("Tipo", std::string(1, static_cast<char>(tipo)));
             table.setString("XO", std::string(1, static_cast<char>(grid.XO[i])));
             table.setString("Fundo", std::string(1, static_cast<char>(grid.Fundo[i])));
-            table.setBoolean("Transparente", transparent[tipo] == 1);
+            table.setBoolean("Transparente", known[tipo] == 1);
             const std::string& evento = grid.Evento[i];
             table.setString("Evento", evento.empty() ? std::string("NULL") : evento);
             table.post();
@@ -63,26 +62,26 @@ unsigned char firstByte(const std::string& value, unsigned char fallback) {
 
 }  // namespace
 
-std::string mapFileText(const MapGrid& grid, TDataModule1& data) {
+std::string mapFileText(const MapGrid& grid, const TransparencyLookup& transparent) {
     requireValidSize(grid);
     RecordTable table("Mapa");
     table.openFromText(kMapSkeleton);
-    fillTable(table, grid, data);
+    fillTable(table, grid, transparent);
     return datapacket::write(table.fields(), table.allRecords());
 }
 
-void salvarEm(const MapGrid& grid, const QString& fullPath, TDataModule1& data) {
+void salvarEm(const MapGrid& grid, const QString& fullPath, const TransparencyLookup& transparent) {
     requireValidSize(grid);
     RecordTable table("Mapa");
     table.setFileName(fullPath);
     table.openFromText(kMapSkeleton);
-    fillTable(table, grid, data);
+    fillTable(table, grid, transparent);
     // One atomic replacement of the whole file, even for a map without rows.
     table.writeToFile();
 }
 
-void Salvar(const MapGrid& grid, const QString& projectFolder, TDataModule1& data) {
-    salvarEm(grid, projectPath(projectFolder, "Mapas\\" + grid.CurrentMap), data);
+void Salvar(const MapGrid& grid, const QString& projectFolder, const TransparencyLookup& transparent) {
+    salvarEm(grid, projectPath(projectFolder, "Mapas\\" + grid.CurrentMap), transparent);
 }
 
 void Abrir(MapGrid& grid, const QString& fullPath) {

@@ -6,11 +6,14 @@
 #include "core/MapGrid.h"
 
 #include <QString>
+#include <functional>
 #include <string>
 
 namespace quillmark {
 
-class TDataModule1;
+// Whether the tile of a code is drawn transparent ("Transparente" of the tiles
+// table, looked up by the caller).
+using TransparencyLookup = std::function<bool(unsigned char code)>;
 
 // The empty map table as it is first written: the six fields, no rows.
 extern const char* const kMapSkeleton;
@@ -19,14 +22,14 @@ extern const char* const kMapSkeleton;
 // file is made in memory and then replaces the old one in a single step, so a
 // failed save (a missing "Mapas" folder, a full disk) reports the system's
 // error and leaves the previous map file whole. "Transparente" comes from the
-// tiles table of the data holder. Does not touch any editor flag.
-void Salvar(const MapGrid& grid, const QString& projectFolder, TDataModule1& data);
+// lookup. Does not touch any editor flag.
+void Salvar(const MapGrid& grid, const QString& projectFolder, const TransparencyLookup& transparent);
 
 // Same, to an explicit full path.
-void salvarEm(const MapGrid& grid, const QString& fullPath, TDataModule1& data);
+void salvarEm(const MapGrid& grid, const QString& fullPath, const TransparencyLookup& transparent);
 
 // The file text Salvar would write for the grid.
-std::string mapFileText(const MapGrid& grid, TDataModule1& data);
+std::string mapFileText(const MapGrid& grid, const TransparencyLookup& transparent);
 
 // Loads the map file at fullPath into the grid. N comes from the first row's
 // "Tamanho" (0 for a table without rows); the first N x N rows give the cells

@@ -5,6 +5,8 @@
 // mark (XO) and an event text. The three codes are row-major byte arrays, so
 // cell (r, c) sits at (r - 1) * 100 + (c - 1); the event texts follow the same
 // addressing.
+#include "core/Format.h"
+
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -51,7 +53,7 @@ public:
     void setEvento(int row, int column, std::string text) { Evento[index(row, column)] = std::move(text); }
 
     // True when the cell's text names an event ("NULL" and empty do not).
-    static bool hasEvent(const std::string& text) { return !text.empty() && text != "NULL"; }
+    static bool hasEvent(const std::string& text) { return !format::isNoEvent(text); }
 
     // A new map of side n: every cell '0', '0', 'O' and no event text. The
     // cells beyond the square are cleared the same way. An n outside 0..100

@@ -1,5 +1,7 @@
 #include "core/MapTree.h"
 
+#include "core/Format.h"
+
 #include "core/Error.h"
 #include "core/Files.h"
 #include "core/Paths.h"
@@ -280,18 +282,9 @@ void MapTree::LoadProject(const QString& projectFolder, std::string_view project
 
 void MapTree::loadTreeBytes(const QByteArray& bytes, std::string_view projectName,
                             const std::vector<std::string>& mapFileNames) {
-    // The file's lines: each ends in LF (CR LF taken as one); a final line
-    // break does not start a further line.
-    std::vector<std::string_view> lines;
-    const std::string_view text(bytes.constData(), static_cast<size_t>(bytes.size()));
-    for (size_t start = 0; start < text.size();) {
-        const size_t lf = text.find('\n', start);
-        size_t end = lf == std::string_view::npos ? text.size() : lf;
-        if (end > start && text[end - 1] == '\r') --end;
-        lines.push_back(text.substr(start, end - start));
-        if (lf == std::string_view::npos) break;
-        start = lf + 1;
-    }
+    // The file's lines (LF, CR LF taken as one).
+    const std::vector<std::string_view> lines =
+        format::textLines(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
 
     for (MapTreeObserver* o : observers_) o->beforeReset();
     const bool hadSelection = selected_ != nullptr;

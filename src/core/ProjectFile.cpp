@@ -1,5 +1,7 @@
 #include "core/ProjectFile.h"
 
+#include "core/Format.h"
+
 #include "core/Error.h"
 #include "core/Files.h"
 #include "core/Paths.h"
@@ -21,21 +23,11 @@ constexpr std::string_view kInitialMapPrefix = "Mapa Inicial:";
 constexpr std::string_view kCharXPrefix = "Char X:";
 constexpr std::string_view kCharYPrefix = "Char Y:";
 
-// The lines of a text file; each ends in LF, CR LF taken as one. A final line
-// break does not start a further line.
+// The lines of a text file (LF, CR LF taken as one).
 std::vector<std::string> splitLines(const QByteArray& bytes) {
     std::vector<std::string> lines;
-    const std::string_view text(bytes.constData(), static_cast<size_t>(bytes.size()));
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t lf = text.find('\n', start);
-        size_t end = lf == std::string_view::npos ? text.size() : lf;
-        size_t cut = end;
-        if (cut > start && text[cut - 1] == '\r') --cut;
-        lines.emplace_back(text.substr(start, cut - start));
-        if (lf == std::string_view::npos) break;
-        start = lf + 1;
-    }
+    for (std::string_view line : format::textLines(std::string_view(bytes.constData(), size_t(bytes.size()))))
+        lines.emplace_back(line);
     return lines;
 }
 
@@ -82,28 +74,7 @@ QString runtimePathFor(const QString& projectFolder, const QString& projectFile)
     return projectFolder + RemoveExtension(fileNameOf(projectFile)) + QStringLiteral(".exe");
 }
 
-int parseIntegerValue(std::string_view text) {
-    size_t b = 0, e = text.size();
-    while (b < e && (text[b] == ' ' || text[b] == '\t')) ++b;
-    while (e > b && (text[e - 1] == ' ' || text[e - 1] == '\t')) --e;
-    const char* first = text.data() + b;
-    const char* last = text.data() + e;
-    bool negative = false;
-    if (first < last && (*first == '+' || *first == '-')) {
-        negative = *first == '-';
-        ++first;
-    }
-    long long value = 0;
-    bool ok = first < last && *first >= '0' && *first <= '9';
-    if (ok) {
-        auto [ptr, ec] = std::from_chars(first, last, value);
-        ok = ec == std::errc() && ptr == last;
-        if (negative) value = -value;
-        ok = ok && value >= INT32_MIN && value <= INT32_MAX;
-    }
-    if (!ok) throw Error(formatMessage("'%s' is not a valid integer value", {cp1252ToUtf8(text)}));
-    return static_cast<int>(value);
-}
+int parseIntegerValue(std::string_view text) { return format::parseInteger(text); }
 
 void readProjectFile(const QString& path, ProjectState& state) { readProjectFile(path, readFile(path), state); }
 

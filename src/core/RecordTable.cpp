@@ -1,5 +1,7 @@
 #include "core/RecordTable.h"
 
+#include "core/Format.h"
+
 #include "core/DataPacket.h"
 #include "core/Error.h"
 #include "core/Files.h"
@@ -16,14 +18,9 @@ const char* kNotEditing = "Dataset not in edit or insert mode";
 const char* kInactive = "Cannot perform this operation on a closed dataset";
 
 bool toInt(std::string_view s, int* value) {
-    size_t b = 0, e = s.size();
-    while (b < e && s[b] == ' ') ++b;
-    while (e > b && s[e - 1] == ' ') --e;
-    if (b == e) return false;
-    const char* first = s.data() + b;
-    if (*first == '+') ++first;
-    auto [ptr, ec] = std::from_chars(first, s.data() + e, *value);
-    return ec == std::errc() && ptr == s.data() + e;
+    const std::optional<int> v = format::toInteger(s);
+    if (v) *value = *v;
+    return v.has_value();
 }
 }  // namespace
 

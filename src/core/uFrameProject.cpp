@@ -59,11 +59,7 @@ TFrame3::TFrame3(Workspace& ws, QWidget* parent) : QTreeWidget(parent), ws_(ws) 
     excluirMapa_ = menu_->addAction(QString::fromUtf8(kMenuExcluirMapa));
     propriedades_ = menu_->addAction(QString::fromUtf8(kMenuPropriedades));
     connect(novaPasta_, &QAction::triggered, this, [this] { ws_.run([this] { NovaPasta(); }); });
-    connect(novoMapa_, &QAction::triggered, this, [this] {
-        ws_.run([this] {
-            if (ws_.hooks.newMapCommand) ws_.hooks.newMapCommand();
-        });
-    });
+    connect(novoMapa_, &QAction::triggered, this, [this] { ws_.run([this] { ws_.session().newMapCommand(); }); });
     connect(excluirMapa_, &QAction::triggered, this, [this] { ws_.run([this] { ExcluirMapa(); }); });
     // "Propriedades" has no action.
 
@@ -207,13 +203,13 @@ void TFrame3::updateContextMenu() {
 }
 
 void TFrame3::contextMenuEvent(QContextMenuEvent* event) {
-    if (!ws_.ProjectOpen) return;
+    if (!ws_.session().projectOpen()) return;
     updateContextMenu();
     menu_->exec(event->globalPos());
 }
 
 void TFrame3::NovaPasta() {
-    if (!ws_.ProjectOpen) return;
+    if (!ws_.session().projectOpen()) return;
     if (!IsNodeAllowed(ws_.tree.selected())) {
         ws_.prompts().notice(QString::fromUtf8(kNoFolderHereMessage));
         return;
@@ -229,7 +225,7 @@ void TFrame3::NovaPasta() {
 }
 
 void TFrame3::ExcluirMapa() {
-    if (!ws_.ProjectOpen) return;
+    if (!ws_.session().projectOpen()) return;
     if (TreeNode* node = ws_.tree.selected()) {
         const std::string text = node->text();
         ws_.tree.RemoveMap(text);
@@ -247,20 +243,11 @@ void TFrame3::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void TFrame3::openNode(TreeNode* node) {
-    if (!ws_.ProjectOpen || !node) return;
+    if (!ws_.session().projectOpen() || !node) return;
     const QString path = ws_.tree.mapPathForDoubleClick(node, ws_.project.ProjectFolder);
     if (path.isEmpty()) return;
     const std::string name = node->text();
-    ws_.run([&] {
-        if (!ws_.askToSaveChanges()) return;
-        Abrir(ws_.grid, path);
-        ws_.Modified = false;
-        if (ws_.hooks.layoutLoadedMap) ws_.hooks.layoutLoadedMap();
-        ws_.MapLoaded = true;
-        ws_.grid.CurrentMap = name;
-        // The commands that need a map become available.
-        if (ws_.hooks.verificaStatus) ws_.hooks.verificaStatus();
-    });
+    ws_.run([&] { ws_.session().openMap(path, name); });
 }
 
 // --- drag and drop ------------------------------------------------------------------

@@ -1,5 +1,7 @@
 #include "database/DataModule.h"
 
+#include "core/Format.h"
+
 #include "core/Error.h"
 #include "core/Paths.h"
 #include "core/Text.h"
@@ -195,17 +197,7 @@ void TDataModule1::closeAll() {
     if (first) std::rethrow_exception(first);
 }
 
-int TDataModule1::firstTileWithCode(unsigned char code) const {
-    if (!cdsTiles.active()) return -1;
-    const int tipo = cdsTiles.fieldIndex("Tipo");
-    if (tipo < 0) return -1;
-    const std::vector<Record>& records = cdsTiles.allRecords();
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        const std::optional<std::string>& v = records[i][static_cast<std::size_t>(tipo)];
-        if (v && v->size() == 1 && static_cast<unsigned char>((*v)[0]) == code) return static_cast<int>(i);
-    }
-    return -1;
-}
+int TDataModule1::firstTileWithCode(unsigned char code) const { return format::tileRecordIndex(cdsTiles, code); }
 
 bool TDataModule1::VerificaTransparencia(unsigned char code) {
     if (cdsTiles.active() && cdsTiles.filtered()) cdsTiles.setFiltered(false);

@@ -1,5 +1,7 @@
 #include "database/TileCache.h"
 
+#include "core/Format.h"
+
 #include "core/Paths.h"
 #include "database/DataModule.h"
 
@@ -58,23 +60,11 @@ void TileCache::LoadImagens(TDataModule1& data, const QString& projectFolder, co
 
 int TileCache::codOf(const TDataModule1& data, unsigned char code) {
     const RecordTable& tiles = data.cdsTiles;
-    if (!tiles.active()) return 0;
-    const int tipoField = tiles.fieldIndex("Tipo");
+    const int i = format::tileRecordIndex(tiles, code);
     const int codField = tiles.fieldIndex("Cod");
-    if (tipoField < 0 || codField < 0) return 0;
-    for (const Record& record : tiles.allRecords()) {
-        const auto& tipo = record[static_cast<size_t>(tipoField)];
-        if (!tipo || tipo->size() != 1 || static_cast<unsigned char>((*tipo)[0]) != code) continue;
-        const auto& cod = record[static_cast<size_t>(codField)];
-        if (!cod) return 0;
-        int value = 0;
-        const char* begin = cod->data();
-        const char* end = begin + cod->size();
-        while (begin < end && *begin == ' ') ++begin;
-        std::from_chars(begin, end, value);
-        return value;
-    }
-    return 0;
+    if (i < 0 || codField < 0) return 0;
+    const auto& cod = tiles.allRecords()[static_cast<size_t>(i)][static_cast<size_t>(codField)];
+    return cod ? format::toInteger(*cod).value_or(0) : 0;
 }
 
 const Picture& TileCache::PegaImg(TDataModule1& data, unsigned char code) const {

@@ -1,5 +1,7 @@
 #include "editor/CellPainter.h"
 
+#include "core/Format.h"
+
 #include "core/Picture.h"
 #include "database/DataModule.h"
 #include "database/TileCache.h"
@@ -170,7 +172,7 @@ const QImage& label(Label kind, const std::string& text, qreal ratio) {
     return it->second;
 }
 
-bool isCharacter(const std::string& text) { return text.size() >= 7 && text.compare(0, 7, "AddChar") == 0; }
+bool isCharacter(const std::string& text) { return format::isAddChar(text); }
 
 }  // namespace
 

@@ -6,7 +6,6 @@
 #include "core/MapTree.h"
 #include "core/ProjectFile.h"
 #include "core/Text.h"
-#include "session/Workspace.h"
 
 namespace quillmark {
 
@@ -60,21 +59,6 @@ void registerNewMap(ProjectState& project, MapGrid& grid, MapTree& tree, std::st
     tree.SaveProject(project.ProjectFolder);
     project.MapsLine += grid.CurrentMap + "%";
     SalvaProjeto(project);
-}
-
-void writeNewMap(MapGrid& grid, const QString& projectFolder, TDataModule1& data) {
-    grid.newGrid(kNewMapSize);
-    Salvar(grid, projectFolder, data);
-}
-
-void createNewMap(Workspace& ws, std::string_view name) {
-    if (!ws.ProjectOpen) throw Error("Nenhum projeto aberto.");
-    const std::string problem = checkNewMapName(ws.tree, name);
-    if (!problem.empty()) throw Error(problem);
-    registerNewMap(ws.project, ws.grid, ws.tree, name);
-    writeNewMap(ws.grid, ws.project.ProjectFolder, ws.DataModule1);
-    ws.MapLoaded = true;
-    ws.Modified = false;
 }
 
 }  // namespace quillmark

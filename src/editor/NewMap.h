@@ -11,8 +11,6 @@ namespace quillmark {
 
 class MapGrid;
 class MapTree;
-class TDataModule1;
-class Workspace;
 struct ProjectState;
 
 // The side of every new map.
@@ -52,14 +50,5 @@ void registerNewMap(ProjectState& project, MapGrid& grid, MapTree& tree, std::st
 
 // The project file written from the project state (the dialog's SalvaProjeto).
 void SalvaProjeto(const ProjectState& project);
-
-// The new, empty grid of side 14 written to its map file (CurrentMap).
-void writeNewMap(MapGrid& grid, const QString& projectFolder, TDataModule1& data);
-
-// All of it for a workspace without windows: checks the name (throws Error
-// with the message when refused, nothing written), registers the map, writes
-// the new grid, and leaves it loaded (MapLoaded set, Modified clear). Needs an
-// open project.
-void createNewMap(Workspace& ws, std::string_view name);
 
 }  // namespace quillmark

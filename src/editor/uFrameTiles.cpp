@@ -17,15 +17,14 @@ TFrame1::TFrame1(Workspace& ws, QWidget* parent) : QWidget(parent), ws_(ws) {
         panel->setVisible(k == 0);
         panels_[static_cast<size_t>(k)] = panel;
     }
-    ws_.hooks.LoadImgs = [this] { LoadImgs(); };
-    ws_.hooks.chooseFirstBrush = [this] {
-        if (TTile* first = button(0)) chooseBrush(*first);
-    };
+    connect(&ws_.session(), &EditorSession::tilesChanged, this, &TFrame1::LoadImgs);
+    connect(&ws_.session(), &EditorSession::brushReset, this, &TFrame1::chooseFirstBrush);
 }
 
-TFrame1::~TFrame1() {
-    ws_.hooks.LoadImgs = nullptr;
-    ws_.hooks.chooseFirstBrush = nullptr;
+TFrame1::~TFrame1() = default;
+
+void TFrame1::chooseFirstBrush() {
+    if (TTile* first = button(0)) chooseBrush(*first);
 }
 
 QPoint TFrame1::buttonPosition(int i) {

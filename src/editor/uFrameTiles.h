@@ -22,7 +22,8 @@ public:
     static constexpr int kPanelHeight = 265;
     static constexpr int kHeight = 280;
 
-    // Fills the workspace's LoadImgs and chooseFirstBrush hooks.
+    // Follows the session: rebuilt when the tile pictures change, the first
+    // tile chosen when a project opens.
     explicit TFrame1(Workspace& ws, QWidget* parent = nullptr);
     ~TFrame1() override;
 
@@ -36,6 +37,8 @@ public:
     void LimpaTiles();
     // A click on a palette button: the brush becomes its tile.
     void chooseBrush(TTile& button);
+    // A click on button 0, when it exists.
+    void chooseFirstBrush();
 
     // Shows panel index + 1 (index from 0) and hides the other eleven.
     void showPanel(int index);

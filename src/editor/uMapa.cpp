@@ -81,17 +81,17 @@ TFormMP::TFormMP(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
     }
     showPicture();
 
-    ws_.hooks.showMapProperties = [this] { Execute(); };
+    ws_.session().links().mapProperties.fill([this] { Execute(); });
 }
 
-TFormMP::~TFormMP() { ws_.hooks.showMapProperties = nullptr; }
+TFormMP::~TFormMP() { ws_.session().links().mapProperties.clear(); }
 
 void TFormMP::showPicture() {
     Image1->setPixmap(picture_.isEmpty() ? QPixmap() : QPixmap::fromImage(picture_.image()));
 }
 
 void TFormMP::Execute() {
-    if (!ws_.ProjectOpen || !ws_.MapLoaded) return;
+    if (!ws_.session().projectOpen() || !ws_.session().mapLoaded()) return;
     exec();
 }
 

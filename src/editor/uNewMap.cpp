@@ -1,6 +1,5 @@
 #include "editor/uNewMap.h"
 
-#include "core/MapFile.h"
 #include "core/Text.h"
 #include "editor/NewMap.h"
 #include "session/Workspace.h"
@@ -56,11 +55,12 @@ TOKRightDlg::TOKRightDlg(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(
     connect(OKBtn, &QPushButton::clicked, this, [this] { OKBtnClick(); });
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 
-    ws_.hooks.newMapCommand = [this] { NovoMapa(); };
+    ws_.session().links().newMapDialog.fill([this] { NovoMapa(); });
+    // The close command clears the dialog's result.
+    connect(&ws_.session(), &EditorSession::projectClosed, this, [this] { clearResult(); });
 }
 
-TOKRightDlg::~TOKRightDlg() { ws_.hooks.newMapCommand = nullptr; }
-
+TOKRightDlg::~TOKRightDlg() { ws_.session().links().newMapDialog.clear(); }
 void TOKRightDlg::showEvent(QShowEvent* event) {
     resultOk_ = false;
     if (QScreen* s = screen()) {
@@ -72,56 +72,22 @@ void TOKRightDlg::showEvent(QShowEvent* event) {
 }
 
 void TOKRightDlg::OKBtnClick() {
-    bool registering = false;
-    const bool done = ws_.run([&] {
-        const std::string name = toCp1252(Edit1->text());
-        const std::string problem = checkNewMapName(ws_.tree, name);
-        if (!problem.empty()) {
-            ws_.prompts().warning(QString::fromUtf8(problem.c_str()));
-            return;
-        }
-        // The loaded map's changes are not thrown away without a question.
-        if (!ws_.askToSaveChanges()) return;
-        if (ws_.MapLoaded && ws_.hooks.destroyCells) ws_.hooks.destroyCells();
+    ws_.run([&] {
         bool ok = false;
         const int n = Edit2->text().toInt(&ok);
         size_ = ok ? n : kNewMapSize;
+        // The session checks the name, asks about unsaved changes, registers
+        // the map, writes its empty grid and shows it.
+        if (!ws_.session().newMap(toCp1252(Edit1->text()), size_)) return;
         resultOk_ = true;
-        ws_.MapLoaded = true;
-        if (ws_.hooks.verificaStatus) ws_.hooks.verificaStatus();
-        registering = true;
-        registerNewMap(ws_.project, ws_.grid, ws_.tree, name);
-        registering = false;
         accept();
     });
-    if (!done && registering) {
-        // The map's files could not be written. Its cells are gone already, so
-        // the editor goes on without a loaded map rather than with a map
-        // whose grid and name do not belong together.
-        resultOk_ = false;
-        ws_.MapLoaded = false;
-        ws_.Modified = false;
-        ws_.grid.CurrentMap.clear();
-        if (ws_.hooks.verificaStatus) ws_.hooks.verificaStatus();
-    }
 }
 
 void TOKRightDlg::NovoMapa() {
-    if (!ws_.ProjectOpen) return;
-    ws_.run([&] {
-        resultOk_ = false;
-        exec();
-        if (!resultOk_) return;
-        ws_.grid.newGrid(size_);
-        if (ws_.hooks.buildNewMapCells) ws_.hooks.buildNewMapCells();
-        // Until its file is written the new map counts as unsaved.
-        ws_.Modified = true;
-        Salvar(ws_.grid, ws_.project.ProjectFolder, ws_.DataModule1);
-        ws_.Modified = false;
-        if (ws_.hooks.setCaption) ws_.hooks.setCaption(QStringLiteral("Quillmark 1.0 - Camada Superior"));
-        ws_.MapLoaded = true;
-        if (ws_.hooks.verificaStatus) ws_.hooks.verificaStatus();
-    });
+    if (!ws_.session().projectOpen()) return;
+    resultOk_ = false;
+    exec();
 }
 
 }  // namespace quillmark

@@ -1,6 +1,6 @@
 #pragma once
-// "Novo Mapa": names a new map and registers it in the project; the new-map
-// command then builds the map's empty grid, saves it and shows it in the
+// "Novo Mapa": names a new map; its OK hands the name and size to the
+// session, which registers the map, writes its empty grid and shows it in the
 // upper-layer mode.
 #include <QDialog>
 
@@ -14,12 +14,12 @@ class Workspace;
 class TOKRightDlg : public QDialog {
     Q_OBJECT
 public:
-    // Fills hooks.newMapCommand. The workspace outlives the dialog.
+    // Fills the session's new-map link. The workspace outlives the dialog.
     explicit TOKRightDlg(Workspace& ws, QWidget* parent = nullptr);
     ~TOKRightDlg() override;
 
     // The new-map command (tool-bar button, menu entry, tree menu): needs an
-    // open project; shows the dialog and, after OK, builds and saves the grid.
+    // open project; shows the dialog.
     void NovoMapa();
 
     // The dialog's result: OK only after a successful "OK"; cancel at every showing.

@@ -18,7 +18,6 @@
 #include <QDialog>
 #include <QFrame>
 #include <QMenuBar>
-#include <QProcess>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
@@ -29,6 +28,7 @@ namespace quillmark {
 namespace {
 
 const QString kCaption = QStringLiteral("Quillmark 1.0");
+const QString kCaptionUpper = QStringLiteral("Quillmark 1.0 - Camada Superior");
 
 // Hints of the tool-bar buttons.
 const QString kHintNovoProjeto = QStringLiteral("Novo Projeto");
@@ -55,8 +55,6 @@ const QStringList& ruledEntries() {
     return entries;
 }
 
-const QString kSaveQuestion = QStringLiteral("Desejá Salvar as Alterações?");
-
 }  // namespace
 
 TForm1::TForm1(Workspace& ws, Options options, QWidget* parent)
@@ -67,17 +65,21 @@ TForm1::TForm1(Workspace& ws, Options options, QWidget* parent)
     resize(kDefaultWidth, kDefaultHeight);
     if (options_.iniPath.isEmpty()) options_.iniPath = editorIniPath();
     if (options_.recentPath.isEmpty()) options_.recentPath = recentSettingsPath(ws_.EditorFolder);
-    if (!options_.startProgram)
-        options_.startProgram = [](const QString& program) { QProcess::startDetached(program, QStringList()); };
 
     buildMenus();
     buildBands();
     buildCentre();
     statusBar()->setSizeGripEnabled(true);
 
-    ws_.hooks.verificaStatus = [this] { verificaStatus(); };
-    ws_.hooks.setCaption = [this](const QString& caption) { setWindowTitle(caption); };
-    ws_.hooks.closeProject = [this] { closeProject(); };
+    EditorSession& session = ws_.session();
+    session.setProgramStarter(options_.startProgram);
+    connect(&session, &EditorSession::stateChanged, this, &TForm1::verificaStatus);
+    connect(&session, &EditorSession::mapOpened, this, [this] { setWindowTitle(kCaptionUpper); });
+    connect(&session, &EditorSession::newMapOpened, this, [this] { setWindowTitle(kCaptionUpper); });
+    connect(&session, &EditorSession::projectClosed, this, [this] {
+        setWindowTitle(kCaption);
+        if (palette_) palette_->LimpaTiles();
+    });
 
     // 1. The ".qmk" association, written when no program opens such files yet.
     if (options_.registerAssociation) {
@@ -101,8 +103,6 @@ TForm1::TForm1(Workspace& ws, Options options, QWidget* parent)
     });
     ws_.CellSize = 40;
     ws_.BrushCode = 'G';
-    ws_.ProjectOpen = false;
-    ws_.MapLoaded = false;
 
     // 4. The enabling rules.
     verificaStatus();
@@ -112,10 +112,11 @@ TForm1::TForm1(Workspace& ws, Options options, QWidget* parent)
     ws_.CopiedEvent.clear();
 }
 
-TForm1::~TForm1() {
-    ws_.hooks.verificaStatus = nullptr;
-    ws_.hooks.setCaption = nullptr;
-    ws_.hooks.closeProject = nullptr;
+TForm1::~TForm1() { ws_.session().setProgramStarter(nullptr); }
+
+void TForm1::setProgramStarter(ProgramStarter starter) {
+    options_.startProgram = starter;
+    ws_.session().setProgramStarter(std::move(starter));
 }
 
 // --- building -------------------------------------------------------------------------------
@@ -302,13 +303,14 @@ void TForm1::setEntriesEnabled(const QStringList& captions, bool enabled) {
 }
 
 void TForm1::verificaStatus() {
-    if (!ws_.ProjectOpen) {
+    const EditorSession& session = ws_.session();
+    if (!session.projectOpen()) {
         setGreyed({kHintNovoMapa, kHintInferior, kHintZoom, kHintSalvar, kHintSuperior, kHintEventos, kHintBanco,
                    kHintPropriedades, kHintPlay},
                   true);
         setGreyed({kHintNovoProjeto, kHintAbrirProjeto}, false);
         setEntriesEnabled(ruledEntries(), false);
-    } else if (ws_.MapLoaded) {
+    } else if (session.mapLoaded()) {
         setGreyed(buttons_.keys(), false);
         setEntriesEnabled(ruledEntries(), true);
     } else {
@@ -323,6 +325,33 @@ void TForm1::verificaStatus() {
         setEntriesEnabled(disabled, false);
     }
     updatePasteEntries();
+    disableUnlinkedCommands();
+}
+
+void TForm1::disableUnlinkedCommands() {
+    // A command whose window does not exist (yet) is shown disabled, never a silent no-op.
+    const WindowLinks& links = ws_.session().links();
+    const struct {
+        const WindowLink<void()>* link;
+        QString entry;
+        QString hint;
+    } commands[] = {{&links.newMapDialog, QStringLiteral("Novo Mapa"), kHintNovoMapa},
+                    {&links.newProjectWizard, QStringLiteral("Novo Projeto"), kHintNovoProjeto},
+                    {&links.mapProperties, QStringLiteral("Propriedades"), kHintPropriedades},
+                    {&links.database, QStringLiteral("Banco de Dados"), kHintBanco}};
+    for (const auto& c : commands) {
+        TToolButton* b = buttons_.value(c.hint);
+        QAction* a = actions_.value(c.entry);
+        if (b) b->setEnabled(c.link->filled());
+        // Entries outside the enabling rules follow their window alone.
+        if (a && !ruledEntries().contains(c.entry)) a->setEnabled(c.link->filled());
+        if (c.link->filled()) continue;
+        if (a) a->setEnabled(false);
+        if (b) b->setGreyed(true);
+    }
+    // Maps are not exchanged with other programs yet.
+    for (const QString& entry : {QStringLiteral("Importar Mapa"), QStringLiteral("Exportar Mapa")})
+        if (QAction* a = actions_.value(entry)) a->setEnabled(false);
 }
 
 void TForm1::updatePasteEntries() {
@@ -371,124 +400,38 @@ void TForm1::FormShow(const QStringList& arguments) {
 
 // --- opening and closing -----------------------------------------------------------------------
 
-bool TForm1::projectAndMap() const { return ws_.ProjectOpen && ws_.MapLoaded; }
+bool TForm1::projectAndMap() const { return ws_.session().projectOpen() && ws_.session().mapLoaded(); }
 
-void TForm1::abrirProjeto(const QString& path) {
-    try {
-        ProjectState& project = ws_.project;
-        // 1, 2. The project file gives the project state (MapList starts empty).
-        project.MapList.clear();
-        readProjectFile(path, project);
-        // 3. The tree.
-        ws_.tree.CriaProjeto(project.ProjectName);
-        ws_.tree.LoadProject(project);
-        // 4. The tiles table.
-        ws_.DataModule1.pointAt(ws_.DataModule1.cdsTiles, project.ProjectFolder);
-        // 5. The tile pictures and the palette.
-        ws_.LoadImagens();
-        if (ws_.hooks.LoadImgs) ws_.hooks.LoadImgs();
-        // 6. The first map.
-        bool loaded = false;
-        if (!project.MapList.isEmpty()) {
-            Abrir(ws_.grid, project.MapList.first());
-            ws_.Modified = false;
-            if (ws_.hooks.layoutLoadedMap) ws_.hooks.layoutLoadedMap();
-            loaded = true;
-        }
-        // 7. The first tile of "Lista 1" is the brush.
-        if (ws_.hooks.chooseFirstBrush) ws_.hooks.chooseFirstBrush();
-        // 8. The other tables.
-        for (RecordTable* t : {&ws_.DataModule1.cdsMonstros, &ws_.DataModule1.cdsItens, &ws_.DataModule1.cdsMagias,
-                               &ws_.DataModule1.cdsPersonagem})
-            ws_.DataModule1.pointAt(*t, project.ProjectFolder);
-        // 9. CurrentMap.
-        ws_.grid.CurrentMap = project.MapList.isEmpty() ? std::string() : mapFileName(project.MapList.first());
-        // 10.
-        ws_.ProjectOpen = true;
-        ws_.MapLoaded = loaded;
-        // 11.
-        verificaStatus();
-    } catch (...) {
-        // A project that could not be opened is not left half open.
-        try {
-            closeProject();
-        } catch (...) {
-        }
-        throw;
-    }
-}
+void TForm1::abrirProjeto(const QString& path) { ws_.session().openProject(path); }
 
-void TForm1::closeProject() {
-    if (ws_.hooks.destroyCells) ws_.hooks.destroyCells();
-    ws_.MapLoaded = false;
-    ws_.Modified = false;  // the discarded map's changes do not outlive it
-    ws_.grid.CurrentMap.clear();
-    ws_.project.clear();
-    if (clearNewMapResult) clearNewMapResult();
-    ws_.ProjectOpen = false;
-    ws_.tree.removeProjeto();
-    setWindowTitle(kCaption);
-    verificaStatus();
-    if (palette_) palette_->LimpaTiles();
-}
+void TForm1::closeProject() { ws_.session().closeProject(); }
 
 void TForm1::AbrirProjetoClick() {
     ws_.run([this] {
         const std::optional<QString> chosen =
             ws_.prompts().openFile(QStringLiteral("Quillmark Project|*.qmk"), QStringLiteral("*.qmk"));
         if (!chosen || chosen->isEmpty()) return;
-        if (ws_.ProjectOpen) {
-            if (!ws_.askToSaveChanges()) return;
-            closeProject();
-        }
-        abrirProjeto(*chosen);
-        writeRecent(options_.recentPath, *chosen);
+        if (ws_.session().openProjectAsking(*chosen)) writeRecent(options_.recentPath, *chosen);
     });
 }
 
 void TForm1::Reopen(const QString& path) {
-    ws_.run([this, &path] {
-        if (ws_.ProjectOpen) {
-            if (!ws_.askToSaveChanges()) return;
-            closeProject();
-        }
-        abrirProjeto(path);
-    });
+    ws_.run([this, &path] { ws_.session().openProjectAsking(path); });
 }
 
 void TForm1::SalvarClick() {
     if (!projectAndMap()) return;
-    ws_.run([this] { ws_.saveCommand(); });
+    ws_.run([this] { ws_.session().save(); });
 }
 
 void TForm1::CloseAllClick() {
-    if (!ws_.ProjectOpen) return;
-    ws_.run([this] {
-        if (!ws_.askToSaveChanges()) return;
-        closeProject();
-    });
+    if (!ws_.session().projectOpen()) return;
+    ws_.run([this] { ws_.session().closeAll(); });
 }
 
 void TForm1::PlayClick() {
-    if (!ws_.ProjectOpen) return;
-    ws_.run([this] {
-        if (ws_.project.MapList.isEmpty()) {
-            ws_.prompts().notice(QStringLiteral("Você deve criar pelo menos um mapa antes de executar o jogo!"));
-            return;
-        }
-        if (ws_.Modified) {
-            switch (ws_.prompts().confirm(kSaveQuestion, Buttons::YesNoCancel)) {
-            case Answer::Yes:
-                ws_.saveCommand();
-                break;
-            case Answer::No:
-                break;
-            default:
-                return;
-            }
-        }
-        options_.startProgram(ws_.project.RuntimePath);
-    });
+    if (!ws_.session().projectOpen()) return;
+    ws_.run([this] { ws_.session().play(); });
 }
 
 // --- map commands ------------------------------------------------------------------------------------
@@ -523,30 +466,22 @@ void TForm1::ZoomClick() {
 }
 
 void TForm1::NovoMapaClick() {
-    if (!ws_.ProjectOpen) return;
-    ws_.run([this] {
-        if (ws_.hooks.newMapCommand) ws_.hooks.newMapCommand();
-    });
+    if (!ws_.session().projectOpen()) return;
+    ws_.run([this] { ws_.session().newMapCommand(); });
 }
 
 void TForm1::PropriedadesClick() {
     if (!projectAndMap()) return;
-    ws_.run([this] {
-        if (ws_.hooks.showMapProperties) ws_.hooks.showMapProperties();
-    });
+    ws_.run([this] { ws_.session().links().mapProperties(); });
 }
 
 void TForm1::BancoDadosClick() {
-    if (!ws_.ProjectOpen) return;
-    ws_.run([this] {
-        if (ws_.hooks.showDatabase) ws_.hooks.showDatabase();
-    });
+    if (!ws_.session().projectOpen()) return;
+    ws_.run([this] { ws_.session().links().database(); });
 }
 
 void TForm1::NovoProjetoClick() {
-    ws_.run([this] {
-        if (ws_.hooks.showNewProjectWizard) ws_.hooks.showNewProjectWizard();
-    });
+    ws_.run([this] { ws_.session().links().newProjectWizard(); });
 }
 
 void TForm1::SobreClick() {
@@ -556,7 +491,7 @@ void TForm1::SobreClick() {
 void TForm1::toggleView(QAction* action, bool Workspace::*flag) {
     ws_.*flag = action->isChecked();
     ws_.run([this] {
-        if (ws_.hooks.repaintCells) ws_.hooks.repaintCells();
+        if (mapArea_) mapArea_->canvas()->repaintCells();
     });
 }
 
@@ -579,7 +514,7 @@ void TForm1::saveSettings() {
 void TForm1::closeEvent(QCloseEvent* event) {
     bool goOn = false;
     // A save that fails keeps the window open, so the changes are not lost.
-    if (!ws_.run([this, &goOn] { goOn = ws_.askToSaveChanges(); }) || !goOn) {
+    if (!ws_.run([this, &goOn] { goOn = ws_.session().askToSaveChanges(); }) || !goOn) {
         event->ignore();
         return;
     }

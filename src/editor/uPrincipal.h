@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <functional>
 
+#include "session/EditorSession.h"
+
 class QAction;
 class QComboBox;
 class QMenu;
@@ -26,8 +28,9 @@ class TToolButton;
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
-    // Starts a program by path, without arguments and without waiting.
-    using ProgramStarter = std::function<void(const QString& program)>;
+    // Starts a program by path, without arguments and without waiting; false
+    // with the reason when it cannot.
+    using ProgramStarter = EditorSession::ProgramStarter;
 
     struct Options {
         // The placement file; empty: "quillmark.INI" in the user's configuration folder.
@@ -47,8 +50,8 @@ public:
     static constexpr int kLeftColumnWidth = 119;
 
     // Runs the main window's creation steps: association, "Reopen", the brush
-    // picture, CellSize, BrushCode, the enabling rules. Fills the hooks
-    // verificaStatus, setCaption and closeProject.
+    // picture, CellSize, BrushCode, the enabling rules. Follows the session's
+    // signals: the enabling rules, the caption, the palette blanked on close.
     explicit TForm1(Workspace& ws, Options options = {}, QWidget* parent = nullptr);
     ~TForm1() override;
 
@@ -86,12 +89,9 @@ public:
     void NovoProjetoClick();
     void SobreClick();
 
-    // Clears the new-map dialog's result (run by the close command).
-    std::function<void()> clearNewMapResult;
-
     // The about box "Sobre" shows (created once by the application's windows).
     void setAboutBox(QWidget* about) { about_ = about; }
-    void setProgramStarter(ProgramStarter starter) { options_.startProgram = std::move(starter); }
+    void setProgramStarter(ProgramStarter starter);
 
     // --- parts, for the other windows and for tests ---------------------------------
     // A menu entry by its caption ("Salvar", "Colar Evento" …).
@@ -123,6 +123,7 @@ private:
     void setGreyed(const QStringList& hints, bool greyed);
     void setEntriesEnabled(const QStringList& captions, bool enabled);
     void updatePasteEntries();
+    void disableUnlinkedCommands();
     void toggleView(QAction* action, bool Workspace::*flag);
     void restorePlacement();
     bool projectAndMap() const;

@@ -69,9 +69,9 @@ void TMapCanvas::updateCell(const Terreno& cell) {
 
 // --- laying out ----------------------------------------------------------------
 
-bool TMapCanvas::layoutLoadedMap() {
+bool TMapCanvas::layoutLoadedMap(bool wasLoaded) {
     const int n = std::clamp(ws_.grid.N, 0, MapGrid::kCapacity);
-    const bool fresh = !ws_.MapLoaded;
+    const bool fresh = !wasLoaded;
     if (fresh) destroyCells();
     hovered_ = nullptr;
     stroking_ = false;
@@ -170,7 +170,7 @@ void TMapCanvas::ModoEventos(Terreno& cell) {
 // --- zoom ------------------------------------------------------------------------
 
 void TMapCanvas::Zoom() {
-    if (!ws_.ProjectOpen || !ws_.MapLoaded) return;
+    if (!ws_.session().projectOpen() || !ws_.session().mapLoaded()) return;
     ws_.CellSize = ws_.CellSize == 20 ? 40 : 20;
     ZoomControl();
 }
@@ -208,7 +208,7 @@ void TMapCanvas::drawAtOnce(Terreno& cell, const QImage& picture) {
 }
 
 void TMapCanvas::Desenhar(Terreno& cell) {
-    ws_.Modified = true;
+    ws_.session().markModified();
     const QImage brush = ws_.BrushImage.drawImage();
     drawAtOnce(cell, QImage());  // keep the cell as shown before the change
     ws_.grid.setTipo(cell.row, cell.column, ws_.BrushCode);
@@ -216,7 +216,7 @@ void TMapCanvas::Desenhar(Terreno& cell) {
 }
 
 void TMapCanvas::MudarFundo(Terreno& cell) {
-    ws_.Modified = true;
+    ws_.session().markModified();
     const QImage brush = ws_.BrushImage.drawImage();
     drawAtOnce(cell, QImage());
     ws_.grid.setFundo(cell.row, cell.column, ws_.BrushCode);
@@ -224,7 +224,7 @@ void TMapCanvas::MudarFundo(Terreno& cell) {
 }
 
 void TMapCanvas::MudarXO(Terreno& cell) {
-    ws_.Modified = true;
+    ws_.session().markModified();
     const unsigned char now = ws_.grid.xo(cell.row, cell.column);
     ws_.grid.setXO(cell.row, cell.column, now == 'O' ? 'X' : 'O');
     updateCell(cell);
@@ -235,13 +235,12 @@ void TMapCanvas::DesenharChar(Terreno& cell, unsigned char code) { ws_.grid.setT
 void TMapCanvas::CriarEvento(Terreno& cell) {
     const int row = cell.row;
     const int column = cell.column;
-    ws_.Modified = true;
+    ws_.session().markModified();
     const std::string text = cell.eventText();
-    if (MapGrid::hasEvent(text)) {
-        if (ws_.hooks.showEventScript) ws_.hooks.showEventScript(text);
-    } else {
-        if (ws_.hooks.showEventSelector) ws_.hooks.showEventSelector();
-    }
+    if (MapGrid::hasEvent(text))
+        ws_.session().links().eventScript(text);
+    else
+        ws_.session().links().eventSelector();
     // The dialog may have run a long time; find the cell again by its place.
     ws_.grid.setEvento(row, column, ws_.EventResult);
     ws_.EventResult = "NULL";
@@ -281,7 +280,7 @@ bool TMapCanvas::Copiar() {
     copy.Tipo = ws_.grid.tipo(t->row, t->column);
     copy.Fundo = ws_.grid.fundo(t->row, t->column);
     ws_.CopiedCell = copy;
-    if (ws_.hooks.verificaStatus) ws_.hooks.verificaStatus();
+    ws_.session().clipboardChanged();
     return true;
 }
 
@@ -293,7 +292,7 @@ bool TMapCanvas::Colar() {
     ws_.grid.setTipo(t->row, t->column, copy.Tipo);
     ws_.grid.setFundo(t->row, t->column, copy.Fundo);
     ws_.grid.setXO(t->row, t->column, copy.XO);
-    ws_.Modified = true;
+    ws_.session().markModified();
     updateCell(*t);
     return true;
 }
@@ -302,7 +301,7 @@ bool TMapCanvas::CopiarEvento() {
     Terreno* t = hoveredCell();
     if (!t) return false;
     ws_.CopiedEvent = t->eventText();
-    if (ws_.hooks.verificaStatus) ws_.hooks.verificaStatus();
+    ws_.session().clipboardChanged();
     return true;
 }
 
@@ -310,7 +309,7 @@ bool TMapCanvas::ColarEvento() {
     Terreno* t = hoveredCell();
     if (!t || !canColarEvento(ws_)) return false;
     t->setEventText(ws_.CopiedEvent);
-    ws_.Modified = true;
+    ws_.session().markModified();
     updateCell(*t);
     return true;
 }
@@ -322,7 +321,7 @@ bool TMapCanvas::CopiarImagem() {
     copy.Tipo = ws_.grid.tipo(t->row, t->column);
     copy.Fundo = ws_.grid.fundo(t->row, t->column);
     ws_.CopiedImage = copy;
-    if (ws_.hooks.verificaStatus) ws_.hooks.verificaStatus();
+    ws_.session().clipboardChanged();
     return true;
 }
 
@@ -331,7 +330,7 @@ bool TMapCanvas::ColarImagem() {
     if (!t || !ws_.CopiedImage) return false;
     ws_.grid.setTipo(t->row, t->column, ws_.CopiedImage->Tipo);
     ws_.grid.setFundo(t->row, t->column, ws_.CopiedImage->Fundo);
-    ws_.Modified = true;
+    ws_.session().markModified();
     updateCell(*t);
     return true;
 }
@@ -503,18 +502,14 @@ TMapArea::TMapArea(Workspace& ws, QWidget* parent)
     waiting_ = new WaitingPicture(viewport());
     waiting_->hide();
 
-    ws_.hooks.layoutLoadedMap = [this] { layoutLoadedMap(); };
-    ws_.hooks.buildNewMapCells = [this] { canvas_->buildNewMapCells(); };
-    ws_.hooks.destroyCells = [this] { canvas_->destroyCells(); };
-    ws_.hooks.repaintCells = [this] { canvas_->repaintCells(); };
+    EditorSession& session = ws_.session();
+    connect(&session, &EditorSession::mapOpened, this, &TMapArea::layoutLoadedMap);
+    connect(&session, &EditorSession::newMapOpened, canvas_, &TMapCanvas::buildNewMapCells);
+    connect(&session, &EditorSession::mapClosed, canvas_, &TMapCanvas::destroyCells);
+    connect(&session, &EditorSession::tilesChanged, canvas_, &TMapCanvas::repaintCells);
 }
 
-TMapArea::~TMapArea() {
-    ws_.hooks.layoutLoadedMap = nullptr;
-    ws_.hooks.buildNewMapCells = nullptr;
-    ws_.hooks.destroyCells = nullptr;
-    ws_.hooks.repaintCells = nullptr;
-}
+TMapArea::~TMapArea() = default;
 
 bool TMapArea::waitingPictureShown() const { return waiting_->isVisible(); }
 
@@ -528,7 +523,7 @@ void TMapArea::resizeEvent(QResizeEvent* event) {
     placeWaitingPicture();
 }
 
-void TMapArea::layoutLoadedMap() {
+void TMapArea::layoutLoadedMap(bool wasLoaded) {
     const bool first = !firstMapLaidOut_;
     if (first) {
         placeWaitingPicture();
@@ -536,14 +531,12 @@ void TMapArea::layoutLoadedMap() {
         waiting_->raise();
         if (isVisible()) viewport()->repaint();
     }
-    canvas_->layoutLoadedMap();
+    canvas_->layoutLoadedMap(wasLoaded);
     if (first) {
         waiting_->hide();
         firstMapLaidOut_ = true;
     }
-    ws_.MapLoaded = true;
     show();
-    if (ws_.hooks.setCaption) ws_.hooks.setCaption(QStringLiteral("Quillmark 1.0 - Camada Superior"));
 }
 
 }  // namespace quillmark

@@ -48,9 +48,10 @@ public:
     // --- the map's cells -----------------------------------------------------
     // Lays out the loaded grid (after Abrir): reuses the cells that exist for
     // the new N x N square, creates the missing ones and drops those outside;
-    // every cell at 40 pixels, upper-layer mode, not hovered. Returns whether
-    // there were no cells before (they were all created).
-    bool layoutLoadedMap();
+    // every cell at 40 pixels, upper-layer mode, not hovered. wasLoaded: a map
+    // was shown before (without one every cell is made anew). Returns whether
+    // the cells were all created.
+    bool layoutLoadedMap(bool wasLoaded);
     // Fresh cells for a new grid (ws.grid already holds it), upper-layer mode, 40 pixels.
     void buildNewMapCells();
     // Discards every cell; the canvas shows nothing.
@@ -159,9 +160,9 @@ public:
 
     TMapCanvas* canvas() const { return canvas_; }
 
-    // Lays out a loaded map: the waiting picture for the first map since
-    // start-up, the cells, MapLoaded, the caption "Quillmark 1.0 - Camada Superior".
-    void layoutLoadedMap();
+    // Lays out a loaded map (the session's mapOpened): the waiting picture for
+    // the first map since start-up, then the cells.
+    void layoutLoadedMap(bool wasLoaded);
     bool waitingPictureShown() const;
 
 protected:

@@ -19,7 +19,6 @@ TApplicationWindows::TApplicationWindows(Workspace& ws, TForm1::Options options)
     QWidget* main = Form1_.get();
     // "Novo Mapa", "Novo Projeto", "Editor de Eventos".
     OKRightDlg_ = std::make_unique<TOKRightDlg>(ws_, main);
-    Form1_->clearNewMapResult = [this] { OKRightDlg_->clearResult(); };
     Form5_ = std::make_unique<TForm5>(ws_, main);
     Form6_ = std::make_unique<TForm6>(ws_, main);
     // "Banco de Dados".
@@ -43,13 +42,15 @@ TApplicationWindows::TApplicationWindows(Workspace& ws, TForm1::Options options)
     // "Quillmark 1.0 - Sobre".
     FormAbout_ = std::make_unique<TFormAbout>(main);
     Form1_->setAboutBox(FormAbout_.get());
+
+    // Every window exists now: the commands follow the links they filled.
+    Form1_->verificaStatus();
 }
 
 TApplicationWindows::~TApplicationWindows() {
     // Closing the tables writes every table that changed into its file.
     ws_.run([this] { ws_.DataModule1.closeAll(); });
     Form1_->setAboutBox(nullptr);
-    Form1_->clearNewMapResult = nullptr;
     if (Form6_) {
         Form6_->setCharacterDialog(nullptr);
         Form6_->setDialogueDialog(nullptr);

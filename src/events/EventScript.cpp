@@ -1,5 +1,7 @@
 #include "events/EventScript.h"
 
+#include "core/Format.h"
+
 #include "core/Files.h"
 
 namespace quillmark {
@@ -88,15 +90,7 @@ std::vector<std::string> SplitEventText(std::string_view stored) {
 }
 
 void AppendCommandLines(std::vector<std::string>& lines, std::string_view command) {
-    size_t start = 0;
-    for (size_t i = 0; i < command.size(); ++i) {
-        if (command[i] == '\r' || command[i] == '\n') {
-            lines.emplace_back(command.substr(start, i - start));
-            if (command[i] == '\r' && i + 1 < command.size() && command[i + 1] == '\n') ++i;
-            start = i + 1;
-        }
-    }
-    lines.emplace_back(command.substr(start));
+    for (std::string_view line : format::anyBreakLines(command, true)) lines.emplace_back(line);
 }
 
 std::string TrimBlanks(std::string_view text) {
@@ -127,7 +121,7 @@ std::string CloseEventText(const std::vector<std::string>& lines) {
 
 // --- Recognising events -------------------------------------------------------------
 
-bool IsNoEvent(std::string_view text) { return text.empty() || text == kNoEvent; }
+bool IsNoEvent(std::string_view text) { return format::isNoEvent(text); }
 
 EventKind ClassifyEvent(std::string_view text) {
     if (IsNoEvent(text)) return EventKind::None;
@@ -137,14 +131,14 @@ EventKind ClassifyEvent(std::string_view text) {
 }
 
 CellMark CellEventMark(std::string_view text) {
-    if (startsWith(text, "AddChar")) return CellMark::Character;
+    if (format::isAddChar(text)) return CellMark::Character;
     if (IsNoEvent(text)) return CellMark::None;
     return CellMark::Event;
 }
 
 AddCharArgs ParseAddChar(std::string_view text) {
     AddCharArgs args;
-    if (!startsWith(text, "AddChar")) return args;
+    if (!format::isAddChar(text)) return args;
     args.isObject = true;
     if (text.size() <= 8) return args;
     const std::string_view rest = text.substr(8);
@@ -171,16 +165,9 @@ QByteArray ScriptFileBytes(const std::vector<std::string>& lines) {
 
 std::vector<std::string> ScriptFileLines(const QByteArray& bytes) {
     std::vector<std::string> lines;
-    const std::string_view text(bytes.constData(), static_cast<size_t>(bytes.size()));
-    size_t start = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            lines.emplace_back(text.substr(start, i - start));
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            start = i + 1;
-        }
-    }
-    if (start < text.size()) lines.emplace_back(text.substr(start));
+    for (std::string_view line :
+         format::anyBreakLines(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), false))
+        lines.emplace_back(line);
     return lines;
 }
 

@@ -3,6 +3,7 @@
 // character folders and script files, and the rules by which it reads them
 // back. All texts are CP1252 bytes. Nothing is escaped or validated: whatever
 // the user typed is kept as typed.
+#include "core/Format.h"
 #include <QByteArray>
 #include <QString>
 #include <string>
@@ -14,7 +15,7 @@ namespace quillmark {
 // --- Markers and keywords ------------------------------------------------------
 
 // A cell without an event holds this text (the empty text means the same).
-inline constexpr std::string_view kNoEvent = "NULL";
+inline constexpr std::string_view kNoEvent = format::kNoEvent;
 
 // Trigger markers: a trigger event begins with one of them.
 inline constexpr std::string_view kOnActionPress = "OnActionPress>";

@@ -48,8 +48,10 @@ TFormSEV::TFormSEV(Workspace& ws, TForm6& editor, QWidget* parent) : QDialog(par
     connect(btnOK_, &QPushButton::clicked, this, [this] { ws_.run([this] { OK(); }); });
     connect(btnCancel_, &QPushButton::clicked, this, &QDialog::reject);
 
-    ws_.hooks.showEventSelector = [this] { showSelector(); };
+    ws_.session().links().eventSelector.fill([this] { showSelector(); });
 }
+
+TFormSEV::~TFormSEV() { ws_.session().links().eventSelector.clear(); }
 
 TFormSEV::Choice TFormSEV::choice() const { return static_cast<Choice>(group_->checkedId()); }
 

@@ -20,6 +20,7 @@ public:
     enum Choice { OnActionPress = 0, OnPlayerTouch = 1, AddObject = 2 };
 
     TFormSEV(Workspace& ws, TForm6& editor, QWidget* parent = nullptr);
+    ~TFormSEV() override;
 
     Choice choice() const;
     void setChoice(Choice choice);

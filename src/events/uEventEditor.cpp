@@ -140,18 +140,18 @@ TForm6::TForm6(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
     layout->addWidget(Memo1, 1);
     layout->addWidget(statusBar_);
 
-    ws_.hooks.showEventScript = [this](const std::string& text) {
+    ws_.session().links().eventScript.fill([this](const std::string& text) {
         if (IsNoEvent(text)) {
             // a cell without an event starts at the event-type selector
             setScriptText(fromCp1252(text));
-            if (ws_.hooks.showEventSelector) ws_.hooks.showEventSelector();
+            ws_.session().links().eventSelector();
             return;
         }
         editEvent(text);
-    };
+    });
 }
 
-TForm6::~TForm6() = default;
+TForm6::~TForm6() { ws_.session().links().eventScript.clear(); }
 
 void TForm6::buildMenus() {
     auto entry = [this](QMenu* menu, const QString& caption, const QKeySequence& key, auto&& handler) {

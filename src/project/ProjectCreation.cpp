@@ -5,7 +5,6 @@
 #include "core/Paths.h"
 #include "core/ProjectFile.h"
 #include "database/DataModule.h"
-#include "session/Workspace.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -182,21 +181,6 @@ void createProject(const NewProjectRequest& request, TDataModule1& data, Project
     copyHeroFrames(data, editor, folder);
 
     tree.CriaProjeto(project.ProjectName);
-}
-
-void createProject(Workspace& ws, const QString& projectFile, std::string_view name, std::string_view author,
-                   const std::function<void()>& afterFolders) {
-    NewProjectRequest request;
-    request.editorFolder = ws.EditorFolder.isEmpty() ? editorFolder() : ws.EditorFolder;
-    request.projectFile = projectFile;
-    request.name = std::string(name);
-    request.author = std::string(author);
-    ws.ProjectOpen = false;
-    ws.MapLoaded = false;
-    ws.Modified = false;
-    ws.grid.CurrentMap.clear();
-    createProject(request, ws.DataModule1, ws.project, ws.tree, afterFolders);
-    ws.ProjectOpen = true;
 }
 
 }  // namespace quillmark

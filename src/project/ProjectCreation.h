@@ -23,7 +23,6 @@ namespace quillmark {
 
 class MapTree;
 class TDataModule1;
-class Workspace;
 struct ProjectState;
 
 // The message shown when the project name or the file name is empty.
@@ -77,13 +76,6 @@ bool canCreateProject(std::string_view name, const QString& projectFile);
 // node under the project name. A relative project file is taken from the
 // current folder. Throws Error when a step fails; the steps before it stay done.
 void createProject(const NewProjectRequest& request, TDataModule1& data, ProjectState& project, MapTree& tree,
-                   const std::function<void()>& afterFolders = {});
-
-// The same for a workspace (template set from ws.EditorFolder, or the editor
-// folder when that is empty), ending with ProjectOpen set, no map loaded and no
-// current map. The open project must have been closed before; the enabling
-// rules, the tile cache and the palette are the caller's.
-void createProject(Workspace& ws, const QString& projectFile, std::string_view name, std::string_view author,
                    const std::function<void()>& afterFolders = {});
 
 }  // namespace quillmark

@@ -66,10 +66,10 @@ TForm5::TForm5(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
     connect(BtnOK, &QPushButton::clicked, this, [this] { BtnOKClick(); });
     connect(BtnCancelar, &QPushButton::clicked, this, &QDialog::reject);
 
-    ws_.hooks.showNewProjectWizard = [this] { Execute(); };
+    ws_.session().links().newProjectWizard.fill([this] { Execute(); });
 }
 
-TForm5::~TForm5() { ws_.hooks.showNewProjectWizard = nullptr; }
+TForm5::~TForm5() { ws_.session().links().newProjectWizard.clear(); }
 
 void TForm5::Execute() { exec(); }
 
@@ -81,38 +81,11 @@ void TForm5::BtnLocalizarClick() {
     });
 }
 
-void TForm5::closeOpenProject() {
-    if (ws_.hooks.closeProject) {
-        ws_.hooks.closeProject();
-        return;
-    }
-    // Without a main window: the state of "Close All".
-    if (ws_.hooks.destroyCells) ws_.hooks.destroyCells();
-    ws_.MapLoaded = false;
-    ws_.Modified = false;
-    ws_.grid.CurrentMap.clear();
-    ws_.project.clear();
-    ws_.ProjectOpen = false;
-    ws_.tree.removeProjeto();
-    if (ws_.hooks.verificaStatus) ws_.hooks.verificaStatus();
-}
-
 void TForm5::BtnOKClick() {
     ws_.run([this] {
         const std::string name = toCp1252(EditNome->text());
         const std::string author = toCp1252(EditAutor->text());
-        const QString file = EditFile->text();
-        if (!canCreateProject(name, file)) {
-            ws_.prompts().notice(QString::fromUtf8(kCannotCreateProject));
-            return;
-        }
-        // The loaded map's changes are not thrown away without a question.
-        if (!ws_.askToSaveChanges()) return;
-        if (ws_.ProjectOpen) closeOpenProject();
-        createProject(ws_, file, name, author, [this] { accept(); });
-        if (ws_.hooks.verificaStatus) ws_.hooks.verificaStatus();
-        ws_.LoadImagens();
-        if (ws_.hooks.LoadImgs) ws_.hooks.LoadImgs();
+        ws_.session().createProject(EditFile->text(), name, author, [this] { accept(); });
     });
 }
 

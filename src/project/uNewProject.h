@@ -37,8 +37,6 @@ public:
     QPushButton* BtnCancelar = nullptr;
 
 private:
-    void closeOpenProject();
-
     Workspace& ws_;
 };
 

@@ -1,10 +1,10 @@
 #pragma once
 // The editor's shared state, created once by main and handed to every window:
-// the editor state (ProjectOpen, MapLoaded, Modified, the brush, the zoom, the
-// event result, the view options, the copy buffers), the project state read
-// from the project file, the one loaded map, the map tree, the five game
-// tables, the tile image cache and the prompts. Windows exchange data only
-// through it and the tables; no globals.
+// the editor session (which runs the commands and owns ProjectOpen, MapLoaded,
+// Modified and CurrentMap), the brush, the zoom, the event result, the view
+// options, the copy buffers, the project state read from the project file, the
+// one loaded map, the map tree, the five game tables, the tile image cache and
+// the prompts. Windows exchange data only through it and the tables; no globals.
 #include "core/MapGrid.h"
 #include "core/MapTree.h"
 #include "core/Picture.h"
@@ -12,6 +12,7 @@
 #include "core/Prompts.h"
 #include "database/DataModule.h"
 #include "database/TileCache.h"
+#include "session/EditorSession.h"
 
 #include <QString>
 #include <functional>
@@ -52,9 +53,9 @@ public:
     bool run(const std::function<void()>& command);
 
     // --- shared editor state ----------------------------------------------
-    bool ProjectOpen = false;
-    bool MapLoaded = false;
-    bool Modified = false;
+    // The commands and the flags ProjectOpen, MapLoaded, Modified, CurrentMap.
+    EditorSession& session() { return *session_; }
+    const EditorSession& session() const { return *session_; }
     unsigned char BrushCode = 'G';
     Picture BrushImage;  // "Imagens\Image0.bmp" of the editor folder until a palette tile is chosen
     int CellSize = 40;
@@ -83,41 +84,9 @@ public:
     // Refills the tile image cache from the open project (or the working folder without one).
     void LoadImagens() { tiles.LoadImagens(DataModule1, project.ProjectFolder, EditorFolder); }
 
-    // --- common steps ---------------------------------------------------------
-    // The save command: Salvar, clear Modified, save the project tree.
-    void saveCommand();
-    // When a project is open and the map has unsaved changes, asks
-    // "Desejá Salvar as Alterações?" (Yes/No/Cancel): Yes saves and goes on, No
-    // goes on, Cancel stops (returns false). Without changes returns true at once.
-    bool askToSaveChanges();
-
-    // --- links between windows ---------------------------------------------
-    // Each window that owns a step fills its hook when it is created; a hook
-    // left empty does nothing. Models and tests can call them without knowing
-    // the windows.
-    struct Hooks {
-        std::function<void()> verificaStatus;            // main window: the enabling rules
-        std::function<void(const QString&)> setCaption;  // main window caption
-        std::function<void()> closeProject;              // main window: "Close All"
-        std::function<void()> newMapCommand;             // "Novo Mapa" command (dialog, grid, Salvar, caption)
-        std::function<void()> showNewProjectWizard;      // "Novo Projeto", modal
-        std::function<void()> showMapProperties;         // "Propriedades do Mapa", modal
-        std::function<void()> showDatabase;              // "Banco de Dados", modal
-        std::function<void()> layoutLoadedMap;           // canvas: lay out the cells after Abrir
-        std::function<void()> buildNewMapCells;          // canvas: fresh cells for a new grid
-        std::function<void()> destroyCells;              // canvas: discard every cell control
-        std::function<void()> repaintCells;              // canvas: repaint every cell
-        std::function<void()> LoadImgs;                  // palette: rebuild the 144 buttons
-        std::function<void()> chooseFirstBrush;          // palette: click on button 0
-        // The event editor: show the script window with a text (the menus set
-        // by its kind), or the event-type selector. Both leave their result in
-        // EventResult.
-        std::function<void(const std::string& text)> showEventScript;
-        std::function<void()> showEventSelector;
-    } hooks;
-
 private:
     std::unique_ptr<Prompts> prompts_;
+    std::unique_ptr<EditorSession> session_;
 };
 
 }  // namespace quillmark

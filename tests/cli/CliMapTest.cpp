@@ -6,6 +6,7 @@
 #include "core/MapFile.h"
 #include "core/RecordTable.h"
 #include "database/DataModule.h"
+#include "database/MapSaving.h"
 
 #include <gtest/gtest.h>
 

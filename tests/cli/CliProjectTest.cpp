@@ -7,6 +7,7 @@
 #include "core/MapTree.h"
 #include "core/ProjectFile.h"
 #include "database/DataModule.h"
+#include "database/MapSaving.h"
 #include "project/ProjectCreation.h"
 
 #include <QDirIterator>

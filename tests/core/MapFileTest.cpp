@@ -5,6 +5,7 @@
 #include "core/MapGrid.h"
 #include "core/RecordTable.h"
 #include "database/DataModule.h"
+#include "database/MapSaving.h"
 
 #include <QDir>
 #include <QFile>

@@ -39,12 +39,8 @@ protected:
         prompts = new ScriptedPrompts;
         ws = std::make_unique<Workspace>(std::unique_ptr<Prompts>(prompts));
         ws->EditorFolder = qmtest::binFolder();
-        readProjectFile(project.projectFile(), ws->project);
-        ws->tree.CriaProjeto(ws->project.ProjectName);
-        ws->tree.LoadProject(ws->project);
-        ws->DataModule1.pointAtProject(project.folder());
-        ws->ProjectOpen = true;
         view = std::make_unique<TFrame3>(*ws);
+        ws->session().openProject(project.projectFile());
         view->resize(220, 320);
         view->show();
         view->expandAll();
@@ -162,8 +158,9 @@ TEST_F(TreeViewTest, TheMenuOpensOnARightClickOnlyWithAProject) {
     EXPECT_TRUE(shown);
     EXPECT_EQ(seen, (TreeMenuState{false, true, true, true}));
 
-    ws->ProjectOpen = false;
-    QContextMenuEvent again(QContextMenuEvent::Mouse, centreOf("Caverna.xml"), view->mapToGlobal(QPoint(5, 5)));
+    const QPoint where = centreOf("Caverna.xml");
+    ws->session().closeProject();
+    QContextMenuEvent again(QContextMenuEvent::Mouse, where, view->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(view->viewport(), &again);  // returns at once: no menu
     EXPECT_FALSE(view->contextMenu()->isVisible());
 }
@@ -295,14 +292,12 @@ TEST_F(TreeViewTest, ADragNearTheEdgesScrollsOneLine) {
 }
 
 TEST_F(TreeViewTest, DoubleClickOpensAMapAfterTheSaveQuestion) {
-    Abrir(ws->grid, project.folder() + "Mapas/Vila.xml");
-    ws->grid.CurrentMap = "Vila.xml";
-    ws->MapLoaded = true;
+    ASSERT_EQ(ws->grid.CurrentMap, "Vila.xml");  // the first map of the list
     const unsigned char saved = ws->grid.tipo(1, 1);
     ws->grid.setTipo(1, 1, 'I');
-    ws->Modified = true;
+    ws->session().markModified();
     int statusChecks = 0;
-    ws->hooks.verificaStatus = [&] { ++statusChecks; };
+    QObject::connect(&ws->session(), &EditorSession::stateChanged, [&] { ++statusChecks; });
     auto vilaInFile = [&] {
         MapGrid g;
         Abrir(g, project.folder() + "Mapas/Vila.xml");
@@ -315,20 +310,20 @@ TEST_F(TreeViewTest, DoubleClickOpensAMapAfterTheSaveQuestion) {
     EXPECT_EQ(prompts->messages(), QStringList{"Desejá Salvar as Alterações?"});
     EXPECT_EQ(ws->grid.CurrentMap, "Vila.xml");
     EXPECT_EQ(ws->grid.tipo(1, 1), 'I');
-    EXPECT_TRUE(ws->Modified);
+    EXPECT_TRUE(ws->session().modified());
 
     // No opens without saving.
     prompts->answer(Answer::No);
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, centreOf("Caverna.xml"));
     EXPECT_EQ(ws->grid.CurrentMap, "Caverna.xml");
     EXPECT_EQ(ws->grid.tipo(1, 1), '0');
-    EXPECT_FALSE(ws->Modified);
+    EXPECT_FALSE(ws->session().modified());
     EXPECT_EQ(vilaInFile(), saved);
     EXPECT_EQ(statusChecks, 1);
 
     // Yes saves first.
     ws->grid.setTipo(1, 1, 'H');
-    ws->Modified = true;
+    ws->session().markModified();
     prompts->answer(Answer::Yes);
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, centreOf("Vila.xml"));
     EXPECT_EQ(ws->grid.CurrentMap, "Vila.xml");
@@ -345,13 +340,11 @@ TEST_F(TreeViewTest, DoubleClickOpensAMapAfterTheSaveQuestion) {
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, centreOf("Aventura"));
     EXPECT_EQ(ws->grid.CurrentMap, "Caverna.xml");
     EXPECT_TRUE(prompts->asked().empty());
-    EXPECT_TRUE(ws->MapLoaded);
+    EXPECT_TRUE(ws->session().mapLoaded());
 }
 
 TEST_F(TreeViewTest, AMissingMapFileIsReportedAndTheLoadedMapStays) {
     ws->grid.newGrid(5);
-    ws->grid.CurrentMap = "Vila.xml";
-    ws->MapLoaded = true;
     QFile::remove(project.folder() + "Mapas/Caverna.xml");
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, centreOf("Caverna.xml"));
     ASSERT_EQ(prompts->messages().size(), 1);

@@ -22,14 +22,18 @@ namespace {
 struct OpenProject {
     explicit OpenProject(qmtest::ProjectFixture& fixture) : ws(std::make_unique<qmtest::ScriptedPrompts>()) {
         ws.EditorFolder = qmtest::binFolder();
-        readProjectFile(fixture.projectFile(), ws.project);
-        ws.tree.CriaProjeto(ws.project.ProjectName);
-        ws.tree.LoadProject(ws.project);
-        ws.DataModule1.pointAtProject(ws.project.ProjectFolder);
-        ws.ProjectOpen = true;
+        ws.session().openProject(fixture.projectFile());
     }
     Workspace ws;
 };
+
+// The new-map dialog's OK through the session; a refused name comes back as
+// the text of the warning it showed.
+void createNewMap(Workspace& ws, std::string_view name) {
+    auto& prompts = static_cast<qmtest::ScriptedPrompts&>(ws.prompts());
+    prompts.clear();
+    if (!ws.session().newMap(name, kNewMapSize)) throw Error(prompts.messages().value(0).toStdString());
+}
 
 std::string errorOf(const std::function<void()>& f) {
     try {
@@ -85,8 +89,8 @@ TEST(NewMap, VilaRefusedVila2Accepted) {
     EXPECT_TRUE(fixture.dir.exists("Mapas/Vila2.xml"));
     EXPECT_EQ(ws.grid.CurrentMap, "Vila2.xml");
     EXPECT_EQ(ws.grid.N, 14);
-    EXPECT_TRUE(ws.MapLoaded);
-    EXPECT_FALSE(ws.Modified);
+    EXPECT_TRUE(ws.session().mapLoaded());
+    EXPECT_FALSE(ws.session().modified());
     EXPECT_TRUE(fixture.dir.read("Aventura.qmk").contains("Mapas:Vila.xml%Vila2.xml%\r\nMapa Inicial:Vila.xml\r\n"));
     // The map list holds a path for the map read from the file and a bare name for the new one.
     ASSERT_EQ(ws.project.MapList.size(), 2);
@@ -131,7 +135,7 @@ TEST(NewMap, RefusedNamesWriteNothingAnywhere) {
     EXPECT_EQ(fixture.dir.read("Aventura.qmk"), project);
     EXPECT_FALSE(fixture.dir.exists("Data/Project.dat"));
     EXPECT_TRUE(ws.project.MapList.isEmpty());
-    EXPECT_FALSE(ws.MapLoaded);
+    EXPECT_FALSE(ws.session().mapLoaded());
 }
 
 TEST(NewMap, NeedsAnOpenProject) {
@@ -149,7 +153,7 @@ TEST(NewMap, ProjectFileThatCannotBeWrittenStopsAfterTheTree) {
     EXPECT_NE(errorOf([&] { createNewMap(ws, "Vila"); }), "(no error)");
     EXPECT_TRUE(fixture.dir.read("Data/Project.dat").contains("Vila.xml"));  // done before stays done
     EXPECT_FALSE(fixture.dir.exists("Mapas/Vila.xml"));
-    EXPECT_FALSE(ws.MapLoaded);
+    EXPECT_FALSE(ws.session().mapLoaded());
 }
 
 TEST(BattleBackground, NameFollowsTheMapFileName) {

@@ -38,7 +38,7 @@ QImage imageOf(const Picture& p) { return p.image().convertToFormat(QImage::Form
 TEST_F(PaletteTest, EmptyUntilBuiltThenTwelveListsOfTwelve) {
     EXPECT_EQ(palette->buttonCount(), 0);
     EXPECT_EQ(palette->currentPanel(), 0);
-    ws.hooks.LoadImgs();  // the hook the opening of a project calls
+    emit ws.session().tilesChanged();  // as when a project opens
     ASSERT_EQ(palette->buttonCount(), 144);
     for (int i = 0; i < 144; ++i) {
         TTile* b = palette->button(i);
@@ -87,7 +87,7 @@ TEST_F(PaletteTest, AnimatedTilesAndTheFirstBrush) {
     EXPECT_EQ(ws.BrushCode, 191);
     palette->button(132)->click();
     EXPECT_EQ(ws.BrushCode, 180);
-    ws.hooks.chooseFirstBrush();
+    emit ws.session().brushReset();
     EXPECT_EQ(ws.BrushCode, '0');
     EXPECT_TRUE(palette->button(0)->selected());
     EXPECT_FALSE(palette->button(132)->selected());

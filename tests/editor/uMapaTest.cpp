@@ -25,11 +25,11 @@ struct MapaSetup {
         ws->EditorFolder = editor;
         dialog = std::make_unique<TFormMP>(*ws);
     }
-    void openMap(const qmtest::ProjectFixture& fixture, const std::string& map) {
-        ws->project.ProjectFolder = fixture.folder();
-        ws->ProjectOpen = true;
-        ws->MapLoaded = true;
-        ws->grid.CurrentMap = map;
+    // The project of the fixture, opened as the editor opens it, with a new
+    // map of that name shown.
+    void openMap(qmtest::ProjectFixture& fixture, const std::string& map) {
+        if (!ws->session().projectOpen()) ws->session().openProject(fixture.projectFile());
+        ASSERT_TRUE(ws->session().newMap(map.substr(0, map.size() - 4), 14));
     }
     qmtest::ScriptedPrompts* prompts = nullptr;
     std::unique_ptr<Workspace> ws;
@@ -68,7 +68,7 @@ TEST(MapPropertiesDialog, LayoutAndTheEditorFoldersPicture) {
     EXPECT_EQ(d.picture().image().convertToFormat(QImage::Format_RGB32),
               grass.image().convertToFormat(QImage::Format_RGB32));
     EXPECT_EQ(d.Image1->pixmap().size(), grass.size());
-    EXPECT_TRUE(s.ws->hooks.showMapProperties != nullptr);
+    EXPECT_TRUE(s.ws->session().links().mapProperties.filled());
 }
 
 TEST(MapPropertiesDialog, EditorFolderWithoutThePictureStillMakesTheDialog) {
@@ -142,12 +142,13 @@ TEST(MapPropertiesDialog, CommandNeedsAProjectAndAMap) {
         }
     });
     closer.start(10);
-    s.ws->hooks.showMapProperties();  // no project
-    s.ws->ProjectOpen = true;
-    s.ws->hooks.showMapProperties();  // no map
+    s.ws->session().links().mapProperties();  // no project
+    s.ws->session().openProject(fixture.projectFile());
+    ASSERT_FALSE(s.ws->session().mapLoaded());
+    s.ws->session().links().mapProperties();  // no map
     EXPECT_EQ(shown, 0);
     s.openMap(fixture, "Vila.xml");
-    s.ws->hooks.showMapProperties();
+    s.ws->session().links().mapProperties();
     EXPECT_EQ(shown, 1);
     EXPECT_FALSE(s.dialog->isVisible());
 }

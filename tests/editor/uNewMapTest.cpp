@@ -19,32 +19,28 @@ using namespace quillmark;
 
 namespace {
 
-// The fixture's project opened in a workspace as the editor opens it, with
-// hooks that record what the dialog asks of the other windows.
+// The fixture's project opened in a workspace as the editor opens it,
+// recording what the session announces to the other windows.
 struct NewMapSetup {
     explicit NewMapSetup(qmtest::ProjectFixture& fixture) {
         auto scripted = std::make_unique<qmtest::ScriptedPrompts>();
         prompts = scripted.get();
         ws = std::make_unique<Workspace>(std::move(scripted));
         ws->EditorFolder = qmtest::binFolder();
-        readProjectFile(fixture.projectFile(), ws->project);
-        ws->tree.CriaProjeto(ws->project.ProjectName);
-        ws->tree.LoadProject(ws->project);
-        ws->DataModule1.pointAtProject(ws->project.ProjectFolder);
-        ws->ProjectOpen = true;
-        ws->hooks.destroyCells = [this] { calls << "destroyCells"; };
-        ws->hooks.buildNewMapCells = [this] { calls << QString("buildNewMapCells %1").arg(ws->grid.N); };
-        ws->hooks.setCaption = [this](const QString& c) { calls << "caption " + c; };
-        ws->hooks.verificaStatus = [this] {
-            calls << QString("verificaStatus %1%2").arg(ws->ProjectOpen).arg(ws->MapLoaded);
-        };
+        ws->session().openProject(fixture.projectFile());
+        EditorSession* session = &ws->session();
+        QObject::connect(session, &EditorSession::mapClosed, [this] { calls << "destroyCells"; });
+        QObject::connect(session, &EditorSession::newMapOpened,
+                         [this] { calls << QString("buildNewMapCells %1").arg(ws->grid.N); });
+        QObject::connect(session, &EditorSession::stateChanged, [this] {
+            calls << QString("verificaStatus %1%2").arg(ws->session().projectOpen()).arg(ws->session().mapLoaded());
+        });
         dialog = std::make_unique<TOKRightDlg>(*ws);
     }
     // A map loaded in the canvas, as after opening it.
     void loadMap(const std::string& name, const QString& path) {
-        Abrir(ws->grid, path);
-        ws->grid.CurrentMap = name;
-        ws->MapLoaded = true;
+        ws->session().openMap(path, name);
+        calls.clear();
     }
     qmtest::ScriptedPrompts* prompts = nullptr;
     std::unique_ptr<Workspace> ws;
@@ -77,7 +73,7 @@ void runCommand(NewMapSetup& s, const std::function<void(TOKRightDlg&)>& act) {
         s.dialog->reject();
     });
     guard.start(15000);
-    s.ws->hooks.newMapCommand();
+    s.ws->session().newMapCommand();
     EXPECT_TRUE(acted);
 }
 
@@ -116,10 +112,9 @@ TEST(NewMapDialog, EnterActsAsOkAndTheCommandBuildsAndSavesTheMap) {
     });
     EXPECT_FALSE(s.dialog->isVisible());
     EXPECT_TRUE(s.dialog->resultOk());
-    EXPECT_EQ(s.calls, (QStringList{"verificaStatus 11", "buildNewMapCells 14",
-                                    "caption Quillmark 1.0 - Camada Superior", "verificaStatus 11"}));
-    EXPECT_TRUE(s.ws->MapLoaded);
-    EXPECT_FALSE(s.ws->Modified);
+    EXPECT_EQ(s.calls, (QStringList{"buildNewMapCells 14", "verificaStatus 11"}));
+    EXPECT_TRUE(s.ws->session().mapLoaded());
+    EXPECT_FALSE(s.ws->session().modified());
     EXPECT_EQ(s.ws->grid.CurrentMap, "Vila.xml");
     EXPECT_EQ(s.ws->project.InitialMap, "Vila.xml");
     EXPECT_TRUE(fixture.dir.exists("Mapas/Vila.xml"));
@@ -134,7 +129,7 @@ TEST(NewMapDialog, EnterActsAsOkAndTheCommandBuildsAndSavesTheMap) {
         d.Edit1->setText("Caverna");
         QTest::mouseClick(d.OKBtn, Qt::LeftButton);
     });
-    EXPECT_EQ(s.calls.mid(4, 1), QStringList{"destroyCells"});
+    EXPECT_EQ(s.calls.mid(2), (QStringList{"destroyCells", "buildNewMapCells 14", "verificaStatus 11"}));
     EXPECT_EQ(s.ws->project.InitialMap, "Vila.xml");
     EXPECT_TRUE(
         fixture.dir.read("Aventura.qmk").contains("\r\nMapas:Vila.xml%Caverna.xml%\r\nMapa Inicial:Vila.xml\r\n"));
@@ -154,7 +149,7 @@ TEST(NewMapDialog, EscCancelsAndLeavesTheLoadedMapAlone) {
     EXPECT_FALSE(s.dialog->resultOk());
     EXPECT_TRUE(s.calls.isEmpty());
     EXPECT_EQ(s.ws->grid.CurrentMap, "Vila.xml");
-    EXPECT_TRUE(s.ws->MapLoaded);
+    EXPECT_TRUE(s.ws->session().mapLoaded());
     EXPECT_EQ(fixture.dir.read("Aventura.qmk"), project);
     EXPECT_FALSE(fixture.dir.exists("Mapas/Outro.xml"));
 }
@@ -211,7 +206,7 @@ TEST(NewMapDialog, RefusedNamesAreExplainedAndWriteNothing) {
     EXPECT_FALSE(fixture.dir.exists("Fora.xml"));
     EXPECT_TRUE(QDir(fixture.dir.file("Mapas")).isEmpty());
     EXPECT_TRUE(s.ws->project.MapList.isEmpty());
-    EXPECT_FALSE(s.ws->MapLoaded);
+    EXPECT_FALSE(s.ws->session().mapLoaded());
     d.reject();
 }
 
@@ -221,7 +216,7 @@ TEST(NewMapDialog, UnsavedChangesAreAskedAboutFirst) {
     NewMapSetup s(fixture);
     s.loadMap("Vila.xml", fixture.dir.file("Mapas/Vila.xml"));
     s.ws->grid.setTipo(1, 1, 'G');
-    s.ws->Modified = true;
+    s.ws->session().markModified();
     const QByteArray vila = fixture.dir.read("Mapas/Vila.xml");
     TOKRightDlg& d = *s.dialog;
     d.show();
@@ -234,7 +229,7 @@ TEST(NewMapDialog, UnsavedChangesAreAskedAboutFirst) {
     EXPECT_EQ(s.prompts->asked()[0].title, QString::fromUtf8("Confirmação"));
     EXPECT_EQ(s.prompts->asked()[0].buttons, Buttons::YesNoCancel);
     EXPECT_TRUE(d.isVisible());
-    EXPECT_TRUE(s.ws->Modified);
+    EXPECT_TRUE(s.ws->session().modified());
     EXPECT_EQ(s.ws->grid.CurrentMap, "Vila.xml");
     EXPECT_TRUE(s.calls.isEmpty());
     EXPECT_FALSE(fixture.dir.read("Aventura.qmk").contains("Caverna"));
@@ -257,7 +252,7 @@ TEST(NewMapDialog, AnswerNoDiscardsTheChanges) {
     NewMapSetup s(fixture);
     s.loadMap("Vila.xml", fixture.dir.file("Mapas/Vila.xml"));
     s.ws->grid.setTipo(1, 1, 'G');
-    s.ws->Modified = true;
+    s.ws->session().markModified();
     const QByteArray vila = fixture.dir.read("Mapas/Vila.xml");
     s.prompts->answer(Answer::No);
     runCommand(s, [&](TOKRightDlg& d) {
@@ -266,15 +261,16 @@ TEST(NewMapDialog, AnswerNoDiscardsTheChanges) {
     });
     EXPECT_EQ(fixture.dir.read("Mapas/Vila.xml"), vila);
     EXPECT_TRUE(fixture.dir.exists("Mapas/Caverna.xml"));
-    EXPECT_FALSE(s.ws->Modified);
+    EXPECT_FALSE(s.ws->session().modified());
     EXPECT_EQ(s.ws->grid.tipo(1, 1), '0');
 }
 
 TEST(NewMapDialog, CommandNeedsAnOpenProject) {
     qmtest::ProjectFixture fixture;
     NewMapSetup s(fixture);
-    s.ws->ProjectOpen = false;
-    s.ws->hooks.newMapCommand();  // returns at once: no dialog shown
+    s.ws->session().closeProject();
+    s.calls.clear();
+    s.ws->session().newMapCommand();  // returns at once: no dialog shown
     EXPECT_FALSE(s.dialog->isVisible());
     EXPECT_TRUE(s.calls.isEmpty());
 }
@@ -294,7 +290,7 @@ TEST(NewMapDialog, ProjectFileThatCannotBeWrittenLeavesNoMapLoaded) {
     EXPECT_EQ(s.prompts->asked()[0].title, "Quillmark");  // the general error box
     EXPECT_TRUE(d.isVisible());
     EXPECT_FALSE(d.resultOk());
-    EXPECT_FALSE(s.ws->MapLoaded);
+    EXPECT_FALSE(s.ws->session().mapLoaded());
     EXPECT_EQ(s.ws->grid.CurrentMap, "");
     EXPECT_EQ(s.calls.last(), "verificaStatus 10");
     d.reject();

@@ -51,6 +51,9 @@ const QStringList kRuledEntries = {"Salvar",       "Novo Mapa",     "Importar Ma
                                    "Colar Imagem", "Zoom +/-",      "Modo Inferior", "Modo Superior", "Modo Eventos",
                                    "Propriedades", "Banco de Dados"};
 
+// Commands whose windows do not exist yet: always disabled.
+const QStringList kUnbuiltEntries = {"Importar Mapa", "Exportar Mapa"};
+
 const QString kQuestion = QStringLiteral("Desejá Salvar as Alterações?");
 
 // A project with one painted 14 x 14 map "Vila.xml".
@@ -84,23 +87,32 @@ protected:
     }
 
     std::unique_ptr<TForm1> makeForm() {
+        // The other windows stand by: their commands are linked.
+        WindowLinks& links = ws->session().links();
+        links.newMapDialog.fill([] {});
+        links.newProjectWizard.fill([] {});
+        links.mapProperties.fill([] {});
+        links.database.fill([] {});
         TForm1::Options o;
         o.iniPath = settings.file("config/quillmark.INI");
         o.recentPath = settings.file("editor/Data/conf.ini");
         o.registerAssociation = [] {};
-        o.startProgram = [this](const QString& program) { started << program; };
+        o.startProgram = [this](const QString& program, QString*) {
+            started << program;
+            return true;
+        };
         return std::make_unique<TForm1>(*ws, o);
     }
 
     void open(const ProjectFixture& p) {
         ASSERT_TRUE(ws->run([&] { form->abrirProjeto(p.projectFile()); }));
-        ASSERT_TRUE(ws->ProjectOpen);
+        ASSERT_TRUE(ws->session().projectOpen());
     }
 
     // Paints cell (1, 1) as the canvas would, without saving.
     void paintFirstCell(unsigned char code) {
         ws->grid.setTipo(1, 1, code);
-        ws->Modified = true;
+        ws->session().markModified();
     }
 
     QAction* entry(const QString& caption) {
@@ -119,7 +131,8 @@ protected:
     }
 
     void expectEnabled(const QStringList& captions, bool enabled) {
-        for (const QString& c : captions) EXPECT_EQ(entry(c)->isEnabled(), enabled) << c.toStdString();
+        for (const QString& c : captions)
+            EXPECT_EQ(entry(c)->isEnabled(), enabled && !kUnbuiltEntries.contains(c)) << c.toStdString();
     }
 
     qmtest::TempDir settings;
@@ -150,7 +163,7 @@ TEST_F(Form1Test, StartsWithoutAProject) {
 TEST_F(Form1Test, ProjectWithAMapEnablesEverything) {
     auto p = projectWithMap();
     open(*p);
-    EXPECT_TRUE(ws->MapLoaded);
+    EXPECT_TRUE(ws->session().mapLoaded());
     expectGreyed(kAllHints, false);
     QStringList pastes = {"Colar", "Colar Evento", "Colar Imagem"};
     QStringList others = kRuledEntries;
@@ -174,13 +187,14 @@ TEST_F(Form1Test, ProjectWithAMapEnablesEverything) {
 TEST_F(Form1Test, ProjectWithoutMaps) {
     ProjectFixture p;
     open(p);
-    EXPECT_FALSE(ws->MapLoaded);
+    EXPECT_FALSE(ws->session().mapLoaded());
     EXPECT_EQ(ws->grid.CurrentMap, "");
     expectGreyed({"Propriedades do Mapa", "Zoom", "Salvar", "Modo Mapa - Camada Superior",
                   "Modo Mapa - Camada Inferior", "Modo Mapa - Camada de Eventos", "Play"},
                  true);
     expectGreyed({"Novo Mapa", "Bando de Dados", "Novo Projeto", "Abrir Projeto"}, false);
-    expectEnabled({"Novo Mapa", "Importar Mapa", "Close All"}, true);
+    expectEnabled({"Novo Mapa", "Close All"}, true);
+    expectEnabled(kUnbuiltEntries, false);
     QStringList others = kRuledEntries;
     for (const char* e : {"Novo Mapa", "Importar Mapa", "Close All"}) others.removeAll(e);
     EXPECT_EQ(others.size(), 14);
@@ -255,9 +269,9 @@ TEST_F(Form1Test, OpeningAProjectRunsEveryStep) {
     EXPECT_EQ(prompts->asked()[0].kind, "openFile");
     EXPECT_EQ(prompts->asked()[0].text, "Quillmark Project|*.qmk");
 
-    EXPECT_TRUE(ws->ProjectOpen);
-    EXPECT_TRUE(ws->MapLoaded);
-    EXPECT_FALSE(ws->Modified);
+    EXPECT_TRUE(ws->session().projectOpen());
+    EXPECT_TRUE(ws->session().mapLoaded());
+    EXPECT_FALSE(ws->session().modified());
     EXPECT_EQ(ws->grid.CurrentMap, "Vila.xml");
     EXPECT_EQ(ws->grid.N, 14);
     EXPECT_EQ(ws->project.ProjectName, "Aventura");
@@ -289,7 +303,7 @@ TEST_F(Form1Test, RecentIsListedOnlyAfterARestart) {
     QAction* recent = form->reopenMenu()->actions().first();
     EXPECT_EQ(recent->text(), p->projectFile());
     recent->trigger();
-    EXPECT_TRUE(ws->ProjectOpen);
+    EXPECT_TRUE(ws->session().projectOpen());
     EXPECT_EQ(ws->project.ProjectFile, p->projectFile());
 }
 
@@ -298,7 +312,7 @@ TEST_F(Form1Test, AChosenFileDialogCancelledChangesNothing) {
     open(*p);
     prompts->answerNothing();
     entry("Abrir Projeto")->trigger();
-    EXPECT_TRUE(ws->ProjectOpen);
+    EXPECT_TRUE(ws->session().projectOpen());
     EXPECT_EQ(ws->project.ProjectFile, p->projectFile());
 }
 
@@ -315,7 +329,7 @@ TEST_F(Form1Test, OpeningAnotherProjectAsksAboutUnsavedChanges) {
     entry("Abrir Projeto")->trigger();
     EXPECT_EQ(prompts->messages(), QStringList{kQuestion});
     EXPECT_EQ(ws->project.ProjectFile, first->projectFile());
-    EXPECT_TRUE(ws->Modified);
+    EXPECT_TRUE(ws->session().modified());
     EXPECT_EQ(ws->grid.tipo(1, 1), 'H');
 
     // No: the changes are dropped and the second project opens.
@@ -323,7 +337,7 @@ TEST_F(Form1Test, OpeningAnotherProjectAsksAboutUnsavedChanges) {
     entry("Abrir Projeto")->trigger();
     EXPECT_EQ(ws->project.ProjectFile, second->projectFile());
     EXPECT_EQ(tipoInFile(*first, "Vila.xml", 1, 1), before);
-    EXPECT_FALSE(ws->Modified);
+    EXPECT_FALSE(ws->session().modified());
 
     // Yes: the map is saved first.
     paintFirstCell('I');
@@ -340,11 +354,11 @@ TEST_F(Form1Test, ReopenAsksTooAndCancelKeepsTheProject) {
     paintFirstCell('H');
     prompts->answer(Answer::Cancel);
     form->Reopen(p->projectFile());
-    EXPECT_TRUE(ws->Modified);
+    EXPECT_TRUE(ws->session().modified());
     EXPECT_EQ(ws->grid.tipo(1, 1), 'H');
     prompts->answer(Answer::No);
     form->Reopen(p->projectFile());
-    EXPECT_FALSE(ws->Modified);
+    EXPECT_FALSE(ws->session().modified());
     EXPECT_NE(ws->grid.tipo(1, 1), 'H');  // reloaded from the file
 }
 
@@ -358,8 +372,8 @@ TEST_F(Form1Test, AProjectThatFailsHalfWayIsNotLeftHalfOpen) {
     form->Reopen(broken.projectFile());
     ASSERT_EQ(prompts->messages().size(), 1);
     EXPECT_EQ(prompts->asked().back().title, "Quillmark");  // the error box
-    EXPECT_FALSE(ws->ProjectOpen);
-    EXPECT_FALSE(ws->MapLoaded);
+    EXPECT_FALSE(ws->session().projectOpen());
+    EXPECT_FALSE(ws->session().mapLoaded());
     EXPECT_TRUE(ws->tree.isEmpty());
     EXPECT_EQ(ws->project.ProjectName, "");
     EXPECT_EQ(ws->project.ProjectFolder, "");
@@ -382,7 +396,7 @@ TEST_F(Form1Test, ABadCharLineStopsTheOpening) {
     entry("Abrir Projeto")->trigger();
     ASSERT_EQ(prompts->messages().size(), 1);
     EXPECT_EQ(prompts->messages()[0], "'abc' is not a valid integer value.");
-    EXPECT_FALSE(ws->ProjectOpen);
+    EXPECT_FALSE(ws->session().projectOpen());
     EXPECT_TRUE(ws->tree.isEmpty());
     EXPECT_EQ(readRecent(form->recentPath()), "");  // only a project that opened is remembered
 }
@@ -394,13 +408,13 @@ TEST_F(Form1Test, SaveFromTheMenuAndTheButton) {
     open(*p);
     paintFirstCell('H');
     entry("Salvar")->trigger();
-    EXPECT_FALSE(ws->Modified);
+    EXPECT_FALSE(ws->session().modified());
     EXPECT_EQ(tipoInFile(*p, "Vila.xml", 1, 1), 'H');
     EXPECT_TRUE(p->dir.exists("Data/Project.dat"));
 
     paintFirstCell('I');
     QTest::mouseClick(form->toolButton("Salvar"), Qt::LeftButton);
-    EXPECT_FALSE(ws->Modified);
+    EXPECT_FALSE(ws->session().modified());
     EXPECT_EQ(tipoInFile(*p, "Vila.xml", 1, 1), 'I');
     // Nothing left to ask when closing.
     EXPECT_TRUE(form->close());
@@ -414,15 +428,15 @@ TEST_F(Form1Test, CloseAllAsksThenClosesEverything) {
 
     prompts->answer(Answer::Cancel);
     entry("Close All")->trigger();
-    EXPECT_TRUE(ws->ProjectOpen);
-    EXPECT_TRUE(ws->Modified);
+    EXPECT_TRUE(ws->session().projectOpen());
+    EXPECT_TRUE(ws->session().modified());
 
     prompts->answer(Answer::Yes);
     entry("Close All")->trigger();
     EXPECT_EQ(tipoInFile(*p, "Vila.xml", 1, 1), 'H');
-    EXPECT_FALSE(ws->ProjectOpen);
-    EXPECT_FALSE(ws->MapLoaded);
-    EXPECT_FALSE(ws->Modified);
+    EXPECT_FALSE(ws->session().projectOpen());
+    EXPECT_FALSE(ws->session().mapLoaded());
+    EXPECT_FALSE(ws->session().modified());
     EXPECT_EQ(ws->grid.CurrentMap, "");
     EXPECT_EQ(ws->project.ProjectFile, "");
     EXPECT_EQ(ws->project.RuntimePath, "");
@@ -439,7 +453,7 @@ TEST_F(Form1Test, CloseAllAsksThenClosesEverything) {
     prompts->clear();
     entry("Close All")->trigger();
     EXPECT_TRUE(prompts->asked().empty());
-    EXPECT_FALSE(ws->ProjectOpen);
+    EXPECT_FALSE(ws->session().projectOpen());
 }
 
 TEST_F(Form1Test, CloseAllAnsweredNoDropsTheChanges) {
@@ -449,15 +463,15 @@ TEST_F(Form1Test, CloseAllAnsweredNoDropsTheChanges) {
     paintFirstCell('H');
     prompts->answer(Answer::No);
     entry("Close All")->trigger();
-    EXPECT_FALSE(ws->ProjectOpen);
+    EXPECT_FALSE(ws->session().projectOpen());
     EXPECT_EQ(tipoInFile(*p, "Vila.xml", 1, 1), before);
 }
 
 TEST_F(Form1Test, ClosingTheWindowAsksAndWritesThePlacement) {
     auto p = projectWithMap();
     form->FormShow({p->projectFile()});
-    ASSERT_TRUE(ws->ProjectOpen);      // the first argument
-    EXPECT_TRUE(form->isMaximized());  // no settings yet: the window opens maximised
+    ASSERT_TRUE(ws->session().projectOpen());  // the first argument
+    EXPECT_TRUE(form->isMaximized());          // no settings yet: the window opens maximised
     paintFirstCell('H');
 
     prompts->answer(Answer::Cancel);
@@ -558,13 +572,13 @@ TEST_F(Form1Test, PlayWithUnsavedChanges) {
     entry("Executar")->trigger();
     EXPECT_EQ(started, QStringList{p->folder() + "Aventura.exe"});
     EXPECT_EQ(tipoInFile(*p, "Vila.xml", 1, 1), before);
-    EXPECT_TRUE(ws->Modified);
+    EXPECT_TRUE(ws->session().modified());
 
     prompts->answer(Answer::Yes);
     QTest::mouseClick(form->toolButton("Play"), Qt::LeftButton);
     EXPECT_EQ(started.size(), 2);
     EXPECT_EQ(tipoInFile(*p, "Vila.xml", 1, 1), 'H');
-    EXPECT_FALSE(ws->Modified);
+    EXPECT_FALSE(ws->session().modified());
 
     // Saved: nothing asked any more.
     prompts->clear();
@@ -614,12 +628,13 @@ TEST_F(Form1Test, ZoomAndViewOptions) {
     EXPECT_TRUE(ws->ShowObjetos);
 }
 
-TEST_F(Form1Test, HooksReachTheOtherWindows) {
+TEST_F(Form1Test, LinksReachTheOtherWindows) {
     QStringList calls;
-    ws->hooks.newMapCommand = [&] { calls << "newMap"; };
-    ws->hooks.showNewProjectWizard = [&] { calls << "wizard"; };
-    ws->hooks.showMapProperties = [&] { calls << "properties"; };
-    ws->hooks.showDatabase = [&] { calls << "database"; };
+    WindowLinks& links = ws->session().links();
+    links.newMapDialog.fill([&] { calls << "newMap"; });
+    links.newProjectWizard.fill([&] { calls << "wizard"; });
+    links.mapProperties.fill([&] { calls << "properties"; });
+    links.database.fill([&] { calls << "database"; });
     // Without a project only the wizard runs.
     for (const char* hint : {"Novo Projeto", "Novo Mapa", "Propriedades do Mapa", "Bando de Dados"})
         QTest::mouseClick(form->toolButton(hint), Qt::LeftButton);
@@ -641,11 +656,25 @@ TEST_F(Form1Test, HooksReachTheOtherWindows) {
     entry("Novo Mapa")->trigger();
     entry("Novo Projeto")->trigger();
     EXPECT_EQ(calls, QStringList({"properties", "database", "newMap", "wizard"}));
-    // The window's own hooks.
-    ws->hooks.setCaption("Outro");
-    EXPECT_EQ(form->windowTitle(), "Outro");
-    ws->hooks.closeProject();
-    EXPECT_FALSE(ws->ProjectOpen);
+    // The window follows the session's close.
+    ws->session().closeProject();
+    EXPECT_FALSE(ws->session().projectOpen());
+    EXPECT_EQ(form->windowTitle(), "Quillmark 1.0");
+    EXPECT_FALSE(entry("Salvar")->isEnabled());
+
+    // A window that does not exist leaves its command visibly disabled, and
+    // reaching it anyway is an error the user sees, never a silent no-op.
+    links.database.clear();
+    open(empty);
+    EXPECT_FALSE(entry("Banco de Dados")->isEnabled());
+    EXPECT_FALSE(form->toolButton("Bando de Dados")->isEnabled());
+    prompts->clear();
+    form->BancoDadosClick();
+    ASSERT_EQ(prompts->messages().size(), 1);
+    EXPECT_TRUE(prompts->messages()[0].contains("Banco de Dados"));
+    links.database.fill([&] { calls << "database"; });
+    form->verificaStatus();
+    EXPECT_TRUE(form->toolButton("Bando de Dados")->isEnabled());
 }
 
 TEST_F(Form1Test, ThePaletteListChoosesThePanel) {
@@ -726,12 +755,8 @@ TEST(ApplicationWindows, CreatesEveryWindowAndLinksThem) {
         // The template tables are open from the start.
         EXPECT_TRUE(ws.DataModule1.cdsTiles.active());
         EXPECT_TRUE(ws.DataModule1.cdsPersonagem.active());
-        // Every window has filled its links.
-        EXPECT_TRUE(ws.hooks.verificaStatus && ws.hooks.setCaption && ws.hooks.closeProject);
-        EXPECT_TRUE(ws.hooks.newMapCommand && ws.hooks.showNewProjectWizard && ws.hooks.showMapProperties);
-        EXPECT_TRUE(ws.hooks.layoutLoadedMap && ws.hooks.destroyCells && ws.hooks.repaintCells);
-        EXPECT_TRUE(ws.hooks.LoadImgs && ws.hooks.chooseFirstBrush);
-        EXPECT_TRUE(ws.hooks.showEventScript && ws.hooks.showEventSelector);
+        // Every window has filled its links (the database window is not built yet).
+        EXPECT_EQ(ws.session().links().unfilled(), std::vector<std::string>{"Banco de Dados"});
         EXPECT_EQ(windows.FormAbout().parentWidget(), &windows.Form1());
         // "Sobre" shows the about box.
         QTimer::singleShot(0, &windows.FormAbout(), [&] { windows.FormAbout().closeButton()->click(); });
@@ -739,6 +764,6 @@ TEST(ApplicationWindows, CreatesEveryWindowAndLinksThem) {
         EXPECT_FALSE(windows.FormAbout().isVisible());
     }
     // Nothing is left pointing at the windows that are gone.
-    EXPECT_FALSE(ws.hooks.verificaStatus || ws.hooks.newMapCommand || ws.hooks.LoadImgs || ws.hooks.layoutLoadedMap);
+    EXPECT_EQ(ws.session().links().unfilled().size(), 6u);
     EXPECT_FALSE(ws.DataModule1.cdsTiles.active());
 }

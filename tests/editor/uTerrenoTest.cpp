@@ -23,14 +23,10 @@ class TerrenoTest : public ::testing::Test {
 protected:
     TerrenoTest() {
         ws.EditorFolder = qmtest::binFolder();
-        ws.project.ProjectFolder = project.folder();
-        ws.ProjectOpen = true;
-        ws.DataModule1.pointAt(ws.DataModule1.cdsTiles, project.folder());
-        ws.LoadImagens();
-        findTiles();
-        ws.hooks.setCaption = [this](const QString& c) { caption = c; };
-        ws.hooks.verificaStatus = [this] { ++statusChecks; };
         area = std::make_unique<TMapArea>(ws);
+        ws.session().openProject(project.projectFile());
+        findTiles();
+        QObject::connect(&ws.session(), &EditorSession::stateChanged, [this] { ++statusChecks; });
         area->resize(800, 700);
         area->show();
     }
@@ -53,10 +49,9 @@ protected:
 
     void open(const std::string& name, const MapGrid& grid) {
         project.addMap(name + ".xml", grid);
-        ws.grid.CurrentMap = name + ".xml";
-        Abrir(ws.grid, project.folder() + "Mapas/" + QString::fromStdString(name) + ".xml");
-        ws.Modified = false;
-        ws.hooks.layoutLoadedMap();
+        if (ws.session().modified()) prompts().answer(Answer::No);  // the changes are dropped
+        ws.session().openMap(project.folder() + "Mapas/" + QString::fromStdString(name) + ".xml", name + ".xml");
+        statusChecks = 0;
     }
     void openNew(const std::string& name = "Vila", int n = 14) {
         MapGrid g;
@@ -106,6 +101,7 @@ protected:
 
     qmtest::ProjectFixture project;
     Workspace ws{std::make_unique<qmtest::ScriptedPrompts>()};
+    qmtest::ScriptedPrompts& prompts() { return static_cast<qmtest::ScriptedPrompts&>(ws.prompts()); }
     std::unique_ptr<TMapArea> area;
     unsigned char transparentCode = 0;
     QString caption;
@@ -117,8 +113,7 @@ TEST_F(TerrenoTest, LayingOutAMapShowsItsCellsInTheUpperMode) {
     g.newGrid(14);
     g.setTipo(3, 4, '6');
     open("Vila", g);
-    EXPECT_TRUE(ws.MapLoaded);
-    EXPECT_EQ(caption, "Quillmark 1.0 - Camada Superior");
+    EXPECT_TRUE(ws.session().mapLoaded());
     EXPECT_FALSE(area->waitingPictureShown());
     EXPECT_EQ(canvas().size(), QSize(560, 560));
     EXPECT_EQ(canvas().currentMode(), CellMode::Upper);
@@ -128,7 +123,7 @@ TEST_F(TerrenoTest, LayingOutAMapShowsItsCellsInTheUpperMode) {
     const QPoint inside(20, 36);
     EXPECT_EQ(px(cellShot(img, 3, 4), inside), px(tile('6'), inside));
     EXPECT_EQ(px(cellShot(img, 1, 1), inside), px(tile('0'), inside));
-    EXPECT_FALSE(ws.Modified);
+    EXPECT_FALSE(ws.session().modified());
 }
 
 TEST_F(TerrenoTest, LowerLayerShowsInTheUpperModeOnlyUnderATransparentTile) {
@@ -143,7 +138,7 @@ TEST_F(TerrenoTest, LowerLayerShowsInTheUpperModeOnlyUnderATransparentTile) {
     canvas().ModoFundo();
     click(2, 2);
     click(2, 3);
-    EXPECT_TRUE(ws.Modified);
+    EXPECT_TRUE(ws.session().modified());
     away();
     QImage lower = shot();
     EXPECT_EQ(px(cellShot(lower, 2, 2), hole), px(tile('6'), hole));
@@ -164,7 +159,7 @@ TEST_F(TerrenoTest, UpperPaintClickDrawsTheBrushAtOnce) {
     click(5, 5);
     EXPECT_EQ(ws.grid.tipo(5, 5), '6');
     EXPECT_EQ(ws.grid.fundo(5, 5), '0');
-    EXPECT_TRUE(ws.Modified);
+    EXPECT_TRUE(ws.session().modified());
     // the brush covers the cell at once, hover outline included
     QImage now = cellShot(shot(), 5, 5);
     EXPECT_EQ(now, tile('6'));
@@ -191,7 +186,7 @@ TEST_F(TerrenoTest, EventModeClicksToggleTheMark) {
 
     click(3, 3);
     EXPECT_EQ(ws.grid.xo(3, 3), 'O');
-    EXPECT_TRUE(ws.Modified);
+    EXPECT_TRUE(ws.session().modified());
     click(3, 3);
     EXPECT_EQ(ws.grid.xo(3, 3), 'X');
     click(3, 4);
@@ -218,11 +213,11 @@ TEST_F(TerrenoTest, RightPressOpensTheEventEditorAndStoresItsResult) {
     ws.EventResult = "NULL";
     int selector = 0;
     std::vector<std::string> scripts;
-    ws.hooks.showEventSelector = [&] { ++selector; };  // closed without a choice
-    ws.hooks.showEventScript = [&](const std::string& text) {
+    ws.session().links().eventSelector.fill([&] { ++selector; });  // closed without a choice
+    ws.session().links().eventScript.fill([&](const std::string& text) {
         scripts.push_back(text);
         ws.EventResult = "OnPlayerTouch;Msg(Tchau)";
-    };
+    });
     away();
     const QImage plain = cellShot(shot(), 2, 2);
 
@@ -230,7 +225,7 @@ TEST_F(TerrenoTest, RightPressOpensTheEventEditorAndStoresItsResult) {
     EXPECT_EQ(selector, 1);
     EXPECT_TRUE(scripts.empty());
     EXPECT_FALSE(MapGrid::hasEvent(ws.grid.evento(2, 2)));
-    EXPECT_TRUE(ws.Modified);
+    EXPECT_TRUE(ws.session().modified());
     EXPECT_EQ(ws.EventResult, "NULL");
     away();
     EXPECT_EQ(cellShot(shot(), 2, 2), plain);  // no "E"
@@ -245,10 +240,13 @@ TEST_F(TerrenoTest, RightPressOpensTheEventEditorAndStoresItsResult) {
     EXPECT_EQ(selector, 1);
     EXPECT_EQ(ws.grid.fundo(4, 4), '0');  // a right press never paints
 
-    // without an event editor the cell takes whatever result is held
-    ws.hooks.showEventScript = nullptr;
+    // without an event editor the press is an error the user sees, and the cell keeps its event
+    ws.session().links().eventScript.clear();
     click(4, 4, Qt::RightButton);
-    EXPECT_EQ(ws.grid.evento(4, 4), "NULL");
+    EXPECT_EQ(ws.grid.evento(4, 4), "OnPlayerTouch;Msg(Tchau)");
+    ASSERT_FALSE(prompts().messages().isEmpty());
+    EXPECT_TRUE(prompts().messages().last().contains("Editor de Eventos"));
+    ws.session().links().eventSelector.clear();
 }
 
 TEST_F(TerrenoTest, CharactersShowCAndOtherEventsE) {
@@ -271,14 +269,14 @@ TEST_F(TerrenoTest, CharactersShowCAndOtherEventsE) {
     EXPECT_NE(box(all, 1), box(all, 3));  // "C", not "E"
 
     ws.ShowEventos = false;
-    ws.hooks.repaintCells();
+    canvas().repaintCells();
     QImage noEvents = shot();
     EXPECT_EQ(box(noEvents, 1), box(all, 1));  // still "C"
     EXPECT_EQ(box(noEvents, 3), none);
 
     ws.ShowEventos = true;
     ws.ShowObjetos = false;
-    ws.hooks.repaintCells();
+    canvas().repaintCells();
     QImage noObjects = shot();
     EXPECT_EQ(box(noObjects, 1), none);  // neither "C" nor "E"
     EXPECT_EQ(box(noObjects, 3), box(all, 3));
@@ -289,7 +287,7 @@ TEST_F(TerrenoTest, CoordinatesNameTheGamePixelsOfEachCell) {
     away();
     const QImage plain = shot();
     ws.ShowCordenadas = true;
-    ws.hooks.repaintCells();
+    canvas().repaintCells();
     const QImage shown = shot();
     // what the cell painting draws for a cell, on the grass tile
     auto expected = [&](int row, int column) {
@@ -306,7 +304,7 @@ TEST_F(TerrenoTest, CoordinatesNameTheGamePixelsOfEachCell) {
     EXPECT_NE(cellShot(shown, 14, 14), expected(13, 14));
     EXPECT_NE(cellShot(shown, 14, 14), expected(14, 13));
     ws.ShowCordenadas = false;
-    ws.hooks.repaintCells();
+    canvas().repaintCells();
     EXPECT_EQ(shot(), plain);
 }
 
@@ -354,7 +352,7 @@ TEST_F(TerrenoTest, OpeningAMapWhileZoomedLaysItOutAt40) {
     EXPECT_EQ(ws.CellSize, 40);
     EXPECT_EQ(canvas().size(), QSize(560, 560));
     // without a project or a map the zoom does nothing
-    ws.ProjectOpen = false;
+    ws.session().closeProject();
     canvas().Zoom();
     EXPECT_EQ(ws.CellSize, 40);
 }
@@ -381,10 +379,10 @@ TEST_F(TerrenoTest, CopyAndPasteGoThroughTheCellUnderThePointer) {
     EXPECT_TRUE(canvas().Copiar());
     EXPECT_TRUE(TMapCanvas::canColar(ws));
     EXPECT_EQ(statusChecks, 1);
-    EXPECT_FALSE(ws.Modified);
+    EXPECT_FALSE(ws.session().modified());
     hover(9, 10);
     EXPECT_TRUE(canvas().Colar());
-    EXPECT_TRUE(ws.Modified);
+    EXPECT_TRUE(ws.session().modified());
     EXPECT_EQ(ws.grid.tipo(9, 10), transparentCode);
     EXPECT_EQ(ws.grid.fundo(9, 10), '6');
     EXPECT_EQ(ws.grid.xo(9, 10), 'X');
@@ -393,9 +391,9 @@ TEST_F(TerrenoTest, CopyAndPasteGoThroughTheCellUnderThePointer) {
     EXPECT_EQ(cellShot(shot(), 9, 10), cellShot(before, 2, 2));
 
     // with the pointer outside the canvas the paste changes nothing
-    ws.Modified = false;
+    ws.session().save();
     EXPECT_FALSE(canvas().Colar());
-    EXPECT_FALSE(ws.Modified);
+    EXPECT_FALSE(ws.session().modified());
     EXPECT_EQ(ws.grid.tipo(1, 1), '0');
 
     // the event alone
@@ -406,7 +404,7 @@ TEST_F(TerrenoTest, CopyAndPasteGoThroughTheCellUnderThePointer) {
     EXPECT_TRUE(canvas().ColarEvento());
     EXPECT_EQ(ws.grid.evento(3, 3), "OnActionPress;Msg(Oi)");
     EXPECT_EQ(ws.grid.tipo(3, 3), '0');
-    EXPECT_TRUE(ws.Modified);
+    EXPECT_TRUE(ws.session().modified());
     // a cell without an event holds "NULL": pasting it removes the event
     hover(1, 1);
     EXPECT_TRUE(canvas().CopiarEvento());
@@ -487,17 +485,17 @@ TEST_F(TerrenoTest, MapsOfOtherSizesGetTheirOwnSquareOfCells) {
     EXPECT_EQ(canvas().size(), QSize(200, 200));
     EXPECT_EQ(canvas().cell(6, 6), nullptr);
     EXPECT_EQ(canvas().cell(14, 14), nullptr);
-    EXPECT_FALSE(ws.Modified);
+    EXPECT_FALSE(ws.session().modified());
 
     // a new map: fresh cells in the upper mode
     canvas().ModoEventos();
     ws.grid.newGrid(14);
-    ws.hooks.buildNewMapCells();
+    canvas().buildNewMapCells();
     EXPECT_EQ(canvas().side(), 14);
     EXPECT_EQ(canvas().currentMode(), CellMode::Upper);
     EXPECT_FALSE(canvas().cell(1, 1)->eventMode);
 
-    ws.hooks.destroyCells();
+    canvas().destroyCells();
     EXPECT_EQ(canvas().side(), 0);
     EXPECT_EQ(canvas().size(), QSize(0, 0));
     EXPECT_EQ(canvas().cell(1, 1), nullptr);

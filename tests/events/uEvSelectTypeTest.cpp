@@ -35,7 +35,7 @@ TEST_F(SelectorTest, AddObjectThenClosingStoresNoEventAndEnablesOnlyObjetos) {
             EXPECT_EQ(f->scriptText(), "");
             f->close();
         });
-        ws.hooks.showEventSelector();
+        ws.session().links().eventSelector();
     }
     EXPECT_FALSE(eventos);
     EXPECT_TRUE(objetos);
@@ -56,7 +56,7 @@ TEST_F(SelectorTest, OnPlayerTouchClosedAtOnceStoresNoEvent) {
         EXPECT_FALSE(f->objetosEnabled());
         QTest::keyClick(f->memo(), Qt::Key_Q, Qt::ControlModifier);  // "Sair"
     });
-    ws.hooks.showEventSelector();
+    ws.session().links().eventSelector();
     EXPECT_TRUE(driver.done());
     EXPECT_EQ(ws.EventResult, "");
     EXPECT_FALSE(form6.isVisible());
@@ -69,7 +69,7 @@ TEST_F(SelectorTest, OnActionPressWithACommandStoresTheMarkerAndTheCommand) {
         choose("Inciar Chuva");
         f->close();
     });
-    ws.hooks.showEventSelector();
+    ws.session().links().eventSelector();
     EXPECT_EQ(ws.EventResult, "OnActionPress>IniciaChuva:");
 }
 
@@ -80,7 +80,7 @@ TEST_F(SelectorTest, CancelOpensNothingAndLeavesTheResultAlone) {
         click(s->choiceButton(TFormSEV::OnPlayerTouch));
         click(s->cancelButton());
     });
-    ws.hooks.showEventSelector();
+    ws.session().links().eventSelector();
     EXPECT_TRUE(driver.done());
     EXPECT_EQ(ws.EventResult, "NULL");
     EXPECT_EQ(form6.scriptText(), "NULL");
@@ -90,7 +90,7 @@ TEST_F(SelectorTest, CancelOpensNothingAndLeavesTheResultAlone) {
 TEST_F(SelectorTest, TheScriptHookWithNoEventStartsAtTheSelector) {
     ModalDriver driver;
     driver.when<TFormSEV>([&](TFormSEV* s) { click(s->cancelButton()); });
-    ws.hooks.showEventScript("NULL");
+    ws.session().links().eventScript("NULL");
     EXPECT_TRUE(driver.done());
     EXPECT_EQ(ws.EventResult, "NULL");
 }

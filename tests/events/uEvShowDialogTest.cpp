@@ -38,7 +38,7 @@ TEST_F(DialogueDialogTest, AFacePickedElsewhereLandsInTheProjectUnderTheChosenNa
         click(d->okButton());
     });
     driver.when<TForm6>([&](TForm6* f) { f->close(); });
-    ws.hooks.showEventScript("OnActionPress>");
+    ws.session().links().eventScript("OnActionPress>");
     EXPECT_TRUE(driver.done());
 
     ASSERT_EQ(prompts->asked().size(), 2u);
@@ -75,7 +75,7 @@ TEST_F(DialogueDialogTest, CancellingTheSaveDialogKeepsTheOfferedNameAndTheNextU
         click(d->okButton());
     });
     driver.when<TForm6>([&](TForm6* f) { f->close(); });
-    ws.hooks.showEventScript("OnPlayerTouch>");
+    ws.session().links().eventScript("OnPlayerTouch>");
     EXPECT_TRUE(driver.done());
     EXPECT_EQ(keptText, "Alto!");
     EXPECT_EQ(keptColour, qRgb(0, 0, 250));
@@ -93,7 +93,7 @@ TEST_F(DialogueDialogTest, WithoutAFaceTheCommandHoldsAnEmptyNameAndNothingIsWri
         click(d->okButton());
     });
     driver.when<TForm6>([&](TForm6* f) { f->close(); });
-    ws.hooks.showEventScript("OnActionPress>");
+    ws.session().links().eventScript("OnActionPress>");
     EXPECT_EQ(prompts->asked()[0].text, project.path() + "Imagens/");
     EXPECT_EQ(QDir(project.path() + "Imagens").entryList(QDir::Files), before);
     EXPECT_EQ(ws.EventResult, "OnActionPress>ShowDialog:|Sem rosto&");
@@ -113,7 +113,7 @@ TEST_F(DialogueDialogTest, APictureThatCannotBeLoadedIsReportedAndChangesNothing
         click(d->cancelButton());
     });
     driver.when<TForm6>([&](TForm6* f) { f->close(); });
-    ws.hooks.showEventScript("OnActionPress>");
+    ws.session().links().eventScript("OnActionPress>");
     EXPECT_EQ(prompts->messages(), QStringList({"Bitmap image is not valid."}));
     EXPECT_EQ(ws.EventResult, "");
 }

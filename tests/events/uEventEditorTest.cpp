@@ -22,7 +22,7 @@ void editWith(Workspace& ws, const std::string& stored, std::function<void(TForm
         inside(f);
         f->close();
     });
-    ws.hooks.showEventScript(stored);
+    ws.session().links().eventScript(stored);
 }
 }  // namespace
 
@@ -127,7 +127,7 @@ TEST_F(ScriptWindowTest, EveryCloseStoresTheTextAndAMarkerFollowedByBlankLinesIs
         QTest::keyClicks(f->memo(), "X");
         QTest::keyClick(f, Qt::Key_Escape);
     });
-    ws.hooks.showEventScript("OnActionPress>PararChuva:");
+    ws.session().links().eventScript("OnActionPress>PararChuva:");
     EXPECT_TRUE(driver.done());
     EXPECT_EQ(ws.EventResult, "XOnActionPress>PararChuva:");
 }

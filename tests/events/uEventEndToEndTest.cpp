@@ -40,10 +40,6 @@ struct EventEndToEndTest : ::testing::Test {
 
     EventEndToEndTest() {
         ws.EditorFolder = qmtest::binFolder();
-        ws.project.ProjectFolder = project.folder();
-        ws.ProjectOpen = true;
-        ws.DataModule1.pointAt(ws.DataModule1.cdsTiles, project.folder());
-        ws.LoadImagens();
         area = std::make_unique<TMapArea>(ws);
         area->resize(700, 700);
         area->show();
@@ -57,12 +53,8 @@ struct EventEndToEndTest : ::testing::Test {
         MapGrid grid;
         grid.newGrid(14);
         project.addMap("Vila.xml", grid);
-        ws.grid.CurrentMap = "Vila.xml";
-        Abrir(ws.grid, mapFile());
-        ws.Modified = false;
-        ws.hooks.layoutLoadedMap();
+        ws.session().openProject(project.projectFile());
     }
-    ~EventEndToEndTest() override { ws.hooks = {}; }
 
     QString mapFile() const { return project.folder() + "Mapas/Vila.xml"; }
     void rightPress(int row, int column) {
@@ -95,7 +87,7 @@ TEST_F(EventEndToEndTest, AnEventComposedOnACellReachesTheMapFile) {
         rightPress(2, 3);
         EXPECT_TRUE(driver.done());
     }
-    EXPECT_TRUE(ws.Modified);
+    EXPECT_TRUE(ws.session().modified());
     EXPECT_EQ(ws.EventResult, "NULL");
     EXPECT_EQ(ws.grid.evento(2, 3), "OnActionPress>IniciaChuva:ShowMessage:Chove na vila&");
 
@@ -136,8 +128,8 @@ TEST_F(EventEndToEndTest, AnEventComposedOnACellReachesTheMapFile) {
         EXPECT_TRUE(driver.done());
     }
 
-    ws.saveCommand();
-    EXPECT_FALSE(ws.Modified);
+    ws.session().save();
+    EXPECT_FALSE(ws.session().modified());
     const QByteArray file = readFile(mapFile());
     EXPECT_TRUE(file.contains("IniciaChuva:ShowMessage:Chove na vila&amp;")) << file.left(400).toStdString();
     EXPECT_TRUE(file.contains("AddChar:Ferreiro|3"));

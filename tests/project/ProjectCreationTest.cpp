@@ -323,8 +323,9 @@ TEST(ProjectCreation, MissingTemplateTableStopsWithWhatWasCopiedLeftInPlace) {
     qmtest::TempDir dir;
     Workspace ws(std::make_unique<qmtest::ScriptedPrompts>());
     ws.EditorFolder = editor.path();
-    EXPECT_EQ(errorOf([&] { createProject(ws, dir.file("A.qmk"), "A", "B"); }), "Missing data provider or data packet");
-    EXPECT_FALSE(ws.ProjectOpen);
+    EXPECT_EQ(errorOf([&] { ws.session().createProject(dir.file("A.qmk"), "A", "B"); }),
+              "Missing data provider or data packet");
+    EXPECT_FALSE(ws.session().projectOpen());
     EXPECT_TRUE(dir.exists("A.qmk"));
     EXPECT_TRUE(QFileInfo(dir.file("Saves")).isDir());
     EXPECT_TRUE(dir.exists("Data/Tiles.xml"));
@@ -370,10 +371,9 @@ TEST(ProjectCreation, WorkspaceEndsOpenWithoutAMap) {
     Workspace ws(std::make_unique<qmtest::ScriptedPrompts>());
     ws.EditorFolder = qmtest::binFolder();
     ws.grid.CurrentMap = "Old.xml";
-    ws.MapLoaded = true;
-    createProject(ws, dir.file("Novo.qmk"), "Novo", "Eu");
-    EXPECT_TRUE(ws.ProjectOpen);
-    EXPECT_FALSE(ws.MapLoaded);
+    ws.session().createProject(dir.file("Novo.qmk"), "Novo", "Eu");
+    EXPECT_TRUE(ws.session().projectOpen());
+    EXPECT_FALSE(ws.session().mapLoaded());
     EXPECT_EQ(ws.grid.CurrentMap, "");
     EXPECT_EQ(ws.project.ProjectName, "Novo");
     EXPECT_EQ(ws.project.RuntimePath, dir.file("Novo.exe"));

@@ -27,31 +27,20 @@ struct WizardSetup {
         ws = std::make_unique<Workspace>(std::move(scripted));
         ws->EditorFolder = qmtest::binFolder();
         ws->DataModule1.DataModuleCreate(ws->EditorFolder);
-        ws->hooks.verificaStatus = [this] {
-            calls << QString("verificaStatus %1%2").arg(ws->ProjectOpen).arg(ws->MapLoaded);
-        };
-        ws->hooks.LoadImgs = [this] { calls << QString("LoadImgs %1").arg(ws->tiles.count()); };
-        ws->hooks.closeProject = [this] {
-            calls << "closeProject";
-            ws->MapLoaded = false;
-            ws->Modified = false;
-            ws->grid.CurrentMap.clear();
-            ws->project.clear();
-            ws->ProjectOpen = false;
-            ws->tree.removeProjeto();
-        };
+        EditorSession* session = &ws->session();
+        QObject::connect(session, &EditorSession::stateChanged, [this] {
+            calls << QString("verificaStatus %1%2").arg(ws->session().projectOpen()).arg(ws->session().mapLoaded());
+        });
+        QObject::connect(session, &EditorSession::tilesChanged,
+                         [this] { calls << QString("LoadImgs %1").arg(ws->tiles.count()); });
+        QObject::connect(session, &EditorSession::projectClosed, [this] { calls << "closeProject"; });
         dialog = std::make_unique<TForm5>(*ws);
     }
     // A project with a map open, as after opening it.
     void openProject(qmtest::ProjectFixture& fixture, const std::string& map) {
-        readProjectFile(fixture.projectFile(), ws->project);
-        ws->tree.CriaProjeto(ws->project.ProjectName);
-        ws->tree.LoadProject(ws->project);
-        ws->DataModule1.pointAtProject(ws->project.ProjectFolder);
-        Abrir(ws->grid, fixture.dir.file("Mapas/" + QString::fromStdString(map)));
-        ws->grid.CurrentMap = map;
-        ws->ProjectOpen = true;
-        ws->MapLoaded = true;
+        ws->session().openProject(fixture.projectFile());
+        ws->session().openMap(fixture.dir.file("Mapas/" + QString::fromStdString(map)), map);
+        calls.clear();
     }
     qmtest::ScriptedPrompts* prompts = nullptr;
     std::unique_ptr<Workspace> ws;
@@ -79,7 +68,7 @@ TEST(NewProjectWizard, LayoutAndDefaults) {
     EXPECT_EQ(d.BtnLocalizar->text(), "Localizar");
     EXPECT_EQ(d.BtnOK->text(), "OK");
     EXPECT_EQ(d.BtnCancelar->text(), "Cancelar");
-    EXPECT_TRUE(s.ws->hooks.showNewProjectWizard != nullptr);
+    EXPECT_TRUE(s.ws->session().links().newProjectWizard.filled());
 }
 
 TEST(NewProjectWizard, LocalizarFillsTheFileName) {
@@ -116,7 +105,7 @@ TEST(NewProjectWizard, EmptyNameOrFileIsRefusedAndNothingCloses) {
     EXPECT_EQ(s.prompts->asked()[0].title, "Quillmark");
     EXPECT_TRUE(d.isVisible());
     EXPECT_TRUE(s.calls.isEmpty());
-    EXPECT_TRUE(s.ws->ProjectOpen);
+    EXPECT_TRUE(s.ws->session().projectOpen());
     EXPECT_TRUE(QDir(target.path()).isEmpty());
     d.reject();
 }
@@ -144,13 +133,13 @@ TEST(NewProjectWizard, OkClosesTheOpenProjectCreatesAndRefreshes) {
         s.dialog->reject();
     });
     guard.start(30000);
-    s.ws->hooks.showNewProjectWizard();
+    s.ws->session().links().newProjectWizard();
 
     EXPECT_FALSE(s.dialog->isVisible());
     EXPECT_FALSE(visibleWhileCopying);  // the wizard closes before the copies
-    EXPECT_EQ(s.calls, (QStringList{"closeProject", "verificaStatus 10", "LoadImgs 147"}));
-    EXPECT_TRUE(s.ws->ProjectOpen);
-    EXPECT_FALSE(s.ws->MapLoaded);
+    EXPECT_EQ(s.calls, (QStringList{"verificaStatus 00", "closeProject", "verificaStatus 10", "LoadImgs 147"}));
+    EXPECT_TRUE(s.ws->session().projectOpen());
+    EXPECT_FALSE(s.ws->session().mapLoaded());
     EXPECT_EQ(s.ws->project.ProjectName, "   ");
     EXPECT_EQ(s.ws->project.ProjectAuthor, "Z\xE9");
     EXPECT_EQ(s.ws->project.RuntimePath, target.file("Jogo.exe"));
@@ -175,7 +164,7 @@ TEST(NewProjectWizard, UnsavedChangesAreAskedAboutBeforeTheProjectCloses) {
     fixture.addMap("Vila.xml");
     s.openProject(fixture, "Vila.xml");
     s.ws->grid.setTipo(2, 2, 'H');
-    s.ws->Modified = true;
+    s.ws->session().markModified();
     qmtest::TempDir target;
     TForm5& d = *s.dialog;
     d.show();
@@ -186,8 +175,8 @@ TEST(NewProjectWizard, UnsavedChangesAreAskedAboutBeforeTheProjectCloses) {
     EXPECT_EQ(s.prompts->messages(), QStringList{QString::fromUtf8("Desejá Salvar as Alterações?")});
     EXPECT_TRUE(d.isVisible());
     EXPECT_TRUE(s.calls.isEmpty());
-    EXPECT_TRUE(s.ws->ProjectOpen);
-    EXPECT_TRUE(s.ws->Modified);
+    EXPECT_TRUE(s.ws->session().projectOpen());
+    EXPECT_TRUE(s.ws->session().modified());
     EXPECT_TRUE(QDir(target.path()).isEmpty());
 
     s.prompts->answer(Answer::Yes);
@@ -196,7 +185,7 @@ TEST(NewProjectWizard, UnsavedChangesAreAskedAboutBeforeTheProjectCloses) {
     MapGrid saved;
     Abrir(saved, fixture.dir.file("Mapas/Vila.xml"));
     EXPECT_EQ(saved.tipo(2, 2), 'H');
-    EXPECT_EQ(s.calls.first(), "closeProject");
+    EXPECT_EQ(s.calls.mid(0, 2), (QStringList{"verificaStatus 00", "closeProject"}));
     EXPECT_TRUE(target.exists("Novo.qmk"));
     EXPECT_EQ(s.ws->project.ProjectName, "Meu Game");
 }
@@ -211,7 +200,7 @@ TEST(NewProjectWizard, CancelarWritesNothingAndKeepsTheTexts) {
     QTest::mouseClick(d.BtnCancelar, Qt::LeftButton);
     EXPECT_FALSE(d.isVisible());
     EXPECT_TRUE(QDir(target.path()).isEmpty());
-    EXPECT_FALSE(s.ws->ProjectOpen);
+    EXPECT_FALSE(s.ws->session().projectOpen());
     d.show();
     EXPECT_EQ(d.EditNome->text(), "Outro");
     EXPECT_EQ(d.EditFile->text(), target.file("Outro.qmk"));
@@ -228,7 +217,7 @@ TEST(NewProjectWizard, ProjectFileThatCannotBeWrittenKeepsTheWizardOpen) {
     ASSERT_EQ(s.prompts->asked().size(), 1u);
     EXPECT_EQ(s.prompts->asked()[0].title, "Quillmark");
     EXPECT_TRUE(d.isVisible());
-    EXPECT_FALSE(s.ws->ProjectOpen);
+    EXPECT_FALSE(s.ws->session().projectOpen());
     EXPECT_TRUE(QDir(target.path()).isEmpty());
     d.reject();
 }

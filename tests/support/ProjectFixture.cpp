@@ -5,6 +5,7 @@
 #include "core/MapFile.h"
 #include "core/Text.h"
 #include "database/DataModule.h"
+#include "database/MapSaving.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,0 +1,258 @@
+#include "session/EditorSession.h"
+
+#include "core/Error.h"
+#include "core/MapFile.h"
+#include "core/Paths.h"
+#include "core/ProjectFile.h"
+#include "core/Text.h"
+#include "database/MapSaving.h"
+#include "editor/NewMap.h"
+#include "project/ProjectCreation.h"
+#include "session/Workspace.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+
+namespace quillmark {
+
+namespace {
+
+const QString kSaveQuestion = QStringLiteral("Desejá Salvar as Alterações?");
+const QString kNoMapToPlay = QStringLiteral("Você deve criar pelo menos um mapa antes de executar o jogo!");
+
+// Starts the runtime detached, in the editor's own working folder. The reason
+// names what is wrong with the file, or what the system said.
+bool startDetached(const QString& program, QString* reason) {
+    const QFileInfo info(program);
+    if (!info.exists()) {
+        *reason = QStringLiteral("o arquivo não existe");
+        return false;
+    }
+    if (!info.isFile() || !info.isExecutable()) {
+        *reason = QStringLiteral("o arquivo não é um programa executável");
+        return false;
+    }
+    QProcess process;
+    process.setProgram(info.absoluteFilePath());
+    if (!process.startDetached()) {
+        *reason = process.errorString();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+EditorSession::EditorSession(Workspace& ws) : ws_(ws), startProgram_(startDetached) {}
+
+void EditorSession::setProgramStarter(ProgramStarter starter) {
+    startProgram_ = starter ? std::move(starter) : ProgramStarter(startDetached);
+}
+
+const std::string& EditorSession::currentMap() const { return ws_.grid.CurrentMap; }
+
+void EditorSession::setModified(bool modified) {
+    if (modified_ == modified) return;
+    modified_ = modified;
+    emit modifiedChanged(modified);
+}
+
+void EditorSession::setFlags(bool projectOpen, bool mapLoaded) {
+    projectOpen_ = projectOpen;
+    mapLoaded_ = mapLoaded;
+    emit stateChanged();
+}
+
+void EditorSession::markModified() { setModified(true); }
+
+void EditorSession::loadTiles() {
+    ws_.tiles.LoadImagens(ws_.DataModule1, ws_.project.ProjectFolder, ws_.EditorFolder);
+    emit tilesChanged();
+}
+
+void EditorSession::refreshTiles() { loadTiles(); }
+
+// --- projects -------------------------------------------------------------------
+
+void EditorSession::openProject(const QString& path) {
+    try {
+        ProjectState& project = ws_.project;
+        // 1, 2. The project file gives the project state (MapList starts empty).
+        project.MapList.clear();
+        readProjectFile(path, project);
+        // 3. The tree.
+        ws_.tree.CriaProjeto(project.ProjectName);
+        ws_.tree.LoadProject(project);
+        // 4. The tiles table.
+        ws_.DataModule1.pointAt(ws_.DataModule1.cdsTiles, project.ProjectFolder);
+        // 5. The tile pictures and the palette.
+        loadTiles();
+        // 6. The first map.
+        bool loaded = false;
+        if (!project.MapList.isEmpty()) {
+            Abrir(ws_.grid, project.MapList.first());
+            setModified(false);
+            emit mapOpened(mapLoaded_);
+            loaded = true;
+        }
+        // 7. The first tile of "Lista 1" is the brush.
+        emit brushReset();
+        // 8. The other tables.
+        for (RecordTable* t : {&ws_.DataModule1.cdsMonstros, &ws_.DataModule1.cdsItens, &ws_.DataModule1.cdsMagias,
+                               &ws_.DataModule1.cdsPersonagem})
+            ws_.DataModule1.pointAt(*t, project.ProjectFolder);
+        // 9. CurrentMap.
+        ws_.grid.CurrentMap = project.MapList.isEmpty() ? std::string() : mapFileName(project.MapList.first());
+        // 10, 11.
+        setFlags(true, loaded);
+        emit projectOpened();
+    } catch (...) {
+        // A project that could not be opened is not left half open.
+        try {
+            closeProject();
+        } catch (...) {
+        }
+        throw;
+    }
+}
+
+bool EditorSession::openProjectAsking(const QString& path) {
+    if (projectOpen_) {
+        if (!askToSaveChanges()) return false;
+        closeProject();
+    }
+    openProject(path);
+    return true;
+}
+
+void EditorSession::closeProject() {
+    emit mapClosed();
+    ws_.grid.CurrentMap.clear();
+    setModified(false);  // the discarded map's changes do not outlive it
+    ws_.project.clear();
+    ws_.tree.removeProjeto();
+    setFlags(false, false);
+    emit projectClosed();
+}
+
+bool EditorSession::closeAll() {
+    if (!projectOpen_) return true;
+    if (!askToSaveChanges()) return false;
+    closeProject();
+    return true;
+}
+
+bool EditorSession::createProject(const QString& projectFile, std::string_view name, std::string_view author,
+                                  const std::function<void()>& afterFolders) {
+    if (!canCreateProject(name, projectFile)) {
+        ws_.prompts().notice(QString::fromUtf8(kCannotCreateProject));
+        return false;
+    }
+    // The loaded map's changes are not thrown away without a question.
+    if (!askToSaveChanges()) return false;
+    if (projectOpen_) closeProject();
+
+    NewProjectRequest request;
+    request.editorFolder = ws_.EditorFolder.isEmpty() ? editorFolder() : ws_.EditorFolder;
+    request.projectFile = projectFile;
+    request.name = std::string(name);
+    request.author = std::string(author);
+    ws_.grid.CurrentMap.clear();
+    setModified(false);
+    quillmark::createProject(request, ws_.DataModule1, ws_.project, ws_.tree, afterFolders);
+    setFlags(true, false);
+    loadTiles();
+    emit projectOpened();
+    return true;
+}
+
+// --- maps -------------------------------------------------------------------------
+
+bool EditorSession::openMap(const QString& fullPath, const std::string& name) {
+    if (!projectOpen_) return false;
+    if (!askToSaveChanges()) return false;
+    Abrir(ws_.grid, fullPath);
+    setModified(false);
+    emit mapOpened(mapLoaded_);
+    ws_.grid.CurrentMap = name;
+    setFlags(true, true);
+    return true;
+}
+
+void EditorSession::newMapCommand() {
+    if (!projectOpen_) return;
+    links_.newMapDialog();
+}
+
+bool EditorSession::newMap(std::string_view name, int size) {
+    if (!projectOpen_) throw Error("Nenhum projeto aberto.");
+    const std::string problem = checkNewMapName(ws_.tree, name);
+    if (!problem.empty()) {
+        ws_.prompts().warning(QString::fromUtf8(problem.c_str()));
+        return false;
+    }
+    if (size < 1 || size > MapGrid::kCapacity)
+        throw Error(formatMessage("Tamanho de mapa inválido: %d (deve estar entre 1 e 100)", {std::to_string(size)}));
+    // The loaded map's changes are not thrown away without a question.
+    if (!askToSaveChanges()) return false;
+    if (mapLoaded_) emit mapClosed();
+    try {
+        registerNewMap(ws_.project, ws_.grid, ws_.tree, name);
+        ws_.grid.newGrid(size);
+        // Until its file is written the new map counts as unsaved.
+        setModified(true);
+        Salvar(ws_.grid, ws_.project.ProjectFolder, ws_.DataModule1);
+    } catch (...) {
+        // The map's files could not be written. Its cells are gone already, so
+        // the editor goes on without a loaded map rather than with a map whose
+        // grid and name do not belong together.
+        ws_.grid.CurrentMap.clear();
+        setModified(false);
+        setFlags(true, false);
+        throw;
+    }
+    setModified(false);
+    emit newMapOpened();
+    setFlags(true, true);
+    return true;
+}
+
+void EditorSession::save() {
+    if (!projectOpen_ || !mapLoaded_) return;
+    Salvar(ws_.grid, ws_.project.ProjectFolder, ws_.DataModule1);
+    setModified(false);
+    ws_.tree.SaveProject(ws_.project.ProjectFolder);
+}
+
+bool EditorSession::askToSaveChanges() {
+    if (!projectOpen_ || !modified_) return true;
+    switch (ws_.prompts().confirm(kSaveQuestion, Buttons::YesNoCancel)) {
+    case Answer::Yes:
+        save();
+        return true;
+    case Answer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// --- Play ---------------------------------------------------------------------------
+
+bool EditorSession::play() {
+    if (!projectOpen_) return false;
+    if (ws_.project.MapList.isEmpty()) {
+        ws_.prompts().notice(kNoMapToPlay);
+        return false;
+    }
+    if (!askToSaveChanges()) return false;
+    const QString program = ws_.project.RuntimePath;
+    QString reason;
+    if (!startProgram_(program, &reason))
+        throw Error(formatMessage("Não foi possível executar \"%s\": %s",
+                                  {QDir::toNativeSeparators(program).toStdString(), reason.toStdString()}));
+    return true;
+}
+
+}  // namespace quillmark
