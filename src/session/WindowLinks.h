@@ -13,11 +13,9 @@
 
 namespace quillmark {
 
-template <class Signature>
-class WindowLink;
+template <class Signature> class WindowLink;
 
-template <class R, class... Args>
-class WindowLink<R(Args...)> {
+template <class R, class... Args> class WindowLink<R(Args...)> {
 public:
     explicit WindowLink(const char* name) : name_(name) {}
     void fill(std::function<R(Args...)> f) { f_ = std::move(f); }
