@@ -13,7 +13,7 @@ namespace quillmark {
 
 namespace {
 
-constexpr int kGroupLeft = 8;
+constexpr int kGroupLeft = 24;
 constexpr int kGroupTop = 6;
 constexpr int kGroupStepX = 112;
 constexpr int kGroupStepY = 280;
