@@ -58,9 +58,7 @@ protected:
         page.build(&tab);
     }
 
-    void TearDown() override {
-        EXPECT_TRUE(prompts->allAnswersUsed()) << "a scripted answer was never asked for";
-    }
+    void TearDown() override { EXPECT_TRUE(prompts->allAnswersUsed()) << "a scripted answer was never asked for"; }
 
     quillmark::RecordTable& tiles() { return ws.DataModule1.cdsTiles; }
     QString image(const std::string& name) const { return quillmark::tiles::imagePath(project.folder(), name); }

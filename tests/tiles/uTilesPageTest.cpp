@@ -22,7 +22,7 @@ namespace {
 class TilesPageTest : public qmtest::TilesWindowTest {};
 
 TEST_F(TilesPageTest, TwelveGroupsOfTwelveButtonsInTwoRowsOfSix) {
-    const QStringList captions = {"Lista 1", "Lista 2", "Lista 3",  "Lista 4",  "Lista 5", "Lista 6",
+    const QStringList captions = {"Lista 1", "Lista 2", "Lista 3", "Lista 4",  "Lista 5",  "Lista 6",
                                   "Lista 7", "Lista 8", "Lista 9", "Lista 10", "Lista 11", "Animações"};
     for (int g = 0; g < 12; ++g) {
         QGroupBox* group = page.group(g);
