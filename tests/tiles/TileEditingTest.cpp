@@ -116,49 +116,11 @@ TEST_F(TileFilesTest, TheCodeFilterFindsEveryCodeIncludingQuotesAndHighBytes) {
     EXPECT_EQ(tiles().asString("File"), "TileAni101.bmp");
 }
 
-TEST_F(TileFilesTest, AMissingPictureOpensAsThePlaceholderAndStoringCreatesIt) {
-    select('1');
-    const std::string file = tiles().asString("File");
-    ASSERT_TRUE(QFile::remove(image(file)));
-    TileEdit edit = TileEdit::open(tiles(), project.folder(), editor, false);
-    EXPECT_EQ(edit.code, '1');
-    EXPECT_EQ(edit.file, file);
-    ASSERT_EQ(edit.names, std::vector<std::string>{file});
-    EXPECT_EQ(rgb(edit.pictures[0]), placeholder());
-
-    edit.store(tiles(), project.folder());
-    ASSERT_TRUE(QFileInfo::exists(image(file)));
-    EXPECT_EQ(fileImage(image(file)), placeholder());
-    EXPECT_EQ(project.dir.read("Imagens/" + QString::fromStdString(file)).left(2), "BM");
-}
-
-TEST_F(TileFilesTest, AnAnimatedTileWithoutFrameFilesShowsPlaceholdersAndStoringCreatesBoth) {
-    select(180);
-    ASSERT_TRUE(QFile::remove(image("TileAni102.bmp")));
-    ASSERT_TRUE(QFile::remove(image("TileAni103.bmp")));
-    const QImage own = fileImage(image("TileAni101.bmp"));
-    TileEdit edit = TileEdit::open(tiles(), project.folder(), editor, true);
-    ASSERT_EQ(edit.names, (std::vector<std::string>{"TileAni101.bmp", "TileAni102.bmp", "TileAni103.bmp"}));
-    EXPECT_EQ(rgb(edit.pictures[0]), own);
-    EXPECT_EQ(rgb(edit.pictures[1]), placeholder());
-    EXPECT_EQ(rgb(edit.pictures[2]), placeholder());
-
-    edit.store(tiles(), project.folder());
-    EXPECT_EQ(fileImage(image("TileAni101.bmp")), own);
-    EXPECT_EQ(fileImage(image("TileAni102.bmp")), placeholder());
-    EXPECT_EQ(fileImage(image("TileAni103.bmp")), placeholder());
-}
-
-TEST_F(TileFilesTest, AnimatedTileTenOpensItsOwnFrameFiles) {
-    select(189);
-    TileEdit edit = TileEdit::open(tiles(), project.folder(), editor, true);
-    ASSERT_EQ(edit.pictures.size(), 3u);
-    EXPECT_EQ(rgb(edit.pictures[1]), fileImage(image("TileAni1002.bmp")));
-    EXPECT_EQ(rgb(edit.pictures[2]), fileImage(image("TileAni1003.bmp")));
-    EXPECT_NE(rgb(edit.pictures[1]), rgb(edit.pictures[2]));
-    // the animated editor is only for animated tiles
+TEST_F(TileFilesTest, TheAnimationEditorIsOnlyForAnimatedTiles) {
     select('A');
     EXPECT_THROW(TileEdit::open(tiles(), project.folder(), editor, true), Error);
+    select(180);
+    EXPECT_EQ(TileEdit::open(tiles(), project.folder(), editor, true).names.size(), 3u);
 }
 
 TEST_F(TileFilesTest, NoFrameIsWrittenWhenOneTargetCannotBe) {
@@ -198,21 +160,6 @@ TEST_F(TileFilesTest, AFileNameWithAFolderPartIsRefusedAndNothingIsWritten) {
     EXPECT_FALSE(QFileInfo::exists(project.folder() + "Fora.bmp"));
     EXPECT_FALSE(QFileInfo::exists(project.folder() + "Data/Fora.bmp"));
     EXPECT_FALSE(QFileInfo::exists(project.dir.path() + "../Fora.bmp"));
-}
-
-TEST_F(TileFilesTest, TwoTilesSharingAFileKeepTheirOwnFlags) {
-    // 'x' and 'y' are transparent trees; 'y' is made to share the picture of 'x'
-    ASSERT_EQ(field('x', "Transparente"), "TRUE");
-    ASSERT_EQ(field('y', "Transparente"), "TRUE");
-    setField('y', "File", field('x', "File"));
-    select('y');
-    TileEdit edit = TileEdit::open(tiles(), project.folder(), editor, false);
-    edit.transparent = false;
-    edit.store(tiles(), project.folder());
-    EXPECT_EQ(field('y', "Transparente"), "FALSE");
-    EXPECT_EQ(field('x', "Transparente"), "TRUE");
-    EXPECT_FALSE(data.VerificaTransparencia('y'));
-    EXPECT_TRUE(data.VerificaTransparencia('x'));
 }
 
 TEST_F(TileFilesTest, StoringLeavesTheTableWholeAndTheFlagReachesTheFile) {

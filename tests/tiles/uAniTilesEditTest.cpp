@@ -42,7 +42,9 @@ TEST_F(AniTilesEditTest, ThreeFramesInTheirGroupsSideBySide) {
             ASSERT_NE(group, nullptr);
             EXPECT_EQ(group->title(), captions[i]);
             EXPECT_EQ(dialog->pictureBox(i)->size(), QSize(87, 84));
-            if (i > 0) EXPECT_GT(group->x(), dialog->pictureBox(i - 1)->parentWidget()->geometry().right());
+            if (i > 0) {
+                EXPECT_GT(group->x(), dialog->pictureBox(i - 1)->parentWidget()->geometry().right());
+            }
         }
         EXPECT_EQ(dialog->transparentCheck()->text(), "Transparente");
         QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
@@ -126,28 +128,6 @@ TEST_F(AniTilesEditTest, UntickingTransparenteStoresFalseAndRefillsTheCache) {
     EXPECT_EQ(field(184, "Transparente"), "FALSE");
     EXPECT_FALSE(cached(184).transparent());
     expectNoMessages();
-}
-
-TEST_F(AniTilesEditTest, AFrameThatCannotBeWrittenMeansNoFrameIsWritten) {
-    ASSERT_TRUE(QFile::remove(image("TileAni503.bmp")));
-    ASSERT_TRUE(QDir().mkdir(image("TileAni503.bmp")));
-    const QByteArray frame1 = project.dir.read("Imagens/TileAni501.bmp");
-    const QByteArray frame2 = project.dir.read("Imagens/TileAni502.bmp");
-    prompts->answerText(image("Agua.bmp")).answerText(image("Agua.bmp"));
-    editAnimation(184, [this](TFormTA* dialog) {
-        QTest::mouseClick(dialog->pictureBox(0), Qt::LeftButton);
-        QTest::mouseClick(dialog->pictureBox(1), Qt::LeftButton);
-        toggleTransparent(dialog);
-        QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
-        ASSERT_EQ(prompts->messages().size(), 1);
-        EXPECT_TRUE(prompts->messages()[0].contains("TileAni503.bmp")) << prompts->messages()[0].toStdString();
-        EXPECT_TRUE(dialog->isVisible());
-        QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
-    });
-    EXPECT_EQ(project.dir.read("Imagens/TileAni501.bmp"), frame1);
-    EXPECT_EQ(project.dir.read("Imagens/TileAni502.bmp"), frame2);
-    EXPECT_EQ(field(184, "Transparente"), "TRUE");
-    EXPECT_FALSE(tiles().changedSinceOpen());
 }
 
 }  // namespace
