@@ -37,7 +37,9 @@ TFormTA::TFormTA(Workspace& ws, QWidget* parent) : TTileDialog(ws, true, parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(groups);
     layout->addLayout(bottom);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    // a fixed size, from what the layout needs
+    layout->activate();
+    setFixedSize(sizeHint());
 }
 
 std::optional<QString> TFormTA::askPicture() { return ws_.prompts().openPicture(); }

@@ -30,7 +30,9 @@ TFormTi::TFormTi(Workspace& ws, QWidget* parent) : TTileDialog(ws, false, parent
     layout->addWidget(group);
     layout->addWidget(CheckTransparente);
     layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    // a fixed size, from what the layout needs
+    layout->activate();
+    setFixedSize(sizeHint());
 }
 
 std::optional<QString> TFormTi::askPicture() {
