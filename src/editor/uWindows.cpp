@@ -10,6 +10,9 @@
 #include "events/uNewChar.h"
 #include "project/uNewProject.h"
 #include "session/Workspace.h"
+#include "tiles/uAniTilesEdit.h"
+#include "tiles/uTilesEdit.h"
+#include "tiles/uTilesPage.h"
 
 namespace quillmark {
 
@@ -27,9 +30,11 @@ TApplicationWindows::TApplicationWindows(Workspace& ws, TForm1::Options options)
     ws_.run([this] { ws_.DataModule1.DataModuleCreate(ws_.EditorFolder); });
 
     // The animation editors, "Faces", "Animação", "Tiles Edit".
+    FormTi_ = std::make_unique<TFormTi>(ws_, main);
     // "Propriedades do Mapa".
     FormMP_ = std::make_unique<TFormMP>(ws_, main);
     // "Edit Animação" and the other frame-set editors.
+    FormTA_ = std::make_unique<TFormTA>(ws_, main);
     // "Novo Personagem" and the event editor's dialogs.
     FormNC_ = std::make_unique<TFormNC>(ws_, *Form6_, main);
     FormDLE_ = std::make_unique<TFormDLE>(ws_, *Form6_, main);
@@ -38,6 +43,11 @@ TApplicationWindows::TApplicationWindows(Workspace& ws, TForm1::Options options)
     Form6_->setCharacterDialog(FormNC_.get());
     Form6_->setDialogueDialog(FormDLE_.get());
     Form6_->setMessageDialog(FormMSG_.get());
+
+    // The database window's "Tiles" page and the tile editors it opens.
+    TilesPage_ = std::make_unique<TTilesPage>(ws_, *FormTi_, *FormTA_);
+    // TILES PAGE LINK: hand the page to the database window once it exists here:
+    //   Form2_->setTilesPageLink(TilesPage_.get());
 
     // "Quillmark 1.0 - Sobre".
     FormAbout_ = std::make_unique<TFormAbout>(main);

@@ -22,6 +22,9 @@ class TFormNC;
 class TFormDLE;
 class TFormSEV;
 class TFormMSG;
+class TFormTi;
+class TFormTA;
+class TTilesPage;
 
 class TApplicationWindows {
 public:
@@ -36,6 +39,9 @@ public:
     TForm6& Form6() const { return *Form6_; }
     TFormMP& FormMP() const { return *FormMP_; }
     TFormAbout& FormAbout() const { return *FormAbout_; }
+    TFormTi& FormTi() const { return *FormTi_; }
+    TFormTA& FormTA() const { return *FormTA_; }
+    TTilesPage& TilesPage() const { return *TilesPage_; }
 
 private:
     Workspace& ws_;
@@ -44,12 +50,16 @@ private:
     std::unique_ptr<TOKRightDlg> OKRightDlg_;
     std::unique_ptr<TForm5> Form5_;
     std::unique_ptr<TForm6> Form6_;
+    std::unique_ptr<TFormTi> FormTi_;
     std::unique_ptr<TFormMP> FormMP_;
+    std::unique_ptr<TFormTA> FormTA_;
     std::unique_ptr<TFormNC> FormNC_;
     std::unique_ptr<TFormDLE> FormDLE_;
     std::unique_ptr<TFormSEV> FormSEV_;
     std::unique_ptr<TFormMSG> FormMSG_;
     std::unique_ptr<TFormAbout> FormAbout_;
+    // The "Tiles" page of the database window (its TilesPageLink), after its two editors.
+    std::unique_ptr<TTilesPage> TilesPage_;
 };
 
 }  // namespace quillmark
