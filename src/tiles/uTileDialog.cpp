@@ -69,7 +69,8 @@ void TTileDialog::OK() {
     edit_ = std::move(edit);
     // The tile is stored; a picture of another tile that fails to load is
     // reported on its own and does not keep this dialog open.
-    ws_.run([this] { ws_.LoadImagens(); });
+    // The cache is filled again; the palette and the open map follow.
+    ws_.run([this] { ws_.session().refreshTiles(); });
     emit tilesChanged();
     accept();
 }

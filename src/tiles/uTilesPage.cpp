@@ -115,16 +115,6 @@ void TTilesPage::redraw() {
     ws_.run([this] {
         if (page_) entered();
     });
-    notifyTilesChanged();
-}
-
-// ---------------------------------------------------------------------------
-// The page's one contact with the main window: after a tile edit the palette
-// is rebuilt and the open map repainted, so both show the new pictures.
-// (To become the session's "tiles changed" signal.)
-void TTilesPage::notifyTilesChanged() {
-    if (ws_.hooks.LoadImgs) ws_.hooks.LoadImgs();
-    if (ws_.hooks.repaintCells) ws_.hooks.repaintCells();
 }
 
 }  // namespace quillmark

@@ -57,7 +57,6 @@ public:
 private:
     void open(TTileDialog& editor, unsigned char code);
     void redraw();
-    void notifyTilesChanged();
 
     Workspace& ws_;
     TFormTi& tileEditor_;
