@@ -22,6 +22,7 @@ class TFormNC;
 class TFormDLE;
 class TFormSEV;
 class TFormMSG;
+class TFramePreviews;
 
 class TApplicationWindows {
 public:
@@ -36,6 +37,8 @@ public:
     TForm6& Form6() const { return *Form6_; }
     TFormMP& FormMP() const { return *FormMP_; }
     TFormAbout& FormAbout() const { return *FormAbout_; }
+    // The database window's frame previews and the fourteen frame-set editors.
+    TFramePreviews& FramePreviews() const { return *FramePreviews_; }
 
 private:
     Workspace& ws_;
@@ -44,6 +47,7 @@ private:
     std::unique_ptr<TOKRightDlg> OKRightDlg_;
     std::unique_ptr<TForm5> Form5_;
     std::unique_ptr<TForm6> Form6_;
+    std::unique_ptr<TFramePreviews> FramePreviews_;
     std::unique_ptr<TFormMP> FormMP_;
     std::unique_ptr<TFormNC> FormNC_;
     std::unique_ptr<TFormDLE> FormDLE_;
