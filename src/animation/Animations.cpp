@@ -249,10 +249,14 @@ std::vector<Slot> slotsOf(const EditorLayout& editor) {
 
 RecordTable& tableOf(TDataModule1& data, FrameOwner owner) {
     switch (owner) {
-    case FrameOwner::Hero: return data.cdsPersonagem;
-    case FrameOwner::Monster: return data.cdsMonstros;
-    case FrameOwner::Item: return data.cdsItens;
-    case FrameOwner::Spell: return data.cdsMagias;
+    case FrameOwner::Hero:
+        return data.cdsPersonagem;
+    case FrameOwner::Monster:
+        return data.cdsMonstros;
+    case FrameOwner::Item:
+        return data.cdsItens;
+    case FrameOwner::Spell:
+        return data.cdsMagias;
     }
     return data.cdsPersonagem;
 }
@@ -266,8 +270,7 @@ FrameRecord readFrameRecord(TDataModule1& data, const Animation& animation) {
     // there; when it is elsewhere (never while editing), the first record is
     // read as stored rather than moving the cursor.
     const bool fromCursor = animation.owner != FrameOwner::Hero || table.recNo() == 1 ||
-                            table.state() == RecordTable::State::Edit ||
-                            table.state() == RecordTable::State::Insert;
+                            table.state() == RecordTable::State::Edit || table.state() == RecordTable::State::Insert;
     auto value = [&](const std::string& field) -> std::string {
         if (!table.hasField(field)) return {};
         if (fromCursor) return table.asString(field);
@@ -317,10 +320,12 @@ QString framePath(const QString& projectFolder, const Animation& animation, cons
     return projectPath(projectFolder, relativeFrame(animation, record, frame));
 }
 
-QString placeholderPath(const QString& projectFolder) { return projectPath(projectFolder, std::string_view("Imagens\\null.bmp")); }
+QString placeholderPath(const QString& projectFolder) {
+    return projectPath(projectFolder, std::string_view("Imagens\\null.bmp"));
+}
 
-std::vector<QString> checkedTargets(const QString& projectFolder, const Animation& animation,
-                                    const FrameRecord& record, const std::vector<int>& frames) {
+std::vector<QString> checkedTargets(const QString& projectFolder, const Animation& animation, const FrameRecord& record,
+                                    const std::vector<int>& frames) {
     if (projectFolder.isEmpty()) refuse("Nenhum projeto está aberto.", {});
     if (!record.present) refuse("A tabela \"%s\" não tem um registro atual.", {record.tableName});
     if (animation.owner != FrameOwner::Hero) {

@@ -22,7 +22,7 @@ class TDataModule1;
 enum class FrameOwner { Hero, Monster, Item, Spell };
 
 struct Animation {
-    const char* key;                  // the preview key the database window uses ("HeroAndando" …)
+    const char* key;  // the preview key the database window uses ("HeroAndando" …)
     FrameOwner owner;
     std::vector<std::string> frames;  // field names, in the order the animation plays
     int intervalMs;                   // one preview step; 0 for an animation shown still
@@ -47,7 +47,7 @@ struct EditorLayout {
     // Column headings of a grid group, slots filled column by column, three
     // to a column; empty for a single row.
     std::vector<const char*> columnHeads;
-    QSize outerSize;          // the window's outer size in pixels
+    QSize outerSize;  // the window's outer size in pixels
     const char* cancelText;
     FollowUp followUp;
 };
@@ -84,9 +84,9 @@ inline constexpr int kFaceSide = 81;
 // serves: the first hero record, or the current record of the monsters, items
 // or spells table. Values are CP1252.
 struct FrameRecord {
-    bool present = false;      // false when the table is closed or empty
+    bool present = false;  // false when the table is closed or empty
     std::string tableName;
-    std::string nome;          // the record's Nome (record folder); empty for the hero
+    std::string nome;                // the record's Nome (record folder); empty for the hero
     std::vector<std::string> files;  // one per frame of the animation, in frame order
 };
 FrameRecord readFrameRecord(TDataModule1& data, const Animation& animation);
@@ -106,7 +106,7 @@ QString placeholderPath(const QString& projectFolder);
 // is: a record, safe names, a record folder that exists, a known picture
 // extension, no folder in the way. Throws Error naming the first problem.
 // Returns the target paths in the order given.
-std::vector<QString> checkedTargets(const QString& projectFolder, const Animation& animation,
-                                    const FrameRecord& record, const std::vector<int>& frames);
+std::vector<QString> checkedTargets(const QString& projectFolder, const Animation& animation, const FrameRecord& record,
+                                    const std::vector<int>& frames);
 
 }  // namespace quillmark

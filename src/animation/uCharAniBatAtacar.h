@@ -7,7 +7,8 @@ namespace quillmark {
 class TFormA : public TFrameSetEditor {
     Q_OBJECT
 public:
-    explicit TFormA(Workspace& ws, QWidget* parent = nullptr) : TFrameSetEditor(ws, *findEditor("uCharAniBatAtacar"), parent) {}
+    explicit TFormA(Workspace& ws, QWidget* parent = nullptr)
+        : TFrameSetEditor(ws, *findEditor("uCharAniBatAtacar"), parent) {}
 };
 
 }  // namespace quillmark

@@ -7,7 +7,8 @@ namespace quillmark {
 class TFormT : public TFrameSetEditor {
     Q_OBJECT
 public:
-    explicit TFormT(Workspace& ws, QWidget* parent = nullptr) : TFrameSetEditor(ws, *findEditor("uCharAniBatAtingido"), parent) {}
+    explicit TFormT(Workspace& ws, QWidget* parent = nullptr)
+        : TFrameSetEditor(ws, *findEditor("uCharAniBatAtingido"), parent) {}
 };
 
 }  // namespace quillmark

@@ -7,7 +7,8 @@ namespace quillmark {
 class TFormD : public TFrameSetEditor {
     Q_OBJECT
 public:
-    explicit TFormD(Workspace& ws, QWidget* parent = nullptr) : TFrameSetEditor(ws, *findEditor("uCharAniBatDef"), parent) {}
+    explicit TFormD(Workspace& ws, QWidget* parent = nullptr)
+        : TFrameSetEditor(ws, *findEditor("uCharAniBatDef"), parent) {}
 };
 
 }  // namespace quillmark

@@ -7,7 +7,8 @@ namespace quillmark {
 class TFormM : public TFrameSetEditor {
     Q_OBJECT
 public:
-    explicit TFormM(Workspace& ws, QWidget* parent = nullptr) : TFrameSetEditor(ws, *findEditor("uCharAniBatMagic"), parent) {}
+    explicit TFormM(Workspace& ws, QWidget* parent = nullptr)
+        : TFrameSetEditor(ws, *findEditor("uCharAniBatMagic"), parent) {}
 };
 
 }  // namespace quillmark

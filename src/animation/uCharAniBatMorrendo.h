@@ -7,7 +7,8 @@ namespace quillmark {
 class TFormW : public TFrameSetEditor {
     Q_OBJECT
 public:
-    explicit TFormW(Workspace& ws, QWidget* parent = nullptr) : TFrameSetEditor(ws, *findEditor("uCharAniBatMorrendo"), parent) {}
+    explicit TFormW(Workspace& ws, QWidget* parent = nullptr)
+        : TFrameSetEditor(ws, *findEditor("uCharAniBatMorrendo"), parent) {}
 };
 
 }  // namespace quillmark

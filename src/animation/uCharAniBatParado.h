@@ -7,7 +7,8 @@ namespace quillmark {
 class TFormP : public TFrameSetEditor {
     Q_OBJECT
 public:
-    explicit TFormP(Workspace& ws, QWidget* parent = nullptr) : TFrameSetEditor(ws, *findEditor("uCharAniBatParado"), parent) {}
+    explicit TFormP(Workspace& ws, QWidget* parent = nullptr)
+        : TFrameSetEditor(ws, *findEditor("uCharAniBatParado"), parent) {}
 };
 
 }  // namespace quillmark

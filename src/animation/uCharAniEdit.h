@@ -7,7 +7,8 @@ namespace quillmark {
 class TForm3 : public TFrameSetEditor {
     Q_OBJECT
 public:
-    explicit TForm3(Workspace& ws, QWidget* parent = nullptr) : TFrameSetEditor(ws, *findEditor("uCharAniEdit"), parent) {}
+    explicit TForm3(Workspace& ws, QWidget* parent = nullptr)
+        : TFrameSetEditor(ws, *findEditor("uCharAniEdit"), parent) {}
 };
 
 }  // namespace quillmark

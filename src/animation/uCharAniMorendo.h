@@ -7,7 +7,8 @@ namespace quillmark {
 class TFormE : public TFrameSetEditor {
     Q_OBJECT
 public:
-    explicit TFormE(Workspace& ws, QWidget* parent = nullptr) : TFrameSetEditor(ws, *findEditor("uCharAniMorendo"), parent) {}
+    explicit TFormE(Workspace& ws, QWidget* parent = nullptr)
+        : TFrameSetEditor(ws, *findEditor("uCharAniMorendo"), parent) {}
 };
 
 }  // namespace quillmark

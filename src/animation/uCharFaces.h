@@ -7,7 +7,8 @@ namespace quillmark {
 class TFormF : public TFrameSetEditor {
     Q_OBJECT
 public:
-    explicit TFormF(Workspace& ws, QWidget* parent = nullptr) : TFrameSetEditor(ws, *findEditor("uCharFaces"), parent) {}
+    explicit TFormF(Workspace& ws, QWidget* parent = nullptr)
+        : TFrameSetEditor(ws, *findEditor("uCharFaces"), parent) {}
 };
 
 }  // namespace quillmark

@@ -7,7 +7,8 @@ namespace quillmark {
 class TFormEAT : public TFrameSetEditor {
     Q_OBJECT
 public:
-    explicit TFormEAT(Workspace& ws, QWidget* parent = nullptr) : TFrameSetEditor(ws, *findEditor("uEnemyAtacando"), parent) {}
+    explicit TFormEAT(Workspace& ws, QWidget* parent = nullptr)
+        : TFrameSetEditor(ws, *findEditor("uEnemyAtacando"), parent) {}
 };
 
 }  // namespace quillmark

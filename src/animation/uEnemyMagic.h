@@ -7,7 +7,8 @@ namespace quillmark {
 class TFormEUM : public TFrameSetEditor {
     Q_OBJECT
 public:
-    explicit TFormEUM(Workspace& ws, QWidget* parent = nullptr) : TFrameSetEditor(ws, *findEditor("uEnemyMagic"), parent) {}
+    explicit TFormEUM(Workspace& ws, QWidget* parent = nullptr)
+        : TFrameSetEditor(ws, *findEditor("uEnemyMagic"), parent) {}
 };
 
 }  // namespace quillmark

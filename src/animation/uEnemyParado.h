@@ -7,7 +7,8 @@ namespace quillmark {
 class TFormENP : public TFrameSetEditor {
     Q_OBJECT
 public:
-    explicit TFormENP(Workspace& ws, QWidget* parent = nullptr) : TFrameSetEditor(ws, *findEditor("uEnemyParado"), parent) {}
+    explicit TFormENP(Workspace& ws, QWidget* parent = nullptr)
+        : TFrameSetEditor(ws, *findEditor("uEnemyParado"), parent) {}
 };
 
 }  // namespace quillmark

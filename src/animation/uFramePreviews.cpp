@@ -29,11 +29,17 @@ namespace {
 FrameOwner ownerOf(DatabasePage page, bool* any) {
     *any = true;
     switch (page) {
-    case DatabasePage::Personagem: return FrameOwner::Hero;
-    case DatabasePage::Inimigos: return FrameOwner::Monster;
-    case DatabasePage::Itens: return FrameOwner::Item;
-    case DatabasePage::Magias: return FrameOwner::Spell;
-    default: *any = false; return FrameOwner::Hero;
+    case DatabasePage::Personagem:
+        return FrameOwner::Hero;
+    case DatabasePage::Inimigos:
+        return FrameOwner::Monster;
+    case DatabasePage::Itens:
+        return FrameOwner::Item;
+    case DatabasePage::Magias:
+        return FrameOwner::Spell;
+    default:
+        *any = false;
+        return FrameOwner::Hero;
     }
 }
 

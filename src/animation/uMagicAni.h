@@ -7,7 +7,8 @@ namespace quillmark {
 class TFormMA : public TFrameSetEditor {
     Q_OBJECT
 public:
-    explicit TFormMA(Workspace& ws, QWidget* parent = nullptr) : TFrameSetEditor(ws, *findEditor("uMagicAni"), parent) {}
+    explicit TFormMA(Workspace& ws, QWidget* parent = nullptr)
+        : TFrameSetEditor(ws, *findEditor("uMagicAni"), parent) {}
 };
 
 }  // namespace quillmark

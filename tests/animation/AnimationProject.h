@@ -66,7 +66,7 @@ struct AnimationProject : ::testing::Test {
 
     // The hero's file name in a field (the first hero record).
     QString hero(const std::string& field) {
-        data.cdsPersonagem.first();
+        if (data.cdsPersonagem.recNo() != 1) data.cdsPersonagem.first();
         return quillmark::fromCp1252(data.cdsPersonagem.asString(field));
     }
     QString heroFrame(const std::string& field) { return "Imagens/" + hero(field); }

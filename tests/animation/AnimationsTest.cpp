@@ -16,10 +16,14 @@ namespace {
 
 const Schema& schemaOf(FrameOwner owner) {
     switch (owner) {
-    case FrameOwner::Hero: return personagemSchema();
-    case FrameOwner::Monster: return monstrosSchema();
-    case FrameOwner::Item: return itensSchema();
-    case FrameOwner::Spell: return magiasSchema();
+    case FrameOwner::Hero:
+        return personagemSchema();
+    case FrameOwner::Monster:
+        return monstrosSchema();
+    case FrameOwner::Item:
+        return itensSchema();
+    case FrameOwner::Spell:
+        return magiasSchema();
     }
     return personagemSchema();
 }
@@ -99,8 +103,8 @@ TEST(AnimationCatalogue, PlayingAndEditingOrders) {
 TEST(AnimationCatalogue, PlainNames) {
     for (const char* good : {"CharDown.bmp", "Slime", "Lobo Cinza", "a.b.c", "conde.bmp", "com10"})
         EXPECT_TRUE(isPlainName(good)) << good;
-    for (const char* bad : {"", ".", "..", "..\\x.bmp", "a/b", "a\\b", "c:x", "x?.bmp", "a|b", "a\tb", "NUL",
-                            "nul.bmp", "Com1", "lpt9.txt"})
+    for (const char* bad : {"", ".", "..", "..\\x.bmp", "a/b", "a\\b", "c:x", "x?.bmp", "a|b", "a\tb", "NUL", "nul.bmp",
+                            "Com1", "lpt9.txt"})
         EXPECT_FALSE(isPlainName(bad)) << bad;
 }
 
