@@ -202,14 +202,23 @@ TEST_F(PreviewsTest, UnknownKeysAndUnitsAreProgrammingErrors) {
     EXPECT_THROW(previews.editFrames("uNothing"), Error);
     EXPECT_THROW(previews.step("Nothing"), Error);
     // every unit the database window names has its editor, with its class name
-    const std::map<QString, QString> classes = {
-        {"uCharAniEdit", "TForm3"},     {"uCharAniMorendo", "TFormE"},     {"uCharAniBatParado", "TFormP"},
-        {"uCharAniBatAtacar", "TFormA"}, {"uCharAniBatDef", "TFormD"},      {"uCharAniBatMagic", "TFormM"},
-        {"uCharAniBatAtingido", "TFormT"}, {"uCharAniBatMorrendo", "TFormW"}, {"uCharFaces", "TFormF"},
-        {"uEnemyParado", "TFormENP"},    {"uEnemyAtacando", "TFormEAT"},    {"uEnemyMagic", "TFormEUM"},
-        {"uAniItem", "TFormI"},          {"uMagicAni", "TFormMA"}};
+    const std::map<QString, QString> classes = {{"uCharAniEdit", "TForm3"},
+                                                {"uCharAniMorendo", "TFormE"},
+                                                {"uCharAniBatParado", "TFormP"},
+                                                {"uCharAniBatAtacar", "TFormA"},
+                                                {"uCharAniBatDef", "TFormD"},
+                                                {"uCharAniBatMagic", "TFormM"},
+                                                {"uCharAniBatAtingido", "TFormT"},
+                                                {"uCharAniBatMorrendo", "TFormW"},
+                                                {"uCharFaces", "TFormF"},
+                                                {"uEnemyParado", "TFormENP"},
+                                                {"uEnemyAtacando", "TFormEAT"},
+                                                {"uEnemyMagic", "TFormEUM"},
+                                                {"uAniItem", "TFormI"},
+                                                {"uMagicAni", "TFormMA"}};
     for (const auto& [unit, cls] : classes)
-        EXPECT_EQ(QString::fromLatin1(previews.editor(unit)->metaObject()->className()), "quillmark::" + cls) << unit.toStdString();
+        EXPECT_EQ(QString::fromLatin1(previews.editor(unit)->metaObject()->className()), "quillmark::" + cls)
+            << unit.toStdString();
 }
 
 TEST_F(PreviewsTest, TheFacesEditorsOkStoresTheFaceThePortraitReadsAtOnce) {

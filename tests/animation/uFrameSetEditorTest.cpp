@@ -107,7 +107,7 @@ TEST_F(EditorTest, AMissingFrameShowsAndIsStoredAsThePlaceholder) {
     const QByteArray before = storedBytes(slotFile(dying, 0));
     EXPECT_FALSE(dying.OK());
     EXPECT_TRUE(prompts->messages().last().contains("pasta"));
-    EXPECT_EQ(storedBytes(slotFile(dying, 0)), before);  // nothing written
+    EXPECT_EQ(storedBytes(slotFile(dying, 0)), before);                 // nothing written
     EXPECT_EQ(data.cdsPersonagem.state(), RecordTable::State::Browse);  // no follow-up either
 }
 
@@ -210,6 +210,31 @@ TEST_F(EditorTest, AnEmptyOrEscapingNameIsReportedBeforeAnyWrite) {
     EXPECT_TRUE(QDir(file("Imagens")).entryList({"CharAtacando*"}, QDir::Files).isEmpty());
 }
 
+TEST_F(EditorTest, AWriteThatStillFailsMidwayIsReportedAndTheWindowStaysOpen) {
+    TFormE dying{ws};
+    writeSlots(dying);
+    // the second frame is a link into a folder that does not exist: every
+    // check passes, and the write itself fails
+    QFile::remove(file(slotFile(dying, 1)));
+    ASSERT_TRUE(QFile::link(file("Sumiu/quadro.bmp"), file(slotFile(dying, 1))));
+    prompts->answerText(outside("novo.bmp", frameImage(qRgb(0, 90, 0))))
+        .answerText(outside("outro.bmp", frameImage(qRgb(90, 0, 0))));
+    dying.showFrames();
+    dying.show();
+    click(dying, 0);
+    click(dying, 2);
+    const QByteArray third = storedBytes(slotFile(dying, 2));
+    QTest::mouseClick(dying.okButton(), Qt::LeftButton);
+    EXPECT_TRUE(dying.isVisible());
+    EXPECT_EQ(prompts->messages().size(), 1);
+    EXPECT_EQ(storedColour(slotFile(dying, 0)), qRgb(0, 90, 0));        // written before the failure
+    EXPECT_EQ(storedBytes(slotFile(dying, 2)), third);                  // not after it
+    EXPECT_EQ(data.cdsPersonagem.state(), RecordTable::State::Browse);  // no follow-up
+    EXPECT_FALSE(QFileInfo::exists(file("Sumiu")));
+    QTest::mouseClick(dying.cancelButton(), Qt::LeftButton);
+    EXPECT_FALSE(dying.isVisible());
+}
+
 TEST_F(EditorTest, ShowingReportsAnUnreadableFileAndKeepsTheSlotsAfterIt) {
     TFormP standing{ws};
     writeSlots(standing);
@@ -220,8 +245,8 @@ TEST_F(EditorTest, ShowingReportsAnUnreadableFileAndKeepsTheSlotsAfterIt) {
     writePicture(slotFile(standing, 3), frameImage(qRgb(8, 8, 8)));
     standing.showFrames();
     EXPECT_EQ(prompts->messages().size(), 1);
-    EXPECT_EQ(slotColour(standing, 0), qRgb(9, 9, 9));      // before it: new
-    EXPECT_EQ(slotColour(standing, 3), frameColour(3));     // after it: as last shown
+    EXPECT_EQ(slotColour(standing, 0), qRgb(9, 9, 9));   // before it: new
+    EXPECT_EQ(slotColour(standing, 3), frameColour(3));  // after it: as last shown
     // a picked file that cannot be read leaves its slot as it was
     QFile::resize(file(slotFile(standing, 2)), 0);
     prompts->answerText(file(slotFile(standing, 2)));
@@ -297,11 +322,12 @@ TEST_F(EditorTest, LooksAsTheDatabaseWindowOpensThem) {
     QStringList heads;
     for (QLabel* l : walking.findChildren<QLabel*>()) heads << l->text();
     EXPECT_EQ(heads, QStringList({"Down", "Left", "Right", "Up"}));
-    EXPECT_LT(walking.slot(0)->x(), walking.slot(3)->x());   // Down | Left
-    EXPECT_EQ(walking.slot(3)->x(), walking.slot(5)->x());   // Left 1 … 3 in one column
+    EXPECT_LT(walking.slot(0)->x(), walking.slot(3)->x());  // Down | Left
+    EXPECT_EQ(walking.slot(3)->x(), walking.slot(5)->x());  // Left 1 … 3 in one column
     EXPECT_LT(walking.slot(3)->y(), walking.slot(4)->y());
     // every slot inside the window
     for (int i = 0; i < walking.slotCount(); ++i)
-        EXPECT_TRUE(walking.rect().contains(QRect(walking.slot(i)->mapTo(&walking, QPoint()), walking.slot(i)->size())));
+        EXPECT_TRUE(
+            walking.rect().contains(QRect(walking.slot(i)->mapTo(&walking, QPoint()), walking.slot(i)->size())));
     walking.hide();
 }
