@@ -14,14 +14,11 @@
 #include "animation/uCharFaces.h"
 #include "animation/uEnemyAtacando.h"
 #include "animation/uEnemyParado.h"
-#include "animation/uFramePreviews.h"
 #include "animation/uMagicAni.h"
 
 #include <QApplication>
 #include <QDateTime>
 #include <QFileInfo>
-#include <QGroupBox>
-#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
@@ -276,58 +273,21 @@ TEST_F(EditorTest, ItemsAndNewSpellsStoreInTheirRecordFolders) {
     EXPECT_TRUE(prompts->messages().isEmpty());
 }
 
-TEST_F(EditorTest, LooksAsTheDatabaseWindowOpensThem) {
-    QWidget owner;
-    TFramePreviews previews(ws, &owner);
-    struct Look {
-        const char* unit;
-        const char* title;
-        std::vector<const char*> groups;
-        int count;
-        int side;
-        const char* cancel;
-    };
-    const std::vector<Look> looks = {
-        {"uCharAniEdit", "Animação", {"Animação do Personagem Andando"}, 12, 65, "Cancel"},
-        {"uCharAniBatAtacar",
-         "Animação",
-         {"Animação do Personagem se Movimentando até o Inimigo", "Animação do Personagem Atacando"},
-         11,
-         65,
-         "Cancel"},
-        {"uCharFaces", "Faces", {"Animação do Personagem Parado"}, 5, 81, "Cancel"},
-        {"uEnemyParado", "FormENP", {"Animação do Inimigo Parado"}, 6, 65, "Cancelar"},
-        {"uEnemyMagic", "FormEUM", {"Animação do Inimigo Atacando"}, 6, 65, "Cancel"},
-        {"uMagicAni", "FormMA", {"Animação da Magia"}, 5, 65, "Cancel"},
-    };
-    for (const Look& l : looks) {
-        TFrameSetEditor& e = *previews.editor(l.unit);
-        EXPECT_EQ(e.windowTitle(), QString::fromUtf8(l.title)) << l.unit;
-        QStringList groups;
-        for (QGroupBox* g : e.findChildren<QGroupBox*>()) groups << g->title();
-        QStringList expected;
-        for (const char* g : l.groups) expected << QString::fromUtf8(g);
-        EXPECT_EQ(groups, expected) << l.unit;
-        EXPECT_EQ(e.slotCount(), l.count) << l.unit;
-        EXPECT_EQ(e.slot(0)->size(), QSize(l.side, l.side)) << l.unit;
-        EXPECT_EQ(e.cancelButton()->text(), l.cancel) << l.unit;
-        EXPECT_EQ(e.okButton()->text(), "OK");
-        EXPECT_FALSE(e.windowFlags() & Qt::WindowCloseButtonHint) << l.unit;
-        EXPECT_EQ(e.minimumSize(), e.maximumSize()) << l.unit;
-    }
-    // the walking editor: four headed columns, frames 1 to 3 downwards
-    TFrameSetEditor& walking = *previews.editor("uCharAniEdit");
+TEST_F(EditorTest, TheWalkingFramesStandInFourColumnsAndOnlyOkOrCancelClose) {
+    TForm3 walking{ws};
+    walking.showFrames();
     walking.show();
     QApplication::processEvents();
-    QStringList heads;
-    for (QLabel* l : walking.findChildren<QLabel*>()) heads << l->text();
-    EXPECT_EQ(heads, QStringList({"Down", "Left", "Right", "Up"}));
-    EXPECT_LT(walking.slot(0)->x(), walking.slot(3)->x());  // Down | Left
-    EXPECT_EQ(walking.slot(3)->x(), walking.slot(5)->x());  // Left 1 … 3 in one column
-    EXPECT_LT(walking.slot(3)->y(), walking.slot(4)->y());
-    // every slot inside the window
+    EXPECT_FALSE(walking.windowFlags() & Qt::WindowCloseButtonHint);
+    // Down | Left | Right | Up across, frames 1 to 3 downwards
+    auto at = [&](int slot) { return walking.slot(slot)->mapTo(&walking, QPoint()); };
+    EXPECT_LT(at(0).x(), at(3).x());
+    EXPECT_LT(at(3).x(), at(6).x());
+    EXPECT_EQ(at(3).x(), at(5).x());
+    EXPECT_LT(at(3).y(), at(4).y());
     for (int i = 0; i < walking.slotCount(); ++i)
-        EXPECT_TRUE(
-            walking.rect().contains(QRect(walking.slot(i)->mapTo(&walking, QPoint()), walking.slot(i)->size())));
-    walking.hide();
+        EXPECT_TRUE(walking.rect().contains(QRect(at(i), walking.slot(i)->size()))) << i;
+    QTest::keyClick(&walking, Qt::Key_Escape);  // as Cancel: nothing stored
+    EXPECT_FALSE(walking.isVisible());
+    EXPECT_EQ(data.cdsPersonagem.state(), RecordTable::State::Browse);
 }
