@@ -51,7 +51,8 @@ struct AnimationBench {
             QImage image(kFrameSide, kFrameSide, QImage::Format_RGB32);
             image.fill(qRgb(40 + int(i) * 30, 120, 200));
             image.setPixel(0, kFrameSide - 1, qRgb(255, 0, 255));
-            Picture(image).SaveToFile(project.folder() + "Imagens/" + QString::fromStdString(hero.asString(magic.frames[i])));
+            Picture(image).SaveToFile(project.folder() + "Imagens/" +
+                                      QString::fromStdString(hero.asString(magic.frames[i])));
         }
     }
 };
