@@ -1,5 +1,6 @@
 #include "editor/uWindows.h"
 
+#include "animation/uFramePreviews.h"
 #include "editor/uAbout.h"
 #include "editor/uMapa.h"
 #include "editor/uNewMap.h"
@@ -31,6 +32,10 @@ TApplicationWindows::TApplicationWindows(Workspace& ws, TForm1::Options options)
 
     // The animation editors, "Faces", "Animação", "Tiles Edit".
     FormTi_ = std::make_unique<TFormTi>(ws_, main);
+    // The frame previews of the database window; they create the fourteen
+    // frame-set editors, which open over the main window.
+    FramePreviews_ = std::make_unique<TFramePreviews>(ws_, main);
+    // >>> database window link: Form2_->setFramePreviewsLink(FramePreviews_.get()); once TForm2 exists.
     // "Propriedades do Mapa".
     FormMP_ = std::make_unique<TFormMP>(ws_, main);
     // "Edit Animação" and the other frame-set editors.

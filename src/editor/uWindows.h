@@ -25,6 +25,7 @@ class TFormMSG;
 class TFormTi;
 class TFormTA;
 class TTilesPage;
+class TFramePreviews;
 
 class TApplicationWindows {
 public:
@@ -42,6 +43,8 @@ public:
     TFormTi& FormTi() const { return *FormTi_; }
     TFormTA& FormTA() const { return *FormTA_; }
     TTilesPage& TilesPage() const { return *TilesPage_; }
+    // The database window's frame previews and the fourteen frame-set editors.
+    TFramePreviews& FramePreviews() const { return *FramePreviews_; }
 
 private:
     Workspace& ws_;
@@ -51,6 +54,7 @@ private:
     std::unique_ptr<TForm5> Form5_;
     std::unique_ptr<TForm6> Form6_;
     std::unique_ptr<TFormTi> FormTi_;
+    std::unique_ptr<TFramePreviews> FramePreviews_;
     std::unique_ptr<TFormMP> FormMP_;
     std::unique_ptr<TFormTA> FormTA_;
     std::unique_ptr<TFormNC> FormNC_;
