@@ -538,8 +538,10 @@ void TForm1::PropriedadesClick() {
 
 void TForm1::BancoDadosClick() {
     if (!ws_.ProjectOpen) return;
+    // ---- "Bando de Dados" / F7: the database window (TForm2), created at start-up ----
     ws_.run([this] {
-        if (ws_.hooks.showDatabase) ws_.hooks.showDatabase();
+        if (!ws_.hooks.showDatabase) throw Error("A janela Banco de Dados não foi criada");
+        ws_.hooks.showDatabase();
     });
 }
 

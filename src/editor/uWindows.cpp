@@ -1,5 +1,6 @@
 #include "editor/uWindows.h"
 
+#include "database/uConfig.h"
 #include "editor/uAbout.h"
 #include "editor/uMapa.h"
 #include "editor/uNewMap.h"
@@ -22,7 +23,10 @@ TApplicationWindows::TApplicationWindows(Workspace& ws, TForm1::Options options)
     Form1_->clearNewMapResult = [this] { OKRightDlg_->clearResult(); };
     Form5_ = std::make_unique<TForm5>(ws_, main);
     Form6_ = std::make_unique<TForm6>(ws_, main);
-    // "Banco de Dados".
+    // "Banco de Dados", before the data holder: opening the spells table fills its spell list.
+    Form2_ = std::make_unique<TForm2>(ws_, main);
+    // ---- the database command opens it (re-pointed at the session's command at merge time) ----
+    ws_.hooks.showDatabase = [this] { Form2_->Execute(); };
 
     // The data holder: the five tables of the template set beside the editor.
     ws_.run([this] { ws_.DataModule1.DataModuleCreate(ws_.EditorFolder); });
@@ -50,6 +54,7 @@ TApplicationWindows::~TApplicationWindows() {
     ws_.run([this] { ws_.DataModule1.closeAll(); });
     Form1_->setAboutBox(nullptr);
     Form1_->clearNewMapResult = nullptr;
+    ws_.hooks.showDatabase = nullptr;
     if (Form6_) {
         Form6_->setCharacterDialog(nullptr);
         Form6_->setDialogueDialog(nullptr);
