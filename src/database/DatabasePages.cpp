@@ -84,8 +84,9 @@ void writeRecordPicture(const Picture& picture, const QString& projectFolder, st
         throw Error(formatMessage("O nome de arquivo \"%s\" não pode ser usado para a figura.", {cp1252ToUtf8(file)}));
     const QString path = recordFile(projectFolder, name, file, what);
     if (!folderExists(folderOf(path)))
-        throw Error(formatMessage("Cannot create file \"%s\". %s",
-                                  {QDir::toNativeSeparators(path).toStdString(), "O sistema não pode encontrar o caminho especificado"}));
+        throw Error(
+            formatMessage("Cannot create file \"%s\". %s", {QDir::toNativeSeparators(path).toStdString(),
+                                                            "O sistema não pode encontrar o caminho especificado"}));
     picture.SaveToFile(path);
 }
 

@@ -64,7 +64,9 @@ bool TBoundControl::hasRecord() const {
     return t.active() && (t.editing() || t.recNo() > 0) && (field_.empty() || t.hasField(field_));
 }
 
-std::string TBoundControl::value() const { return hasRecord() && !field_.empty() ? link_.table().asString(field_) : ""; }
+std::string TBoundControl::value() const {
+    return hasRecord() && !field_.empty() ? link_.table().asString(field_) : "";
+}
 
 namespace {
 
@@ -132,8 +134,7 @@ void TBoundEdit::refresh() {
 
 // --- integer with arrows -------------------------------------------------------------------
 
-TBoundSpin::TBoundSpin(TDataLink& link, std::string field, QWidget* parent)
-    : QWidget(parent), TBoundControl(link, "") {
+TBoundSpin::TBoundSpin(TDataLink& link, std::string field, QWidget* parent) : QWidget(parent), TBoundControl(link, "") {
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);

@@ -114,8 +114,8 @@ private:
 class TBoundLookup : public QComboBox, public TBoundControl {
     Q_OBJECT
 public:
-    TBoundLookup(TDataLink& link, std::string field, RecordTable& lookup, std::string key,
-                 std::string display = "Nome", QWidget* parent = nullptr);
+    TBoundLookup(TDataLink& link, std::string field, RecordTable& lookup, std::string key, std::string display = "Nome",
+                 QWidget* parent = nullptr);
     void refresh() override;
     QWidget* widget() override { return this; }
     // Reads the lookup table's records again (its list changed).

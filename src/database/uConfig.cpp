@@ -60,8 +60,8 @@ QPixmap iconPicture() {
 
 QGroupBox* group(const char* caption, QWidget* parent) { return new QGroupBox(utf8(caption), parent); }
 
-const QStringList kAcoes = {utf8("Aumentar HP Atual"),  utf8("Aumentar MP Atual"),   utf8("Aumentar HP"),
-                            utf8("Aumentar MP"),        utf8("Aumentar Força"),      utf8("Aumentar Defesa"),
+const QStringList kAcoes = {utf8("Aumentar HP Atual"),  utf8("Aumentar MP Atual"),    utf8("Aumentar HP"),
+                            utf8("Aumentar MP"),        utf8("Aumentar Força"),       utf8("Aumentar Defesa"),
                             utf8("Aumentar Agilidade"), utf8("Aumentar Experiencia"), utf8("Aumentar Nivel")};
 
 std::string twoDigits(int i) { return (i < 10 ? "0" : "") + std::to_string(i); }
@@ -226,8 +226,8 @@ void TForm2::buildPersonagem(QWidget* page) {
     auto* faces = group("Faces", page);
     auto* fg = new QGridLayout(faces);
     fg->setContentsMargins(4, 2, 4, 2);
-    previewBox(fg, 0, 0, QString(), QStringLiteral("HeroFaces"), DatabasePage::Personagem,
-               QStringLiteral("uCharFaces"), 81);
+    previewBox(fg, 0, 0, QString(), QStringLiteral("HeroFaces"), DatabasePage::Personagem, QStringLiteral("uCharFaces"),
+               81);
     grid->addWidget(faces, 0, 1);
 
     auto* atributos = group("Atributos", page);
@@ -276,12 +276,10 @@ void TForm2::buildPersonagem(QWidget* page) {
         const char* caption;
         const char* key;
         const char* unit;
-    } battle[] = {{"Parado", "HeroBatParado", "uCharAniBatParado"},
-                  {"Atacando", "HeroBatAtacando", "uCharAniBatAtacar"},
-                  {"Defendendo", "HeroBatDefendendo", "uCharAniBatDef"},
-                  {"Usando Magia", "HeroBatMagia", "uCharAniBatMagic"},
-                  {"Atingido", "HeroBatAtingido", "uCharAniBatAtingido"},
-                  {"Morto", "HeroBatMorto", "uCharAniBatMorrendo"}};
+    } battle[] = {
+        {"Parado", "HeroBatParado", "uCharAniBatParado"},       {"Atacando", "HeroBatAtacando", "uCharAniBatAtacar"},
+        {"Defendendo", "HeroBatDefendendo", "uCharAniBatDef"},  {"Usando Magia", "HeroBatMagia", "uCharAniBatMagic"},
+        {"Atingido", "HeroBatAtingido", "uCharAniBatAtingido"}, {"Morto", "HeroBatMorto", "uCharAniBatMorrendo"}};
     for (int i = 0; i < 6; ++i)
         previewBox(bg, i / 3, i % 3, utf8(battle[i].caption), QString::fromLatin1(battle[i].key),
                    DatabasePage::Personagem, QString::fromLatin1(battle[i].unit));
@@ -354,6 +352,7 @@ void TForm2::buildInimigos(QWidget* page) {
     for (int i = 1; i <= 3; ++i) {
         auto* c =
             new TBoundLookup(*monstersLink_, "Magia" + std::to_string(i), dm.cdsMagias, "Cod_Magia", "Nome", magias);
+        c->setMinimumWidth(150);
         mg->addWidget(c);
         InimigoMagias.push_back(c);
     }
@@ -501,9 +500,8 @@ void TForm2::buildMagias(QWidget* page) {
 
     auto* tipo = group("Tipo de Magia", page);
     auto* tpg = new QVBoxLayout(tipo);
-    MagiaTipo = new TBoundCodeList(
-        *magiasLink_, "TipoMagia",
-        {utf8("Causar dano ao Inimigo"), utf8("Recuperar HP"), utf8("Recuperar MP")}, tipo);
+    MagiaTipo = new TBoundCodeList(*magiasLink_, "TipoMagia",
+                                   {utf8("Causar dano ao Inimigo"), utf8("Recuperar HP"), utf8("Recuperar MP")}, tipo);
     MagiaTipo->onChosen = [this](int i) { LabelDano->setText(damageLabelFor(i)); };
     tpg->addWidget(MagiaTipo);
     grid->addWidget(tipo, 3, 1);
@@ -796,8 +794,8 @@ void TForm2::ItemEditarImagemClick() {
             ItemImagem->setPicture(picture);
         }
         // chosen or not, the picture shown is written
-        writeRecordPicture(ItemImagem->picture(), ws_.project.ProjectFolder, t.asString("Nome"),
-                           t.asString("Imagem"), kItem);
+        writeRecordPicture(ItemImagem->picture(), ws_.project.ProjectFolder, t.asString("Nome"), t.asString("Imagem"),
+                           kItem);
     });
 }
 

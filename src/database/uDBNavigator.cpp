@@ -82,7 +82,7 @@ QIcon buttonIcon(int b) {
     return QIcon(pm);
 }
 
-const char* const kHints[] = {"First record", "Prior record", "Next record", "Last record", "Insert record",
+const char* const kHints[] = {"First record",  "Prior record", "Next record", "Last record", "Insert record",
                               "Delete record", "Edit record",  "Post edit",   "Cancel edit", "Refresh data"};
 
 }  // namespace

@@ -29,9 +29,7 @@ struct OpenProject {
     std::vector<Record> monstersOnDisk() const {
         return datapacket::parse(fixture.dir.read("Data/Monstros.xml").toStdString(), {}).records;
     }
-    QStringList imagens() const {
-        return QDir(folder() + "Imagens").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    }
+    QStringList imagens() const { return QDir(folder() + "Imagens").entryList(QDir::Dirs | QDir::NoDotAndDotDot); }
     void addMonster(const std::string& name, int hp) {
         dm.cdsMonstros.insert();
         dm.cdsMonstros.setString("Nome", name);
@@ -69,7 +67,8 @@ TEST(GamePage, ClosingWithANewNameRewritesOnlyTheFirstLine) {
 TEST(GamePage, ABadPositionChangesNothingAndWritesNothing) {
     OpenProject p;
     const QByteArray before = p.fixture.dir.read("Aventura.qmk");
-    for (auto [x, y] : {std::pair<std::string, std::string>{"12", "abc"}, {"1x", "5"}, {"", "5"}, {"7", "99999999999"}}) {
+    for (auto [x, y] :
+         {std::pair<std::string, std::string>{"12", "abc"}, {"1x", "5"}, {"", "5"}, {"7", "99999999999"}}) {
         SCOPED_TRACE(x + "/" + y);
         GameEntries e = gameEntriesFrom(p.state);
         e.nome = "Outro";

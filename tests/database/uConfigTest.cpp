@@ -1,6 +1,7 @@
 // The database window driven through its widgets: tabs, entries, arrows, lists,
 // buttons and the scripted prompts, with the files of a project on disk.
 #include "database/uConfig.h"
+#include "FirstFramePreviews.h"
 #include "ProjectFixture.h"
 #include "ScriptedPrompts.h"
 #include "core/DataPacket.h"
@@ -18,7 +19,9 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
+#include <cstdio>
 #include <gtest/gtest.h>
 
 using namespace quillmark;
@@ -597,4 +600,23 @@ TEST(SpellsPage, ANewNamedSpellGetsACodeFramesAndItsFolder) {
     EXPECT_EQ(db.form->ListaMagias->count(), 5);
     db.tab(DatabasePage::Personagem);
     EXPECT_EQ(db.form->HeroMagias[0]->count(), 6);
+}
+
+// Not a test: shows the window with a few records for a person to look at and
+// drive by hand (--gtest_also_run_disabled_tests --gtest_filter=*ForALook*).
+// It closes after QM_LOOK_SECONDS (default 60).
+TEST(DatabaseWindow, DISABLED_ForALook) {
+    Db db(false);
+    qmtest::FirstFramePreviews frames(*db.ws);
+    db.form->setFramePreviewsLink(&frames);
+    db.form->setTilesPageLink(&db.tiles);
+    db.addMonsters({"Lobo", "Slime", "Morcego"});
+    db.addItems({"Erva", "Espada"});
+    db.prompts->answerText("Orc").answerText("Orc").answer(Answer::Ok).answer(Answer::Ok).answer(Answer::Ok);
+    QTimer::singleShot(qEnvironmentVariableIntValue("QM_LOOK_SECONDS") * 1000 ?: 60000, db.form.get(),
+                       [&] { db.form->done(0); });
+    db.form->Execute();
+    for (const qmtest::Asked& a : db.prompts->asked()) std::printf("asked: %s\n", a.text.toUtf8().constData());
+    std::printf("monsters: %d, state %d\n", db.dm().cdsMonstros.recordCount(), int(db.dm().cdsMonstros.state()));
+    std::fflush(stdout);
 }
