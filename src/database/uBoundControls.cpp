@@ -45,7 +45,10 @@ void TDataLink::write(TBoundControl* from, bool autoEdit, const std::function<vo
     run_([&] {
         if (!table_.active()) return;
         // a browsed record goes into editing; an empty table gets one
-        if (autoEdit && !table_.editing()) table_.edit();
+        if (autoEdit && !table_.editing()) {
+            if (table_.recNo() == 0 && !insertOnEdit) return;
+            table_.edit();
+        }
         if (table_.editing()) step();
     });
     writer_ = before;

@@ -51,6 +51,9 @@ public:
     bool run(const std::function<void()>& step) { return run_(step); }
     // Called after every change of the table (refreshes, then this).
     std::function<void(TableChange)> onChange;
+    // Whether typing into a control of an empty table starts a new record. A
+    // table whose records are only made by a page's own "Novo" says no.
+    bool insertOnEdit = true;
 
 private:
     RecordTable& table_;

@@ -79,6 +79,7 @@ TForm2::TForm2(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
     TDataModule1& dm = ws_.DataModule1;
     heroLink_ = std::make_unique<TDataLink>(dm.cdsPersonagem, runner);
     monstersLink_ = std::make_unique<TDataLink>(dm.cdsMonstros, runner);
+    monstersLink_->insertOnEdit = false;  // a monster is made by "Novo", with its name and folder
     itensLink_ = std::make_unique<TDataLink>(dm.cdsItens, runner);
     magiasLink_ = std::make_unique<TDataLink>(dm.cdsMagias, runner);
 

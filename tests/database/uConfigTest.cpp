@@ -421,6 +421,11 @@ TEST(MonstersPage, ARefusedFolderNameWritesNothing) {
     EXPECT_EQ(QDir(db.fixture.folder() + "Imagens").entryList(), imagens);
     EXPECT_EQ(db.form->ListaInimigos->count(), 0);
     EXPECT_EQ(db.dm().cdsMonstros.state(), RecordTable::State::Browse);
+    // typing into a field of the empty table makes no nameless monster
+    QTest::keyClicks(db.entryOf(db.page(DatabasePage::Inimigos), "HP:"), "5");
+    EXPECT_EQ(db.dm().cdsMonstros.state(), RecordTable::State::Browse);
+    db.tab(DatabasePage::Game);
+    EXPECT_TRUE(db.onDisk("Data/Monstros.xml").empty());
 }
 
 TEST(MonstersPage, AFaceClickWritesThePictureIntoTheRecordFolder) {
