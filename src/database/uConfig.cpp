@@ -114,6 +114,16 @@ TForm2::TForm2(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
         reloadLookups();
     };
     dm.onNewItem = [this] { afterItemInserted(); };
+    // A table opened again (another project) or closed: its list shows what it now holds.
+    monstersLink_->onChange = [this](TableChange c) {
+        if (c == TableChange::Opened || c == TableChange::Closed)
+            rebuildList(ListaInimigos, ws_.DataModule1.cdsMonstros);
+    };
+    itensLink_->onChange = [this](TableChange c) {
+        if (c != TableChange::Opened && c != TableChange::Closed) return;
+        rebuildList(ListaItens, ws_.DataModule1.cdsItens);
+        reloadLookups();
+    };
     dm.onMagiaPosted = [this] { afterSpellPosted(); };
 }
 

@@ -7,6 +7,7 @@
 #include "core/DataPacket.h"
 #include "core/Error.h"
 #include "core/ProjectFile.h"
+#include "database/DataModule.h"
 #include "database/uBoundControls.h"
 #include "database/uDBNavigator.h"
 #include "session/Workspace.h"
@@ -371,6 +372,28 @@ TEST(MonstersPage, ClosingWritesNothingUntilThePageIsLeft) {
     EXPECT_TRUE(db.dm().cdsMonstros.active());
     EXPECT_EQ(Db::entries(db.form->ListaInimigos), QStringList({"Lobo", "Orc"}));
     EXPECT_EQ(db.dm().cdsMonstros.asString("Nome"), "Lobo");
+}
+
+TEST(MonstersPage, ReopenedAfterAProjectSwitchTheListsShowTheNewProject) {
+    Db db;
+    db.addMonsters({"Lobo"});
+    db.addItems({"Erva"});
+    db.open();
+    db.tab(DatabasePage::Inimigos);
+    ASSERT_TRUE(db.close());
+    qmtest::ProjectFixture other("Outra", "Outra.qmk");
+    Record orc(monstrosSchema().size()), elmo(itensSchema().size());
+    orc[0] = "Orc";
+    elmo[0] = "Elmo";
+    other.dir.write("Data/Monstros.xml", QByteArray::fromStdString(datapacket::write(monstrosSchema(), {orc})));
+    other.dir.write("Data/Itens.xml", QByteArray::fromStdString(datapacket::write(itensSchema(), {elmo})));
+    readProjectFile(other.projectFile(), db.ws->project);
+    db.dm().pointAtProject(other.folder());
+    db.open();  // on "Inimigos" again, without its entry step
+    EXPECT_EQ(Db::entries(db.form->ListaInimigos), QStringList{"Orc"});
+    EXPECT_EQ(Db::entries(db.form->ListaItens), QStringList{"Elmo"});
+    EXPECT_EQ(db.form->HeroItens[0]->itemText(0), "Elmo");
+    EXPECT_EQ(db.form->EditNome->text(), "Outra");
 }
 
 TEST(MonstersPage, NovoRefusesAnExactDuplicateAndAcceptsACaseVariant) {
