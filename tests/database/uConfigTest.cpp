@@ -12,6 +12,7 @@
 #include "database/uDBNavigator.h"
 #include "session/Workspace.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -647,4 +648,33 @@ TEST(DatabaseWindow, DISABLED_ForALook) {
     for (const qmtest::Asked& a : db.prompts->asked()) std::printf("asked: %s\n", a.text.toUtf8().constData());
     std::printf("monsters: %d, state %d\n", db.dm().cdsMonstros.recordCount(), int(db.dm().cdsMonstros.state()));
     std::fflush(stdout);
+}
+
+TEST(ItemsPage, TheEventMemoKeepsItsLinesAndTheCheckBoxesTheirFlags) {
+    Db db;
+    db.addItems({"Erva"});
+    RecordTable& items = db.dm().cdsItens;
+    items.first();
+    items.edit();
+    items.setString("Evento", "Msg(Ola)\r\nFim");
+    items.setBoolean("usMapa", true);
+    items.post();
+    db.open();
+    db.tab(DatabasePage::Itens);
+    EXPECT_EQ(db.form->ItemEvento->toPlainText(), "Msg(Ola)\nFim");
+    db.form->ItemEvento->moveCursor(QTextCursor::End);
+    QTest::keyClick(db.form->ItemEvento, Qt::Key_Return);
+    QTest::keyClicks(db.form->ItemEvento, "Mais");
+    EXPECT_EQ(items.asString("Evento"), "Msg(Ola)\r\nFim\r\nMais");
+    QCheckBox* mapa = nullptr;
+    for (QCheckBox* c : db.page(DatabasePage::Itens)->findChildren<QCheckBox*>())
+        if (c->text() == "Modo Mapa") mapa = c;
+    ASSERT_NE(mapa, nullptr);
+    EXPECT_TRUE(mapa->isChecked());
+    QTest::mouseClick(mapa, Qt::LeftButton);
+    EXPECT_FALSE(items.asBoolean("usMapa"));
+    QTest::mouseClick(db.form->NavItens->button(TDBNavigator::Post), Qt::LeftButton);
+    items.first();
+    EXPECT_EQ(items.asString("Evento"), "Msg(Ola)\r\nFim\r\nMais");
+    EXPECT_FALSE(items.asBoolean("usMapa"));
 }
