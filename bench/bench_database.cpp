@@ -88,7 +88,7 @@ void BM_TabChange(benchmark::State& state) {
     form->show();
     paint(*form);
     const DatabasePage cycle[] = {DatabasePage::Personagem, DatabasePage::Inimigos, DatabasePage::Itens,
-                                  DatabasePage::Magias, DatabasePage::Tiles, DatabasePage::Game};
+                                  DatabasePage::Magias,     DatabasePage::Tiles,    DatabasePage::Game};
     size_t i = 0;
     for (auto _ : state) {
         form->showPage(cycle[i++ % 6]);  // leave and entry steps
