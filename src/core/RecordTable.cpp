@@ -58,6 +58,16 @@ void RecordTable::setContents(Schema fields, std::vector<Record> records) {
     bof_ = true;
     eof_ = view_.empty();
     fire(afterOpen);
+    tell(TableChange::Opened);
+}
+
+void RecordTable::reload() {
+    requireActive();
+    QFileInfo info(fileName_);
+    if (fileName_.isEmpty() || !info.exists() || !info.isFile()) throw Error(kMissingPacket);
+    datapacket::Contents c = datapacket::parse(readFile(fileName_).toStdString(), fileName_);
+    cancel();
+    setContents(std::move(c.fields), std::move(c.records));
 }
 
 void RecordTable::close() {
@@ -69,6 +79,7 @@ void RecordTable::close() {
     view_.clear();
     cursor_ = -1;
     changed_ = false;
+    tell(TableChange::Closed);
 }
 
 void RecordTable::writeToFile() const {
@@ -122,6 +133,18 @@ int RecordTable::recordCount() const {
     return static_cast<int>(view_.size());
 }
 
+std::vector<std::string> RecordTable::values(std::string_view field) const {
+    const size_t i = static_cast<size_t>(requireField(field));
+    std::vector<std::string> out;
+    if (!active()) return out;
+    out.reserve(view_.size());
+    for (int index : view_) {
+        const auto& v = records_[static_cast<size_t>(index)][i];
+        out.push_back(v ? *v : std::string());
+    }
+    return out;
+}
+
 int RecordTable::recNo() const {
     if (!active() || cursor_ < 0) return 0;
     return cursor_ + 1;
@@ -143,6 +166,7 @@ void RecordTable::first() {
     bof_ = true;
     eof_ = view_.empty();
     fire(afterScroll);
+    tell(TableChange::Scrolled);
 }
 
 void RecordTable::next() {
@@ -156,6 +180,7 @@ void RecordTable::next() {
         eof_ = true;
     }
     fire(afterScroll);
+    tell(TableChange::Scrolled);
 }
 
 void RecordTable::prior() {
@@ -169,6 +194,7 @@ void RecordTable::prior() {
         bof_ = true;
     }
     fire(afterScroll);
+    tell(TableChange::Scrolled);
 }
 
 void RecordTable::last() {
@@ -178,6 +204,7 @@ void RecordTable::last() {
     eof_ = true;
     bof_ = view_.empty();
     fire(afterScroll);
+    tell(TableChange::Scrolled);
 }
 
 void RecordTable::setRecNo(int recNo) {
@@ -187,6 +214,7 @@ void RecordTable::setRecNo(int recNo) {
     bof_ = cursor_ <= 0;
     eof_ = view_.empty();
     fire(afterScroll);
+    tell(TableChange::Scrolled);
 }
 
 // --- filter ---------------------------------------------------------------------
@@ -202,6 +230,7 @@ void RecordTable::setFilter(const std::string& expression) {
         bof_ = true;
         eof_ = view_.empty();
         fire(afterScroll);
+        tell(TableChange::Scrolled);
     }
 }
 
@@ -247,6 +276,7 @@ void RecordTable::setFiltered(bool on) {
     bof_ = true;
     eof_ = view_.empty();
     fire(afterScroll);
+    tell(TableChange::Scrolled);
 }
 
 // --- editing --------------------------------------------------------------------
@@ -259,6 +289,7 @@ void RecordTable::insert() {
     editDirty_ = false;
     state_ = State::Insert;
     fire(afterInsert);
+    tell(TableChange::StateChanged);
 }
 
 void RecordTable::edit() {
@@ -272,6 +303,7 @@ void RecordTable::edit() {
     editBuffer_ = records_[static_cast<size_t>(editRecord_)];
     editDirty_ = false;
     state_ = State::Edit;
+    tell(TableChange::StateChanged);
 }
 
 void RecordTable::post() {
@@ -307,6 +339,7 @@ void RecordTable::post() {
     bof_ = false;
     eof_ = false;
     fire(afterPost);
+    tell(TableChange::Posted);
 }
 
 void RecordTable::cancel() {
@@ -315,6 +348,7 @@ void RecordTable::cancel() {
     editBuffer_.clear();
     editRecord_ = -1;
     editDirty_ = false;
+    tell(TableChange::StateChanged);
 }
 
 void RecordTable::remove() {
@@ -333,6 +367,7 @@ void RecordTable::remove() {
     eof_ = view_.empty();
     bof_ = cursor_ <= 0;
     fire(afterDelete);
+    tell(TableChange::Deleted);
 }
 
 // --- values -----------------------------------------------------------------------
@@ -406,6 +441,7 @@ void RecordTable::setString(std::string_view field, std::string_view value) {
     else
         slot = std::move(v);
     editDirty_ = true;
+    tell(TableChange::FieldChanged);
 }
 
 void RecordTable::setInteger(std::string_view field, int value) { setString(field, std::to_string(value)); }
@@ -417,10 +453,36 @@ void RecordTable::clearField(std::string_view field) {
     requireEditing();
     current()[static_cast<size_t>(i)].reset();
     editDirty_ = true;
+    tell(TableChange::FieldChanged);
 }
 
 void RecordTable::fire(const Step& step) {
     if (step) step(*this);
+}
+
+int RecordTable::addObserver(Observer observer) {
+    const int id = nextObserverId_++;
+    observers_.emplace_back(id, std::move(observer));
+    return id;
+}
+
+void RecordTable::removeObserver(int id) {
+    for (auto it = observers_.begin(); it != observers_.end(); ++it)
+        if (it->first == id) {
+            observers_.erase(it);
+            return;
+        }
+}
+
+void RecordTable::tell(TableChange change) {
+    // a copy, so that an observer may add or remove observers while told; one
+    // removed meanwhile is not called any more
+    const auto observers = observers_;
+    for (const auto& [id, observer] : observers) {
+        bool present = false;
+        for (const auto& o : observers_) present = present || o.first == id;
+        if (present && observer) observer(*this, change);
+    }
 }
 
 }  // namespace quillmark

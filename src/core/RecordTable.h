@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace quillmark {
@@ -22,6 +23,9 @@ struct FieldDef {
     std::string name;  // CP1252, matched without regard to letter case
     FieldKind kind = FieldKind::String;
     int width = 0;  // characters, for strings
+    // What a newly inserted record receives in this field, as stored text
+    // (booleans "TRUE"/"FALSE"); nothing when the field starts empty.
+    std::optional<std::string> onInsert = std::nullopt;
 };
 using Schema = std::vector<FieldDef>;
 
@@ -30,10 +34,14 @@ using Schema = std::vector<FieldDef>;
 // booleans "TRUE"/"FALSE".
 using Record = std::vector<std::optional<std::string>>;
 
+// What changed in a table, for the controls that follow its current record.
+enum class TableChange { Opened, Closed, Scrolled, StateChanged, FieldChanged, Posted, Deleted };
+
 class RecordTable {
 public:
     enum class State { Closed, Browse, Edit, Insert };
     using Step = std::function<void(RecordTable&)>;
+    using Observer = std::function<void(RecordTable&, TableChange)>;
 
     explicit RecordTable(std::string name = {});
 
@@ -56,6 +64,9 @@ public:
     bool active() const { return state_ != State::Closed; }
     State state() const { return state_; }
     bool changedSinceOpen() const { return changed_; }
+    // Reads the file again, dropping a pending edit and every change made since
+    // opening. A file that cannot be read throws and leaves the table as it was.
+    void reload();
 
     // --- fields ----------------------------------------------------------
     const Schema& fields() const { return fields_; }
@@ -91,6 +102,9 @@ public:
     void post();    // "Dataset not in edit or insert mode" outside editing
     void cancel();
     void remove();  // deletes the current record; the after-delete step runs
+    bool editing() const { return state_ == State::Edit || state_ == State::Insert; }
+    // A field of the pending edit or insert was set since it began.
+    bool modified() const { return editing() && editDirty_; }
 
     // --- values of the current record ---------------------------------------
     // Unknown field names throw "Field '%s' not found".
@@ -107,9 +121,16 @@ public:
     // --- steps run by the table itself -------------------------------------
     Step afterOpen, afterInsert, afterPost, afterDelete, afterScroll;
 
+    // --- any number of observers, told of every change after the steps above ---
+    int addObserver(Observer observer);
+    void removeObserver(int id);
+
     // --- whole-table access for the data-packet reader/writer and tools -----
     // (the records as stored, filter ignored)
     const std::vector<Record>& allRecords() const { return records_; }
+    // One field of every record that passes the filter, in table order, as
+    // committed (a pending edit not included). The cursor does not move.
+    std::vector<std::string> values(std::string_view field) const;
     void setContents(Schema fields, std::vector<Record> records);
 
 private:
@@ -129,6 +150,7 @@ private:
     Record& current();
     const Record* currentOrNull() const;
     void fire(const Step& step);
+    void tell(TableChange change);
 
     std::string name_;
     QString fileName_;
@@ -149,6 +171,9 @@ private:
     std::string filterText_;
     Filter filterSpec_;
     bool filtered_ = false;
+
+    std::vector<std::pair<int, Observer>> observers_;
+    int nextObserverId_ = 1;
 };
 
 }  // namespace quillmark

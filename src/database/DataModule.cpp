@@ -4,46 +4,62 @@
 
 #include "core/Error.h"
 #include "core/Paths.h"
+#include "core/ProjectFile.h"
 #include "core/Text.h"
 
+#include <algorithm>
 #include <exception>
 #include <initializer_list>
+#include <limits>
+#include <optional>
 
 namespace quillmark {
 
 namespace {
 
-FieldDef str(std::string name, int width) { return {std::move(name), FieldKind::String, width}; }
+// A field definition; `fill` is what an inserted record receives in it.
+FieldDef str(std::string name, int width, std::optional<std::string> fill = std::nullopt) {
+    return {std::move(name), FieldKind::String, width, std::move(fill)};
+}
 FieldDef integer(std::string name) { return {std::move(name), FieldKind::Integer, 0}; }
-FieldDef boolean(std::string name) { return {std::move(name), FieldKind::Boolean, 0}; }
+FieldDef boolean(std::string name, std::optional<std::string> fill = std::nullopt) {
+    return {std::move(name), FieldKind::Boolean, 0, std::move(fill)};
+}
 FieldDef memo(std::string name) { return {std::move(name), FieldKind::Memo, 0}; }
 
-// prefix + "01" … prefix + "0n" (two digits) as strings of one width.
-void numbered(Schema& s, const std::string& prefix, int count, int width, bool twoDigits = true) {
+std::string number(int i, bool twoDigits) { return (twoDigits && i < 10 ? "0" : "") + std::to_string(i); }
+
+// prefix + "01" … prefix + "0n" (two digits) as strings of one width; when
+// `fillPrefix` is given, field i of a new record receives fillPrefix + i + ".bmp"
+// (the number written as in the field's name).
+void numbered(Schema& s, const std::string& prefix, int count, int width, bool twoDigits = true,
+              const char* fillPrefix = nullptr) {
     for (int i = 1; i <= count; ++i) {
-        std::string n = std::to_string(i);
-        if (twoDigits && i < 10) n = "0" + n;
-        s.push_back(str(prefix + n, width));
+        const std::string n = number(i, twoDigits);
+        std::optional<std::string> fill;
+        if (fillPrefix) fill = fillPrefix + n + ".bmp";
+        s.push_back(str(prefix + n, width, fill));
     }
 }
 
 Schema makeItens() {
-    Schema s{str("Nome", 30), str("Descricao", 100), str("Imagem", 60), integer("Acao")};
-    numbered(s, "Anim", 5, 60, false);
+    Schema s{str("Nome", 30), str("Descricao", 100), str("Imagem", 60, "ItImage.bmp"), integer("Acao")};
+    numbered(s, "Anim", 5, 60, false, "ItAni");
     s.push_back(integer("AcaoAux"));
-    s.push_back(integer("Cod_Item"));
-    s.push_back(boolean("usMapa"));
-    s.push_back(boolean("usBatlle"));
+    s.push_back(integer("Cod_Item"));  // the next free code, given by the after-insert step
+    s.push_back(boolean("usMapa", "TRUE"));
+    s.push_back(boolean("usBatlle", "TRUE"));
     s.push_back(memo("Evento"));
     return s;
 }
 
 Schema makeMagias() {
     Schema s{str("Nome", 60), integer("DanoCausado"), integer("CustoDeMP")};
-    numbered(s, "Anim", 5, 60, false);
+    // the spell frame-set editor reads and writes these in the spell's record folder
+    numbered(s, "Anim", 5, 60, false, "MgAni");
     s.push_back(integer("TipoAnim"));
     s.push_back(str("Descri\xE7\xE3o", 100));  // "Descrição" in CP1252
-    s.push_back(integer("Cod_Magia"));
+    s.push_back(integer("Cod_Magia"));         // the next free code, given by the after-insert step
     s.push_back(integer("TipoMagia"));
     return s;
 }
@@ -53,10 +69,11 @@ Schema makeMonstros() {
     for (const char* f : {"Nivel", "HP", "MP", "Forca", "Defesa", "Agilidade", "Dinheiro", "ExpGanha"})
         s.push_back(integer(f));
     numbered(s, "Magia", 3, 50, false);
-    numbered(s, "Parado", 6, 50);
-    numbered(s, "Atacando", 6, 50);
-    numbered(s, "UsMagia", 6, 50);
-    s.push_back(str("Face", 50));
+    // a new monster's frames and face are named in its record folder; the files need not exist yet
+    numbered(s, "Parado", 6, 50, true, "CharParado");
+    numbered(s, "Atacando", 6, 50, true, "CharAtacando");
+    numbered(s, "UsMagia", 6, 50, true, "CharMagia");
+    s.push_back(str("Face", 50, "CharFace.bmp"));
     return s;
 }
 
@@ -86,10 +103,29 @@ Schema makeTiles() {
             str("VFile", 50), integer("Cod"),  boolean("Transparente")};
 }
 
-// Sets a default only where the table has the field: a table opened from an
-// older file may lack one, and that must not stop the insertion.
-void setDefault(RecordTable& t, const std::string& field, const std::string& value) {
-    if (t.hasField(field)) t.setString(field, value);
+// Fills the new record with the defaults of the schema, only where the table
+// has the field: a table opened from an older file may lack one, and that must
+// not stop the insertion.
+void applyDefaults(RecordTable& t, const Schema& schema) {
+    for (const FieldDef& f : schema)
+        if (f.onInsert && t.hasField(f.name)) t.setString(f.name, *f.onInsert);
+}
+
+// One more than the largest code in the table (all records, whatever the
+// filter), 1 for an empty table or one without codes.
+void giveNextCode(RecordTable& t, const std::string& field) {
+    const int i = t.fieldIndex(field);
+    if (i < 0) return;
+    long long largest = 0;
+    for (const Record& r : t.allRecords()) {
+        const auto& v = r[static_cast<std::size_t>(i)];
+        if (!v || v->empty()) continue;
+        try {
+            largest = std::max<long long>(largest, parseIntegerValue(*v));
+        } catch (const Error&) {
+        }
+    }
+    if (largest < std::numeric_limits<int>::max()) t.setInteger(field, static_cast<int>(largest + 1));
 }
 
 void notify(const std::function<void()>& f) {
@@ -129,28 +165,23 @@ const Schema& tilesSchema() {
 TDataModule1::TDataModule1() {
     // A new monster gets its 19 frame and face names; the files live in the
     // monster's record folder and need not exist yet.
-    cdsMonstros.afterInsert = [](RecordTable& t) {
-        for (int i = 1; i <= 6; ++i) {
-            const std::string n = "0" + std::to_string(i);
-            setDefault(t, "Parado" + n, "CharParado" + n + ".bmp");
-            setDefault(t, "Atacando" + n, "CharAtacando" + n + ".bmp");
-            setDefault(t, "UsMagia" + n, "CharMagia" + n + ".bmp");
-        }
-        setDefault(t, "Face", "CharFace.bmp");
-    };
+    cdsMonstros.afterInsert = [](RecordTable& t) { applyDefaults(t, monstrosSchema()); };
     cdsMonstros.afterPost = [this](RecordTable&) { notify(onMonstrosListChanged); };
     cdsMonstros.afterDelete = [this](RecordTable&) { notify(onMonstrosListChanged); };
 
     cdsItens.afterInsert = [this](RecordTable& t) {
-        setDefault(t, "Imagem", "ItImage.bmp");
-        for (int i = 1; i <= 5; ++i) setDefault(t, "Anim" + std::to_string(i), "ItAni" + std::to_string(i) + ".bmp");
-        if (t.hasField("usMapa")) t.setBoolean("usMapa", true);
-        if (t.hasField("usBatlle")) t.setBoolean("usBatlle", true);
+        applyDefaults(t, itensSchema());
+        giveNextCode(t, "Cod_Item");
         notify(onNewItem);
     };
     cdsItens.afterPost = [this](RecordTable&) { notify(onItensListChanged); };
     cdsItens.afterDelete = [this](RecordTable&) { notify(onItensListChanged); };
 
+    cdsMagias.afterInsert = [](RecordTable& t) {
+        applyDefaults(t, magiasSchema());
+        giveNextCode(t, "Cod_Magia");
+    };
+    cdsMagias.afterPost = [this](RecordTable&) { notify(onMagiaPosted); };
     cdsMagias.afterOpen = [this](RecordTable&) { notify(onMagiasListChanged); };
     cdsMagias.afterDelete = [this](RecordTable&) { notify(onMagiasListChanged); };
 }
@@ -183,11 +214,33 @@ void TDataModule1::pointAtProject(const QString& projectFolder) {
     for (RecordTable* t : {&cdsTiles, &cdsMonstros, &cdsItens, &cdsMagias, &cdsPersonagem}) pointAt(*t, projectFolder);
 }
 
+void TDataModule1::commitPending(RecordTable& t) {
+    if (!t.active() || !t.editing()) return;
+    if (t.state() == RecordTable::State::Insert) {
+        // a new record the user never named holds only its defaults: dropped
+        if (!t.hasField("Nome") || t.isNull("Nome")) {
+            t.cancel();
+            return;
+        }
+        t.post();
+    } else if (t.modified()) {
+        t.post();
+    } else {
+        t.cancel();
+    }
+}
+
 void TDataModule1::closeAll() {
     // A table that cannot be written must not keep the others open; the first
-    // failure is reported once all have been tried.
+    // failure is reported once all have been tried. What the user typed into a
+    // record still being edited is committed first, so that it reaches the file.
     std::exception_ptr first;
     for (RecordTable* t : {&cdsItens, &cdsMagias, &cdsMonstros, &cdsPersonagem, &cdsTiles}) {
+        try {
+            if (t != &cdsTiles) commitPending(*t);
+        } catch (...) {
+            if (!first) first = std::current_exception();
+        }
         try {
             t->close();
         } catch (...) {

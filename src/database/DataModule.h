@@ -45,8 +45,13 @@ public:
     // The order the callers use: tiles, monsters, items, spells, hero.
     void pointAtProject(const QString& projectFolder);
 
-    // Closes every table (each changed table is written to its file).
+    // Closes every table (each changed table is written to its file). A pending
+    // edit of the items, spells, monsters or hero table that changed something
+    // is committed first, and so is a pending new record that has a "Nome"; a
+    // new record without a name is dropped.
     void closeAll();
+    // That commit, for one table.
+    static void commitPending(RecordTable& table);
 
     // The "Transparente" value of the first tiles record, in table order, whose
     // "Tipo" is the code; false when none. Leaves no filter on the table.
@@ -64,6 +69,9 @@ public:
     std::function<void()> onMagiasListChanged;
     // An item record was inserted (the database window enables the name entry).
     std::function<void()> onNewItem;
+    // A spell record was committed (the database window gives a named spell its
+    // record folder, where the spell frame-set editor keeps the frames).
+    std::function<void()> onMagiaPosted;
 
     // The relative file name ("Data\\Itens.xml" …) of one of the five tables.
     const char* relativeFileOf(const RecordTable& table) const;

@@ -1,6 +1,7 @@
 #include "editor/uWindows.h"
 
 #include "animation/uFramePreviews.h"
+#include "database/uConfig.h"
 #include "editor/uAbout.h"
 #include "editor/uMapa.h"
 #include "editor/uNewMap.h"
@@ -25,7 +26,9 @@ TApplicationWindows::TApplicationWindows(Workspace& ws, TForm1::Options options)
     OKRightDlg_ = std::make_unique<TOKRightDlg>(ws_, main);
     Form5_ = std::make_unique<TForm5>(ws_, main);
     Form6_ = std::make_unique<TForm6>(ws_, main);
-    // "Banco de Dados".
+    // "Banco de Dados", before the data holder: opening the spells table fills its spell list.
+    Form2_ = std::make_unique<TForm2>(ws_, main);
+    ws_.session().links().database.fill([this] { Form2_->Execute(); });
 
     // The data holder: the five tables of the template set beside the editor.
     ws_.run([this] { ws_.DataModule1.DataModuleCreate(ws_.EditorFolder); });
@@ -35,7 +38,7 @@ TApplicationWindows::TApplicationWindows(Workspace& ws, TForm1::Options options)
     // The frame previews of the database window; they create the fourteen
     // frame-set editors, which open over the main window.
     FramePreviews_ = std::make_unique<TFramePreviews>(ws_, main);
-    // >>> database window link: Form2_->setFramePreviewsLink(FramePreviews_.get()); once TForm2 exists.
+    Form2_->setFramePreviewsLink(FramePreviews_.get());
     // "Propriedades do Mapa".
     FormMP_ = std::make_unique<TFormMP>(ws_, main);
     // "Edit Animação" and the other frame-set editors.
@@ -51,8 +54,7 @@ TApplicationWindows::TApplicationWindows(Workspace& ws, TForm1::Options options)
 
     // The database window's "Tiles" page and the tile editors it opens.
     TilesPage_ = std::make_unique<TTilesPage>(ws_, *FormTi_, *FormTA_);
-    // TILES PAGE LINK: hand the page to the database window once it exists here:
-    //   Form2_->setTilesPageLink(TilesPage_.get());
+    Form2_->setTilesPageLink(TilesPage_.get());
 
     // "Quillmark 1.0 - Sobre".
     FormAbout_ = std::make_unique<TFormAbout>(main);
@@ -66,6 +68,7 @@ TApplicationWindows::~TApplicationWindows() {
     // Closing the tables writes every table that changed into its file.
     ws_.run([this] { ws_.DataModule1.closeAll(); });
     Form1_->setAboutBox(nullptr);
+    ws_.session().links().database.clear();
     if (Form6_) {
         Form6_->setCharacterDialog(nullptr);
         Form6_->setDialogueDialog(nullptr);

@@ -17,6 +17,7 @@ class TFormAbout;
 class TOKRightDlg;
 class TForm5;
 class TForm6;
+class TForm2;
 class TFormMP;
 class TFormNC;
 class TFormDLE;
@@ -38,6 +39,7 @@ public:
     TOKRightDlg& OKRightDlg() const { return *OKRightDlg_; }
     TForm5& Form5() const { return *Form5_; }
     TForm6& Form6() const { return *Form6_; }
+    TForm2& Form2() const { return *Form2_; }
     TFormMP& FormMP() const { return *FormMP_; }
     TFormAbout& FormAbout() const { return *FormAbout_; }
     TFormTi& FormTi() const { return *FormTi_; }
@@ -55,6 +57,7 @@ private:
     std::unique_ptr<TForm6> Form6_;
     std::unique_ptr<TFormTi> FormTi_;
     std::unique_ptr<TFramePreviews> FramePreviews_;
+    std::unique_ptr<TForm2> Form2_;
     std::unique_ptr<TFormMP> FormMP_;
     std::unique_ptr<TFormTA> FormTA_;
     std::unique_ptr<TFormNC> FormNC_;

@@ -2,50 +2,16 @@
 
 #include "core/Error.h"
 #include "core/Files.h"
+#include "core/Names.h"
 #include "core/Paths.h"
 #include "core/Text.h"
 #include "events/EventScript.h"
 
 namespace quillmark {
 
-namespace {
+std::string characterNameProblem(std::string_view name) { return folderNameProblem(name, "personagem"); }
 
-bool isReservedDeviceName(std::string_view name) {
-    // the part before the first dot counts: "con.txt" is as reserved as "con"
-    const std::string base = asciiLower(name.substr(0, name.find('.')));
-    static constexpr std::string_view kReserved[] = {"con", "prn", "aux", "nul"};
-    for (std::string_view r : kReserved)
-        if (base == r) return true;
-    if (base.size() == 4 && (base.compare(0, 3, "com") == 0 || base.compare(0, 3, "lpt") == 0) && base[3] >= '1' &&
-        base[3] <= '9')
-        return true;
-    return false;
-}
-
-std::string quoted(std::string_view name) { return "\"" + cp1252ToUtf8(name) + "\""; }
-
-}  // namespace
-
-std::string characterNameProblem(std::string_view name) {
-    if (name.empty()) return "Digite o nome do personagem.";
-    if (name == "." || name == "..") return "O nome " + quoted(name) + " não pode ser usado como nome de personagem.";
-    for (char ch : name) {
-        const unsigned char c = static_cast<unsigned char>(ch);
-        if (c < 0x20 || c == 0x7F) return "O nome do personagem não pode conter caracteres de controle.";
-        if (std::string_view("\\/:*?\"<>|").find(ch) != std::string_view::npos)
-            return "O nome do personagem não pode conter nenhum destes caracteres: \\ / : * ? \" < > |";
-    }
-    if (name.back() == ' ' || name.back() == '.' || name.front() == ' ')
-        return "O nome do personagem não pode começar com espaço nem terminar com espaço ou ponto.";
-    if (isReservedDeviceName(name))
-        return "O nome " + quoted(name) + " é reservado pelo sistema e não pode ser usado como nome de personagem.";
-    return {};
-}
-
-void checkCharacterName(std::string_view name) {
-    const std::string problem = characterNameProblem(name);
-    if (!problem.empty()) throw Error(problem);
-}
+void checkCharacterName(std::string_view name) { checkFolderName(name, "personagem"); }
 
 QString characterFolder(const QString& projectFolder, std::string_view name) {
     std::string rel = "Imagens\\";

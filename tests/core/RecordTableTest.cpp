@@ -254,3 +254,147 @@ TEST(RecordTable, StepsRunAfterOpenInsertPostAndDelete) {
     EXPECT_EQ(log, "open;insert;post;delete;");
     EXPECT_TRUE(f.table.isEmpty());
 }
+
+namespace {
+std::vector<int> codsInView(RecordTable& t) {
+    std::vector<int> cods;
+    if (t.isEmpty()) return cods;
+    t.first();
+    while (!t.eof()) {
+        cods.push_back(t.asInteger("Cod"));
+        t.next();
+    }
+    return cods;
+}
+}  // namespace
+
+TEST(RecordTable, MovingToARecordNumberSetsTheFirstAndLastFlags) {
+    TableOnFile f;
+    for (int i = 1; i <= 4; ++i) f.add("A", "f", i);
+    f.table.setRecNo(3);
+    EXPECT_EQ(f.table.recNo(), 3);
+    EXPECT_EQ(f.table.asInteger("Cod"), 3);
+    EXPECT_FALSE(f.table.bof());
+    EXPECT_FALSE(f.table.eof());
+    f.table.setRecNo(1);
+    EXPECT_TRUE(f.table.bof());
+    EXPECT_FALSE(f.table.eof());
+    // the last record by number is not the end yet: a walk from here still reads it
+    f.table.setRecNo(4);
+    EXPECT_FALSE(f.table.bof());
+    EXPECT_FALSE(f.table.eof());
+    EXPECT_EQ(f.table.asInteger("Cod"), 4);
+    f.table.next();
+    EXPECT_TRUE(f.table.eof());
+    EXPECT_EQ(f.table.asInteger("Cod"), 4);
+    // a number outside the records leaves the cursor where it was
+    f.table.setRecNo(2);
+    f.table.setRecNo(9);
+    EXPECT_EQ(f.table.recNo(), 2);
+    f.table.setRecNo(0);
+    EXPECT_EQ(f.table.recNo(), 2);
+}
+
+TEST(RecordTable, DeletingTheLastRecordLeavesTheCursorOnTheNewLast) {
+    TableOnFile f;
+    for (int i = 1; i <= 3; ++i) f.add("A", "f", i);
+    f.table.last();
+    f.table.remove();
+    EXPECT_EQ(f.table.recordCount(), 2);
+    EXPECT_EQ(f.table.recNo(), 2);
+    EXPECT_EQ(f.table.asInteger("Cod"), 2);
+    f.table.remove();
+    f.table.remove();
+    EXPECT_TRUE(f.table.isEmpty());
+    EXPECT_EQ(f.table.recNo(), 0);
+    EXPECT_TRUE(f.table.eof());
+    EXPECT_EQ(f.table.asString("Cod"), "");  // nothing past the end is read
+    EXPECT_THROW(f.table.remove(), Error);
+    // a delete in the middle keeps the position on the record that followed
+    for (int i = 1; i <= 3; ++i) f.add("A", "f", i);
+    f.table.setRecNo(2);
+    f.table.remove();
+    EXPECT_EQ(f.table.asInteger("Cod"), 3);
+}
+
+TEST(RecordTable, AnEditUnderAFilterIsStoredAndTheViewFollowsIt) {
+    TableOnFile f;
+    f.add("A", "a1", 1);
+    f.add("B", "b1", 2);
+    f.add("A", "a2", 3);
+    f.add("A", "a3", 4);
+    f.table.setFilter("Tipo = 'A'");
+    f.table.setFiltered(true);
+    EXPECT_EQ(codsInView(f.table), (std::vector<int>{1, 3, 4}));
+    // an edit that keeps the record in the filter stays on it
+    f.table.setRecNo(2);
+    f.table.edit();
+    f.table.setString("File", "changed");
+    f.table.post();
+    EXPECT_EQ(f.table.asString("File"), "changed");
+    EXPECT_EQ(f.table.asInteger("Cod"), 3);
+    // an edit that takes the record out of the filter leaves the view without it
+    f.table.edit();
+    f.table.setString("Tipo", "B");
+    f.table.post();
+    EXPECT_EQ(f.table.recordCount(), 2);
+    EXPECT_EQ(codsInView(f.table), (std::vector<int>{1, 4}));
+    f.table.setFiltered(false);
+    EXPECT_EQ(codsInView(f.table), (std::vector<int>{1, 2, 3, 4}));
+    f.table.setRecNo(3);
+    EXPECT_EQ(f.table.asString("Tipo"), "B");
+    EXPECT_EQ(f.table.asString("File"), "changed");
+    // and it reaches the file
+    f.reopen();
+    f.table.setRecNo(3);
+    EXPECT_EQ(f.table.asString("File"), "changed");
+}
+
+TEST(RecordTable, ObserversHearEveryChangeAndCanLeave) {
+    TableOnFile f;
+    std::vector<TableChange> heard;
+    const int id = f.table.addObserver([&](RecordTable&, TableChange c) { heard.push_back(c); });
+    f.add("A", "a", 1);
+    EXPECT_EQ(heard,
+              (std::vector<TableChange>{TableChange::StateChanged, TableChange::FieldChanged, TableChange::FieldChanged,
+                                        TableChange::FieldChanged, TableChange::FieldChanged, TableChange::Posted}));
+    heard.clear();
+    f.table.first();
+    f.table.edit();
+    f.table.cancel();
+    f.table.remove();
+    f.table.close();
+    EXPECT_EQ(heard, (std::vector<TableChange>{TableChange::Scrolled, TableChange::StateChanged,
+                                               TableChange::StateChanged, TableChange::Deleted, TableChange::Closed}));
+    f.table.removeObserver(id);
+    heard.clear();
+    f.table.open();
+    EXPECT_TRUE(heard.empty());
+    // an observer that removes another while told keeps it from being called
+    int second = 0, secondId = 0;
+    f.table.addObserver([&](RecordTable& t, TableChange) { t.removeObserver(secondId); });
+    secondId = f.table.addObserver([&](RecordTable&, TableChange) { ++second; });
+    f.table.first();
+    EXPECT_EQ(second, 0);
+}
+
+TEST(RecordTable, ReloadDropsUnwrittenChangesAndKeepsTheTableOnABadFile) {
+    TableOnFile f;
+    f.add("A", "a", 1);
+    f.reopen();
+    f.add("B", "b", 2);
+    f.table.first();
+    f.table.edit();
+    f.table.setString("File", "typed");
+    EXPECT_TRUE(f.table.modified());
+    f.table.reload();
+    EXPECT_EQ(f.table.state(), RecordTable::State::Browse);
+    EXPECT_FALSE(f.table.changedSinceOpen());
+    EXPECT_EQ(codsInView(f.table), (std::vector<int>{1}));
+    EXPECT_EQ(f.table.asString("File"), "a");
+    f.add("C", "c", 3);
+    f.dir.write("t.xml", "not a data packet");
+    EXPECT_THROW(f.table.reload(), Error);
+    EXPECT_EQ(codsInView(f.table), (std::vector<int>{1, 3}));
+    EXPECT_EQ(f.table.values("File"), (std::vector<std::string>{"a", "c"}));
+}

@@ -252,7 +252,7 @@ TEST(DataModuleInsert, NewItemIsUsableEverywhereAndAnnounced) {
     for (int i = 1; i <= 5; ++i)
         EXPECT_EQ(dm.cdsItens.asString("Anim" + std::to_string(i)), "ItAni" + std::to_string(i) + ".bmp");
     EXPECT_TRUE(dm.cdsItens.isNull("Nome"));
-    EXPECT_TRUE(dm.cdsItens.isNull("Cod_Item"));
+    EXPECT_EQ(dm.cdsItens.asInteger("Cod_Item"), 1);
 }
 
 TEST(DataModuleInsert, ItemFromAnOlderFileWithoutSomeFieldsStillInserts) {
@@ -360,4 +360,85 @@ TEST(DataModuleTiles, NoLookupLeavesARestrictionBehind) {
 
     EXPECT_TRUE(dm.VerificaTransparencia('1'));
     EXPECT_EQ(walkCods(dm.cdsTiles), all);
+}
+
+TEST(DataModuleDefaults, EveryInsertDefaultIsWrittenNextToItsField) {
+    auto defaults = [](const Schema& s) {
+        std::vector<std::pair<std::string, std::string>> out;
+        for (const FieldDef& f : s)
+            if (f.onInsert) out.emplace_back(f.name, *f.onInsert);
+        return out;
+    };
+    EXPECT_EQ(defaults(itensSchema()), (std::vector<std::pair<std::string, std::string>>{{"Imagem", "ItImage.bmp"},
+                                                                                         {"Anim1", "ItAni1.bmp"},
+                                                                                         {"Anim2", "ItAni2.bmp"},
+                                                                                         {"Anim3", "ItAni3.bmp"},
+                                                                                         {"Anim4", "ItAni4.bmp"},
+                                                                                         {"Anim5", "ItAni5.bmp"},
+                                                                                         {"usMapa", "TRUE"},
+                                                                                         {"usBatlle", "TRUE"}}));
+    EXPECT_EQ(defaults(monstrosSchema()).size(), 19u);
+    EXPECT_EQ(defaults(monstrosSchema()).front(),
+              (std::pair<std::string, std::string>{"Parado01", "CharParado01.bmp"}));
+    EXPECT_EQ(defaults(monstrosSchema()).back(), (std::pair<std::string, std::string>{"Face", "CharFace.bmp"}));
+    EXPECT_EQ(defaults(magiasSchema()).size(), 5u);
+    EXPECT_TRUE(defaults(personagemSchema()).empty());
+    EXPECT_TRUE(defaults(tilesSchema()).empty());
+}
+
+TEST(DataModuleInsert, NewItemsAndSpellsGetTheNextFreeCodeAndSpellsTheirFrameNames) {
+    TablesFolder editor;
+    editor.put("Data/Magias.xml", magiasSchema(),
+               {Record{std::string("Fogo"), std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt,
+                       std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::string("7"), std::nullopt},
+                Record{std::string("Gelo"), std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt,
+                       std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::string("3"), std::nullopt}});
+    TDataModule1 dm;
+    dm.DataModuleCreate(editor.path());
+    dm.cdsItens.insert();
+    EXPECT_EQ(dm.cdsItens.asInteger("Cod_Item"), 1);  // an empty table starts at 1
+    dm.cdsItens.setString("Nome", "Espada");
+    dm.cdsItens.post();
+    dm.cdsItens.insert();
+    EXPECT_EQ(dm.cdsItens.asInteger("Cod_Item"), 2);
+    dm.cdsItens.cancel();
+    dm.cdsMagias.insert();
+    EXPECT_EQ(dm.cdsMagias.asInteger("Cod_Magia"), 8);
+    for (int i = 1; i <= 5; ++i)
+        EXPECT_EQ(dm.cdsMagias.asString("Anim" + std::to_string(i)), "MgAni" + std::to_string(i) + ".bmp");
+    int posted = 0;
+    dm.onMagiaPosted = [&] { ++posted; };
+    dm.cdsMagias.setString("Nome", "Raio");
+    dm.cdsMagias.post();
+    EXPECT_EQ(posted, 1);
+}
+
+TEST(DataModuleClose, TypedValuesReachTheFilesWhenTheTablesClose) {
+    TablesFolder editor, project;
+    TDataModule1 dm;
+    dm.DataModuleCreate(editor.path());
+    dm.pointAtProject(project.path());
+    dm.cdsMonstros.insert();
+    dm.cdsMonstros.setString("Nome", "Lobo");
+    dm.cdsMonstros.post();
+    dm.cdsMonstros.close();
+    dm.cdsMonstros.open();
+    // a monster's HP typed and left pending, a named new item, an untouched new spell
+    dm.cdsMonstros.edit();
+    dm.cdsMonstros.setInteger("HP", 42);
+    dm.cdsItens.insert();
+    dm.cdsItens.setString("Nome", "Po\xE7\xE3o");
+    dm.cdsMagias.insert();
+    dm.cdsPersonagem.edit();  // the hero on its page, unchanged
+    TablesFolder other;
+    dm.pointAtProject(other.path());  // another project is opened
+    auto read = [&](const char* file) { return datapacket::parse(project.dir.read(file).toStdString(), {}).records; };
+    const auto monsters = read("Data/Monstros.xml");
+    ASSERT_EQ(monsters.size(), 1u);
+    EXPECT_EQ(*monsters[0][static_cast<size_t>(dm.cdsMonstros.fieldIndex("HP"))], "42");
+    const auto items = read("Data/Itens.xml");
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(*items[0][0], "Po\xE7\xE3o");
+    EXPECT_TRUE(read("Data/Magias.xml").empty());
+    EXPECT_EQ(project.dir.read("Data/Personagem.xml"), editor.dir.read("Data/Personagem.xml"));
 }
