@@ -320,10 +320,6 @@ QString framePath(const QString& projectFolder, const Animation& animation, cons
     return projectPath(projectFolder, relativeFrame(animation, record, frame));
 }
 
-QString placeholderPath(const QString& projectFolder) {
-    return projectPath(projectFolder, std::string_view("Imagens\\null.bmp"));
-}
-
 std::vector<QString> checkedTargets(const QString& projectFolder, const Animation& animation, const FrameRecord& record,
                                     const std::vector<int>& frames) {
     if (projectFolder.isEmpty()) refuse("Nenhum projeto está aberto.", {});

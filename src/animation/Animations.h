@@ -8,6 +8,7 @@
 // Frames are files: the record holds only a file name. Hero frames live in
 // "Imagens\", the frames of a monster, an item or a spell in the record
 // folder "Imagens\" + Nome + "\".
+#include "core/Paths.h"
 #include <QSize>
 #include <QString>
 #include <string>
@@ -98,9 +99,6 @@ bool isPlainName(std::string_view name);
 // The native path of one frame, found without regard to letter case. Empty
 // when the place cannot be built (no record, an empty or unsafe name).
 QString framePath(const QString& projectFolder, const Animation& animation, const FrameRecord& record, int frame);
-
-// The project's placeholder "Imagens\null.bmp".
-QString placeholderPath(const QString& projectFolder);
 
 // Checks that every frame of the given list can be written, before anything
 // is: a record, safe names, a record folder that exists, a known picture

@@ -37,4 +37,9 @@ QString editorFolder();
 // Tests and tools may point it elsewhere.
 void setEditorFolder(const QString& folder);
 
+// "Imagens\null.bmp" in a project or editor folder: the picture shown for a missing one.
+inline QString placeholderPath(const QString& folder) {
+    return projectPath(folder, std::string_view("Imagens\\null.bmp"));
+}
+
 }  // namespace quillmark

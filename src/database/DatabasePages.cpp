@@ -54,10 +54,6 @@ void makeRecordFolder(const QString& projectFolder, std::string_view name, std::
     if (!folderExists(folder)) makeFolder(folder);
 }
 
-QString placeholderPath(const QString& projectFolder) {
-    return projectPath(projectFolder, std::string_view("Imagens\\null.bmp"));
-}
-
 QString shownPicturePath(const QString& projectFolder, std::string_view name, std::string_view file) {
     if (!file.empty() && folderNameProblem(name, kItem).empty() && file.find('/') == std::string_view::npos &&
         file.find('\\') == std::string_view::npos) {

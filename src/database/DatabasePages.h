@@ -4,6 +4,7 @@
 // lists and selection, record folders, the "Game" page's closing, the hero's
 // and the monsters' entry and leave steps, "Novo" on "Inimigos", and the
 // up/down arrows.
+#include "core/Paths.h"
 #include "core/Picture.h"
 #include "core/ProjectFile.h"
 #include "core/RecordTable.h"
@@ -36,8 +37,6 @@ QString recordFolder(const QString& projectFolder, std::string_view name, std::s
 QString recordFile(const QString& projectFolder, std::string_view name, std::string_view file, std::string_view what);
 // Creates the record folder when it does not exist (the name checked first).
 void makeRecordFolder(const QString& projectFolder, std::string_view name, std::string_view what);
-// The placeholder shown for a missing picture: the project's "Imagens\null.bmp".
-QString placeholderPath(const QString& projectFolder);
 // The file a record's picture is shown from: the record folder + file when that
 // file exists, else the placeholder (also for a name that cannot be a folder).
 QString shownPicturePath(const QString& projectFolder, std::string_view name, std::string_view file);

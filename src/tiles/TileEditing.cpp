@@ -42,10 +42,6 @@ QString imagePath(const QString& projectFolder, std::string_view name) {
     return projectPath(projectFolder, "Imagens\\" + std::string(name));
 }
 
-QString placeholderPath(const QString& editorFolder) {
-    return projectPath(editorFolder, std::string_view("Imagens\\null.bmp"));
-}
-
 Picture loadOrPlaceholder(const QString& path, const QString& editorFolder) {
     return Picture::fromFile(fileExists(path) ? path : placeholderPath(editorFolder));
 }

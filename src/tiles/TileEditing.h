@@ -10,6 +10,7 @@
 // transparency. Storing it writes every picture (all targets checked and
 // encoded before the first write, each write atomic) and then posts
 // "Transparente" on the tile's own record.
+#include "core/Paths.h"
 #include "core/Picture.h"
 
 #include <QString>
@@ -46,8 +47,6 @@ void checkTileFileName(std::string_view file);
 
 // ProjectFolder + "Imagens\" + name, found without regard to letter case.
 QString imagePath(const QString& projectFolder, std::string_view name);
-// The editor folder's "Imagens\null.bmp".
-QString placeholderPath(const QString& editorFolder);
 // The picture at path when that file exists, otherwise the placeholder. A file
 // that cannot be read (or a missing placeholder) throws the loader's error.
 Picture loadOrPlaceholder(const QString& path, const QString& editorFolder);

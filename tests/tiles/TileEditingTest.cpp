@@ -31,7 +31,7 @@ protected:
 
     RecordTable& tiles() { return data.cdsTiles; }
     QString image(const std::string& name) const { return tiles::imagePath(project.folder(), name); }
-    QImage placeholder() const { return fileImage(tiles::placeholderPath(editor)); }
+    QImage placeholder() const { return fileImage(placeholderPath(editor)); }
 
     // Makes the tile of `code` current, as the "Tiles" page does before opening an editor.
     void select(unsigned char code) {

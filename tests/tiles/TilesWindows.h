@@ -62,7 +62,7 @@ protected:
 
     quillmark::RecordTable& tiles() { return ws.DataModule1.cdsTiles; }
     QString image(const std::string& name) const { return quillmark::tiles::imagePath(project.folder(), name); }
-    QImage placeholder() const { return fileImage(quillmark::tiles::placeholderPath(ws.EditorFolder)); }
+    QImage placeholder() const { return fileImage(quillmark::placeholderPath(ws.EditorFolder)); }
     // The cache entry a code is drawn with.
     const quillmark::Picture& cached(unsigned char code) { return ws.PegaImg(code); }
 
