@@ -154,7 +154,8 @@ void loadTiles(GameData& g, TDataModule1& data, const QString& folder) {
         const int cod = r ? intValue(value(*r, codF)) : 0;
         const Picture* p = entryPicture(cod);
         g.tiles.entry[static_cast<std::size_t>(code)] = p;
-        g.tiles.transparent[static_cast<std::size_t>(code)] = r && data.VerificaTransparencia(static_cast<unsigned char>(code));
+        g.tiles.transparent[static_cast<std::size_t>(code)] =
+            r && data.VerificaTransparencia(static_cast<unsigned char>(code));
         for (auto& f : g.tiles.frame) f[static_cast<std::size_t>(code)] = p;
         if (code >= 180 && code <= 191 && p) {
             const std::string n = std::to_string(code - 179);
@@ -186,7 +187,8 @@ void loadHero(GameData& g, TDataModule1& data, const QString& folder) {
     RecordTable& table = data.cdsPersonagem;
     static const char* const kDirs[4] = {"Down", "Left", "Right", "Up"};
     const std::vector<Record>& records = table.allRecords();
-    if (records.empty()) g.warnings.push_back("a tabela \"Data\\Personagem.xml\" não tem herói: usando a imagem reserva");
+    if (records.empty())
+        g.warnings.push_back("a tabela \"Data\\Personagem.xml\" não tem herói: usando a imagem reserva");
     for (int d = 0; d < 4; ++d)
         for (int f = 0; f < 3; ++f) {
             const std::string field = "AnAndando0" + std::to_string(f + 1) + kDirs[d];
@@ -216,8 +218,8 @@ void loadCharacter(GameData& g, int row, int column, const std::string& text) {
                              " não tem pasta em \"Imagens\\\": usando a imagem reserva");
     for (int i = 0; i < 12; ++i) {
         Picture& pic = c.sprite.frames[static_cast<std::size_t>(i)];
-        pic = readPicture(g.project.ProjectFolder, base + std::string(kCharacterPictureFiles[static_cast<std::size_t>(i)]),
-                          g.placeholder);
+        pic = readPicture(g.project.ProjectFolder,
+                          base + std::string(kCharacterPictureFiles[static_cast<std::size_t>(i)]), g.placeholder);
         pic.setTransparent(true);
     }
     const QString script = projectPath(g.project.ProjectFolder, base + std::string(kCharacterScriptFile));

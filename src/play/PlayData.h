@@ -56,15 +56,15 @@ struct TileSet {
     std::vector<std::unique_ptr<Picture>> pictures;  // owned, decoded once
     std::array<const Picture*, 256> entry{};         // by code, frame 0
     std::array<std::array<const Picture*, 256>, 3> frame{};
-    std::array<bool, 256> transparent{};             // VerificaTransparencia by code
-    std::array<TileLookup, 3> lookups;               // for the shared cell painting
+    std::array<bool, 256> transparent{};  // VerificaTransparencia by code
+    std::array<TileLookup, 3> lookups;    // for the shared cell painting
 };
 
 struct LoadRequest {
-    QString target;         // a project file or a folder holding one
-    QString map;            // a map file name in "Mapas\"; empty: the initial map
+    QString target;                         // a project file or a folder holding one
+    QString map;                            // a map file name in "Mapas\"; empty: the initial map
     std::optional<std::pair<int, int>> at;  // start cell (row, column); empty: CharX/CharY
-    QString editorFolder;   // where the player lies (its "Imagens\null.bmp")
+    QString editorFolder;                   // where the player lies (its "Imagens\null.bmp")
 };
 
 struct GameData {

@@ -112,8 +112,11 @@ int runHeadless(const Options& options, const QString& editorFolder, std::ostrea
                     out << "tecla " << k << " ignorada com a caixa aberta\n";
             } else if (world.idle()) {
                 ++nextKey;
-                world.press(k == 'U' ? Key::Up : k == 'D' ? Key::Down : k == 'L' ? Key::Left : k == 'R' ? Key::Right
-                                                                                                      : Key::Action);
+                world.press(k == 'U'   ? Key::Up
+                            : k == 'D' ? Key::Down
+                            : k == 'L' ? Key::Left
+                            : k == 'R' ? Key::Right
+                                       : Key::Action);
             }
         } else if (world.box()) {
             if (boxSince < 0) boxSince = world.frame();

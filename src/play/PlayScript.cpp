@@ -85,8 +85,8 @@ void parseCommands(std::string_view text, Script& into) {
         }
         const std::size_t amp = text.find(kTextTerminator, pos);
         if (amp == std::string_view::npos) {
-            into.problems.push_back(std::string(found->text) + " sem o \"&\" final ignorado: " +
-                                    shown(text.substr(pos)));
+            into.problems.push_back(std::string(found->text) +
+                                    " sem o \"&\" final ignorado: " + shown(text.substr(pos)));
             return;
         }
         const std::string_view body = text.substr(pos, amp - pos);

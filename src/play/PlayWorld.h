@@ -21,12 +21,12 @@ enum class Key { Up, Down, Left, Right, Action };
 
 // Someone on the map: where they stand, where they are stepping to, and how far.
 struct Walker {
-    int row = 1, column = 1;        // the cell they stand on (their origin while stepping)
-    int toRow = 1, toColumn = 1;    // the cell they step to (= row/column when still)
+    int row = 1, column = 1;      // the cell they stand on (their origin while stepping)
+    int toRow = 1, toColumn = 1;  // the cell they step to (= row/column when still)
     Dir facing = Dir::Down;
-    int stepFrame = 0;              // frames into the step; 0 when still
+    int stepFrame = 0;  // frames into the step; 0 when still
     int stepFrames = kHeroStepFrames;
-    int strides = 0;                // steps taken, for alternating the stride frames
+    int strides = 0;  // steps taken, for alternating the stride frames
     bool moving() const { return stepFrame > 0; }
     bool occupies(int r, int c) const { return (row == r && column == c) || (toRow == r && toColumn == c); }
     // How far through the step, 0 to 1.
@@ -97,8 +97,8 @@ private:
 
     GameData& data_;
     Walker hero_;
-    std::vector<Walker> walkers_;      // one per data_.characters, same order
-    std::vector<int> nextWander_;      // frame of each character's next step
+    std::vector<Walker> walkers_;  // one per data_.characters, same order
+    std::vector<int> nextWander_;  // frame of each character's next step
     std::vector<bool> talking_;
     std::optional<Box> box_;
     std::deque<Command> queue_;
