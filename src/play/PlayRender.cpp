@@ -9,6 +9,7 @@
 #include <QTextLayout>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace quillmark::play {
 
@@ -34,6 +35,25 @@ QPointF walkerPixel(const Walker& w) {
     return {x, y};
 }
 
+// Every pixel of `from` becomes a square of k x k pixels of `to`: each row is
+// widened once and then copied k - 1 times (much cheaper than a general scaled draw).
+void enlarge(const QImage& from, int k, QImage& to) {
+    const QSize size = from.size() * k;
+    if (to.size() != size || to.format() != QImage::Format_RGB32) to = QImage(size, QImage::Format_RGB32);
+    const int w = from.width();
+    const std::size_t bytes = static_cast<std::size_t>(size.width()) * sizeof(QRgb);
+    for (int y = 0; y < from.height(); ++y) {
+        const auto* src = reinterpret_cast<const QRgb*>(from.constScanLine(y));
+        auto* dst = reinterpret_cast<QRgb*>(to.scanLine(y * k));
+        for (int x = 0; x < w; ++x) {
+            const QRgb c = src[x];
+            for (int i = 0; i < k; ++i) *dst++ = c;
+        }
+        const uchar* first = to.constScanLine(y * k);
+        for (int i = 1; i < k; ++i) std::memcpy(to.scanLine(y * k + i), first, bytes);
+    }
+}
+
 }  // namespace
 
 int Renderer::scaleFor(const QSize& window) {
@@ -55,7 +75,9 @@ void Renderer::drawMap(World& world, const QPoint& cam) {
     GameData& data = world.data();
     const MapGrid& grid = data.grid;
     QPainter p(&back_);
+    // Around the map a darker shade; under the map the cells' own background.
     p.fillRect(back_.rect(), cellpaint::backgroundColor().darker(160));
+    p.fillRect(QRect(-cam, QSize(grid.N * kCell, grid.N * kCell)), cellpaint::backgroundColor());
     TileLookup& tiles = data.tiles.lookups[static_cast<std::size_t>(world.tileFrame())];
     const int firstC = std::max(1, cam.x() / kCell + 1), firstR = std::max(1, cam.y() / kCell + 1);
     const int lastC = std::min(grid.N, (cam.x() + back_.width() - 1) / kCell + 1);
@@ -64,7 +86,6 @@ void Renderer::drawMap(World& world, const QPoint& cam) {
     for (int r = firstR; r <= lastR; ++r)
         for (int c = firstC; c <= lastC; ++c) {
             const QPoint origin((c - 1) * kCell - cam.x(), (r - 1) * kCell - cam.y());
-            p.fillRect(QRect(origin, QSize(kCell, kCell)), cellpaint::backgroundColor());
             cellpaint::drawTiles(p, grid, r, c, CellMode::Upper, tiles, cellpaint::CellView{origin, kCell});
             ++cellsDrawn_;
         }
@@ -81,6 +102,9 @@ void Renderer::drawMap(World& world, const QPoint& cam) {
     order.push_back({walkerPixel(world.hero()).y() + 0.5, &data.hero, &world.hero()});
     std::stable_sort(order.begin(), order.end(), [](const Entry& a, const Entry& b) { return a.y < b.y; });
     for (const Entry& e : order) drawWalker(p, *e.sprite, *e.walker, cam);
+
+    // The weather, drawn on the game's pixels like everything else on the map.
+    drawWeather(p, back_.size(), world);
 }
 
 void Renderer::drawWalker(QPainter& p, const Sprite& sprite, const Walker& w, const QPoint& cam) {
@@ -95,11 +119,12 @@ void Renderer::drawWalker(QPainter& p, const Sprite& sprite, const Walker& w, co
     p.drawImage(QPoint(x, y), img);
 }
 
-void Renderer::drawWeather(QPainter& p, const QSize& window, int scale, const World& world) {
+void Renderer::drawWeather(QPainter& p, const QSize& window, const World& world) {
+    constexpr int scale = 1;
     const Weather& wx = world.weather();
+    if (wx.storm) p.fillRect(QRect(QPoint(0, 0), window), QColor(10, 12, 40, 90));
     const int f = world.frame();
     const int w = window.width(), h = window.height();
-    if (wx.storm) p.fillRect(QRect(QPoint(0, 0), window), QColor(10, 12, 40, 90));
     if (wx.rain || wx.storm) {
         const int drops = wx.storm ? 260 : 140;
         const double fall = (wx.storm ? 14.0 : 10.0) * scale, drift = (wx.storm ? 4.0 : 2.0) * scale;
@@ -130,39 +155,49 @@ void Renderer::drawBox(QPainter& p, const QSize& window, int scale, const World&
     if (!world.box()) return;
     const Box& box = *world.box();
     const int margin = 10 * scale, pad = 12 * scale;
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(17 * scale);
-    p.setFont(font);
-    const QFontMetrics fm(font);
+    const QString key = QString::number(box.dialog) + '\x1f' + fromCp1252(box.face) + '\x1f' + fromCp1252(box.text) +
+                        '\x1f' + QString::number(window.width()) + 'x' + QString::number(window.height());
+    if (key != boxKey_) {
+        // The box is laid out and drawn once, then only copied frame by frame.
+        boxKey_ = key;
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPixelSize(17 * scale);
+        const QFontMetrics fm(font);
+        const Picture* face = nullptr;
+        if (box.dialog && !box.face.empty()) face = &world.data().face(box.face);
+        const int faceSide = face ? 80 * scale : 0;
+        const int width = window.width() - 2 * margin;
+        const int textLeft = pad + (face ? faceSide + pad : 0);
+        const int textWidth = std::max(40, width - textLeft - pad);
+        const QString text = fromCp1252(box.text);
+        const QRect bounds = fm.boundingRect(QRect(0, 0, textWidth, 10000), Qt::TextWordWrap, text);
+        const int height = std::min(window.height() * 2 / 5, std::max(bounds.height(), faceSide) + 2 * pad);
 
-    const Picture* face = nullptr;
-    if (box.dialog && !box.face.empty()) face = &world.data().face(box.face);
-    const int faceSide = face ? 80 * scale : 0;
-    const int width = window.width() - 2 * margin;
-    const int textLeft = pad + (face ? faceSide + pad : 0);
-    const int textWidth = std::max(40, width - textLeft - pad);
-    const QString text = fromCp1252(box.text);
-    const QRect bounds = fm.boundingRect(QRect(0, 0, textWidth, 10000), Qt::TextWordWrap, text);
-    const int height = std::min(window.height() * 2 / 5, std::max(bounds.height(), faceSide) + 2 * pad);
-    const QRect rect(margin, window.height() - margin - height, width, height);
-
-    p.setRenderHint(QPainter::Antialiasing, true);
-    QPainterPath path;
-    path.addRoundedRect(rect, 8 * scale, 8 * scale);
-    p.fillPath(path, QColor(16, 24, 64, 225));
-    p.setPen(QPen(QColor(235, 230, 200), 2 * scale));
-    p.drawPath(path);
-    if (face) {
-        const QRect faceRect(rect.left() + pad, rect.top() + pad, faceSide, faceSide);
-        p.fillRect(faceRect, QColor(40, 52, 110));
-        p.drawImage(faceRect, face->drawImage());
+        boxImage_ = QImage(width, height, QImage::Format_ARGB32_Premultiplied);
+        boxImage_.fill(Qt::transparent);
+        QPainter b(&boxImage_);
+        const QRectF rect = QRectF(boxImage_.rect()).adjusted(scale, scale, -scale, -scale);
+        b.setRenderHint(QPainter::Antialiasing, true);
+        QPainterPath path;
+        path.addRoundedRect(rect, 8 * scale, 8 * scale);
+        b.fillPath(path, QColor(16, 24, 64, 225));
+        b.setPen(QPen(QColor(235, 230, 200), 2 * scale));
+        b.drawPath(path);
+        if (face) {
+            const QRect faceRect(pad, pad, faceSide, faceSide);
+            b.fillRect(faceRect, QColor(40, 52, 110));
+            b.drawImage(faceRect, face->drawImage());
+        }
+        b.setFont(font);
+        b.setPen(QColor(250, 248, 235));
+        b.drawText(QRect(textLeft, pad, textWidth, height - 2 * pad), Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop,
+                   text);
     }
-    p.setPen(QColor(250, 248, 235));
-    p.drawText(QRect(rect.left() + textLeft, rect.top() + pad, textWidth, height - 2 * pad),
-               Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, text);
+    const QPoint at(margin, window.height() - margin - boxImage_.height());
+    p.drawImage(at, boxImage_);
     // the "more" mark, blinking
     if ((world.frame() / 20) % 2 == 0) {
-        const QPointF tip(rect.right() - pad, rect.bottom() - pad / 2.0);
+        const QPointF tip(at.x() + boxImage_.width() - pad, at.y() + boxImage_.height() - pad / 2.0);
         QPainterPath arrow;
         arrow.moveTo(tip);
         arrow.lineTo(tip + QPointF(-6.0 * scale, -8.0 * scale));
@@ -170,17 +205,19 @@ void Renderer::drawBox(QPainter& p, const QSize& window, int scale, const World&
         arrow.closeSubpath();
         p.fillPath(arrow, QColor(235, 230, 200));
     }
-    p.setRenderHint(QPainter::Antialiasing, false);
 }
 
 void Renderer::paint(QPainter& painter, const QSize& window, World& world) {
     const int scale = scaleFor(window);
     const QSize view((window.width() + scale - 1) / scale, (window.height() + scale - 1) / scale);
-    if (back_.size() != view) back_ = QImage(view, QImage::Format_ARGB32_Premultiplied);
+    if (back_.size() != view) back_ = QImage(view, QImage::Format_RGB32);  // opaque: enlarged by plain copying
     drawMap(world, camera(world, view));
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(QRect(QPoint(0, 0), view * scale), back_);
-    drawWeather(painter, window, scale, world);
+    if (scale == 1) {
+        painter.drawImage(QPoint(0, 0), back_);
+    } else {
+        enlarge(back_, scale, big_);
+        painter.drawImage(QPoint(0, 0), big_);
+    }
     drawBox(painter, window, scale, world);
 }
 

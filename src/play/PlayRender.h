@@ -3,8 +3,9 @@
 // size of the view and then enlarged by a whole factor to the window: the
 // factor is the largest that keeps at least 640 x 480 game pixels in view.
 // Only the cells in view are drawn; every tile comes from the pictures decoded
-// at load time. Weather and the message or dialogue box are drawn over it at
-// the window's own resolution, so their text stays sharp.
+// at load time. The weather is drawn on the game's pixels too; the message or
+// dialogue box is drawn over the enlarged picture at the window's own
+// resolution, so its text stays sharp.
 //
 // Text needs a QGuiApplication (fonts).
 #include "play/PlayWorld.h"
@@ -12,6 +13,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QSize>
+#include <QString>
 
 class QPainter;
 
@@ -38,11 +40,14 @@ public:
 private:
     void drawMap(World& world, const QPoint& cam);
     void drawWalker(QPainter& p, const Sprite& sprite, const Walker& w, const QPoint& cam);
-    void drawWeather(QPainter& p, const QSize& window, int scale, const World& world);
+    void drawWeather(QPainter& p, const QSize& view, const World& world);
     void drawBox(QPainter& p, const QSize& window, int scale, const World& world);
 
     QImage back_;
+    QImage big_;  // back_ enlarged
     int cellsDrawn_ = 0;
+    QString boxKey_;  // what boxImage_ shows
+    QImage boxImage_;
 };
 
 }  // namespace quillmark::play
