@@ -253,7 +253,11 @@ void loadFaces(GameData& g, const Script& s) {
 QString findProjectFile(const QString& target) {
     const QFileInfo info(target);
     if (!info.exists()) throw Error("O projeto \"" + native(target) + "\" não existe");
-    if (info.isFile()) return info.absoluteFilePath();
+    if (info.isFile()) {
+        if (info.suffix().compare("qmk", Qt::CaseInsensitive) != 0)
+            throw Error("\"" + native(target) + "\" não é um arquivo de projeto (.qmk)");
+        return info.absoluteFilePath();
+    }
     const QDir dir(info.absoluteFilePath());
     QStringList found;
     for (const QFileInfo& f : dir.entryInfoList(QDir::Files, QDir::Name))

@@ -122,13 +122,16 @@ void Renderer::drawWalker(QPainter& p, const Sprite& sprite, const Walker& w, co
 void Renderer::drawWeather(QPainter& p, const QSize& window, const World& world) {
     constexpr int scale = 1;
     const Weather& wx = world.weather();
-    if (wx.storm) p.fillRect(QRect(QPoint(0, 0), window), QColor(10, 12, 40, 90));
+    if (wx.storm)
+        p.fillRect(QRect(QPoint(0, 0), window), QColor(10, 12, 40, 100));
+    else if (wx.rain)
+        p.fillRect(QRect(QPoint(0, 0), window), QColor(20, 30, 60, 45));
     const int f = world.frame();
     const int w = window.width(), h = window.height();
     if (wx.rain || wx.storm) {
         const int drops = wx.storm ? 260 : 140;
         const double fall = (wx.storm ? 14.0 : 10.0) * scale, drift = (wx.storm ? 4.0 : 2.0) * scale;
-        p.setPen(QPen(QColor(190, 205, 255, wx.storm ? 170 : 140), std::max(1, scale)));
+        p.setPen(QPen(QColor(200, 215, 250, wx.storm ? 200 : 170), scale));
         for (int i = 0; i < drops; ++i) {
             const std::uint32_t a = hash(static_cast<std::uint32_t>(i) * 2 + 1), b = hash(a);
             const double x = std::fmod(a % 100000 / 100000.0 * (w + h) + f * drift, w + h) - h * 0.25;

@@ -291,6 +291,13 @@ TEST(Player, BadProjectsExitWithAClearMessage) {
         EXPECT_NE(r.errText().find("não existe"), std::string::npos);
     }
     {
+        Game g;
+        g.write();
+        const auto r = play(g.project.folder() + "Data/Tiles.xml", "", 1);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.errText().find("não é um arquivo de projeto (.qmk)"), std::string::npos) << r.errText();
+    }
+    {
         const auto r = play("x.qmk", "", 1, {"--keys", "UX"});
         EXPECT_EQ(r.status, 2);
         EXPECT_NE(r.errText().find("\"X\" não é uma tecla"), std::string::npos);
@@ -317,11 +324,29 @@ TEST(Player, TheSameKeysPlayTheSameGame) {
     const QString demo = dir.file("demo");
     ASSERT_EQ(qmtest::runProgram(qmtest::binFolder() + "quillmark-cli", {"demo", demo}).status, 0);
     const QStringList shots{dir.file("a.png"), dir.file("b.png")};
-    const auto a = play(demo, "ADDDDRRRRUA", 900, {"--screenshot", shots[0]});
-    const auto b = play(demo, "ADDDDRRRRUA", 900, {"--screenshot", shots[1]});
+    const auto a = play(demo, "AADDDDRRRRUA", 900, {"--screenshot", shots[0]});
+    const auto b = play(demo, "AADDDDRRRRUA", 900, {"--screenshot", shots[1]});
     ASSERT_EQ(a.status, 0) << a.errText();
     EXPECT_TRUE(a.errText().empty()) << a.errText();
     EXPECT_EQ(a.out, b.out);
     EXPECT_EQ(dir.read("a.png"), dir.read("b.png"));
     EXPECT_TRUE(a.has("evento OnActionPress 5,4"));
+}
+
+TEST(Player, TheDemoVillageTellsItsStory) {
+    qmtest::TempDir dir;
+    const QString demo = dir.file("demo");
+    ASSERT_EQ(qmtest::runProgram(qmtest::binFolder() + "quillmark-cli", {"demo", demo}).status, 0);
+    // From the inn's door to Lena by the well, and a chat.
+    const auto r = qmtest::runProgram(demo + "/ValeSereno.exe",
+                                      {"--headless", "--trace", "--keys", "DRRRDRDAAA", "--frames", "600"});
+    ASSERT_EQ(r.status, 0) << r.errText();
+    EXPECT_TRUE(r.errText().empty()) << r.errText();
+    EXPECT_EQ(r.lines().front(), "inicio \"Vale Sereno\" Vila.xml 5,4 baixo");
+    EXPECT_TRUE(r.has("personagem Lena 9,8")) << r.outText();
+    EXPECT_EQ(r.lines().filter("ShowDialog:FaceLena.bmp|").size(), 2);
+    // The wishing well brings snow in summer.
+    const auto well = play(demo, "DRRRDDAA", 400);
+    EXPECT_TRUE(well.has("evento OnActionPress 8,7")) << well.outText();
+    EXPECT_TRUE(well.has("IniciaNeve:"));
 }
