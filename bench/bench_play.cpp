@@ -48,6 +48,50 @@ void BM_ProcessStartToFirstFrameDemo(benchmark::State& state) {
 }
 BENCHMARK(BM_ProcessStartToFirstFrameDemo)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The player's window, from starting the process to the first frame painted
+// (the player reports it on standard error), on the offscreen platform.
+void BM_WindowStartToFirstFrameDemo(benchmark::State& state) {
+    const QString player = qmtest::binFolder() + "quillmark-play";
+    if (!QFile::exists(player) || !QDir(demoFolder()).exists()) {
+        state.SkipWithError("the player or the demo project is not built");
+        return;
+    }
+    QTemporaryDir runtime;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_RUNTIME_DIR", runtime.path());
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("QUILLMARK_STARTUP_REPORT", "exit");
+    double inProcess = 0;
+    int runs = 0;
+    for (auto _ : state) {
+        QProcess p;
+        p.setProcessEnvironment(env);
+        QElapsedTimer clock;
+        clock.start();
+        p.start(player, {demoFolder()});
+        p.setReadChannel(QProcess::StandardError);
+        QByteArray err;
+        double shown = 0;
+        while (shown == 0 && p.waitForReadyRead(10000)) {
+            err += p.readAllStandardError();
+            const qsizetype at = err.indexOf("startup-ms: ");
+            if (at >= 0 && err.indexOf('\n', at) > at) {
+                shown = clock.nsecsElapsed() / 1e9;
+                inProcess += err.mid(at + 12, err.indexOf('\n', at) - at - 12).toDouble();
+                ++runs;
+            }
+        }
+        p.waitForFinished(10000);
+        if (shown == 0) {
+            state.SkipWithError(("the player reported no first frame: " + err.toStdString()).c_str());
+            return;
+        }
+        state.SetIterationTime(shown);
+    }
+    if (runs) state.counters["in_process_ms"] = inProcess / runs;
+}
+BENCHMARK(BM_WindowStartToFirstFrameDemo)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
+
 // In the process: reading the demo (project, map, tables, every picture) and
 // drawing its first frame in a 1280 x 960 window.
 void BM_LoadAndFirstFrameDemo(benchmark::State& state) {

@@ -7,13 +7,17 @@
 #include "play/PlayWindow.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QGuiApplication>
+#include <cstdio>
 #include <iostream>
 
 using namespace quillmark;
 using namespace quillmark::play;
 
 int main(int argc, char** argv) {
+    QElapsedTimer clock;
+    clock.start();
     QStringList args;
     for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
     Options options;
@@ -61,6 +65,15 @@ int main(int argc, char** argv) {
     for (const std::string& w : data->warnings) std::cerr << "quillmark-play: " << w << "\n";
     PlayWindow window(std::move(data));
     window.world().onProblem = [](const std::string& line) { std::cerr << "quillmark-play: " << line << "\n"; };
+    // QUILLMARK_STARTUP_REPORT=1 prints the time from the start of the process
+    // to the first frame painted; "exit" also ends the player right there.
+    const QByteArray report = qgetenv("QUILLMARK_STARTUP_REPORT");
+    if (!report.isEmpty())
+        window.onFirstFrame = [&] {
+            std::fprintf(stderr, "startup-ms: %.1f\n", clock.nsecsElapsed() / 1e6);
+            std::fflush(stderr);
+            if (report == "exit") window.close();
+        };
     window.show();
     return app.exec();
 }

@@ -70,6 +70,10 @@ void PlayWindow::advance() {
 void PlayWindow::paintEvent(QPaintEvent*) {
     QPainter p(this);
     renderer_.paint(p, size(), world_);
+    if (!painted_) {
+        painted_ = true;
+        if (onFirstFrame) QTimer::singleShot(0, this, onFirstFrame);
+    }
 }
 
 void PlayWindow::keyPressEvent(QKeyEvent* event) {

@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QRasterWindow>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 namespace quillmark::play {
@@ -19,6 +20,8 @@ class PlayWindow : public QRasterWindow {
 public:
     explicit PlayWindow(std::unique_ptr<GameData> data);
     World& world() { return world_; }
+    // Called once, after the first frame has been painted.
+    std::function<void()> onFirstFrame;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -35,6 +38,7 @@ private:
     QTimer timer_;
     QElapsedTimer clock_;
     qint64 played_ = 0;  // frames played since the clock started
+    bool painted_ = false;
 };
 
 // A plain window with an error text; any key or a click closes it.
