@@ -212,6 +212,11 @@ void loadCharacter(GameData& g, int row, int column, const std::string& text) {
         g.warnings.push_back("texto ignorado na célula" + where + ": \"" + utf8(text) + "\"");
         return;
     }
+    // The name is a folder in "Imagens\": nothing that could lead elsewhere.
+    if (const std::string problem = characterNameProblem(args.name); !problem.empty()) {
+        g.warnings.push_back("personagem ignorado" + where + ": " + problem);
+        return;
+    }
     const std::string base = "Imagens\\" + args.name + "\\";
     if (!characterExists(g.project.ProjectFolder, args.name))
         g.warnings.push_back("o personagem \"" + utf8(args.name) + "\"" + where +
@@ -242,6 +247,13 @@ void loadFaces(GameData& g, const Script& s) {
         if (c.kind != CommandKind::Dialog || c.face.empty()) continue;
         const std::string key = asciiLower(c.face);
         if (g.faces.count(key)) continue;
+        // A face is a bare file name in "Imagens\"; a path shows the placeholder.
+        if (c.face.find_first_of("\\/:") != std::string::npos || c.face == "." || c.face == "..") {
+            g.warnings.push_back("a face \"" + utf8(c.face) +
+                                 "\" não é só um nome de arquivo: usando a imagem reserva");
+            g.faces.emplace(key, g.placeholder);
+            continue;
+        }
         Picture pic = readPicture(g.project.ProjectFolder, "Imagens\\" + c.face, g.placeholder);
         pic.setTransparent(true);
         g.faces.emplace(key, std::move(pic));

@@ -350,3 +350,16 @@ TEST(Player, TheDemoVillageTellsItsStory) {
     EXPECT_TRUE(well.has("evento OnActionPress 8,7")) << well.outText();
     EXPECT_TRUE(well.has("IniciaNeve:"));
 }
+
+TEST(Player, NamesInScriptsNeverLeadOutOfTheProject) {
+    Game g;
+    g.grid.setEvento(4, 5, "AddChar:..|1");
+    g.grid.setEvento(4, 3, "OnActionPress>ShowDialog:..\\..\\segredo.bmp|Oi&");
+    g.write();
+    const auto r = g.run("LAAR");
+    ASSERT_EQ(r.status, 0) << r.errText();
+    EXPECT_NE(r.errText().find("personagem ignorado (linha 4, coluna 5)"), std::string::npos) << r.errText();
+    EXPECT_NE(r.errText().find("não é só um nome de arquivo"), std::string::npos);
+    EXPECT_TRUE(r.has("ShowDialog:..\\..\\segredo.bmp|Oi"));
+    EXPECT_TRUE(r.has("heroi 4,4 direita")) << "no character stands in the way";
+}
