@@ -163,9 +163,6 @@ void Renderer::drawBox(QPainter& p, const QSize& window, int scale, const World&
     if (key != boxKey_) {
         // The box is laid out and drawn once, then only copied frame by frame.
         boxKey_ = key;
-        QFont font(QStringLiteral("DejaVu Sans"));
-        font.setPixelSize(17 * scale);
-        const QFontMetrics fm(font);
         const Picture* face = nullptr;
         if (box.dialog && !box.face.empty()) face = &world.data().face(box.face);
         const int faceSide = face ? 80 * scale : 0;
@@ -173,8 +170,16 @@ void Renderer::drawBox(QPainter& p, const QSize& window, int scale, const World&
         const int textLeft = pad + (face ? faceSide + pad : 0);
         const int textWidth = std::max(40, width - textLeft - pad);
         const QString text = fromCp1252(box.text);
-        const QRect bounds = fm.boundingRect(QRect(0, 0, textWidth, 10000), Qt::TextWordWrap, text);
-        const int height = std::min(window.height() * 2 / 5, std::max(bounds.height(), faceSide) + 2 * pad);
+        // A long text takes a smaller letter, so that all of it fits in the box.
+        const int maxHeight = window.height() * 2 / 5;
+        QFont font(QStringLiteral("DejaVu Sans"));
+        QRect bounds;
+        for (int px = 17; px >= 9; --px) {
+            font.setPixelSize(px * scale);
+            bounds = QFontMetrics(font).boundingRect(QRect(0, 0, textWidth, 100000), Qt::TextWordWrap, text);
+            if (bounds.height() + 2 * pad <= maxHeight) break;
+        }
+        const int height = std::min(maxHeight, std::max(bounds.height(), faceSide) + 2 * pad);
 
         boxImage_ = QImage(width, height, QImage::Format_ARGB32_Premultiplied);
         boxImage_.fill(Qt::transparent);
