@@ -207,7 +207,15 @@ void World::tick() {
     ++frame_;
     stepWalker(hero_, true);
     for (std::size_t i = 0; i < walkers_.size(); ++i) {
-        stepWalker(walkers_[i], false);
+        Walker& w = walkers_[i];
+        const bool wasMoving = w.moving();
+        stepWalker(w, false);
+        // A character spoken to in mid-step turns to the hero once it arrives.
+        if (wasMoving && !w.moving() && talking_[i]) {
+            const int dr = hero_.row - w.row, dc = hero_.column - w.column;
+            w.facing =
+                std::abs(dr) >= std::abs(dc) ? (dr < 0 ? Dir::Up : Dir::Down) : (dc < 0 ? Dir::Left : Dir::Right);
+        }
         wander(i);
     }
     if (hero_.moving() || box_) return;
