@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS  ?= $(shell nproc)
 export XDG_RUNTIME_DIR ?= /tmp/quillmark-runtime-$(shell id -u)
 
-.PHONY: all bootstrap configure build test bench run clean
+.PHONY: all bootstrap configure build test bench run play clean
 
 all: build
 
@@ -36,6 +36,11 @@ bench: configure
 
 run: build
 	@scripts/run-editor $(BUILD)
+
+# Plays the demo project through its launcher, as the editor's Play does.
+play: build
+	@mkdir -p -m 0700 $(XDG_RUNTIME_DIR)
+	$(BUILD)/demo/ValeSereno.exe
 
 clean:
 	rm -rf $(BUILD)

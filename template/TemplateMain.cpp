@@ -1,10 +1,11 @@
 // quillmark-template OUTDIR: draws the template set a new project copies into
 // OUTDIR (the editor folder): Data/ with the five tables, the sounds, the game
-// runtime stand-in and its libraries, and Imagens/ with every picture.
+// game launcher and its libraries, and Imagens/ with every picture.
 #include "Template.h"
 
 #include "core/Files.h"
 #include "core/Picture.h"
+#include "play/RuntimeLauncher.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -34,17 +35,11 @@ void put(const QString& path, const QByteArray& bytes) {
 }
 
 void writeRuntime(const QString& editor) {
-    // The game runtime is not part of the editor. These stand-ins keep a new
-    // project's layout complete; a game maker replaces them with the real runtime.
-    const QByteArray script =
-        "#!/bin/sh\n"
-        "# Stand-in for the game runtime, which is not bundled with the editor.\n"
-        "# Replace this file with the runtime executable to play the game.\n"
-        "echo \"Quillmark: the game runtime is not bundled with this editor.\"\n"
-        "echo \"Put the runtime in place of this file to play the project in: $(dirname \"$0\")\"\n"
-        "exit 1\n";
+    // The game runtime a new project copies is the launcher of quillmark-play,
+    // which lies in this same editor folder. The libraries beside it are
+    // stand-ins that keep a new project's layout complete.
     const QString exe = editor + "Data/Vorpex.exe";
-    put(exe, script);
+    put(exe, quillmark::play::launcherScript(editor));
     QFile::setPermissions(exe, QFile::permissions(exe) | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther);
     auto library = [](const QString& name) {
         return QByteArray("Stand-in for the library ") + name.toUtf8() +

@@ -1,6 +1,6 @@
 // demo: the demonstration project the build puts in build/demo, made the way
 // a game maker makes one: "Novo Projeto", "Novo Mapa" for each map, the maps
-// painted and saved with the editor's writer, and a non-player character
+// painted and saved with the editor's writer, and the non-player characters
 // written with the character dialog's model.
 #include "cli/Cli.h"
 #include "cli/DemoMaps.h"
@@ -45,9 +45,17 @@ void prepareFolder(const QString& folder) {
                     QDir::toNativeSeparators(folder).toStdString() + "\"");
 }
 
-// Another villager from the hero's pictures: a green dress for the blue tunic
-// and fair hair for the brown. The key colour (bottom-left pixel) stays.
-QImage villager(const QImage& source) {
+// How a villager differs from the hero: the colour the blue tunic takes and
+// what becomes of the brown hair.
+struct Look {
+    int tunicHue = 135;  // degrees
+    double tunicSaturation = 0.9, tunicValue = 0.95;
+    int hairHue = 44;
+    double hairSaturation = 0.85, hairValue = 1.55, hairLift = 0.08;
+};
+
+// Another villager from the hero's pictures. The key colour (bottom-left pixel) stays.
+QImage villager(const QImage& source, const Look& look) {
     QImage img = source.convertToFormat(QImage::Format_RGB32);
     const QRgb key = img.pixel(0, img.height() - 1);
     for (int y = 0; y < img.height(); ++y) {
@@ -58,9 +66,11 @@ QImage villager(const QImage& source) {
             const int h = c.hsvHue();
             const double s = c.hsvSaturationF(), v = c.valueF();
             if (h >= 190 && h <= 250 && s > 0.25) {
-                c.setHsvF(135 / 360.0, std::min(1.0, s * 0.9), std::min(1.0, v * 0.95));
+                c.setHsvF(look.tunicHue / 360.0, std::min(1.0, s * look.tunicSaturation),
+                          std::min(1.0, v * look.tunicValue));
             } else if (h >= 5 && h <= 40 && v < 0.62 && s > 0.3 && y < img.height() * 45 / 100) {
-                c.setHsvF(44 / 360.0, std::min(1.0, s * 0.85), std::min(1.0, v * 1.55 + 0.08));
+                c.setHsvF(look.hairHue / 360.0, std::min(1.0, s * look.hairSaturation),
+                          std::min(1.0, v * look.hairValue + look.hairLift));
             } else {
                 continue;
             }
@@ -70,28 +80,50 @@ QImage villager(const QImage& source) {
     return img;
 }
 
-Picture villagerPicture(const QString& projectFolder, const char* heroFile) {
+Picture villagerPicture(const QString& projectFolder, const char* heroFile, const Look& look) {
     const Picture hero = Picture::fromFile(projectPath(projectFolder, std::string("Imagens\\") + heroFile));
-    return Picture(villager(hero.image()));
+    return Picture(villager(hero.image(), look));
 }
 
-// Lena stands by the well and talks about the cave.
-void writeLena(const QString& projectFolder) {
+// A villager of the demo: the character folder, and the face beside the other
+// faces in "Imagens\", where dialogues look faces up.
+void writeVillager(const QString& projectFolder, const char* name, const char* speed, const char* heroFace,
+                   const Look& look, const std::vector<std::string>& scriptUtf8) {
     static const char* const kFrames[kCharacterPictureCount] = {
         "CharDown.bmp",  "CharDown2.bmp", "CharDown3.bmp",  "CharLeft.bmp",   "CharLeft2.bmp",
         "CharLeft3.bmp", "CharRight.bmp", "CharRight2.bmp", "CharRight3.bmp", "CharUp.bmp",
-        "CharUp2.bmp",   "CharUp3.bmp",   "Face01.bmp",
+        "CharUp2.bmp",   "CharUp3.bmp",   nullptr,
     };
-    Character lena;
-    lena.name = "Lena";
-    lena.speed = "2";
-    for (int i = 0; i < kCharacterPictureCount; ++i) lena.pictures[i] = villagerPicture(projectFolder, kFrames[i]);
-    lena.script = {"OnActionPress>",
-                   cp1252("ShowDialog:FaceLena.bmp|Bom dia! Dizem que depois da floresta há uma caverna cheia de "
-                          "cristais.&")};
-    saveCharacter(projectFolder, lena);
-    // Her face for the dialogues, where faces are looked up in "Imagens\".
-    lena.pictures[kCharacterFaceIndex].SaveToFile(projectPath(projectFolder, std::string("Imagens\\FaceLena.bmp")));
+    Character c;
+    c.name = name;
+    c.speed = speed;
+    for (int i = 0; i < kCharacterPictureCount; ++i)
+        c.pictures[i] = villagerPicture(projectFolder, kFrames[i] ? kFrames[i] : heroFace, look);
+    for (const std::string& line : scriptUtf8) c.script.push_back(cp1252(line));
+    saveCharacter(projectFolder, c);
+    c.pictures[kCharacterFaceIndex].SaveToFile(
+        projectPath(projectFolder, std::string("Imagens\\Face") + name + ".bmp"));
+}
+
+// The three villagers of Vale Sereno.
+void writeVillagers(const QString& projectFolder) {
+    // Lena stands by the well and tells the news.
+    writeVillager(projectFolder, "Lena", "2", "Face01.bmp", Look{},
+                  {"OnActionPress>",
+                   "ShowDialog:FaceLena.bmp|Bom dia, viajante! Amanhã é a Festa da Colheita e está quase tudo "
+                   "pronto.&",
+                   "ShowDialog:FaceLena.bmp|Só falta achar o gato do Pedro... e o velho Tomás jura que vem "
+                   "tempestade. Ele está na horta, depois do portão.&"});
+    // Pedro runs about the square looking for his cat.
+    writeVillager(projectFolder, "Pedro", "12", "Face04.bmp", Look{28, 1.0, 1.05, 20, 1.0, 0.8, 0.0},
+                  {"OnActionPress>",
+                   "ShowDialog:FacePedro.bmp|Você viu o Bolinha? É um gato cinzento! Da última vez ele foi "
+                   "dormir perto do lago.&"});
+    // Old Tomás minds his garden and his scarecrow.
+    writeVillager(projectFolder, "Tomas", "1", "Face03.bmp", Look{8, 0.8, 0.8, 40, 0.1, 1.6, 0.2},
+                  {"OnActionPress>",
+                   "ShowDialog:FaceTomas.bmp|Meu espantalho nunca erra: quando ele range, vem tempestade!&",
+                   "IniciaChuva:", "ShowDialog:FaceTomas.bmp|Está vendo? Já começou a chover. Ninguém me escuta...&"});
 }
 
 }  // namespace
@@ -104,13 +136,16 @@ int cmdDemo(const Args& args) {
     const auto ws = newWorkspace();
     createProjectFile(*ws, withTrailingSlash(folder) + kProjectFile, kProjectName, cp1252(kDefaultProjectAuthor));
     const QString projectFolder = ws->project.ProjectFolder;
+    // The hero starts at the inn's door (row 5, column 4), written with the first map.
+    ws->project.CharX = 40 * 4 + 120;
+    ws->project.CharY = 40 * 5 + 20;
 
     for (const demo::MapDesign& design : demo::demoMaps()) {
         addNewMap(*ws, cp1252(design.name));
         demo::paint(design, ws->grid);
         Salvar(ws->grid, projectFolder, ws->DataModule1);
     }
-    writeLena(projectFolder);
+    writeVillagers(projectFolder);
     ws->DataModule1.closeAll();
     out("Projeto de demonstração gerado em " + QDir::toNativeSeparators(ws->project.ProjectFile).toStdString() + "\n");
     return kExitOk;

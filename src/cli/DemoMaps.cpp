@@ -81,7 +81,7 @@ const std::map<char, int> kThings = {
 
 // Things and grounds the hero walks over; every other thing, and water, is
 // marked 'X' in the event layer.
-const std::set<int> kWalkableThings = {129, 130, 156, 157, 114, 115};
+const std::set<int> kWalkableThings = {129, 130, 156, 157, 114, 115, 176};
 const std::set<int> kBlockingGround = {72, 73, 74, 75, 76, 77, 78, 79, 80, 81, 180, 182};
 
 bool isWater(char c) { return c == 'w' || c == 'W' || c == '~' || c == '=' || c == 'I' || c == 'k'; }
@@ -213,7 +213,9 @@ void paint(const MapDesign& d, MapGrid& grid) {
     for (const Event& e : d.events) {
         if (!grid.inMap(e.row, e.column)) throw Error("Mapa " + d.name + ": evento fora do mapa");
         grid.setEvento(e.row, e.column, cp1252(e.text));
-        grid.setXO(e.row, e.column, 'O');
+        // A cell the hero examines may stay blocked (a sign, a door); one he
+        // steps on or a character's home is open ground.
+        if (e.text.rfind("OnActionPress>", 0) != 0) grid.setXO(e.row, e.column, 'O');
     }
 }
 
@@ -227,6 +229,8 @@ const std::vector<std::vector<int>> kInn = {{111, 111, 113, 111}, {112, 112, 112
 const std::vector<std::vector<int>> kRedHouse = {{111, 113, 111}, {112, 112, 112}, {116, 114, 116}};
 const std::vector<std::vector<int>> kThatchedHouse = {{110, 110, 110}, {110, 110, 110}, {99, 114, 107}};
 
+// The village the game starts in, and its little story: the Harvest Festival
+// is tomorrow, Pedro has lost his cat, old Tomás swears a storm is coming.
 MapDesign vila() {
     MapDesign d;
     d.name = "Vila";
@@ -252,7 +256,7 @@ MapDesign vila() {
                 ".Ox.F.F.F..b..",   //  5
                 ".S........B...",   //  6
                 "..............",   //  7
-                "T.i...W.xU.i..",   //  8
+                "T.i...W.xUi...",   //  8
                 "....n.....O...",   //  9
                 "b........+-G--",   // 10
                 ".........|....",   // 11
@@ -261,12 +265,40 @@ MapDesign vila() {
                 "TPbT.TA.PTb.TP"};  // 14
     d.buildings = {{2, 2, kInn}, {2, 7, kRedHouse}, {10, 2, kThatchedHouse}};
     d.events = {
-        {6, 2, "OnActionPress>ShowMessage:Bem-vindo a Vale Sereno! A estalagem fica logo ao norte da praça.&"},
-        {5, 4, "OnActionPress>ShowDialog:Face02.bmp|Enfim, uma estalagem! Uma noite de descanso vai bem.&"},
-        {8, 7, "OnActionPress>ShowMessage:A água do poço é fresca e limpa.&"},
+        // The traveller arrives at the inn's door.
+        {5, 4,
+         "OnActionPress>ShowDialog:Face02.bmp|Enfim, Vale Sereno! Dizem que a Festa da Colheita começa amanhã "
+         "na praça.&"},
+        {4, 4, "OnActionPress>ShowMessage:A estalagem está lotada por causa da festa. Volte mais tarde!&"},
+        {6, 2,
+         "OnActionPress>ShowMessage:VALE SERENO - Festa da Colheita amanhã na praça! Informações com a Lena, "
+         "perto do poço.&"},
+        // The square.
         {9, 8, "AddChar:Lena|2"},
+        {8, 5, "AddChar:Pedro|12"},
+        {8, 7,
+         "OnActionPress>ShowMessage:Você joga uma moeda no poço dos desejos e pede um verão fresquinho...&"
+         "IniciaNeve:ShowMessage:E começa a nevar em pleno verão!&"},
+        {9, 5,
+         "OnActionPress>ShowMessage:Você descansa um pouco no banco. O céu clareia.&PararNeve:PararChuva:"
+         "PararTempestade:"},
+        {8, 10, "OnActionPress>ShowDialog:|Maçãs fresquinhas para a festa! Duas por uma moeda!&"},
+        {4, 8,
+         "OnActionPress>;ShowMessage:Toc, toc... Ninguém atende.&;ShowMessage:Um bilhete na porta diz: "
+         "\"Fui ajudar na praça\".&;"},
+        {12, 3, "OnActionPress>ShowMessage:Trancada. Uma plaquinha diz: \"Volto depois da festa\".&"},
+        // Pedro's cat sleeps in the reeds by the lake.
+        {3, 11,
+         "OnActionPress>ShowMessage:Entre os juncos, um gatinho cinzento dorme ao sol. Deve ser o Bolinha!&"
+         "ShowDialog:Face03.bmp|Vou contar ao Pedro onde ele está.&"},
+        // Old Tomás and his scarecrow, in the garden past the gate.
+        {12, 12, "AddChar:Tomas|1"},
+        {12, 13,
+         "OnActionPress>IniciaTempestade:ShowMessage:O espantalho range com o vento... e um trovão ecoa pelo "
+         "vale!&ShowDialog:Face05.bmp|O Tomás tinha razão! Melhor descansar no banco da praça até passar.&"},
+        // The roads out of the village.
         {7, 14, "OnPlayerTouch>IniciaChuva:ShowMessage:Nuvens escuras cobrem o caminho da floresta...&"},
-        {7, 1, "OnPlayerTouch>PararChuva:"},
+        {7, 1, "OnPlayerTouch>PararChuva:ShowMessage:O céu clareia sobre a estrada do oeste.&"},
     };
     return d;
 }

@@ -55,6 +55,13 @@ TEST(CliDemo, IsACompleteSoundProject) {
         EXPECT_TRUE(dir.exists(QString("demo/Imagens/Lena/") + f)) << f;
     EXPECT_TRUE(dir.read("demo/Imagens/Lena/Evento.dat").startsWith("OnActionPress>\r\nShowDialog:FaceLena.bmp|"));
     EXPECT_TRUE(dir.exists("demo/Imagens/FaceLena.bmp"));
+    // Two more villagers, and the hero starts at the inn's door (row 5, column 4).
+    for (const char* who : {"Pedro", "Tomas"}) {
+        EXPECT_TRUE(dir.exists(QString("demo/Imagens/%1/Evento.dat").arg(who))) << who;
+        EXPECT_TRUE(dir.exists(QString("demo/Imagens/Face%1.bmp").arg(who))) << who;
+    }
+    EXPECT_NE(json.find("\"text\": \"AddChar:Pedro|12\""), std::string::npos);
+    EXPECT_TRUE(file.endsWith("\r\nChar X:280\r\nChar Y:220\r\n")) << file.data();
 
     // Every map draws.
     for (const char* map : {"Vila.xml", "Floresta.xml", "Caverna.xml"}) {

@@ -1,0 +1,49 @@
+#pragma once
+// The player's command line and its test mode.
+//
+//   quillmark-play PROJECT.qmk | PROJECT_FOLDER [--map NAME.xml] [--at ROW,COL]
+//                  [--headless] [--keys KEYS] [--frames N] [--screenshot OUT.png] [--trace]
+//
+// The test mode (--headless) opens no window: it plays N frames of 1/60 s,
+// feeding the keys (U, D, L, R a step up, down, left, right; A the action key)
+// one at a time, each when the previous step, message or dialogue is done.
+// A message or dialogue is closed by the next A; a key other than A while it
+// shows is dropped. When the keys have run out, a box still showing closes
+// after half a second, so the rest of its event runs. --trace prints one line
+// per step, event, command and closed box; --screenshot writes the last frame.
+#include <QString>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <utility>
+
+namespace quillmark::play {
+
+struct Options {
+    QString target;
+    QString map;
+    std::optional<std::pair<int, int>> at;
+    bool headless = false;
+    std::string keys;  // upper case, only U D L R A
+    int frames = 1;
+    QString screenshot;
+    bool trace = false;
+    bool help = false;
+};
+
+// Exit statuses.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+// The usage text (UTF-8).
+std::string usageText();
+
+// Reads the arguments (without the program name). Bad arguments throw Error.
+Options parseOptions(const QStringList& args);
+
+// Runs the test mode: loads the game, plays, prints the trace to `out` and
+// problems to `err`. Returns the exit status. Needs a QGuiApplication.
+int runHeadless(const Options& options, const QString& editorFolder, std::ostream& out, std::ostream& err);
+
+}  // namespace quillmark::play

@@ -1,0 +1,143 @@
+// The game's state from frame to frame: steps take time, held keys keep
+// walking, boxes stop the hero, characters wander near home and never onto
+// the hero, walls or each other.
+#include "play/PlayWorld.h"
+
+#include <set>
+
+#include <gtest/gtest.h>
+
+using namespace quillmark;
+using namespace quillmark::play;
+
+namespace {
+
+struct Fixture {
+    GameData data;
+    std::vector<std::string> trace;
+    explicit Fixture(int n = 7) {
+        data.grid.newGrid(n);
+        data.startRow = data.startColumn = 4;
+    }
+    void addCharacter(int row, int column, int speed, const std::string& script = "ShowMessage:Oi&") {
+        CharacterData c;
+        c.name = "Npc";
+        c.row = row;
+        c.column = column;
+        c.speed = speed;
+        c.script = parseCharacterScript(script);
+        data.characters.push_back(c);
+    }
+    std::unique_ptr<World> world() {
+        auto w = std::make_unique<World>(data);
+        w->onTrace = [this](const std::string& line) { trace.push_back(line); };
+        return w;
+    }
+};
+
+void run(World& w, int frames) {
+    for (int i = 0; i < frames; ++i) w.tick();
+}
+
+}  // namespace
+
+TEST(PlayWorld, AStepGlidesOverItsFramesAndHeldKeysKeepWalking) {
+    Fixture f;
+    auto w = f.world();
+    w->press(Key::Right);
+    w->tick();
+    EXPECT_TRUE(w->hero().moving());
+    EXPECT_EQ(w->hero().toColumn, 5);
+    run(*w, kHeroStepFrames / 2);
+    EXPECT_EQ(w->hero().column, 4) << "still on its way";
+    EXPECT_GT(w->hero().progress(), 0.4);
+    run(*w, kHeroStepFrames);
+    EXPECT_EQ(w->hero().column, 5);
+    EXPECT_FALSE(w->hero().moving());
+
+    // Held down, the hero walks on until the edge, and stops there.
+    w->hold(Key::Down, true);
+    run(*w, 10 * kHeroStepFrames);
+    EXPECT_EQ(w->hero().row, 7);
+    w->hold(Key::Down, false);
+    w->press(Key::Up);
+    run(*w, kHeroStepFrames + 1);
+    EXPECT_EQ(w->hero().row, 6);
+    EXPECT_EQ(w->hero().facing, Dir::Up);
+}
+
+TEST(PlayWorld, ABoxHoldsTheHeroUntilTheActionKey) {
+    Fixture f;
+    f.data.cellScripts[static_cast<int>(MapGrid::index(4, 4))] = parseCellEvent("OnActionPress>ShowMessage:Pare&");
+    auto w = f.world();
+    w->press(Key::Action);
+    w->tick();
+    ASSERT_TRUE(w->box());
+    EXPECT_EQ(w->box()->text, "Pare");
+    w->hold(Key::Left, true);
+    w->press(Key::Left);
+    run(*w, 3 * kHeroStepFrames);
+    EXPECT_EQ(w->hero().column, 4);
+    w->press(Key::Action);
+    EXPECT_FALSE(w->box());
+    run(*w, kHeroStepFrames + 1);
+    EXPECT_EQ(w->hero().column, 3) << "the held key walks on once the box is gone";
+}
+
+TEST(PlayWorld, TalkingToACharacterComesBeforeTheCellsEvent) {
+    Fixture f;
+    f.addCharacter(4, 5, 0, "OnActionPress>ShowMessage:Eu primeiro&");
+    f.data.cellScripts[static_cast<int>(MapGrid::index(4, 4))] = parseCellEvent("OnActionPress>ShowMessage:Chao&");
+    auto w = f.world();
+    w->press(Key::Right);  // blocked by the character: turns only
+    w->tick();
+    w->press(Key::Action);
+    w->tick();
+    ASSERT_TRUE(w->box());
+    EXPECT_EQ(w->box()->text, "Eu primeiro");
+    EXPECT_EQ(w->characters()[0].facing, Dir::Left) << "the character turns to the hero";
+}
+
+TEST(PlayWorld, CharactersWanderNearHomeOnFreeGround) {
+    Fixture f(9);
+    f.data.startRow = 5;
+    f.data.startColumn = 6;
+    f.data.grid.setXO(4, 5, 'X');
+    f.data.grid.setXO(5, 4, 'X');
+    f.addCharacter(5, 5, kMaxSpeed);
+    f.addCharacter(1, 1, 10);  // in a corner: the map's edge holds it
+    f.addCharacter(9, 9, 0);   // stands still
+    auto w = f.world();
+    std::set<std::pair<int, int>> visited;
+    for (int i = 0; i < 60 * 60; ++i) {
+        w->tick();
+        const Walker& a = w->characters()[0];
+        visited.insert({a.toRow, a.toColumn});
+        for (const Walker& c : w->characters()) {
+            EXPECT_TRUE(f.data.grid.inMap(c.toRow, c.toColumn));
+            EXPECT_FALSE(w->hero().occupies(c.toRow, c.toColumn));
+        }
+        ASSERT_LE(std::abs(a.toRow - 5), 1);
+        ASSERT_LE(std::abs(a.toColumn - 5), 1);
+        ASSERT_NE(f.data.grid.xo(a.toRow, a.toColumn), 'X');
+        ASSERT_FALSE(w->characters()[2].moving());
+    }
+    // Everywhere it may go: not the walls, not the hero's cell, not beyond them.
+    const std::set<std::pair<int, int>> free{{5, 5}, {6, 4}, {6, 5}, {6, 6}};
+    EXPECT_EQ(visited, free);
+}
+
+TEST(PlayWorld, TheHeroNeverWalksIntoACharacter) {
+    Fixture f(3);
+    f.data.startRow = f.data.startColumn = 1;
+    f.addCharacter(2, 2, kMaxSpeed);
+    auto w = f.world();
+    const Key keys[] = {Key::Right, Key::Down, Key::Left, Key::Up};
+    for (int i = 0; i < 60 * 30; ++i) {
+        if (w->idle()) w->press(keys[(i / 7) % 4]);
+        w->tick();
+        const Walker& c = w->characters()[0];
+        ASSERT_FALSE(c.occupies(w->hero().toRow, w->hero().toColumn)) << "frame " << i;
+        ASSERT_FALSE(c.occupies(w->hero().row, w->hero().column)) << "frame " << i;
+    }
+}
