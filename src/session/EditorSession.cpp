@@ -7,12 +7,11 @@
 #include "core/Text.h"
 #include "database/MapSaving.h"
 #include "editor/NewMap.h"
+#include "play/RuntimeLauncher.h"
 #include "project/ProjectCreation.h"
 #include "session/Workspace.h"
 
 #include <QDir>
-#include <QFileInfo>
-#include <QProcess>
 
 namespace quillmark {
 
@@ -21,24 +20,10 @@ namespace {
 const QString kSaveQuestion = QStringLiteral("Desejá Salvar as Alterações?");
 const QString kNoMapToPlay = QStringLiteral("Você deve criar pelo menos um mapa antes de executar o jogo!");
 
-// Starts the runtime detached, in the editor's own working folder. The reason
-// names what is wrong with the file, or what the system said.
-bool startDetached(const QString& program, QString* reason) {
-    const QFileInfo info(program);
-    if (!info.exists()) {
-        *reason = QStringLiteral("o arquivo não existe");
-        return false;
-    }
-    if (!info.isFile() || !info.isExecutable()) {
-        *reason = QStringLiteral("o arquivo não é um programa executável");
-        return false;
-    }
-    QProcess process;
-    process.setProgram(info.absoluteFilePath());
-    if (!process.startDetached()) {
-        *reason = process.errorString();
-        return false;
-    }
+// The runtime, started detached in the editor's working folder; a runtime
+// that cannot start throws, naming the file and the reason.
+bool startDetached(const QString& program, QString*) {
+    play::startRuntime(program);
     return true;
 }
 
