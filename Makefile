@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS  ?= $(shell nproc)
 export XDG_RUNTIME_DIR ?= /tmp/quillmark-runtime-$(shell id -u)
 
-.PHONY: all bootstrap configure build test bench run clean
+.PHONY: all bootstrap configure build test bench run demo-reset clean
 
 all: build
 
@@ -36,6 +36,11 @@ bench: configure
 
 run: build
 	@scripts/run-editor $(BUILD)
+
+# The build keeps the demo project (build/demo) once it exists, with the user's
+# edits; this throws them away and makes it afresh from the template set.
+demo-reset: build
+	$(BUILD)/bin/quillmark-cli demo $(BUILD)/demo
 
 clean:
 	rm -rf $(BUILD)
