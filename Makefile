@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS  ?= $(shell nproc)
 export XDG_RUNTIME_DIR ?= /tmp/quillmark-runtime-$(shell id -u)
 
-.PHONY: all bootstrap configure build test bench run play clean
+.PHONY: all bootstrap configure build test bench run play demo-reset clean
 
 all: build
 
@@ -41,6 +41,11 @@ run: build
 play: build
 	@mkdir -p -m 0700 $(XDG_RUNTIME_DIR)
 	$(BUILD)/demo/ValeSereno.exe
+
+# The build keeps the demo project (build/demo) once it exists, with the user's
+# edits; this throws them away and makes it afresh from the template set.
+demo-reset: build
+	$(BUILD)/bin/quillmark-cli demo $(BUILD)/demo
 
 clean:
 	rm -rf $(BUILD)

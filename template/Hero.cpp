@@ -268,6 +268,44 @@ QImage battle(const Pose& pose) {
     return big;
 }
 
+// The backdrop of a face: an evening sky fading into a meadow behind a soft
+// light round the head. Each row of the gradient has a colour of its own and
+// the frame's colour (framePortrait) appears nowhere else, so a viewer that
+// takes the bottom-left pixel as see-through loses only the frame.
+QImage portraitBackdrop(int mood) {
+    // the sky's warmth follows the mood a little
+    const QRgb skies[] = {hex("#9cc7e8"), hex("#f4c98a"), hex("#e89a6a"), hex("#8fa3bf"), hex("#b9d7f0")};
+    const QRgb sky = skies[mood % 5];
+    const QRgb haze = hex("#f6ecd2"), meadow = hex("#7fae6a");
+    QImage img = field(
+        [&](int x, int y) {
+            const double t = y / 39.0;
+            QRgb c = t < 0.62 ? mix(sky, haze, t / 0.62) : mix(haze, meadow, (t - 0.62) / 0.38);
+            // the light round the head
+            const double dx = (x - 20) / 17.0, dy = (y - 17) / 15.0;
+            const double d = dx * dx + dy * dy;
+            if (d < 1.0) c = mix(c, hex("#fffaf0"), 0.35 * (1.0 - d));
+            return c;
+        },
+        T, T);
+    return img;
+}
+
+// The thin wooden frame round a portrait, over everything else.
+void framePortrait(QImage& img) {
+    const QRgb frame = hex("#4b2e1a"), frameLit = hex("#a9773f");
+    for (int i = 0; i < T; ++i) {
+        px(img, i, 0, frame);
+        px(img, i, T - 1, frame);
+        px(img, 0, i, frame);
+        px(img, T - 1, i, frame);
+    }
+    for (int i = 1; i < T - 1; ++i) {
+        px(img, i, 1, frameLit);
+        px(img, 1, i, frameLit);
+    }
+}
+
 QImage face(int mood) {  // 0 calm, 1 happy, 2 determined, 3 sad, 4 surprised
     QImage img = canvas(40, 40);
     Pen p(img);
@@ -346,10 +384,11 @@ QImage face(int mood) {  // 0 calm, 1 happy, 2 determined, 3 sad, 4 surprised
         break;
     }
     outline(img, kLine);
-    img.setPixel(0, 39, KEY);
-    QImage big = enlarge(img, 2);
-    big.setPixel(0, 79, KEY);
-    return big;
+    // A portrait: the figure over its own painted backdrop, so the picture looks
+    // the same wherever it is drawn, stretched or not, with or without a key colour.
+    QImage portrait = over(portraitBackdrop(mood), img);
+    framePortrait(portrait);
+    return enlarge(portrait, 2);
 }
 
 QString two(int n) { return QString::asprintf("%02d", n); }

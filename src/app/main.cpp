@@ -35,6 +35,8 @@ int main(int argc, char** argv) {
     clock.start();
     ensureRuntimeFolder();
     QApplication app(argc, argv);
+    // Stock buttons and dialogs speak Portuguese, like the editor's own texts.
+    quillmark::installPortugueseTranslations(app);
 
     // 1. The splash window.
     auto* splash = new quillmark::TFormSplash;

@@ -12,6 +12,14 @@ enum class Answer { Ok, Yes, No, Cancel };
 enum class Icon { None, Information, Warning, Question, Stop };
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
 
+// What a file dialog is for, which decides the folder it starts in.
+enum class DialogPlace {
+    Pictures,     // pictures: the project's "Imagens\"
+    ProjectFile,  // event scripts and other project files: the project folder
+    OpenProject,  // a project to open: the folder of the last project opened
+    NewProject,   // a new project file: beside the folder of the last project opened
+};
+
 class Prompts {
 public:
     virtual ~Prompts() = default;
@@ -29,6 +37,17 @@ public:
     virtual std::optional<QString> openPicture() = 0;
     virtual std::optional<QString> savePicture(const QString& initialName) = 0;
 
+    // --- where dialogs start -----------------------------------------------
+    // The open project's folder (empty when none is open); the session keeps it.
+    void setProjectFolder(const QString& folder) { projectFolder_ = folder; }
+    const QString& projectFolder() const { return projectFolder_; }
+    // The project file opened last (by any command), for the project dialogs.
+    void setRecentProject(const QString& projectFile) { recentProject_ = projectFile; }
+    const QString& recentProject() const { return recentProject_; }
+    // The existing folder a dialog for `place` starts in, ending with '/', or
+    // empty when there is none to offer (the toolkit's choice then applies).
+    QString startFolder(DialogPlace place) const;
+
     // --- the editor's standard boxes --------------------------------------
     // The general error box: "Quillmark", stop icon, OK, full stop appended
     // when the last character sorts after ".".
@@ -39,6 +58,10 @@ public:
     void warning(const QString& text);
     // The editor's own notice: a plain box titled "Quillmark".
     void notice(const QString& text);
+
+private:
+    QString projectFolder_;
+    QString recentProject_;
 };
 
 }  // namespace quillmark

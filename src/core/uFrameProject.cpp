@@ -226,10 +226,20 @@ void TFrame3::NovaPasta() {
 
 void TFrame3::ExcluirMapa() {
     if (!ws_.session().projectOpen()) return;
-    if (TreeNode* node = ws_.tree.selected()) {
-        const std::string text = node->text();
-        ws_.tree.RemoveMap(text);
-    }
+    TreeNode* node = ws_.tree.selected();
+    if (!node) return;
+    const std::string text = node->text();
+    const QString question = QStringLiteral("Remover o mapa \"%1\" da árvore do projeto?\n\n"
+                                            "O arquivo do mapa continua na pasta \"Mapas\".")
+                                 .arg(fromCp1252(text));
+    if (ws_.prompts().confirm(question, Buttons::YesNo) != Answer::Yes) return;
+    // The folders the user had open stay open once the node is gone.
+    std::vector<const TreeNode*> expanded;
+    for (auto it = items_.cbegin(); it != items_.cend(); ++it)
+        if (it.value()->isExpanded()) expanded.push_back(it.key());
+    ws_.tree.RemoveMap(text);
+    for (const TreeNode* n : expanded)
+        if (QTreeWidgetItem* item = itemFor(n)) item->setExpanded(true);
 }
 
 // --- double-click -------------------------------------------------------------------

@@ -217,8 +217,9 @@ void drawEventLetter(QPainter& painter, const std::string& eventText, const View
 
 void drawCoordinates(QPainter& painter, int row, int column, const CellView& at) {
     CellCanvas cell(painter, at);
-    cell.image(QPoint(4, 5), label(Label::Coordinate, coordinateX(column), cell.ratio()));
-    cell.image(QPoint(4, 20), label(Label::Coordinate, coordinateY(row), cell.ratio()));
+    // Two lines across the top of the cell, clear of the "E"/"C" letter at the bottom right.
+    cell.image(QPoint(2, 1), label(Label::Coordinate, coordinateX(column), cell.ratio()));
+    cell.image(QPoint(2, 12), label(Label::Coordinate, coordinateY(row), cell.ratio()));
 }
 
 void drawGridOutline(QPainter& painter, const CellView& at) {

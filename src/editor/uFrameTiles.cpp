@@ -63,6 +63,8 @@ void TFrame1::UnSelectAll() {
 
 void TFrame1::LimpaTiles() {
     for (TTile* b : buttons_) b->clearPicture();
+    // An empty slot is no brush to show: the frame goes with the pictures.
+    UnSelectAll();
 }
 
 void TFrame1::chooseBrush(TTile& button) {

@@ -21,6 +21,7 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace quillmark {
@@ -280,7 +281,12 @@ void TForm1::buildCentre() {
     splitter_->addWidget(mapArea_);
     splitter_->setStretchFactor(0, 0);
     splitter_->setStretchFactor(1, 1);
-    splitter_->setSizes({kLeftColumnWidth, kDefaultWidth - kLeftColumnWidth});
+    // The column starts wide enough for a 20-character map name inside a folder.
+    const int nameWidth = tree_->fontMetrics().horizontalAdvance(QStringLiteral("Masmorra do Norte 01.xml")) +
+                          2 * tree_->indentation() + tree_->iconSize().width() + 2 * tree_->frameWidth() +
+                          tree_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 12;
+    const int leftWidth = std::max(kLeftColumnWidth, nameWidth);
+    splitter_->setSizes({leftWidth, kDefaultWidth - leftWidth});
     // Moving the splitter: the list takes the palette area's width, the panels are centred.
     connect(splitter_, &QSplitter::splitterMoved, this, [this] {
         lista_->setFixedWidth(palette_->width());

@@ -1,13 +1,18 @@
 #include "editor/uPrompts.h"
 
+#include "core/Paths.h"
+#include "editor/Settings.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QImageReader>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QTranslator>
 
 namespace quillmark {
 
@@ -21,6 +26,23 @@ QString withDefaultExtension(QString path, const QString& defaultExt) {
     if (ext.startsWith('.')) ext.remove(0, 1);
     if (!path.isEmpty() && !ext.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += '.' + ext;
     return path;
+}
+
+bool isProjectFilter(const QString& filter) { return filter.contains(QLatin1String(".qmk"), Qt::CaseInsensitive); }
+
+// Points a dialog at the folder it starts in; a suggested name without a
+// folder is offered there.
+void startIn(QFileDialog& dialog, const QString& folder, const QString& initialName = QString()) {
+    const bool hasFolder = initialName.contains('/') || initialName.contains('\\');
+    if (hasFolder) {
+        if (initialName.endsWith('/') || initialName.endsWith('\\'))
+            dialog.setDirectory(initialName);
+        else
+            dialog.selectFile(initialName);
+        return;
+    }
+    if (!folder.isEmpty()) dialog.setDirectory(folder);
+    if (!initialName.isEmpty()) dialog.selectFile(initialName);
 }
 
 QString pictureFilter() {
@@ -59,6 +81,25 @@ private:
 };
 
 }  // namespace
+
+bool installPortugueseTranslations(QCoreApplication& app) {
+    const QStringList folders{QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+                              QStringLiteral("/usr/share/qt6/translations")};
+    auto* translator = new QTranslator(&app);
+    for (const QString& folder : folders) {
+        if (translator->load(QStringLiteral("qtbase_pt_BR"), folder)) {
+            QCoreApplication::installTranslator(translator);
+            return true;
+        }
+    }
+    delete translator;
+    return false;
+}
+
+QtPrompts::QtPrompts() {
+    const QString recent = readRecent(recentSettingsPath(editorFolder()));
+    if (!recent.isEmpty()) setRecentProject(recent);
+}
 
 QString QtPrompts::qtFilter(const QString& filter) {
     const QStringList parts = filter.split('|');
@@ -128,9 +169,13 @@ std::optional<QString> QtPrompts::input(const QString& title, const QString& pro
 
 std::optional<QString> QtPrompts::openFile(const QString& filter, const QString& defaultExt) {
     Q_UNUSED(defaultExt);
-    QString path = QFileDialog::getOpenFileName(owner(), QString(), QString(), qtFilter(filter));
-    if (path.isEmpty()) return std::nullopt;
-    return path;
+    QFileDialog dialog(owner());
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(qtFilter(filter));
+    startIn(dialog, startFolder(isProjectFilter(filter) ? DialogPlace::OpenProject : DialogPlace::ProjectFile));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().first();
 }
 
 std::optional<QString> QtPrompts::saveFile(const QString& filter, const QString& defaultExt, bool confirmOverwrite,
@@ -143,7 +188,8 @@ std::optional<QString> QtPrompts::saveFile(const QString& filter, const QString&
     if (ext.startsWith('.')) ext.remove(0, 1);
     dialog.setDefaultSuffix(ext);
     if (!confirmOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    if (!initialName.isEmpty()) dialog.selectFile(initialName);
+    startIn(dialog, startFolder(isProjectFilter(filter) ? DialogPlace::NewProject : DialogPlace::ProjectFile),
+            initialName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return withDefaultExtension(dialog.selectedFiles().first(), defaultExt);
 }
@@ -151,6 +197,7 @@ std::optional<QString> QtPrompts::saveFile(const QString& filter, const QString&
 std::optional<QString> QtPrompts::openPicture() {
     PictureDialog dialog(owner());
     dialog.setFileMode(QFileDialog::ExistingFile);
+    startIn(dialog, startFolder(DialogPlace::Pictures));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first();
 }
@@ -160,10 +207,7 @@ std::optional<QString> QtPrompts::savePicture(const QString& initialName) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("bmp"));
     // a name ending with a separator is only the folder to start in
-    if (initialName.endsWith('/') || initialName.endsWith('\\'))
-        dialog.setDirectory(initialName);
-    else if (!initialName.isEmpty())
-        dialog.selectFile(initialName);
+    startIn(dialog, startFolder(DialogPlace::Pictures), initialName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first();
 }

@@ -3,10 +3,21 @@
 // dialogs, all modal over the active window.
 #include "core/Prompts.h"
 
+class QCoreApplication;
+
 namespace quillmark {
+
+// Loads the toolkit's Brazilian Portuguese texts ("Sim", "Não", "Cancelar",
+// "Examinar", "Nome do arquivo" …) into the application, whatever the user's
+// locale, so stock buttons and dialogs speak the editor's language. False when
+// the translation file is not installed (the toolkit's English stays).
+bool installPortugueseTranslations(QCoreApplication& app);
 
 class QtPrompts : public Prompts {
 public:
+    // The project dialogs start at the recent project until one is opened.
+    QtPrompts();
+
     Answer message(const QString& title, const QString& text, Icon icon, Buttons buttons) override;
     std::optional<QString> input(const QString& title, const QString& prompt, const QString& initial) override;
     std::optional<QString> openFile(const QString& filter, const QString& defaultExt) override;

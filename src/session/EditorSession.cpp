@@ -12,6 +12,8 @@
 #include "session/Workspace.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QTemporaryFile>
 
 namespace quillmark {
 
@@ -25,6 +27,23 @@ const QString kNoMapToPlay = QStringLiteral("Você deve criar pelo menos um mapa
 bool startDetached(const QString& program, QString*) {
     play::startRuntime(program);
     return true;
+}
+
+// A new project's file must be writable before anything else changes: its
+// folder is made with any missing parents, and a file must be creatable there.
+void prepareProjectTarget(const QString& projectFile) {
+    const QFileInfo target(QDir::fromNativeSeparators(projectFile));
+    const QString shown = QDir::toNativeSeparators(target.absoluteFilePath());
+    if (target.isDir())
+        throw Error(formatMessage("\"%s\" é uma pasta, não um arquivo de projeto", {shown.toStdString()}));
+    const QString folder = target.absolutePath();
+    if (!QDir().mkpath(folder))
+        throw Error(
+            formatMessage("Não foi possível criar a pasta \"%s\"", {QDir::toNativeSeparators(folder).toStdString()}));
+    QTemporaryFile probe(folder + QStringLiteral("/.quillmark-XXXXXX"));
+    if (!probe.open())
+        throw Error(formatMessage("Não foi possível gravar em \"%s\": %s",
+                                  {QDir::toNativeSeparators(folder).toStdString(), probe.errorString().toStdString()}));
 }
 
 }  // namespace
@@ -91,6 +110,8 @@ void EditorSession::openProject(const QString& path) {
         ws_.grid.CurrentMap = project.MapList.isEmpty() ? std::string() : mapFileName(project.MapList.first());
         // 10, 11.
         setFlags(true, loaded);
+        ws_.prompts().setProjectFolder(project.ProjectFolder);
+        ws_.prompts().setRecentProject(path);
         emit projectOpened();
     } catch (...) {
         // A project that could not be opened is not left half open.
@@ -117,6 +138,7 @@ void EditorSession::closeProject() {
     setModified(false);  // the discarded map's changes do not outlive it
     ws_.project.clear();
     ws_.tree.removeProjeto();
+    ws_.prompts().setProjectFolder(QString());
     setFlags(false, false);
     emit projectClosed();
 }
@@ -136,6 +158,7 @@ bool EditorSession::createProject(const QString& projectFile, std::string_view n
     }
     // The loaded map's changes are not thrown away without a question.
     if (!askToSaveChanges()) return false;
+    prepareProjectTarget(projectFile);  // a refusal leaves the open project as it was
     if (projectOpen_) closeProject();
 
     NewProjectRequest request;
@@ -147,6 +170,8 @@ bool EditorSession::createProject(const QString& projectFile, std::string_view n
     setModified(false);
     quillmark::createProject(request, ws_.DataModule1, ws_.project, ws_.tree, afterFolders);
     setFlags(true, false);
+    ws_.prompts().setProjectFolder(ws_.project.ProjectFolder);
+    ws_.prompts().setRecentProject(ws_.project.ProjectFile);
     loadTiles();
     emit projectOpened();
     return true;

@@ -54,7 +54,9 @@ public:
     // "Close All": the save question, then the close command. False when cancelled.
     bool closeAll();
     // The wizard's OK with its fields: refuses an unusable name or file with
-    // the wizard's notice, asks about unsaved changes, closes the open project,
+    // the wizard's notice, asks about unsaved changes, makes the project file's
+    // folder with its parents and checks that a file can be written there (a
+    // refusal throws and leaves the open project as it was), closes the open project,
     // creates the project folder from the template set (afterFolders runs once
     // the folders exist: the wizard closes there) and opens it without a map.
     // False when refused or cancelled.

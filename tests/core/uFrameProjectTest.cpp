@@ -207,9 +207,42 @@ TEST_F(TreeViewTest, NewFolderAsksForANameAndSavesTheTree) {
     EXPECT_EQ(prompts->messages(), QStringList{"Não é Possivel criar uma pasta no local Selecionado!"});
 }
 
+TEST_F(TreeViewTest, DeletingAMapAsksFirstAndNoKeepsEverything) {
+    const QByteArray projectFile = project.dir.read("Aventura.qmk");
+    ws->tree.setSelected(node("Caverna.xml"));
+    prompts->answer(Answer::No);
+    view->excluirMapaAction()->trigger();
+    ASSERT_EQ(prompts->asked().size(), 1u);
+    EXPECT_EQ(prompts->asked()[0].title, "Confirmação");
+    EXPECT_EQ(prompts->asked()[0].buttons, Buttons::YesNo);
+    EXPECT_TRUE(prompts->asked()[0].text.startsWith("Remover o mapa \"Caverna.xml\" da árvore do projeto?"));
+    EXPECT_EQ(texts(view->topLevelItem(0)), QStringList({"Cidades", "Caverna.xml", "Masmorras"}));
+    EXPECT_EQ(ws->tree.selected(), node("Caverna.xml"));
+    EXPECT_EQ(project.dir.read("Aventura.qmk"), projectFile);
+    EXPECT_EQ(treeFile(), kTreeFile);
+}
+
+TEST_F(TreeViewTest, DeletingAMapKeepsTheOpenFolders) {
+    ws->tree.setSelected(node("Vila.xml"));
+    view->expandAll();
+    prompts->answer(Answer::Yes);
+    view->excluirMapaAction()->trigger();
+    EXPECT_EQ(texts(item("Cidades")), QStringList());
+    EXPECT_TRUE(view->topLevelItem(0)->isExpanded());
+    EXPECT_TRUE(item("Masmorras")->isExpanded());
+    // answered No, the open folder stays as it was
+    ws->tree.setSelected(node("CAVERNA.xml"));
+    view->expandAll();
+    prompts->answer(Answer::No);
+    view->excluirMapaAction()->trigger();
+    EXPECT_EQ(texts(item("Masmorras")), QStringList{"CAVERNA.xml"});
+    EXPECT_TRUE(item("Masmorras")->isExpanded());
+}
+
 TEST_F(TreeViewTest, DeletingAMapRemovesOnlyTheNode) {
     const QByteArray projectFile = project.dir.read("Aventura.qmk");
     ws->tree.setSelected(node("Caverna.xml"));
+    prompts->answer(Answer::Yes);
     view->excluirMapaAction()->trigger();
     EXPECT_EQ(texts(view->topLevelItem(0)), QStringList({"Cidades", "Masmorras"}));
     EXPECT_TRUE(project.dir.exists("Mapas/Caverna.xml"));

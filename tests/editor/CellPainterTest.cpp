@@ -170,7 +170,7 @@ TEST_F(CellPainterTest, LettersAppearWhereTheyBelong) {
     g.setEvento(1, 2, "OnActionPress;Msg(Oi)");
     const QRect markBox(5, 5, 10, 10);
     const QRect letterBox(28, 23, 10, 10);
-    const QRect coordBox(6, 21, 20, 8);
+    const QRect coordBox(4, 13, 20, 8);
     ViewOptions view;
     EXPECT_FALSE(anyWhite(paint(g, 1, 1, CellMode::Upper), markBox));
     EXPECT_TRUE(anyWhite(paint(g, 1, 1, CellMode::Events), markBox));
@@ -188,6 +188,12 @@ TEST_F(CellPainterTest, LettersAppearWhereTheyBelong) {
     EXPECT_TRUE(anyWhite(paint(g, 1, 1, CellMode::Upper, view), coordBox));
     // the coordinates name the cell
     EXPECT_NE(paint(g, 1, 1, CellMode::Upper, view), paint(g, 2, 1, CellMode::Upper, view));
+    // and leave the "E"/"C" letter as it is, even for the widest numbers
+    MapGrid wide = grid(100, 'a', 'a');
+    wide.setEvento(100, 100, "OnActionPress;Msg(Oi)");
+    const QRect letterArea(26, 23, 14, 17);
+    EXPECT_EQ(paint(wide, 100, 100, CellMode::Upper, view).copy(letterArea),
+              paint(wide, 100, 100, CellMode::Upper).copy(letterArea));
 }
 
 TEST_F(CellPainterTest, GridOutlineOnTheTopAndLeftSides) {

@@ -109,15 +109,20 @@ TEST_F(PaletteTest, RebuildingKeepsTheBrushButNoFrame) {
     EXPECT_EQ(palette->panel(1)->findChildren<TTile*>().size(), 12);
 }
 
-TEST_F(PaletteTest, BlankingKeepsTheButtons) {
+TEST_F(PaletteTest, BlankingKeepsTheButtonsWithoutAFrame) {
     palette->LoadImgs();
     palette->button(5)->click();
+    EXPECT_EQ(palette->button(5)->grab().toImage().pixelColor(2, 20), QColor(0xe8, 0x2f, 0x24));
     palette->LimpaTiles();
     EXPECT_EQ(palette->buttonCount(), 144);
     for (int i = 0; i < 144; ++i) EXPECT_TRUE(palette->button(i)->picture().isEmpty());
-    EXPECT_TRUE(palette->button(5)->selected());
-    palette->UnSelectAll();
+    // an empty slot shows no brush frame
     EXPECT_FALSE(palette->button(5)->selected());
+    EXPECT_NE(palette->button(5)->grab().toImage().pixelColor(2, 20), QColor(0xe8, 0x2f, 0x24));
+    // the next project's first tile is framed again
+    palette->LoadImgs();
+    palette->chooseFirstBrush();
+    EXPECT_TRUE(palette->button(0)->selected());
 }
 
 TEST_F(PaletteTest, TheFrameShowsOnTheSelectedAndTheHoveredButton) {

@@ -706,7 +706,12 @@ TEST_F(Form1Test, TheLeftColumnAndTheSplitter) {
     form->show();
     QApplication::processEvents();
     const QList<int> sizes = form->splitter()->sizes();
-    EXPECT_EQ(sizes[0], TForm1::kLeftColumnWidth);
+    // wide enough for a 20-character map name inside a folder, not cut short
+    EXPECT_GT(sizes[0], TForm1::kLeftColumnWidth);
+    QTreeWidget* tree = form->findChild<QTreeWidget*>();
+    ASSERT_NE(tree, nullptr);
+    const int nameWidth = tree->fontMetrics().horizontalAdvance("Masmorra do Norte 01.xml");
+    EXPECT_GE(tree->viewport()->width(), nameWidth + 2 * tree->indentation() + tree->iconSize().width());
     EXPECT_EQ(form->palette()->height(), TFrame1::kHeight);
     EXPECT_EQ(form->bandBar()->height(), TBandBar::kHeight);
     // Widening the left column keeps the list as wide as the palette and the panels centred.

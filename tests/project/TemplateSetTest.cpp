@@ -10,6 +10,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QtEndian>
 #include <gtest/gtest.h>
 #include <set>
@@ -184,4 +185,28 @@ TEST(TemplateSet, FillsTheTileCacheWithoutPlaceholders) {
     // an upper-layer object is drawn see-through
     EXPECT_TRUE(cache.PegaImg(data, 120).transparent());
     EXPECT_EQ(qAlpha(cache.PegaImg(data, 120).drawImage().pixel(0, 39)), 0);
+}
+
+TEST(TemplateSet, FacesArePortraitsOnAPaintedBackdrop) {
+    // Faces are drawn stretched and without a see-through colour (dialogue and
+    // character dialogs, the hero portrait): no magenta may show, and a viewer
+    // that does take the bottom-left pixel as see-through loses only the frame.
+    for (int m = 1; m <= 5; ++m) {
+        const std::string name = "Face0" + std::to_string(m) + ".bmp";
+        const QImage img = picture(name).image().convertToFormat(QImage::Format_RGB32);
+        ASSERT_FALSE(img.isNull()) << name;
+        const QRgb corner = img.pixel(0, img.height() - 1);
+        int cornerInside = 0;
+        QSet<QRgb> colours;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) {
+                const QRgb c = img.pixel(x, y) & 0xFFFFFFu;
+                EXPECT_NE(c, 0xFF00FFu) << name << " at " << x << "," << y;
+                const bool border = x < 2 || y < 2 || x >= img.width() - 2 || y >= img.height() - 2;
+                if (!border && c == (corner & 0xFFFFFFu)) ++cornerInside;
+                colours.insert(c);
+            }
+        EXPECT_EQ(cornerInside, 0) << name;
+        EXPECT_GT(colours.size(), 40) << name;  // a backdrop, not a flat fill
+    }
 }

@@ -207,17 +207,55 @@ TEST(NewProjectWizard, CancelarWritesNothingAndKeepsTheTexts) {
     d.reject();
 }
 
-TEST(NewProjectWizard, ProjectFileThatCannotBeWrittenKeepsTheWizardOpen) {
+TEST(NewProjectWizard, IntoAFolderThatDoesNotExistMakesItAndOpensTheProject) {
     WizardSetup s;
+    qmtest::ProjectFixture fixture;
+    fixture.addMap("Vila.xml");
+    s.openProject(fixture, "Vila.xml");
     qmtest::TempDir target;
     TForm5& d = *s.dialog;
     d.show();
-    d.EditFile->setText(target.file("nada/aqui/A.qmk"));
+    d.EditFile->setText(target.file("Jogos/Novo Vale/Vale.qmk"));
     QTest::mouseClick(d.BtnOK, Qt::LeftButton);
-    ASSERT_EQ(s.prompts->asked().size(), 1u);
-    EXPECT_EQ(s.prompts->asked()[0].title, "Quillmark");
-    EXPECT_TRUE(d.isVisible());
-    EXPECT_FALSE(s.ws->session().projectOpen());
-    EXPECT_TRUE(QDir(target.path()).isEmpty());
+    EXPECT_TRUE(s.prompts->asked().empty()) << s.prompts->messages().join('|').toStdString();
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_TRUE(s.ws->session().projectOpen());
+    EXPECT_EQ(s.ws->project.ProjectFolder, target.file("Jogos/Novo Vale/"));
+    EXPECT_TRUE(target.exists("Jogos/Novo Vale/Vale.qmk"));
+    EXPECT_TRUE(target.exists("Jogos/Novo Vale/Data/Tiles.xml"));
+    EXPECT_TRUE(target.exists("Jogos/Novo Vale/Imagens/Grama.bmp"));
+    // the dialogs now start in the new project
+    EXPECT_EQ(s.prompts->startFolder(DialogPlace::Pictures), target.file("Jogos/Novo Vale/Imagens/"));
+}
+
+TEST(NewProjectWizard, ATargetThatCannotBeWrittenLeavesTheOpenProjectOpen) {
+    WizardSetup s;
+    qmtest::ProjectFixture fixture;
+    fixture.addMap("Vila.xml");
+    s.openProject(fixture, "Vila.xml");
+    s.ws->grid.setTipo(2, 2, 'H');
+    s.ws->session().markModified();
+    qmtest::TempDir target;
+    target.write("arquivo", "a file where a folder should be");
+    TForm5& d = *s.dialog;
+    d.show();
+    for (const QString& file : {target.file("arquivo/sub/A.qmk"), target.path()}) {
+        s.prompts->clear();
+        s.prompts->answer(Answer::No);  // no saving asked for: the map stays modified
+        d.EditFile->setText(file);
+        QTest::mouseClick(d.BtnOK, Qt::LeftButton);
+        ASSERT_EQ(s.prompts->asked().size(), 2u) << file.toStdString();
+        EXPECT_EQ(s.prompts->asked()[1].title, "Quillmark");
+        EXPECT_EQ(s.prompts->asked()[1].icon, Icon::Stop);
+        EXPECT_TRUE(d.isVisible());
+        // where the user was: the project, its map and its unsaved change
+        EXPECT_TRUE(s.calls.isEmpty()) << s.calls.join('|').toStdString();
+        EXPECT_TRUE(s.ws->session().projectOpen());
+        EXPECT_TRUE(s.ws->session().mapLoaded());
+        EXPECT_TRUE(s.ws->session().modified());
+        EXPECT_EQ(s.ws->grid.tipo(2, 2), 'H');
+        EXPECT_EQ(s.ws->project.ProjectFolder, fixture.folder());
+    }
+    EXPECT_EQ(target.read("arquivo"), "a file where a folder should be");
     d.reject();
 }
