@@ -3,8 +3,10 @@
 #include "core/Error.h"
 #include "core/MapFile.h"
 #include "core/Paths.h"
+#include "core/Text.h"
 #include "core/uFrameProject.h"
 #include "editor/Association.h"
+#include "editor/NewMap.h"
 #include "editor/Settings.h"
 #include "editor/uArt.h"
 #include "editor/uBands.h"
@@ -16,6 +18,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QMenuBar>
 #include <QScreen>
@@ -147,6 +150,7 @@ void TForm1::buildMenus() {
     addEntry(arquivo, QStringLiteral("Novo Mapa"), QKeySequence(QStringLiteral("Ctrl+N")), &TForm1::NovoMapaClick);
     addEntry(arquivo, QStringLiteral("Importar Mapa"), QKeySequence(QStringLiteral("Ctrl+I")), nullptr);
     addEntry(arquivo, QStringLiteral("Exportar Mapa"), QKeySequence(QStringLiteral("Ctrl+E")), nullptr);
+    connectTiledExchange();
     arquivo->addSeparator();
     addEntry(arquivo, QStringLiteral("Sair"), QKeySequence(QStringLiteral("Ctrl+Q")), nullptr);
     connect(actions_.value(QStringLiteral("Sair")), &QAction::triggered, this, &QWidget::close);
@@ -349,9 +353,6 @@ void TForm1::disableUnlinkedCommands() {
         if (a) a->setEnabled(false);
         if (b) b->setGreyed(true);
     }
-    // Maps are not exchanged with other programs yet.
-    for (const QString& entry : {QStringLiteral("Importar Mapa"), QStringLiteral("Exportar Mapa")})
-        if (QAction* a = actions_.value(entry)) a->setEnabled(false);
 }
 
 void TForm1::updatePasteEntries() {
@@ -463,6 +464,38 @@ void TForm1::ModoEventosClick() {
 void TForm1::ZoomClick() {
     if (!projectAndMap()) return;
     ws_.run([this] { mapArea_->canvas()->Zoom(); });
+}
+
+// --- maps exchanged with Tiled -------------------------------------------------------------------
+
+namespace {
+const QString kTmxFilter = QStringLiteral("Mapa do Tiled (TMX)|*.tmx");
+}
+
+void TForm1::connectTiledExchange() {
+    connect(actions_.value(QStringLiteral("Importar Mapa")), &QAction::triggered, this, [this] {
+        if (!ws_.session().projectOpen()) return;
+        ws_.run([this] {
+            const std::optional<QString> file = ws_.prompts().openFile(kTmxFilter, QStringLiteral("tmx"));
+            if (!file) return;
+            const QString suggested = QFileInfo(*file).completeBaseName().left(kMapNameMaxLength);
+            const std::optional<QString> name =
+                ws_.prompts().input(QStringLiteral("Importar Mapa"), QStringLiteral("Nome do novo mapa:"), suggested);
+            if (!name) return;
+            // A character the project cannot hold becomes '?', which the name check refuses.
+            ws_.session().importMap(*file, toCp1252(*name));
+        });
+    });
+    connect(actions_.value(QStringLiteral("Exportar Mapa")), &QAction::triggered, this, [this] {
+        if (!projectAndMap()) return;
+        ws_.run([this] {
+            QString initial = fromCp1252(ws_.session().currentMap());
+            if (initial.endsWith(QStringLiteral(".xml"), Qt::CaseInsensitive)) initial.chop(4);
+            const std::optional<QString> file =
+                ws_.prompts().saveFile(kTmxFilter, QStringLiteral("tmx"), true, initial + QStringLiteral(".tmx"));
+            if (file) ws_.session().exportMap(*file);
+        });
+    });
 }
 
 void TForm1::NovoMapaClick() {
