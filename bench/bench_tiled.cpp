@@ -44,7 +44,7 @@ struct Project {
     Project() {
         data.pointAt(data.cdsTiles, fixture.folder());
         tiles.LoadImagens(data, fixture.folder(), qmtest::binFolder());
-        images = tiled::tileImagesOf(data, tiles, fixture.folder(), qmtest::binFolder());
+        images = tiled::tileImagesOf(data, tiles);
     }
 };
 
@@ -61,8 +61,7 @@ void BM_Export100(benchmark::State& state) {
     const auto g = makeMap(100);
     qmtest::TempDir out;
     for (auto _ : state) {
-        const auto images = tiled::tileImagesOf(p.data, p.tiles, p.fixture.folder(), qmtest::binFolder());
-        tiled::exportMap(*g, images, out.file("m.tmx"));
+        tiled::exportMap(*g, tiled::tileImagesOf(p.data, p.tiles), out.file("m.tmx"));
     }
 }
 BENCHMARK(BM_Export100)->Unit(benchmark::kMillisecond);
@@ -100,7 +99,7 @@ QByteArray encoded(const std::string& csvTmx, const char* mode) {
 
 void BM_Import100(benchmark::State& state, const char* mode) {
     qmtest::TempDir dir;
-    dir.write("Tiles.tsx", QByteArray::fromStdString(tiled::tsxText(tiled::TileImages{}, dir.path())));
+    dir.write("Tiles.tsx", QByteArray::fromStdString(tiled::tsxText()));
     const QByteArray text = encoded(tiled::tmxText(*makeMap(100)), mode);
     for (auto _ : state) benchmark::DoNotOptimize(tiled::readTmx(text, dir.path(), "m.tmx"));
 }

@@ -29,7 +29,7 @@ int cmdExport(const Args& args) {
     grid.CurrentMap = mapName;
     Abrir(grid, mapPath(project, mapName));
 
-    tiled::exportMap(grid, tiled::tileImagesOf(data, tiles, project.ProjectFolder, editorFolder()), outFile);
+    tiled::exportMap(grid, tiled::tileImagesOf(data, tiles), outFile);
     return kExitOk;
 }
 

@@ -69,7 +69,7 @@ const std::vector<Command>& commands() {
          {}},
         {"export",
          "export PROJECT.qmk MAP OUT.tmx",
-         "exporta o mapa MAP para o Tiled: OUT.tmx e, ao lado, o conjunto de tiles Tiles.tsx",
+         "exporta o mapa MAP para o Tiled: OUT.tmx e, ao lado, o conjunto de tiles Tiles.tsx com a imagem Tiles.png",
          cmdExport,
          {},
          {}},

@@ -3,14 +3,15 @@
 #include "core/Error.h"
 #include "core/Files.h"
 #include "core/Format.h"
-#include "core/Paths.h"
-#include "core/RecordTable.h"
 #include "core/Text.h"
 #include "database/DataModule.h"
 #include "database/TileCache.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
+#include <QImageWriter>
+#include <QPainter>
 #include <pugixml.hpp>
 #include <zlib.h>
 
@@ -27,24 +28,6 @@ namespace {
 
 // Global tile ids carry flip and rotation in their four highest bits.
 constexpr std::uint32_t kFlipBits = 0xF0000000u;
-
-// --- the tileset's pictures ------------------------------------------------------------
-
-// The value of a field of a record, or an empty text.
-std::string fieldOf(const RecordTable& table, std::size_t record, int field) {
-    if (field < 0) return {};
-    const auto& value = table.allRecords()[record][static_cast<std::size_t>(field)];
-    return value ? *value : std::string();
-}
-
-// The first record, in table order, whose "Cod" is cod, or -1.
-int recordOfCod(const RecordTable& tiles, int cod) {
-    const int codField = tiles.fieldIndex("Cod");
-    if (!tiles.active() || codField < 0) return -1;
-    for (std::size_t i = 0; i < tiles.allRecords().size(); ++i)
-        if (format::toInteger(fieldOf(tiles, i, codField)) == cod) return static_cast<int>(i);
-    return -1;
-}
 
 // --- writing -----------------------------------------------------------------------------
 
@@ -469,33 +452,28 @@ MapGrid Reader::read(const QByteArray& bytes) {
 
 // --- the tileset's pictures --------------------------------------------------------------
 
-TileImages tileImagesOf(TDataModule1& data, const TileCache& cache, const QString& projectFolder,
-                        const QString& editorFolder) {
+TileImages tileImagesOf(TDataModule1& data, const TileCache& cache) {
     TileImages images;
-    const RecordTable& tiles = data.cdsTiles;
-    const int fileField = tiles.fieldIndex("File");
-    const QString placeholder =
-        QFileInfo(projectPath(editorFolder, std::string_view("Imagens\\null.bmp"))).absoluteFilePath();
-    for (int i = 0; i < kTileCount; ++i) {
-        const auto code = static_cast<unsigned char>(kFirstCode + i);
-        const int cod = TileCache::codOf(data, code);
-        TileImage& image = images[static_cast<std::size_t>(i)];
-        const int record = recordOfCod(tiles, cod);
-        QString path;
-        if (record >= 0)
-            path =
-                projectPath(projectFolder, "Imagens\\" + fieldOf(tiles, static_cast<std::size_t>(record), fileField));
-        image.file = record >= 0 && fileExists(path) ? QFileInfo(path).absoluteFilePath() : placeholder;
-        if (cod >= 0 && cod < cache.count()) {
-            if (const Picture* p = cache.GameListImage1.Slot1().Get(cod); p && !p->isEmpty()) {
-                image.width = p->width();
-                image.height = p->height();
-                image.transparent = p->transparent();
-                if (image.transparent) image.transparentColor = p->transparentColor();
-            }
-        }
-    }
+    for (int i = 0; i < kTileCount; ++i)
+        images[static_cast<std::size_t>(i)] =
+            cache.PegaImg(data, static_cast<unsigned char>(kFirstCode + i)).drawImage();
     return images;
+}
+
+QImage tilesetSheet(const TileImages& tiles) {
+    const int rows = (kTileCount + kSheetColumns - 1) / kSheetColumns;
+    QImage sheet(kSheetColumns * kTileSize, rows * kTileSize, QImage::Format_ARGB32_Premultiplied);
+    sheet.fill(Qt::transparent);
+    QPainter painter(&sheet);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    for (int i = 0; i < kTileCount; ++i) {
+        const QRect cell((i % kSheetColumns) * kTileSize, (i / kSheetColumns) * kTileSize, kTileSize, kTileSize);
+        painter.setClipRect(cell);
+        const QImage& tile = tiles[static_cast<std::size_t>(i)];
+        if (!tile.isNull()) painter.drawImage(cell.topLeft(), tile);
+    }
+    painter.end();
+    return sheet;
 }
 
 // --- writing -------------------------------------------------------------------------------
@@ -558,36 +536,30 @@ std::string tmxText(const MapGrid& grid, const std::string& tilesetSource) {
     return out;
 }
 
-std::string tsxText(const TileImages& tiles, const QString& tsxFolder) {
-    const QDir folder(tsxFolder);
-    std::string out;
-    out.reserve(kTileCount * 120 + 256);
-    out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+std::string tsxText(const std::string& sheetSource) {
+    const int rows = (kTileCount + kSheetColumns - 1) / kSheetColumns;
+    std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     out += std::string("<tileset version=\"1.8\" tiledversion=\"1.8.2\" name=\"") + kTilesetName +
-           "\" tilewidth=\"40\" tileheight=\"40\" tilecount=\"144\" columns=\"0\">\n";
-    out += " <grid orientation=\"orthogonal\" width=\"1\" height=\"1\"/>\n";
-    for (int i = 0; i < kTileCount; ++i) {
-        const TileImage& t = tiles[static_cast<std::size_t>(i)];
-        out += " <tile id=\"" + std::to_string(i) + "\">\n  <image width=\"" + std::to_string(t.width) +
-               "\" height=\"" + std::to_string(t.height) + "\" source=\"";
-        appendAttribute(out, folder.relativeFilePath(t.file).toStdString());
-        out += "\"";
-        if (t.transparent) {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "%06x", static_cast<unsigned>(t.transparentColor & 0xFFFFFFu));
-            out += std::string(" trans=\"") + hex + "\"";
-        }
-        out += "/>\n </tile>\n";
-    }
-    out += "</tileset>\n";
+           "\" tilewidth=\"40\" tileheight=\"40\" tilecount=\"" + std::to_string(kTileCount) + "\" columns=\"" +
+           std::to_string(kSheetColumns) + "\">\n";
+    out += " <image source=\"";
+    appendAttribute(out, sheetSource);
+    out += "\" width=\"" + std::to_string(kSheetColumns * kTileSize) + "\" height=\"" +
+           std::to_string(rows * kTileSize) + "\"/>\n</tileset>\n";
     return out;
 }
 
 void exportMap(const MapGrid& grid, const TileImages& tiles, const QString& tmxPath) {
     const QFileInfo info(tmxPath);
     const std::string tmx = tmxText(grid, kTilesetFile);  // refuses a map it cannot hold before writing anything
-    const QString folder = info.absolutePath();
-    writeFileAtomic(folder + "/" + kTilesetFile, QByteArray::fromStdString(tsxText(tiles, folder)));
+    const QString folder = info.absolutePath() + '/';
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    QImageWriter writer(&png, "png");
+    writer.setQuality(40);  // quicker to write, hardly larger
+    if (!writer.write(tilesetSheet(tiles))) throw Error("Não foi possível gerar a imagem do conjunto de tiles.");
+    writeFileAtomic(folder + kTilesetSheet, png.data());
+    writeFileAtomic(folder + kTilesetFile, QByteArray::fromStdString(tsxText(kTilesetSheet)));
     writeFileAtomic(info.absoluteFilePath(), QByteArray::fromStdString(tmx));
 }
 

@@ -243,9 +243,7 @@ bool EditorSession::askToSaveChanges() {
 
 void EditorSession::exportMap(const QString& path) {
     if (!projectOpen_ || !mapLoaded_) throw Error("Nenhum mapa aberto para exportar.");
-    const tiled::TileImages images =
-        tiled::tileImagesOf(ws_.DataModule1, ws_.tiles, ws_.project.ProjectFolder, ws_.EditorFolder);
-    tiled::exportMap(ws_.grid, images, path);
+    tiled::exportMap(ws_.grid, tiled::tileImagesOf(ws_.DataModule1, ws_.tiles), path);
 }
 
 bool EditorSession::importMap(const QString& path, std::string_view name) {

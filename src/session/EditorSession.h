@@ -83,8 +83,8 @@ public:
 
     // --- exchange with Tiled ----------------------------------------------------
     // "Exportar Mapa": the loaded map (unsaved edits included) as a TMX map at
-    // path, with the project's tile pictures as the tileset "Tiles.tsx" beside
-    // it. Nothing in the project changes.
+    // path, with the project's tile pictures as the tileset "Tiles.tsx" (and
+    // its sheet "Tiles.png") beside it. Nothing in the project changes.
     void exportMap(const QString& path);
     // "Importar Mapa": reads a TMX map and, when it can be held and the name is
     // free, registers it in the project as the new-map dialog does, writes its

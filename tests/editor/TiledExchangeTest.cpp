@@ -4,6 +4,7 @@
 #include "core/Error.h"
 #include "core/MapFile.h"
 #include "core/Paths.h"
+#include "core/Picture.h"
 #include "editor/NewMap.h"
 #include "session/Workspace.h"
 
@@ -73,9 +74,8 @@ MapGrid richGrid(int n) {
 }
 
 const char* kTsx = R"(<?xml version="1.0" encoding="UTF-8"?>
-<tileset version="1.8" tiledversion="1.8.2" name="Quillmark" tilewidth="40" tileheight="40" tilecount="144" columns="0">
- <grid orientation="orthogonal" width="1" height="1"/>
- <tile id="0"><image width="40" height="40" source="a.bmp"/></tile>
+<tileset version="1.8" tiledversion="1.8.2" name="Quillmark" tilewidth="40" tileheight="40" tilecount="144" columns="12">
+ <image source="Tiles.png" width="480" height="480"/>
 </tileset>
 )";
 
@@ -146,7 +146,7 @@ TEST(TiledExport, LargestMapRoundTripsAndExportWritesOnlyItsTwoFiles) {
     qmtest::TempDir out;
     p.ws.session().exportMap(out.file("g.tmx"));
     EXPECT_EQ(snapshot(fixture.folder()), before);  // exporting changes nothing in the project
-    EXPECT_EQ(QDir(out.path()).entryList(QDir::Files, QDir::Name), QStringList({"Tiles.tsx", "g.tmx"}));
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::Files, QDir::Name), QStringList({"Tiles.png", "Tiles.tsx", "g.tmx"}));
 
     const MapGrid back = tiled::readTmxFile(out.file("g.tmx"));
     const MapGrid original = richGrid(100);
@@ -159,37 +159,35 @@ TEST(TiledExport, LargestMapRoundTripsAndExportWritesOnlyItsTwoFiles) {
     EXPECT_EQ(back.evento(2, 2), "");
 }
 
-TEST(TiledExport, TilesetNamesEveryTilePictureOfTheProject) {
+TEST(TiledExport, TilesetSheetHoldsEveryTileAsTheEditorDrawsIt) {
     qmtest::ProjectFixture fixture;
     fixture.addMap("Vila.xml");
     OpenProject p(fixture);
     qmtest::TempDir out;
     p.ws.session().exportMap(out.file("v.tmx"));
-    const QString tsx = QString::fromUtf8(out.read("Tiles.tsx"));
-    EXPECT_EQ(tsx.count("<tile id="), 144);
-    EXPECT_TRUE(tsx.contains(R"(name="Quillmark" tilewidth="40" tileheight="40" tilecount="144")"));
+    EXPECT_EQ(out.read("Tiles.tsx").toStdString(), tiled::tsxText());
+    EXPECT_NE(tiled::tsxText().find(R"(name="Quillmark" tilewidth="40" tileheight="40" tilecount="144" columns="12">)"),
+              std::string::npos);
+    EXPECT_NE(tiled::tsxText().find(R"(<image source="Tiles.png" width="480" height="480"/>)"), std::string::npos);
 
-    // Each tile refers to the very picture the editor draws for its code, by a
-    // path relative to the tileset, and transparent tiles name their colour.
-    const tiled::TileImages images =
-        tiled::tileImagesOf(p.ws.DataModule1, p.ws.tiles, p.ws.project.ProjectFolder, p.ws.EditorFolder);
-    int transparent = 0;
+    // Tile id i sits at column i % 12, row i / 12, with the pixels the canvas
+    // draws for code 48 + i: transparent where the editor leaves the colour out.
+    const QImage sheet = QImage(out.file("Tiles.png")).convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(sheet.size(), QSize(480, 480));
+    int transparentTiles = 0;
     for (int id = 0; id < 144; ++id) {
-        const auto code = static_cast<unsigned char>(48 + id);
-        const tiled::TileImage& t = images[static_cast<std::size_t>(id)];
-        ASSERT_TRUE(QFileInfo(t.file).isFile()) << id;
-        const QImage drawn = p.ws.PegaImg(code).image();
-        EXPECT_EQ(QImage(t.file).convertToFormat(drawn.format()), drawn) << id;
-        EXPECT_EQ(t.transparent, p.ws.PegaImg(code).transparent()) << id;
-        const QString relative = QDir(out.path()).relativeFilePath(t.file);
-        EXPECT_TRUE(tsx.contains("source=\"" + relative + "\"")) << relative.toStdString();
-        if (t.transparent) {
-            ++transparent;
-            EXPECT_EQ(t.transparentColor & 0xFFFFFFu, p.ws.PegaImg(code).transparentColor() & 0xFFFFFFu);
+        const Picture& picture = p.ws.PegaImg(static_cast<unsigned char>(48 + id));
+        const QImage drawn = picture.drawImage().copy(0, 0, 40, 40).convertToFormat(QImage::Format_ARGB32);
+        const QImage cell = sheet.copy((id % 12) * 40, (id / 12) * 40, 40, 40);
+        ASSERT_EQ(cell, drawn) << "tile " << id;
+        if (picture.transparent()) {
+            ++transparentTiles;
+            EXPECT_EQ(qAlpha(cell.pixel(0, 39)), 0) << "tile " << id << ": its bottom-left colour is left out";
+        } else {
+            EXPECT_EQ(qAlpha(cell.pixel(0, 39)), 255) << "tile " << id;
         }
     }
-    EXPECT_GT(transparent, 0);
-    EXPECT_EQ(tsx.count("trans=\""), transparent);
+    EXPECT_GT(transparentTiles, 0);
 }
 
 TEST(TiledExport, TmxHoldsLayersInCsvMarksAndEvents) {
