@@ -490,13 +490,16 @@ std::string tmxText(const MapGrid& grid, const std::string& tilesetSource) {
     for (int r = 1; r <= grid.N; ++r) {
         for (int c = 1; c <= grid.N; ++c) {
             const std::size_t i = MapGrid::index(r, c);
-            if (grid.XO[i] != 'O') {
-                marks += "  <object ";
-                appendRect(marks, nextObject++, r, c);
+            if (grid.XO[i] == 'O') continue;
+            marks += "  <object ";
+            appendRect(marks, nextObject++, r, c);
+            // An 'X' is any mark without a name; another mark keeps its character.
+            if (grid.XO[i] != 'X') {
                 marks += " name=\"";
                 appendAttribute(marks, cp1252ToUtf8(std::string(1, static_cast<char>(grid.XO[i]))));
-                marks += "\"/>\n";
+                marks += "\"";
             }
+            marks += "/>\n";
         }
     }
     for (int r = 1; r <= grid.N; ++r) {
@@ -528,7 +531,7 @@ std::string tmxText(const MapGrid& grid, const std::string& tilesetSource) {
     out += "\"/>\n";
     appendLayer(out, grid, grid.Fundo, 1, kLayerFundo);
     appendLayer(out, grid, grid.Tipo, 2, kLayerTipo);
-    out += std::string(" <objectgroup id=\"3\" name=\"") + kLayerXO + "\" color=\"#ff3030\"";
+    out += std::string(" <objectgroup id=\"3\" name=\"") + kLayerXO + "\" color=\"#ff3030\" opacity=\"0.6\"";
     out += marks.empty() ? "/>\n" : ">\n" + marks + " </objectgroup>\n";
     out += std::string(" <objectgroup id=\"4\" name=\"") + kLayerEventos + "\" color=\"#ffd700\"";
     out += events.empty() ? "/>\n" : ">\n" + events + " </objectgroup>\n";

@@ -205,7 +205,7 @@ TEST(TiledExport, TmxHoldsLayersInCsvMarksAndEvents) {
         << tmx;
     EXPECT_NE(tmx.find("name=\"Tipo\" width=\"2\" height=\"2\">\n  <data encoding=\"csv\">\n1,144,\n1,1\n</data>"),
               std::string::npos);
-    EXPECT_NE(tmx.find(R"(<object id="1" x="40" y="40" width="40" height="40" name="X"/>)"), std::string::npos);
+    EXPECT_NE(tmx.find(R"(<object id="1" x="40" y="40" width="40" height="40"/>)"), std::string::npos);
     EXPECT_NE(tmx.find(R"(<property name="Evento" value="AddChar:Ana|2"/>)"), std::string::npos);
     EXPECT_NE(tmx.find(R"(nextobjectid="3")"), std::string::npos);
 }
