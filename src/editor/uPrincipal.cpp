@@ -8,6 +8,7 @@
 #include "editor/Association.h"
 #include "editor/NewMap.h"
 #include "editor/Settings.h"
+#include "editor/TiledExchange.h"
 #include "editor/uArt.h"
 #include "editor/uBands.h"
 #include "editor/uFrameTiles.h"
@@ -478,12 +479,21 @@ void TForm1::connectTiledExchange() {
         ws_.run([this] {
             const std::optional<QString> file = ws_.prompts().openFile(kTmxFilter, QStringLiteral("tmx"));
             if (!file) return;
-            const QString suggested = QFileInfo(*file).completeBaseName().left(kMapNameMaxLength);
-            const std::optional<QString> name =
-                ws_.prompts().input(QStringLiteral("Importar Mapa"), QStringLiteral("Nome do novo mapa:"), suggested);
-            if (!name) return;
-            // A character the project cannot hold becomes '?', which the name check refuses.
-            ws_.session().importMap(*file, toCp1252(*name));
+            // A file that cannot be imported is told before a name is asked for.
+            tiled::readTmxFile(*file);
+            // As in the new-map dialog, a refused name is asked for again.
+            QString typed = QFileInfo(*file).completeBaseName().left(kMapNameMaxLength);
+            for (;;) {
+                const std::optional<QString> name =
+                    ws_.prompts().input(QStringLiteral("Importar Mapa"), QStringLiteral("Nome do novo mapa:"), typed);
+                if (!name) return;
+                typed = *name;
+                // A character the project cannot hold becomes '?', which the name check refuses.
+                const std::string problem = checkNewMapName(ws_.tree, toCp1252(typed));
+                if (problem.empty()) break;
+                ws_.prompts().warning(QString::fromUtf8(problem.c_str()));
+            }
+            ws_.session().importMap(*file, toCp1252(typed));
         });
     });
     connect(actions_.value(QStringLiteral("Exportar Mapa")), &QAction::triggered, this, [this] {

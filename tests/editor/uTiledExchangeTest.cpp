@@ -93,20 +93,35 @@ TEST_F(TiledMenuTest, ExportedMapComesBackAsANewMapThatLooksTheSame) {
     EXPECT_EQ(cellPixels(5, 6), before);
 }
 
+TEST_F(TiledMenuTest, ARefusedNameIsAskedForAgain) {
+    prompts->answerText(out.file("Vila.tmx"));
+    press(Qt::Key_E);
+    prompts->clear();
+    prompts->answerText(out.file("Vila.tmx")).answerText("vila").answer(Answer::Ok).answerText("Vila 2");
+    press(Qt::Key_I);
+    ASSERT_EQ(prompts->asked().size(), 4u);
+    EXPECT_EQ(prompts->asked()[1].kind, "input");
+    EXPECT_EQ(prompts->asked()[2].text, "O mapa já existe!!! Escolha outro nome.");
+    EXPECT_EQ(prompts->asked()[3].kind, "input");
+    EXPECT_EQ(ws->session().currentMap(), "Vila 2.xml");
+    EXPECT_EQ(fixture.dir.read("Mapas/Vila 2.xml"), fixture.dir.read("Mapas/Vila.xml"));
+}
+
 TEST_F(TiledMenuTest, CancelledDialogsAndABadFileLeaveTheMapAsItWas) {
     prompts->answerNothing();
     press(Qt::Key_E);
     EXPECT_TRUE(QDir(out.path()).entryList(QDir::Files).isEmpty());
 
-    prompts->answerText(out.file("x.tmx")).answerNothing();
+    prompts->answerNothing();
     press(Qt::Key_I);
     out.write("x.tmx", "<map orientation=\"hexagonal\"/>");
-    prompts->answerText(out.file("x.tmx")).answerText("Colmeia");
+    // The file is refused before any name is asked for.
+    prompts->answerText(out.file("x.tmx"));
     press(Qt::Key_I);
     ASSERT_FALSE(prompts->messages().isEmpty());
     EXPECT_EQ(prompts->asked().back().title, "Quillmark");
     EXPECT_TRUE(prompts->messages().back().contains("só mapas ortogonais")) << prompts->messages().back().toStdString();
     EXPECT_EQ(ws->session().currentMap(), "Vila.xml");
-    EXPECT_FALSE(fixture.dir.exists("Mapas/Colmeia.xml"));
+    EXPECT_EQ(QDir(fixture.dir.file("Mapas")).entryList(QDir::Files), QStringList({"Vila.xml"}));
     EXPECT_TRUE(prompts->allAnswersUsed());
 }
