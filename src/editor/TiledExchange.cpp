@@ -559,7 +559,7 @@ void exportMap(const MapGrid& grid, const TileImages& tiles, const QString& tmxP
     QBuffer png;
     png.open(QIODevice::WriteOnly);
     QImageWriter writer(&png, "png");
-    writer.setQuality(40);  // quicker to write, hardly larger
+    writer.setQuality(90);  // light compression: quick to write, the sheet is small anyway
     if (!writer.write(tilesetSheet(tiles))) throw Error("Não foi possível gerar a imagem do conjunto de tiles.");
     writeFileAtomic(folder + kTilesetSheet, png.data());
     writeFileAtomic(folder + kTilesetFile, QByteArray::fromStdString(tsxText(kTilesetSheet)));
