@@ -73,6 +73,8 @@ int cmdResave(const Args& args);
 int cmdRender(const Args& args);
 int cmdCheck(const Args& args);
 int cmdDemo(const Args& args);
+int cmdExport(const Args& args);
+int cmdImport(const Args& args);
 
 // The JSON object `dump` prints for a loaded grid (one line, no line break).
 std::string mapJson(const MapGrid& grid);

@@ -67,6 +67,18 @@ const std::vector<Command>& commands() {
          cmdCheck,
          {},
          {}},
+        {"export",
+         "export PROJECT.qmk MAP OUT.tmx",
+         "exporta o mapa MAP para o Tiled: OUT.tmx e, ao lado, o conjunto de tiles Tiles.tsx com a imagem Tiles.png",
+         cmdExport,
+         {},
+         {}},
+        {"import",
+         "import PROJECT.qmk IN.tmx NAME",
+         "importa um mapa do Tiled como o novo mapa NAME do projeto, como o \"Novo Mapa\" do editor",
+         cmdImport,
+         {},
+         {}},
         {"demo", "demo FOLDER", "gera o projeto de demonstração na pasta FOLDER", cmdDemo, {}, {}, false, true},
     };
     return table;

@@ -3,9 +3,12 @@
 #include "core/Error.h"
 #include "core/MapFile.h"
 #include "core/Paths.h"
+#include "core/Text.h"
 #include "core/uFrameProject.h"
 #include "editor/Association.h"
+#include "editor/NewMap.h"
 #include "editor/Settings.h"
+#include "editor/TiledExchange.h"
 #include "editor/uArt.h"
 #include "editor/uBands.h"
 #include "editor/uFrameTiles.h"
@@ -16,6 +19,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QMenuBar>
 #include <QScreen>
@@ -148,6 +152,7 @@ void TForm1::buildMenus() {
     addEntry(arquivo, QStringLiteral("Novo Mapa"), QKeySequence(QStringLiteral("Ctrl+N")), &TForm1::NovoMapaClick);
     addEntry(arquivo, QStringLiteral("Importar Mapa"), QKeySequence(QStringLiteral("Ctrl+I")), nullptr);
     addEntry(arquivo, QStringLiteral("Exportar Mapa"), QKeySequence(QStringLiteral("Ctrl+E")), nullptr);
+    connectTiledExchange();
     arquivo->addSeparator();
     addEntry(arquivo, QStringLiteral("Sair"), QKeySequence(QStringLiteral("Ctrl+Q")), nullptr);
     connect(actions_.value(QStringLiteral("Sair")), &QAction::triggered, this, &QWidget::close);
@@ -355,9 +360,6 @@ void TForm1::disableUnlinkedCommands() {
         if (a) a->setEnabled(false);
         if (b) b->setGreyed(true);
     }
-    // Maps are not exchanged with other programs yet.
-    for (const QString& entry : {QStringLiteral("Importar Mapa"), QStringLiteral("Exportar Mapa")})
-        if (QAction* a = actions_.value(entry)) a->setEnabled(false);
 }
 
 void TForm1::updatePasteEntries() {
@@ -469,6 +471,47 @@ void TForm1::ModoEventosClick() {
 void TForm1::ZoomClick() {
     if (!projectAndMap()) return;
     ws_.run([this] { mapArea_->canvas()->Zoom(); });
+}
+
+// --- maps exchanged with Tiled -------------------------------------------------------------------
+
+namespace {
+const QString kTmxFilter = QStringLiteral("Mapa do Tiled (TMX)|*.tmx");
+}
+
+void TForm1::connectTiledExchange() {
+    connect(actions_.value(QStringLiteral("Importar Mapa")), &QAction::triggered, this, [this] {
+        if (!ws_.session().projectOpen()) return;
+        ws_.run([this] {
+            const std::optional<QString> file = ws_.prompts().openFile(kTmxFilter, QStringLiteral("tmx"));
+            if (!file) return;
+            // A file that cannot be imported is told before a name is asked for.
+            tiled::readTmxFile(*file);
+            // As in the new-map dialog, a refused name is asked for again.
+            QString typed = QFileInfo(*file).completeBaseName().left(kMapNameMaxLength);
+            for (;;) {
+                const std::optional<QString> name =
+                    ws_.prompts().input(QStringLiteral("Importar Mapa"), QStringLiteral("Nome do novo mapa:"), typed);
+                if (!name) return;
+                typed = *name;
+                // A character the project cannot hold becomes '?', which the name check refuses.
+                const std::string problem = checkNewMapName(ws_.tree, toCp1252(typed));
+                if (problem.empty()) break;
+                ws_.prompts().warning(QString::fromUtf8(problem.c_str()));
+            }
+            ws_.session().importMap(*file, toCp1252(typed));
+        });
+    });
+    connect(actions_.value(QStringLiteral("Exportar Mapa")), &QAction::triggered, this, [this] {
+        if (!projectAndMap()) return;
+        ws_.run([this] {
+            QString initial = fromCp1252(ws_.session().currentMap());
+            if (initial.endsWith(QStringLiteral(".xml"), Qt::CaseInsensitive)) initial.chop(4);
+            const std::optional<QString> file =
+                ws_.prompts().saveFile(kTmxFilter, QStringLiteral("tmx"), true, initial + QStringLiteral(".tmx"));
+            if (file) ws_.session().exportMap(*file);
+        });
+    });
 }
 
 void TForm1::NovoMapaClick() {

@@ -124,6 +124,8 @@ private:
     void setEntriesEnabled(const QStringList& captions, bool enabled);
     void updatePasteEntries();
     void disableUnlinkedCommands();
+    // "Importar Mapa" and "Exportar Mapa": TMX maps exchanged with Tiled.
+    void connectTiledExchange();
     void toggleView(QAction* action, bool Workspace::*flag);
     void restorePlacement();
     bool projectAndMap() const;

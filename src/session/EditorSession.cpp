@@ -7,6 +7,7 @@
 #include "core/Text.h"
 #include "database/MapSaving.h"
 #include "editor/NewMap.h"
+#include "editor/TiledExchange.h"
 #include "play/RuntimeLauncher.h"
 #include "project/ProjectCreation.h"
 #include "session/Workspace.h"
@@ -246,6 +247,43 @@ bool EditorSession::askToSaveChanges() {
     default:
         return false;
     }
+}
+
+// --- exchange with Tiled ---------------------------------------------------------------
+
+void EditorSession::exportMap(const QString& path) {
+    if (!projectOpen_ || !mapLoaded_) throw Error("Nenhum mapa aberto para exportar.");
+    tiled::exportMap(ws_.grid, tiled::tileImagesOf(ws_.DataModule1, ws_.tiles), path);
+}
+
+bool EditorSession::importMap(const QString& path, std::string_view name) {
+    if (!projectOpen_) throw Error("Nenhum projeto aberto.");
+    // The whole file is read and checked before the project is touched.
+    MapGrid imported = tiled::readTmxFile(path);
+    const std::string problem = checkNewMapName(ws_.tree, name);
+    if (!problem.empty()) {
+        ws_.prompts().warning(QString::fromUtf8(problem.c_str()));
+        return false;
+    }
+    if (!askToSaveChanges()) return false;
+    if (mapLoaded_) emit mapClosed();
+    try {
+        registerNewMap(ws_.project, ws_.grid, ws_.tree, name);
+        imported.CurrentMap = ws_.grid.CurrentMap;
+        ws_.grid.swap(imported);
+        setModified(true);
+        Salvar(ws_.grid, ws_.project.ProjectFolder, ws_.DataModule1);
+    } catch (...) {
+        // As for a new map: without its file the editor goes on with no map loaded.
+        ws_.grid.CurrentMap.clear();
+        setModified(false);
+        setFlags(true, false);
+        throw;
+    }
+    setModified(false);
+    emit newMapOpened();
+    setFlags(true, true);
+    return true;
 }
 
 // --- Play ---------------------------------------------------------------------------

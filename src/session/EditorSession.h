@@ -83,6 +83,18 @@ public:
     // A map edit happened (a cell painted, marked, pasted, an event set).
     void markModified();
 
+    // --- exchange with Tiled ----------------------------------------------------
+    // "Exportar Mapa": the loaded map (unsaved edits included) as a TMX map at
+    // path, with the project's tile pictures as the tileset "Tiles.tsx" (and
+    // its sheet "Tiles.png") beside it. Nothing in the project changes.
+    void exportMap(const QString& path);
+    // "Importar Mapa": reads a TMX map and, when it can be held and the name is
+    // free, registers it in the project as the new-map dialog does, writes its
+    // map file and shows it. A file that cannot be read or mapped throws and a
+    // refused name is shown in a warning, in both cases before anything
+    // changes. False when refused or cancelled.
+    bool importMap(const QString& path, std::string_view name);
+
     // --- the rest -----------------------------------------------------------------
     // "Play": needs a map in the project; asks about unsaved changes; starts
     // the project's runtime. A runtime that cannot be started is an error
