@@ -36,7 +36,17 @@ void BM_FloodFill100(benchmark::State& state) {
 }
 BENCHMARK(BM_FloodFill100)->Unit(benchmark::kMillisecond);
 
+// Counts the paint events a widget receives.
+struct PaintCounter : QObject {
+    long count = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++count;
+        return false;
+    }
+};
+
 struct EditingBench {
+    PaintCounter paints;
     qmtest::ProjectFixture project;
     Workspace ws{std::make_unique<qmtest::ScriptedPrompts>()};
     std::unique_ptr<TMapArea> area;
@@ -62,6 +72,7 @@ struct EditingBench {
         EditRecorder rec(ws.grid);
         floodFill(ws.grid, rec, EditLayer::Tipo, 1, 1, '1');
         ws.session().applyEdit(rec.take(), "Preencher");
+        area->canvas()->installEventFilter(&paints);
         flush();
     }
     void flush() { QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest); }
@@ -71,6 +82,7 @@ struct EditingBench {
 void BM_UndoRedoFill100(benchmark::State& state) {
     EditingBench b;
     QUndoStack& stack = b.ws.session().undoStack();
+    const long before = b.paints.count;
     for (auto _ : state) {
         if (stack.canUndo())
             stack.undo();
@@ -79,6 +91,8 @@ void BM_UndoRedoFill100(benchmark::State& state) {
         b.flush();
     }
     state.counters["cells"] = 10000;
+    // one repaint of the view per step, or the figure means nothing
+    state.counters["paints"] = double(b.paints.count - before) / double(state.iterations());
 }
 BENCHMARK(BM_UndoRedoFill100)->Unit(benchmark::kMillisecond);
 
