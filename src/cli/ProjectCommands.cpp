@@ -53,7 +53,7 @@ void createProjectFile(Workspace& ws, const QString& projectFile, const std::str
     ws.session().createProject(info.absoluteFilePath(), name, author);
 }
 
-void addNewMap(Workspace& ws, const std::string& name) { ws.session().newMap(name, kNewMapSize); }
+void addNewMap(Workspace& ws, const std::string& name, int size) { ws.session().newMap(name, size); }
 
 int cmdNew(const Args& args) {
     args.requireCount(1);
@@ -67,9 +67,12 @@ int cmdNew(const Args& args) {
 int cmdNewMap(const Args& args) {
     args.requireCount(2);
     const std::string name = cp1252Arg(args.word(1), "o nome do mapa");
+    const std::string sizeText = args.value("--size", std::to_string(kNewMapSize));
+    const std::optional<int> size = parseMapSize(sizeText);
+    if (!size) throw UsageError("--size deve ser um número inteiro de 1 a 100, não \"" + sizeText + "\"");
     const auto ws = newWorkspace();
     openProject(*ws, pathArg(args.word(0)));
-    addNewMap(*ws, name);
+    addNewMap(*ws, name, *size);
     return kExitOk;
 }
 

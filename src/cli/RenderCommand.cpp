@@ -47,6 +47,9 @@ int cmdRender(const Args& args) {
     if (grid.N == 0) throw Error("O mapa \"" + args.word(1) + "\" não tem células para desenhar");
 
     TileLookup lookup = TileLookup::fromTables(data, tiles);
+    // Characters stand on their cells as in the canvas.
+    const QString folder = project.ProjectFolder;
+    lookup.setCharacters([folder](const std::string& name) { return cellpaint::characterFrame(folder, name); });
     const QImage image = cellpaint::renderMap(grid, mode, view, lookup);
     writeFileAtomic(outFile, encodePng(image));
     return kExitOk;

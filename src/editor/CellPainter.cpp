@@ -2,10 +2,13 @@
 
 #include "core/Format.h"
 
+#include "core/Paths.h"
 #include "core/Picture.h"
 #include "database/DataModule.h"
 #include "database/TileCache.h"
+#include "events/EventScript.h"
 
+#include <QFileInfo>
 #include <QFont>
 #include <QFontMetrics>
 #include <QPaintDevice>
@@ -51,6 +54,22 @@ const QImage& TileLookup::image(unsigned char code) {
         }
     }
     return images_[code] ? *images_[code] : none;
+}
+
+const QImage& TileLookup::character(const std::string& name) {
+    auto it = characters_.find(name);
+    if (it == characters_.end()) {
+        QImage frame;
+        if (character_) {
+            try {
+                frame = character_(name);
+            } catch (...) {
+                frame = QImage();
+            }
+        }
+        it = characters_.emplace(name, std::move(frame)).first;
+    }
+    return it->second;
 }
 
 bool TileLookup::transparent(unsigned char code) {
@@ -215,6 +234,36 @@ void drawEventLetter(QPainter& painter, const std::string& eventText, const View
     cell.image(QPoint(28, 23), label(Label::Letter, letter, cell.ratio()));
 }
 
+QImage characterFrame(const QString& projectFolder, const std::string& name) {
+    if (projectFolder.isEmpty() || name.empty()) return QImage();
+    // A name that climbs out of the pictures folder names no character of the project.
+    if (name.find_first_of("\\/:") != std::string::npos || name == "." || name == "..") return QImage();
+    const QString path = projectPath(projectFolder, std::string_view("Imagens\\" + name + "\\CharDown01.bmp"));
+    if (!QFileInfo(path).isFile()) return QImage();
+    try {
+        const Picture frame(Picture::fromFile(path).image(), true);
+        return frame.drawImage();
+    } catch (...) {
+        return QImage();
+    }
+}
+
+void drawCharacter(QPainter& painter, const std::string& eventText, const ViewOptions& view, TileLookup& tiles,
+                   const CellView& at) {
+    if (!view.objetos || !isCharacter(eventText)) return;
+    const QImage& frame = tiles.character(ParseAddChar(eventText).name);
+    if (frame.isNull()) return;
+    CellCanvas cell(painter, at);
+    const QSize size = frame.deviceIndependentSize().toSize();
+    if (size.width() <= kCell && size.height() <= kCell) {
+        // Standing on the cell's bottom edge, centred.
+        cell.image(QPoint((kCell - size.width()) / 2, kCell - size.height()), frame);
+        return;
+    }
+    const QImage fitted = frame.scaled(kCell, kCell, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    cell.image(QPoint((kCell - fitted.width()) / 2, kCell - fitted.height()), fitted);
+}
+
 void drawCoordinates(QPainter& painter, int row, int column, const CellView& at) {
     CellCanvas cell(painter, at);
     // Two lines across the top of the cell, clear of the "E"/"C" letter at the bottom right.
@@ -248,6 +297,7 @@ void RefreshMapa(QPainter& painter, const MapGrid& grid, int row, int column, Ce
                  TileLookup& tiles, const CellView& at) {
     drawTiles(painter, grid, row, column, mode, tiles, at);
     const std::size_t i = MapGrid::index(row, column);
+    drawCharacter(painter, grid.Evento[i], view, tiles, at);
     if (mode == CellMode::Events) drawMark(painter, grid.XO[i], at);
     drawEventLetter(painter, grid.Evento[i], view, at);
     if (view.cordenadas) drawCoordinates(painter, row, column, at);

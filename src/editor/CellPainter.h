@@ -4,15 +4,17 @@
 // at (0, 0):
 //   1. the tile pictures: in the lower-layer mode the picture of Fundo alone;
 //      otherwise the picture of Tipo, with the picture of Fundo under it when
-//      the Tipo tile is transparent;
+//      the Tipo tile is transparent; then, on a character's cell with objects
+//      shown, the character's first walking frame;
 //   2. in the event-layer mode the cell's mark, "X" or "O", at (5, 5);
 //   3. "C" at (28, 23) for a character ("AddChar…", when objects are shown),
 //      otherwise "E" for any other event (when events are shown);
 //   4. with coordinates shown, "X: " 40 x column + 120 at (5, 5) and
 //      "Y: " 40 x row + 20 at (5, 20), the game's pixel position of the cell;
 //   5. the 1-pixel grid outline through (0, 0), (0, 40), (40, 40), (40, 0).
-// A cell shown smaller than 40 pixels shows the top-left part of this drawing;
-// nothing is ever drawn outside the square shown, so callers need no clipping. Tiles are drawn from the prepared
+// A caller that shows cells at another size scales the painter; a CellView
+// smaller than 40 shows the top-left part of this drawing. Nothing is ever
+// drawn outside the square shown, so callers need no clipping. Tiles are drawn from the prepared
 // pictures of the tile image cache; nothing is read from a file while painting.
 //
 // Text needs a QGuiApplication (fonts); a program without one must create it
@@ -24,6 +26,7 @@
 #include <QPoint>
 #include <array>
 #include <functional>
+#include <map>
 #include <string>
 
 class QPainter;
@@ -64,9 +67,23 @@ public:
     // VerificaTransparencia of the code.
     bool transparent(unsigned char code);
     // Forgets every remembered answer (the table or the cache may have changed).
+    // Character frames are kept: they are read from files, never while painting.
     void reset();
 
+    // Where a character's frame comes from (name -> picture, null when none).
+    using CharacterFn = std::function<QImage(const std::string& name)>;
+    void setCharacters(CharacterFn character) {
+        character_ = std::move(character);
+        characters_.clear();
+    }
+    // The character's first walking frame as drawn, read once; null when none.
+    const QImage& character(const std::string& name);
+    // The frames are read again at their next use.
+    void forgetCharacters() { characters_.clear(); }
+
 private:
+    CharacterFn character_;
+    std::map<std::string, QImage> characters_;
     PictureFn picture_;
     TransparentFn transparent_;
     std::array<const QImage*, 256> images_{};
@@ -98,6 +115,13 @@ void drawTiles(QPainter& painter, const MapGrid& grid, int row, int column, Cell
                const CellView& at = {});
 void drawMark(QPainter& painter, unsigned char xo, const CellView& at = {});  // "X" for 'X', otherwise "O", at (5, 5)
 void drawEventLetter(QPainter& painter, const std::string& eventText, const ViewOptions& view, const CellView& at = {});
+// A character's cell ("AddChar:" name "|" speed) with objects shown: the
+// character's first walking frame, transparent, fitted in the cell.
+void drawCharacter(QPainter& painter, const std::string& eventText, const ViewOptions& view, TileLookup& tiles,
+                   const CellView& at = {});
+// The first walking frame ("CharDown01.bmp") of a character of the project,
+// transparent as every sprite; a null image when it is missing or unreadable.
+QImage characterFrame(const QString& projectFolder, const std::string& name);
 void drawCoordinates(QPainter& painter, int row, int column, const CellView& at = {});
 void drawGridOutline(QPainter& painter, const CellView& at = {});
 // The 4-pixel outline of the cell under the mouse pointer, through

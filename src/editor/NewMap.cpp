@@ -1,5 +1,7 @@
 #include "editor/NewMap.h"
 
+#include "core/Format.h"
+
 #include "core/Error.h"
 #include "core/MapFile.h"
 #include "core/MapGrid.h"
@@ -59,6 +61,12 @@ void registerNewMap(ProjectState& project, MapGrid& grid, MapTree& tree, std::st
     tree.SaveProject(project.ProjectFolder);
     project.MapsLine += grid.CurrentMap + "%";
     SalvaProjeto(project);
+}
+
+std::optional<int> parseMapSize(std::string_view text) {
+    const std::optional<int> n = format::toInteger(text);
+    if (!n || *n < kMinMapSize || *n > kMaxMapSize) return std::nullopt;
+    return n;
 }
 
 }  // namespace quillmark

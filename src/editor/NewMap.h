@@ -4,6 +4,7 @@
 // empty grid written to "Mapas\" + name + ".xml". The "Novo Mapa" dialog and
 // the command-line tool share this code.
 #include <QString>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,8 +14,10 @@ class MapGrid;
 class MapTree;
 struct ProjectState;
 
-// The side of every new map.
+// The side a new map has unless another is asked for, and the sides a map file can hold.
 inline constexpr int kNewMapSize = 14;
+inline constexpr int kMinMapSize = 1;
+inline constexpr int kMaxMapSize = 100;
 // The longest name the dialog's name field takes.
 inline constexpr int kMapNameMaxLength = 20;
 
@@ -25,6 +28,11 @@ inline constexpr const char* kMapNameInvalid =
     "Nome de mapa inválido!\n\nO nome não pode ser \".\" nem \"..\" e não pode conter os caracteres "
     "\\ / : * ? \" < > | nem caracteres de controle.";
 inline constexpr const char* kMapNameTooLong = "O nome do mapa pode ter no máximo 20 caracteres.";
+inline constexpr const char* kMapSizeInvalid = "O tamanho do mapa deve ser um número inteiro de 1 a 100.";
+
+// The side typed for a new map: an integer from 1 to 100 (blanks around it
+// allowed), or nothing.
+std::optional<int> parseMapSize(std::string_view text);
 
 // The map file name of a map name: name + ".xml".
 std::string mapFileNameFor(std::string_view name);

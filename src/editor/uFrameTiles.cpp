@@ -27,6 +27,15 @@ void TFrame1::chooseFirstBrush() {
     if (TTile* first = button(0)) chooseBrush(*first);
 }
 
+bool TFrame1::pickCode(unsigned char code) {
+    TTile* b = button(int(code) - 48);
+    if (!b) return false;
+    chooseBrush(*b);
+    b->update();
+    showPanel((int(code) - 48) / 12);
+    return true;
+}
+
 QPoint TFrame1::buttonPosition(int i) {
     const int p = i % 12;
     return QPoint(p % 2 == 0 ? 15 : 57, 8 + 42 * (p / 2));

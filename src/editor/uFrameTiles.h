@@ -39,6 +39,9 @@ public:
     void chooseBrush(TTile& button);
     // A click on button 0, when it exists.
     void chooseFirstBrush();
+    // The picker: the button of a tile code becomes the brush, selected, and
+    // its panel is shown. False when no button has the code.
+    bool pickCode(unsigned char code);
 
     // Shows panel index + 1 (index from 0) and hides the other eleven.
     void showPanel(int index);

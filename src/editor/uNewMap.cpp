@@ -39,9 +39,10 @@ TOKRightDlg::TOKRightDlg(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(
     Edit2 = new QLineEdit(QString::number(kNewMapSize), this);
     Edit2->setObjectName(QStringLiteral("Edit2"));
     Edit2->setGeometry(86, 64, 33, 21);
-    Edit2->setMaxLength(2);
-    Edit2->setReadOnly(true);
-    Edit2->setFocusPolicy(Qt::ClickFocus);
+    // Any side a map file holds, 1 to 100.
+    Edit2->setMaxLength(3);
+    Edit2->setValidator(new QIntValidator(kMinMapSize, kMaxMapSize, Edit2));
+    Edit2->setToolTip(QStringLiteral("Lado do mapa em células, de 1 a 100"));
     sizeLabel->setBuddy(Edit2);
 
     OKBtn = new QPushButton(QStringLiteral("OK"), this);
@@ -73,9 +74,15 @@ void TOKRightDlg::showEvent(QShowEvent* event) {
 
 void TOKRightDlg::OKBtnClick() {
     ws_.run([&] {
-        bool ok = false;
-        const int n = Edit2->text().toInt(&ok);
-        size_ = ok ? n : kNewMapSize;
+        const std::optional<int> n = parseMapSize(Edit2->text().toStdString());
+        if (!n) {
+            // The dialog stays open with what was typed.
+            ws_.prompts().warning(QString::fromUtf8(kMapSizeInvalid));
+            Edit2->setFocus(Qt::OtherFocusReason);
+            Edit2->selectAll();
+            return;
+        }
+        size_ = *n;
         // The session checks the name, asks about unsaved changes, registers
         // the map, writes its empty grid and shows it.
         if (!ws_.session().newMap(toCp1252(Edit1->text()), size_)) return;

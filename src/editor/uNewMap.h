@@ -30,7 +30,7 @@ public:
     void OKBtnClick();
 
     QLineEdit* Edit1 = nullptr;  // "Nome:"
-    QLineEdit* Edit2 = nullptr;  // "Tamanho:", read-only
+    QLineEdit* Edit2 = nullptr;  // "Tamanho:", 1 to 100
     QPushButton* OKBtn = nullptr;
     QPushButton* CancelBtn = nullptr;
 

@@ -13,6 +13,7 @@
 
 class QAction;
 class QComboBox;
+class QLabel;
 class QMenu;
 class QSplitter;
 
@@ -111,6 +112,15 @@ public:
     // Writes the placement and band positions (done when the window closes).
     void saveSettings();
 
+    // --- undo, redo and the status bar -------------------------------------------
+    // "Desfazer" / "Refazer": one map edit back or forward.
+    void DesfazerClick();
+    void RefazerClick();
+    // The status bar's text: the cell under the pointer, its code on the
+    // current layer and the picture's file, the layer, the map and its state.
+    QString statusText() const;
+    QLabel* statusLabel() const { return status_; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -142,6 +152,12 @@ private:
     TFrame3* tree_ = nullptr;
     TMapArea* mapArea_ = nullptr;
     QWidget* about_ = nullptr;
+
+    // --- undo, redo and the status bar ---
+    void buildUndoEntries(QMenu* editar);
+    void connectEditing();
+    void updateStatus();
+    QLabel* status_ = nullptr;
 };
 
 }  // namespace quillmark

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 
@@ -30,6 +31,9 @@ TMapCanvas::TMapCanvas(Workspace& ws, QWidget* parent)
     // Every exposed pixel is painted by paintEvent.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFixedSize(0, 0);
+    tiles_.setCharacters(
+        [&ws](const std::string& name) { return cellpaint::characterFrame(ws.project.ProjectFolder, name); });
+    connect(&ws_.session(), &EditorSession::cellsEdited, this, &TMapCanvas::cellsEdited);
 }
 
 TMapCanvas::~TMapCanvas() = default;
@@ -76,6 +80,9 @@ bool TMapCanvas::layoutLoadedMap(bool wasLoaded) {
     hovered_ = nullptr;
     stroking_ = false;
     strokeCell_ = nullptr;
+    recorder_.reset();
+    rectFrom_ = rectTo_ = nullptr;
+    tiles_.forgetCharacters();
     clearImmediate();
     // Cells of the new square are reused or created; those outside it go.
     for (int r = 1; r <= MapGrid::kCapacity; ++r) {
@@ -102,11 +109,13 @@ bool TMapCanvas::layoutLoadedMap(bool wasLoaded) {
     resizeToCells();
     update();
     show();
+    emit statusChanged();
     return fresh;
 }
 
 void TMapCanvas::buildNewMapCells() {
     destroyCells();
+    tiles_.forgetCharacters();
     const int n = std::clamp(ws_.grid.N, 0, MapGrid::kCapacity);
     for (int r = 1; r <= n; ++r)
         for (int c = 1; c <= n; ++c)
@@ -117,6 +126,7 @@ void TMapCanvas::buildNewMapCells() {
     resizeToCells();
     update();
     show();
+    emit statusChanged();
 }
 
 void TMapCanvas::destroyCells() {
@@ -125,13 +135,18 @@ void TMapCanvas::destroyCells() {
     hovered_ = nullptr;
     stroking_ = false;
     strokeCell_ = nullptr;
+    recorder_.reset();
+    rectFrom_ = rectTo_ = nullptr;
     clearImmediate();
     resizeToCells();
     update();
+    emit statusChanged();
 }
 
 void TMapCanvas::repaintCells() {
     clearImmediate();
+    // Character frames may have been drawn anew (the character dialog, a tile edit).
+    tiles_.forgetCharacters();
     update();
 }
 
@@ -148,6 +163,7 @@ void TMapCanvas::setAllModes(CellMode mode) {
         for (int c = 1; c <= side_; ++c)
             if (Terreno* t = cell(r, c)) applyMode(*t, mode);
     repaintCells();
+    emit statusChanged();
 }
 
 void TMapCanvas::ModoMapa() { setAllModes(CellMode::Upper); }
@@ -179,6 +195,33 @@ void TMapCanvas::ZoomControl() {
     cellPx_ = ws_.CellSize > 0 ? ws_.CellSize : cellpaint::kCell;
     resizeToCells();
     update();
+    emit statusChanged();
+}
+
+void TMapCanvas::zoomStep(int steps, const QPoint& pos) {
+    if (side_ <= 0 || steps == 0) return;
+    constexpr int count = static_cast<int>(std::size(kZoomSizes));
+    // The step nearest the present size, then one further.
+    int at = 0;
+    for (int i = 0; i < count; ++i)
+        if (std::abs(kZoomSizes[i] - cellPx_) < std::abs(kZoomSizes[at] - cellPx_)) at = i;
+    const int next = std::clamp(at + (steps > 0 ? 1 : -1), 0, count - 1);
+    if (kZoomSizes[next] == cellPx_) return;
+    const QPointF cells(double(pos.x()) / cellPx_, double(pos.y()) / cellPx_);
+    const QPoint inParent = mapToParent(pos);
+    ws_.CellSize = kZoomSizes[next];
+    ZoomControl();
+    emit zoomed(cells, inParent);
+}
+
+void TMapCanvas::wheelEvent(QWheelEvent* event) {
+    if (!(event->modifiers() & Qt::ControlModifier)) {
+        event->ignore();  // the map area scrolls
+        return;
+    }
+    const int delta = event->angleDelta().y();
+    if (delta != 0) zoomStep(delta > 0 ? 1 : -1, event->position().toPoint());
+    event->accept();
 }
 
 // --- cell actions ------------------------------------------------------------------
@@ -207,27 +250,121 @@ void TMapCanvas::drawAtOnce(Terreno& cell, const QImage& picture) {
     update(cellRect(cell.row, cell.column));
 }
 
+template <class F> void TMapCanvas::recordEdit(const QString& text, F&& change) {
+    if (recorder_) {  // part of the stroke being made
+        change(*recorder_);
+        return;
+    }
+    recorder_.emplace(ws_.grid);
+    recorderText_ = text;
+    try {
+        change(*recorder_);
+    } catch (...) {
+        commitStroke();  // what changed before the failure stays undoable
+        throw;
+    }
+    commitStroke();
+}
+
+void TMapCanvas::commitStroke() {
+    if (!recorder_) return;
+    std::vector<CellChange> changes = recorder_->take();
+    recorder_.reset();
+    ws_.session().pushEdit(std::move(changes), recorderText_);
+}
+
+void TMapCanvas::cellsEdited(int firstRow, int firstColumn, int lastRow, int lastColumn) {
+    updateBand(firstRow, firstColumn, lastRow, lastColumn);
+    emit statusChanged();
+}
+
+void TMapCanvas::updateBand(int firstRow, int firstColumn, int lastRow, int lastColumn) {
+    firstRow = std::max(firstRow, 1);
+    firstColumn = std::max(firstColumn, 1);
+    lastRow = std::min(lastRow, side_);
+    lastColumn = std::min(lastColumn, side_);
+    if (lastRow < firstRow || lastColumn < firstColumn) return;
+    if (!immediate_.empty()) {
+        for (auto it = immediate_.begin(); it != immediate_.end();) {
+            const int r = it->first / 100 + 1;
+            const int c = it->first % 100 + 1;
+            if (r >= firstRow && r <= lastRow && c >= firstColumn && c <= lastColumn)
+                it = immediate_.erase(it);
+            else
+                ++it;
+        }
+    }
+    update(cellRect(firstRow, firstColumn).united(cellRect(lastRow, lastColumn)));
+}
+
 void TMapCanvas::Desenhar(Terreno& cell) {
-    ws_.session().markModified();
     const QImage brush = ws_.BrushImage.drawImage();
-    drawAtOnce(cell, QImage());  // keep the cell as shown before the change
-    ws_.grid.setTipo(cell.row, cell.column, ws_.BrushCode);
+    recordEdit(QStringLiteral("Pintar"), [&](EditRecorder& rec) {
+        drawAtOnce(cell, QImage());  // keep the cell as shown before the change
+        rec.touch(cell.row, cell.column);
+        ws_.grid.setTipo(cell.row, cell.column, ws_.BrushCode);
+    });
     drawAtOnce(cell, brush);
 }
 
 void TMapCanvas::MudarFundo(Terreno& cell) {
-    ws_.session().markModified();
     const QImage brush = ws_.BrushImage.drawImage();
-    drawAtOnce(cell, QImage());
-    ws_.grid.setFundo(cell.row, cell.column, ws_.BrushCode);
+    recordEdit(QStringLiteral("Pintar fundo"), [&](EditRecorder& rec) {
+        drawAtOnce(cell, QImage());
+        rec.touch(cell.row, cell.column);
+        ws_.grid.setFundo(cell.row, cell.column, ws_.BrushCode);
+    });
     drawAtOnce(cell, brush);
 }
 
 void TMapCanvas::MudarXO(Terreno& cell) {
-    ws_.session().markModified();
-    const unsigned char now = ws_.grid.xo(cell.row, cell.column);
-    ws_.grid.setXO(cell.row, cell.column, now == 'O' ? 'X' : 'O');
+    recordEdit(QStringLiteral("Marcar"), [&](EditRecorder& rec) {
+        rec.touch(cell.row, cell.column);
+        const unsigned char now = ws_.grid.xo(cell.row, cell.column);
+        ws_.grid.setXO(cell.row, cell.column, now == 'O' ? 'X' : 'O');
+    });
     updateCell(cell);
+}
+
+// --- tools ---------------------------------------------------------------------------
+
+EditLayer TMapCanvas::currentLayer() const {
+    switch (mode_) {
+    case CellMode::Lower:
+        return EditLayer::Fundo;
+    case CellMode::Events:
+        return EditLayer::XO;
+    default:
+        return EditLayer::Tipo;
+    }
+}
+
+unsigned char TMapCanvas::toolValue(const Terreno& cell) const {
+    if (mode_ == CellMode::Events) return ws_.grid.xo(cell.row, cell.column) == 'O' ? 'X' : 'O';
+    return ws_.BrushCode;
+}
+
+void TMapCanvas::floodFillAt(Terreno& cell) {
+    commitStroke();
+    EditRecorder rec(ws_.grid);
+    floodFill(ws_.grid, rec, currentLayer(), cell.row, cell.column, toolValue(cell));
+    ws_.session().applyEdit(rec.take(), QStringLiteral("Preencher área"));
+}
+
+void TMapCanvas::fillRectangleBetween(Terreno& from, Terreno& to) {
+    commitStroke();
+    EditRecorder rec(ws_.grid);
+    fillRectangle(ws_.grid, rec, currentLayer(), from.row, from.column, to.row, to.column, toolValue(from));
+    ws_.session().applyEdit(rec.take(), QStringLiteral("Preencher retângulo"));
+}
+
+bool TMapCanvas::pickAt(Terreno& cell) {
+    if (mode_ == CellMode::Events) return false;
+    const unsigned char code = layerValue(ws_.grid, currentLayer(), cell.row, cell.column);
+    ws_.BrushCode = code;
+    ws_.BrushImage = ws_.PegaImg(code);
+    emit brushPicked(code);
+    return true;
 }
 
 void TMapCanvas::DesenharChar(Terreno& cell, unsigned char code) { ws_.grid.setTipo(cell.row, cell.column, code); }
@@ -235,15 +372,22 @@ void TMapCanvas::DesenharChar(Terreno& cell, unsigned char code) { ws_.grid.setT
 void TMapCanvas::CriarEvento(Terreno& cell) {
     const int row = cell.row;
     const int column = cell.column;
-    ws_.session().markModified();
+    commitStroke();
     const std::string text = cell.eventText();
     if (MapGrid::hasEvent(text))
         ws_.session().links().eventScript(text);
     else
         ws_.session().links().eventSelector();
     // The dialog may have run a long time; find the cell again by its place.
+    // The cell's new text is one undo step; a dialog that changed nothing is
+    // one too, so the map counts as modified until that step is undone.
+    EditRecorder rec(ws_.grid);
+    rec.touch(row, column);
     ws_.grid.setEvento(row, column, ws_.EventResult);
     ws_.EventResult = "NULL";
+    ws_.session().pushEdit(rec.take(), QStringLiteral("Evento"), true);
+    // The character dialog may have drawn the character's frames anew.
+    tiles_.forgetCharacters();
     if (Terreno* t = this->cell(row, column)) updateCell(*t);
 }
 
@@ -288,11 +432,13 @@ bool TMapCanvas::Colar() {
     Terreno* t = hoveredCell();
     if (!t || !ws_.CopiedCell) return false;
     const TCopyTile& copy = *ws_.CopiedCell;
-    t->setEventText(copy.event);
-    ws_.grid.setTipo(t->row, t->column, copy.Tipo);
-    ws_.grid.setFundo(t->row, t->column, copy.Fundo);
-    ws_.grid.setXO(t->row, t->column, copy.XO);
-    ws_.session().markModified();
+    recordEdit(QStringLiteral("Colar"), [&](EditRecorder& rec) {
+        rec.touch(t->row, t->column);
+        t->setEventText(copy.event);
+        ws_.grid.setTipo(t->row, t->column, copy.Tipo);
+        ws_.grid.setFundo(t->row, t->column, copy.Fundo);
+        ws_.grid.setXO(t->row, t->column, copy.XO);
+    });
     updateCell(*t);
     return true;
 }
@@ -308,8 +454,11 @@ bool TMapCanvas::CopiarEvento() {
 bool TMapCanvas::ColarEvento() {
     Terreno* t = hoveredCell();
     if (!t || !canColarEvento(ws_)) return false;
-    t->setEventText(ws_.CopiedEvent);
-    ws_.session().markModified();
+    recordEdit(QStringLiteral("Colar Evento"), [&](EditRecorder& rec) {
+        rec.touch(t->row, t->column);
+        t->setEventText(ws_.CopiedEvent);
+    });
+    tiles_.forgetCharacters();
     updateCell(*t);
     return true;
 }
@@ -328,9 +477,11 @@ bool TMapCanvas::CopiarImagem() {
 bool TMapCanvas::ColarImagem() {
     Terreno* t = hoveredCell();
     if (!t || !ws_.CopiedImage) return false;
-    ws_.grid.setTipo(t->row, t->column, ws_.CopiedImage->Tipo);
-    ws_.grid.setFundo(t->row, t->column, ws_.CopiedImage->Fundo);
-    ws_.session().markModified();
+    recordEdit(QStringLiteral("Colar Imagem"), [&](EditRecorder& rec) {
+        rec.touch(t->row, t->column);
+        ws_.grid.setTipo(t->row, t->column, ws_.CopiedImage->Tipo);
+        ws_.grid.setFundo(t->row, t->column, ws_.CopiedImage->Fundo);
+    });
     updateCell(*t);
     return true;
 }
@@ -338,8 +489,10 @@ bool TMapCanvas::ColarImagem() {
 // --- painting --------------------------------------------------------------------------
 
 void TMapCanvas::paintCell(QPainter& painter, const Terreno& cell, const ViewOptions& view) {
-    // The drawing is not scaled: a smaller cell shows its top-left part.
-    const cellpaint::CellView at{QPoint(cellPx_ * (cell.column - 1), cellPx_ * (cell.row - 1)), cellPx_};
+    // Cells are drawn at 40 pixels; at another cell size the painter scales
+    // the whole drawing to the cell.
+    const cellpaint::CellView at{QPoint(cellpaint::kCell * (cell.column - 1), cellpaint::kCell * (cell.row - 1)),
+                                 cellpaint::kCell};
     auto it = immediate_.find(indexOf(cell.row, cell.column));
     if (it != immediate_.end()) {
         cellpaint::drawCellPicture(painter, it->second, at);
@@ -360,10 +513,24 @@ void TMapCanvas::paintEvent(QPaintEvent* event) {
     const int lastRow = std::min(side_, exposed.bottom() / cellPx_ + 1);
     const int firstColumn = std::max(1, exposed.left() / cellPx_ + 1);
     const int lastColumn = std::min(side_, exposed.right() / cellPx_ + 1);
+    if (cellPx_ != cellpaint::kCell) {
+        painter.save();
+        painter.scale(double(cellPx_) / cellpaint::kCell, double(cellPx_) / cellpaint::kCell);
+        // Smaller tiles are averaged; larger ones keep their crisp pixels.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, cellPx_ < cellpaint::kCell);
+    }
     for (int r = firstRow; r <= lastRow; ++r) {
         for (int c = firstColumn; c <= lastColumn; ++c) {
             if (const Terreno* t = cells_[static_cast<std::size_t>(indexOf(r, c))].get()) paintCell(painter, *t, view);
         }
+    }
+    if (cellPx_ != cellpaint::kCell) painter.restore();
+    // The rectangle a Ctrl+drag will fill.
+    if (rectFrom_ && rectTo_) {
+        const QRect band = cellRect(rectFrom_->row, rectFrom_->column).united(cellRect(rectTo_->row, rectTo_->column));
+        painter.setPen(QPen(QColor(255, 204, 0), 2, Qt::DashLine));
+        painter.setBrush(QColor(255, 204, 0, 50));
+        painter.drawRect(band.adjusted(1, 1, -1, -1));
     }
 }
 
@@ -380,6 +547,7 @@ void TMapCanvas::setHovered(Terreno* cell) {
         hovered_->hovered = true;
         update(cellRect(hovered_->row, hovered_->column));
     }
+    emit statusChanged();
 }
 
 void TMapCanvas::mousePressEvent(QMouseEvent* event) {
@@ -393,11 +561,36 @@ void TMapCanvas::mousePressEvent(QMouseEvent* event) {
         return;
     }
     if (event->button() != Qt::LeftButton) return;
-    // Painting goes on while the button is held; marks toggle once per click.
-    stroking_ = t->mode() != CellMode::Events;
+    commitStroke();
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    if (mods & Qt::AltModifier) {  // the picker
+        ws_.run([&] { pickAt(*t); });
+        return;
+    }
+    if (mods & Qt::ShiftModifier) {
+        ws_.run([&] { floodFillAt(*t); });
+        return;
+    }
+    if (mods & Qt::ControlModifier) {  // a rectangle, filled when the button is let go
+        rectFrom_ = rectTo_ = t;
+        update(cellRect(t->row, t->column));
+        return;
+    }
+    // Painting goes on while the button is held, as one undo step; in the
+    // event layer the drag gives every cell it crosses the mark the click gave.
+    stroking_ = true;
     strokePos_ = pos;
     strokeCell_ = t;
-    leftClick(*t);
+    recorder_.emplace(ws_.grid);
+    recorderText_ = t->mode() == CellMode::Upper   ? QStringLiteral("Pintar")
+                    : t->mode() == CellMode::Lower ? QStringLiteral("Pintar fundo")
+                                                   : QStringLiteral("Marcar");
+    if (!leftClick(*t)) {
+        stroking_ = false;
+        commitStroke();
+        return;
+    }
+    strokeMark_ = ws_.grid.xo(t->row, t->column);
 }
 
 void TMapCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -420,8 +613,15 @@ void TMapCanvas::strokeTo(const QPoint& pos) {
         strokeCell_ = t;
         if (!t) continue;
         setHovered(t);
-        if (!leftClick(*t)) {  // an error box ends the stroke
+        bool ok = true;
+        if (t->mode() == CellMode::Events) {
+            if (ws_.grid.xo(t->row, t->column) != strokeMark_) ok = ws_.run([&] { MudarXO(*t); });
+        } else {
+            ok = leftClick(*t);
+        }
+        if (!ok) {  // an error box ends the stroke
             stroking_ = false;
+            commitStroke();
             return;
         }
     }
@@ -431,13 +631,30 @@ void TMapCanvas::strokeTo(const QPoint& pos) {
 void TMapCanvas::mouseMoveEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
     if (stroking_ && (event->buttons() & Qt::LeftButton)) strokeTo(pos);
+    if (rectFrom_ && side_ > 0) {
+        // The corner follows the pointer, held inside the map.
+        const int row = std::clamp(pos.y() / std::max(cellPx_, 1) + 1, 1, side_);
+        const int column = std::clamp(pos.x() / std::max(cellPx_, 1) + 1, 1, side_);
+        Terreno* corner = cell(row, column);
+        if (corner && corner != rectTo_) {
+            rectTo_ = corner;
+            update();
+        }
+    }
     setHovered(cellAt(pos));
 }
 
 void TMapCanvas::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
-        stroking_ = false;
-        strokeCell_ = nullptr;
+    if (event->button() != Qt::LeftButton) return;
+    stroking_ = false;
+    strokeCell_ = nullptr;
+    commitStroke();
+    if (rectFrom_ && rectTo_) {
+        Terreno* from = rectFrom_;
+        Terreno* to = rectTo_;
+        rectFrom_ = rectTo_ = nullptr;
+        update();
+        ws_.run([&] { fillRectangleBetween(*from, *to); });
     }
 }
 
@@ -507,6 +724,24 @@ TMapArea::TMapArea(Workspace& ws, QWidget* parent)
     connect(&session, &EditorSession::newMapOpened, canvas_, &TMapCanvas::buildNewMapCells);
     connect(&session, &EditorSession::mapClosed, canvas_, &TMapCanvas::destroyCells);
     connect(&session, &EditorSession::tilesChanged, canvas_, &TMapCanvas::repaintCells);
+    connect(canvas_, &TMapCanvas::zoomed, this, &TMapArea::keepUnderPointer);
+}
+
+void TMapArea::wheelEvent(QWheelEvent* event) {
+    if (event->modifiers() & Qt::ControlModifier) {
+        const int delta = event->angleDelta().y();
+        const QPoint onCanvas = canvas_->mapFrom(viewport(), event->position().toPoint());
+        if (delta != 0) canvas_->zoomStep(delta > 0 ? 1 : -1, onCanvas);
+        event->accept();
+        return;
+    }
+    QScrollArea::wheelEvent(event);
+}
+
+void TMapArea::keepUnderPointer(QPointF cells, QPoint inViewport) {
+    const int px = canvas_->cellPixels();
+    horizontalScrollBar()->setValue(static_cast<int>(std::lround(cells.x() * px)) - inViewport.x());
+    verticalScrollBar()->setValue(static_cast<int>(std::lround(cells.y() * px)) - inViewport.y());
 }
 
 TMapArea::~TMapArea() = default;

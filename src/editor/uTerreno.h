@@ -6,12 +6,14 @@
 // sends clicks and right-button presses to the cell under the pointer.
 // `TMapArea` is the dark-grey map area of the main window that hosts it.
 #include "editor/CellPainter.h"
+#include "editor/MapEdits.h"
 
 #include <QPoint>
 #include <QScrollArea>
 #include <QWidget>
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 
@@ -84,7 +86,24 @@ public:
     // The "Zoom" command: with a project and a map, CellSize 40 <-> 20, then ZoomControl.
     void Zoom();
     // Gives every cell the size CellSize x CellSize at CellSize x (c - 1), CellSize x (r - 1).
+    // Each cell shows its whole drawing scaled to that size.
     void ZoomControl();
+    // Ctrl+wheel: one step through 10, 20, 40 and 80 pixels (steps > 0 larger),
+    // keeping the map point under `pos` (canvas pixels) under the pointer.
+    void zoomStep(int steps, const QPoint& pos);
+    static constexpr int kZoomSizes[] = {10, 20, 40, 80};
+
+    // --- tools (each one undo step) ---------------------------------------------
+    // Shift+click: the connected area of the clicked cell's value on the
+    // current layer takes the brush (the event layer: the mark the click gives).
+    void floodFillAt(Terreno& cell);
+    // Ctrl+drag: every cell between the two corners, likewise.
+    void fillRectangleBetween(Terreno& from, Terreno& to);
+    // Alt+click: the cell's code on the current layer becomes the brush
+    // (brushPicked tells the palette). Nothing in the event layer.
+    bool pickAt(Terreno& cell);
+    // Ends a drag stroke now: what it painted becomes one undo step.
+    void commitStroke();
 
     // --- cell actions ------------------------------------------------------------
     void Desenhar(Terreno& cell);                          // left click, upper layer: Tipo = brush
@@ -110,6 +129,16 @@ public:
 
     ViewOptions viewOptions() const;
 
+signals:
+    // The picker chose a tile code as the brush.
+    void brushPicked(unsigned char code);
+    // What the status bar shows changed: the cell under the pointer, the mode.
+    void statusChanged();
+    // Ctrl+wheel changed the cell size: the map point `cells` (in cells from
+    // the map's top-left corner) should stay at `inParent`, the pointer's place
+    // in the canvas's parent.
+    void zoomed(QPointF cells, QPoint inParent);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -117,8 +146,16 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
+    // Runs one change of cells as an undo step of its own, or as part of the
+    // stroke being made.
+    template <class F> void recordEdit(const QString& text, F&& change);
+    void cellsEdited(int firstRow, int firstColumn, int lastRow, int lastColumn);
+    EditLayer currentLayer() const;
+    unsigned char toolValue(const Terreno& cell) const;
+    void updateBand(int firstRow, int firstColumn, int lastRow, int lastColumn);
     static int indexOf(int row, int column) { return (row - 1) * 100 + (column - 1); }
     Terreno* cellAt(const QPoint& pos);
     void setHovered(Terreno* cell);
@@ -147,6 +184,13 @@ private:
     bool stroking_ = false;
     QPoint strokePos_;
     Terreno* strokeCell_ = nullptr;
+    // The undo step being made (a stroke), and the mark an event-layer drag sets.
+    std::optional<EditRecorder> recorder_;
+    QString recorderText_;
+    unsigned char strokeMark_ = 'O';
+    // A Ctrl+drag rectangle: its first corner and the cell under the pointer.
+    Terreno* rectFrom_ = nullptr;
+    Terreno* rectTo_ = nullptr;
 };
 
 // The map area of the main window: a dark-grey scrolling area holding the
@@ -167,9 +211,12 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // Ctrl+wheel zooms wherever the pointer is in the map area.
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void placeWaitingPicture();
+    void keepUnderPointer(QPointF cells, QPoint inViewport);
 
     Workspace& ws_;
     TMapCanvas* canvas_;

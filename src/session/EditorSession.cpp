@@ -6,6 +6,7 @@
 #include "core/ProjectFile.h"
 #include "core/Text.h"
 #include "database/MapSaving.h"
+#include "editor/MapEdits.h"
 #include "editor/NewMap.h"
 #include "editor/TiledExchange.h"
 #include "play/RuntimeLauncher.h"
@@ -49,7 +50,9 @@ void prepareProjectTarget(const QString& projectFile) {
 
 }  // namespace
 
-EditorSession::EditorSession(Workspace& ws) : ws_(ws), startProgram_(startDetached) {}
+EditorSession::EditorSession(Workspace& ws) : ws_(ws), startProgram_(startDetached) {
+    connect(&undo_, &QUndoStack::cleanChanged, this, [this](bool clean) { setModified(!clean); });
+}
 
 void EditorSession::setProgramStarter(ProgramStarter starter) {
     startProgram_ = starter ? std::move(starter) : ProgramStarter(startDetached);
@@ -69,7 +72,11 @@ void EditorSession::setFlags(bool projectOpen, bool mapLoaded) {
     emit stateChanged();
 }
 
-void EditorSession::markModified() { setModified(true); }
+void EditorSession::markModified() {
+    // A change the stack does not hold: no undo can bring the saved map back.
+    undo_.resetClean();
+    setModified(true);
+}
 
 void EditorSession::loadTiles() {
     ws_.tiles.LoadImagens(ws_.DataModule1, ws_.project.ProjectFolder, ws_.EditorFolder);
@@ -96,6 +103,7 @@ void EditorSession::openProject(const QString& path) {
         // 6. The first map.
         bool loaded = false;
         if (!project.MapList.isEmpty()) {
+            resetUndo();
             Abrir(ws_.grid, project.MapList.first());
             setModified(false);
             emit mapOpened(mapLoaded_);
@@ -134,6 +142,7 @@ bool EditorSession::openProjectAsking(const QString& path) {
 }
 
 void EditorSession::closeProject() {
+    resetUndo();
     emit mapClosed();
     ws_.grid.CurrentMap.clear();
     setModified(false);  // the discarded map's changes do not outlive it
@@ -168,6 +177,7 @@ bool EditorSession::createProject(const QString& projectFile, std::string_view n
     request.name = std::string(name);
     request.author = std::string(author);
     ws_.grid.CurrentMap.clear();
+    resetUndo();
     setModified(false);
     quillmark::createProject(request, ws_.DataModule1, ws_.project, ws_.tree, afterFolders);
     setFlags(true, false);
@@ -183,6 +193,7 @@ bool EditorSession::createProject(const QString& projectFile, std::string_view n
 bool EditorSession::openMap(const QString& fullPath, const std::string& name) {
     if (!projectOpen_) return false;
     if (!askToSaveChanges()) return false;
+    resetUndo();
     Abrir(ws_.grid, fullPath);
     setModified(false);
     emit mapOpened(mapLoaded_);
@@ -208,6 +219,7 @@ bool EditorSession::newMap(std::string_view name, int size) {
     // The loaded map's changes are not thrown away without a question.
     if (!askToSaveChanges()) return false;
     if (mapLoaded_) emit mapClosed();
+    resetUndo();
     try {
         registerNewMap(ws_.project, ws_.grid, ws_.tree, name);
         ws_.grid.newGrid(size);
@@ -232,6 +244,7 @@ bool EditorSession::newMap(std::string_view name, int size) {
 void EditorSession::save() {
     if (!projectOpen_ || !mapLoaded_) return;
     Salvar(ws_.grid, ws_.project.ProjectFolder, ws_.DataModule1);
+    undo_.setClean();
     setModified(false);
     ws_.tree.SaveProject(ws_.project.ProjectFolder);
 }
@@ -301,6 +314,25 @@ bool EditorSession::play() {
         throw Error(formatMessage("Não foi possível executar \"%s\": %s",
                                   {QDir::toNativeSeparators(program).toStdString(), reason.toStdString()}));
     return true;
+}
+
+// --- undo and redo of map edits ----------------------------------------------------
+
+void EditorSession::resetUndo() {
+    undo_.clear();
+    undo_.setClean();
+}
+
+void EditorSession::pushEdit(std::vector<CellChange> changes, const QString& text, bool evenIfUnchanged) {
+    if (changes.empty() && !evenIfUnchanged) return;
+    auto notify = [this](const CellBounds& b) { emit cellsEdited(b.firstRow, b.firstColumn, b.lastRow, b.lastColumn); };
+    undo_.push(new MapEditCommand(ws_.grid, std::move(changes), text, notify, true));
+}
+
+void EditorSession::applyEdit(std::vector<CellChange> changes, const QString& text) {
+    if (changes.empty()) return;
+    auto notify = [this](const CellBounds& b) { emit cellsEdited(b.firstRow, b.firstColumn, b.lastRow, b.lastColumn); };
+    undo_.push(new MapEditCommand(ws_.grid, std::move(changes), text, notify, false));
 }
 
 }  // namespace quillmark

@@ -14,13 +14,16 @@
 
 #include <QObject>
 #include <QString>
+#include <QUndoStack>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quillmark {
 
 class Workspace;
+struct CellChange;
 
 class EditorSession : public QObject {
     Q_OBJECT
@@ -108,6 +111,19 @@ public:
     // A copy buffer changed: the paste commands follow.
     void clipboardChanged() { emit stateChanged(); }
 
+    // --- undo and redo of map edits -----------------------------------------------
+    // Every edit of the loaded map is one step of this stack. It is emptied
+    // whenever another map is loaded (or none is); Modified follows its clean
+    // state, so undoing back to the saved map clears Modified again.
+    QUndoStack& undoStack() { return undo_; }
+    // Records an edit already made on the grid (and already shown) as one step;
+    // nothing when no cell changed, unless evenIfUnchanged (a command the user
+    // ran that counts as a change, such as an event dialog closed as it was).
+    void pushEdit(std::vector<CellChange> changes, const QString& text, bool evenIfUnchanged = false);
+    // Records an edit not yet made: the grid takes the changes and the cells
+    // are announced (cellsEdited).
+    void applyEdit(std::vector<CellChange> changes, const QString& text);
+
 signals:
     // ProjectOpen or MapLoaded changed, or a copy buffer: the enabling rules run again.
     void stateChanged();
@@ -124,6 +140,8 @@ signals:
     void tilesChanged();
     // The first palette tile becomes the brush.
     void brushReset();
+    // An undo or a redo rewrote these cells of the grid (1-based, inclusive).
+    void cellsEdited(int firstRow, int firstColumn, int lastRow, int lastColumn);
 
 private:
     void setModified(bool modified);
@@ -136,6 +154,10 @@ private:
     bool projectOpen_ = false;
     bool mapLoaded_ = false;
     bool modified_ = false;
+
+    // --- undo ---
+    void resetUndo();
+    QUndoStack undo_;
 };
 
 }  // namespace quillmark

@@ -87,8 +87,7 @@ TEST(NewMapDialog, Layout) {
     EXPECT_EQ(d.size(), QSize(302, 110));
     EXPECT_EQ(d.Edit1->maxLength(), 20);
     EXPECT_EQ(d.Edit2->text(), "14");
-    EXPECT_EQ(d.Edit2->maxLength(), 2);
-    EXPECT_TRUE(d.Edit2->isReadOnly());
+    EXPECT_FALSE(d.Edit2->isReadOnly());
     EXPECT_EQ(d.OKBtn->text(), "OK");
     EXPECT_EQ(d.CancelBtn->text(), "Cancel");
     EXPECT_TRUE(d.OKBtn->isDefault());
@@ -294,4 +293,50 @@ TEST(NewMapDialog, ProjectFileThatCannotBeWrittenLeavesNoMapLoaded) {
     EXPECT_EQ(s.ws->grid.CurrentMap, "");
     EXPECT_EQ(s.calls.last(), "verificaStatus 10");
     d.reject();
+}
+
+TEST(NewMapDialog, TheSizeTakesOneToAHundredAndRefusesAnythingElse) {
+    qmtest::ProjectFixture fixture;
+    NewMapSetup s(fixture);
+    // Sizes a map file cannot hold are refused with a warning; the dialog
+    // stays open and nothing is registered or written.
+    for (const char* bad : {"0", "101", "", "-3"}) {
+        s.prompts->answer(Answer::Ok);
+        runCommand(s, [&](TOKRightDlg& d) {
+            QTest::keyClicks(d.Edit1, "Vila");
+            d.Edit2->setText(QString::fromLatin1(bad));  // past the validator, as a paste would be
+            d.OKBtnClick();
+            EXPECT_TRUE(d.isVisible()) << bad;
+            d.reject();
+        });
+        EXPECT_FALSE(s.dialog->resultOk()) << bad;
+        EXPECT_FALSE(fixture.dir.exists("Mapas/Vila.xml")) << bad;
+        ASSERT_FALSE(s.prompts->messages().isEmpty());
+        EXPECT_EQ(s.prompts->messages().last(), QString::fromUtf8(kMapSizeInvalid));
+        s.dialog->Edit1->clear();
+    }
+    EXPECT_TRUE(s.ws->project.MapList.isEmpty());
+    // typed letters never reach the field
+    s.dialog->show();
+    s.dialog->Edit2->clear();
+    QTest::keyClicks(s.dialog->Edit2, "a7b");
+    EXPECT_EQ(s.dialog->Edit2->text(), "7");
+    s.dialog->reject();
+
+    // 1 and 100 are both maps
+    for (const auto& [name, size] : {std::pair<const char*, int>{"Cela", 1}, {"Mundo", 100}}) {
+        runCommand(s, [&](TOKRightDlg& d) {
+            d.Edit1->setText(QString::fromLatin1(name));
+            d.Edit2->setText(QString::number(size));
+            d.OKBtnClick();
+        });
+        EXPECT_TRUE(s.dialog->resultOk()) << name;
+        EXPECT_EQ(s.ws->grid.N, size);
+        MapGrid g;
+        Abrir(g, fixture.folder() + "Mapas/" + QString::fromLatin1(name) + ".xml");
+        EXPECT_EQ(g.N, size) << name;
+        EXPECT_EQ(g.tipo(size, size), '0');
+    }
+    // the size typed is kept for the next map, as the name is
+    EXPECT_EQ(s.dialog->Edit2->text(), "100");
 }

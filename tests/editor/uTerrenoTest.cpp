@@ -308,7 +308,18 @@ TEST_F(TerrenoTest, CoordinatesNameTheGamePixelsOfEachCell) {
     EXPECT_EQ(shot(), plain);
 }
 
-TEST_F(TerrenoTest, ZoomShowsTheTopLeftOfEachCellAndTwiceRestoresIt) {
+// How far apart two pictures of the same size are: the mean difference of their channels.
+static double meanDifference(const QImage& a, const QImage& b) {
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+        }
+    return sum / (3.0 * a.width() * a.height());
+}
+
+TEST_F(TerrenoTest, ZoomShowsEachWholeCellScaledAndTwiceRestoresIt) {
     MapGrid g;
     g.newGrid(14);
     for (int r = 1; r <= 14; ++r)
@@ -322,8 +333,17 @@ TEST_F(TerrenoTest, ZoomShowsTheTopLeftOfEachCellAndTwiceRestoresIt) {
     EXPECT_EQ(canvas().size(), QSize(280, 280));
     const QImage at20 = shot();
     for (int r = 1; r <= 14; ++r)
-        for (int c = 1; c <= 14; ++c)
-            ASSERT_EQ(cellShot(at20, r, c), at40.copy(40 * (c - 1), 40 * (r - 1), 20, 20)) << r << "," << c;
+        for (int c = 1; c <= 14; ++c) {
+            // the whole 40-pixel cell, halved: not its top-left quarter
+            const QImage whole = at40.copy(40 * (c - 1), 40 * (r - 1), 40, 40)
+                                     .scaled(20, 20, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            const QImage quarter = at40.copy(40 * (c - 1), 40 * (r - 1), 20, 20);
+            const QImage shown = cellShot(at20, r, c);
+            ASSERT_LT(meanDifference(shown, whole), 12.0) << r << "," << c;
+            if (meanDifference(whole, quarter) > 20.0) {
+                ASSERT_GT(meanDifference(shown, quarter), 15.0) << r << "," << c;
+            }
+        }
     // clicks find the cells at their new places
     brush('6');
     click(14, 14);
@@ -461,13 +481,20 @@ TEST_F(TerrenoTest, ADragStrokePaintsEveryCrossedCell) {
     QTest::mouseRelease(&canvas(), Qt::LeftButton, Qt::NoModifier, centre(12, 4));
     for (int c = 1; c <= 4; ++c) EXPECT_EQ(ws.grid.fundo(12, c), '6') << c;
 
-    // the event layer toggles only the pressed cell
+    // in the event layer every crossed cell takes the mark the first click gave
     canvas().ModoEventos();
+    ws.grid.setXO(8, 3, 'X');
     QTest::mousePress(&canvas(), Qt::LeftButton, Qt::NoModifier, centre(8, 1));
     QTest::mouseMove(&canvas(), centre(8, 5));
     QTest::mouseRelease(&canvas(), Qt::LeftButton, Qt::NoModifier, centre(8, 5));
-    EXPECT_EQ(ws.grid.xo(8, 1), 'X');
+    for (int c = 1; c <= 5; ++c) EXPECT_EQ(ws.grid.xo(8, c), 'X') << c;
+    EXPECT_EQ(ws.grid.xo(8, 6), 'O');
+    // a drag from an 'X' clears the marks it crosses
+    QTest::mousePress(&canvas(), Qt::LeftButton, Qt::NoModifier, centre(8, 5));
+    QTest::mouseMove(&canvas(), centre(8, 2));
+    QTest::mouseRelease(&canvas(), Qt::LeftButton, Qt::NoModifier, centre(8, 2));
     for (int c = 2; c <= 5; ++c) EXPECT_EQ(ws.grid.xo(8, c), 'O') << c;
+    EXPECT_EQ(ws.grid.xo(8, 1), 'X');
 }
 
 TEST_F(TerrenoTest, MapsOfOtherSizesGetTheirOwnSquareOfCells) {
