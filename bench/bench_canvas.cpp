@@ -66,7 +66,13 @@ struct CanvasBench {
         canvas().installEventFilter(&paints);
         flush();
     }
-    void flush() { QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest); }
+    // Delivers every posted event (paints, queued signals, deferred deletes),
+    // so that nothing piles up from one iteration into the next.
+    void flush() {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
     TMapCanvas& canvas() { return *area->canvas(); }
     QRect visible() { return canvas().visibleRegion().boundingRect(); }
 };

@@ -2,12 +2,17 @@
 
 #include "core/DataPacket.h"
 #include "core/Error.h"
+#include "core/Files.h"
+#include "core/Format.h"
 #include "core/Paths.h"
 #include "core/RecordTable.h"
 #include "core/Text.h"
 
 #include <QDir>
+#include <QFile>
 #include <array>
+#include <cstring>
+#include <pugixml.hpp>
 
 namespace quillmark {
 
@@ -29,62 +34,276 @@ void requireValidSize(const MapGrid& grid) {
         throw Error(formatMessage("Tamanho de mapa inválido: %d (deve estar entre 0 e 100)", {std::to_string(grid.N)}));
 }
 
-// Fills an open, empty map table with one row per cell, row by row.
-void fillTable(RecordTable& table, const MapGrid& grid, const TransparencyLookup& transparent) {
+// --- writing -------------------------------------------------------------------------
+
+// The text a single stored byte takes inside an attribute value: its UTF-8
+// form, escaped as the data-packet writer escapes it. Built once from the
+// writer's own rules, so both always agree.
+struct ByteForms {
+    std::array<std::string, 256> text;
+    std::array<bool, 256> plain{};  // written as the byte itself
+    ByteForms() {
+        const Schema one{{"V", FieldKind::Memo, 0}};
+        for (int b = 0; b < 256; ++b) {
+            const std::string packet = datapacket::write(one, {Record{std::string(1, static_cast<char>(b))}});
+            // The packet holds <ROW V="…"/>; an escaped value never holds a quote.
+            const std::size_t start = packet.find("<ROW V=\"") + std::strlen("<ROW V=\"");
+            text[static_cast<std::size_t>(b)] = packet.substr(start, packet.find("\"/>", start) - start);
+            plain[static_cast<std::size_t>(b)] =
+                text[static_cast<std::size_t>(b)] == std::string(1, static_cast<char>(b));
+        }
+    }
+};
+
+const ByteForms& byteForms() {
+    static const ByteForms forms;
+    return forms;
+}
+
+void appendValue(std::string& out, std::string_view value, const ByteForms& forms) {
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const auto b = static_cast<unsigned char>(value[i]);
+        if (forms.plain[b]) continue;
+        out.append(value.data() + run, i - run);
+        out += forms.text[b];
+        run = i + 1;
+    }
+    out.append(value.data() + run, value.size() - run);
+}
+
+// The file text, written straight from the grid: the same bytes the record
+// table would write for these rows (the header of the skeleton, then per cell
+// <ROW Tipo=".." Fundo=".." Tamanho=".." XO=".." Evento=".." Transparente=".."/>).
+std::string buildMapText(const MapGrid& grid, const TransparencyLookup& transparent) {
+    requireValidSize(grid);
+    const ByteForms& forms = byteForms();
+    static const std::string header = [] {
+        std::string h = kMapSkeleton;
+        return h.substr(0, h.find("</ROWDATA>"));
+    }();
+
     // The transparency of a code is looked up once per save: the tiles table
     // does not change while the rows are built.
     std::array<signed char, 256> known;
     known.fill(-1);
     const int n = grid.N;
+    const std::string size = std::to_string(n);
+
+    std::string out;
+    out.reserve(header.size() + static_cast<std::size_t>(n) * n * 96 + 32);
+    out += header;
     for (int r = 1; r <= n; ++r) {
         for (int c = 1; c <= n; ++c) {
             const std::size_t i = MapGrid::index(r, c);
             const unsigned char tipo = grid.Tipo[i];
             if (known[tipo] < 0) known[tipo] = transparent(tipo) ? 1 : 0;
-            table.insert();
-            table.setInteger("Tamanho", n);
-            table.setString("Tipo", std::string(1, static_cast<char>(tipo)));
-            table.setString("XO", std::string(1, static_cast<char>(grid.XO[i])));
-            table.setString("Fundo", std::string(1, static_cast<char>(grid.Fundo[i])));
-            table.setBoolean("Transparente", known[tipo] == 1);
+            out += "<ROW Tipo=\"";
+            out += forms.text[tipo];
+            out += "\" Fundo=\"";
+            out += forms.text[grid.Fundo[i]];
+            out += "\" Tamanho=\"";
+            out += size;
+            out += "\" XO=\"";
+            out += forms.text[grid.XO[i]];
+            out += "\" Evento=\"";
             const std::string& evento = grid.Evento[i];
-            table.setString("Evento", evento.empty() ? std::string("NULL") : evento);
-            table.post();
+            appendValue(out, evento.empty() ? std::string_view(format::kNoEvent) : std::string_view(evento), forms);
+            out += known[tipo] == 1 ? "\" Transparente=\"TRUE\"/>" : "\" Transparente=\"FALSE\"/>";
         }
     }
+    out += "</ROWDATA></DATAPACKET>";
+    return out;
 }
 
-// The first byte of a code field; an empty value (a row written without it)
-// takes the value a new map holds.
-unsigned char firstByte(const std::string& value, unsigned char fallback) {
-    return value.empty() ? fallback : static_cast<unsigned char>(value[0]);
+// --- reading -------------------------------------------------------------------------
+
+// The general route: the record table reads the file with every check of
+// the data-packet reader and gives its errors.
+MapGrid loadThroughTable(const QString& fullPath, const std::string& currentMap);
+
+bool isAscii(const char* s, std::size_t length) {
+    for (std::size_t i = 0; i < length; ++i)
+        if (static_cast<unsigned char>(s[i]) >= 0x80) return false;
+    return true;
 }
 
-}  // namespace
-
-std::string mapFileText(const MapGrid& grid, const TransparencyLookup& transparent) {
-    requireValidSize(grid);
-    RecordTable table("Mapa");
-    table.openFromText(kMapSkeleton);
-    fillTable(table, grid, transparent);
-    return datapacket::write(table.fields(), table.allRecords());
+// A value as the data-packet reader stores it (UTF-8 read back as CP1252; an
+// ASCII value is itself).
+std::string storedValue(const char* s) {
+    const std::size_t length = std::strlen(s);
+    if (isAscii(s, length)) return std::string(s, length);
+    return fromFileText(std::string_view(s, length));
 }
 
-void salvarEm(const MapGrid& grid, const QString& fullPath, const TransparencyLookup& transparent) {
-    requireValidSize(grid);
-    RecordTable table("Mapa");
-    table.setFileName(fullPath);
-    table.openFromText(kMapSkeleton);
-    fillTable(table, grid, transparent);
-    // One atomic replacement of the whole file, even for a map without rows.
-    table.writeToFile();
+// The direct route for a well-formed map file: the file is parsed in place and
+// the grid filled straight from the row attributes, with the field of each
+// attribute resolved once per spelling. Anything this route does not decide
+// for itself (a file that does not parse, an unknown field type, a bad
+// integer, a value longer than its width, names outside ASCII) returns false,
+// and the general route then loads the file and reports what is wrong.
+bool loadDirect(QByteArray& bytes, MapGrid& loaded) {
+    pugi::xml_document doc;
+    if (!doc.load_buffer_inplace(bytes.data(), static_cast<std::size_t>(bytes.size()), pugi::parse_default,
+                                 pugi::encoding_utf8))
+        return false;
+    const pugi::xml_node root = doc.child("DATAPACKET");
+    if (!root) return false;
+    const pugi::xml_node metadata = root.child("METADATA");
+    if (!metadata) return false;
+
+    // The declared fields, as the data-packet reader takes them.
+    struct Field {
+        const char* name;
+        FieldKind kind;
+        int width;
+    };
+    std::vector<Field> fields;
+    for (pugi::xml_node f : metadata.child("FIELDS").children("FIELD")) {
+        const char* name = f.attribute("attrname").as_string();
+        if (!*name || !isAscii(name, std::strlen(name))) return false;
+        const std::string type = asciiLower(f.attribute("fieldtype").as_string());
+        const std::string subtype = asciiLower(f.attribute("SUBTYPE").as_string());
+        Field field{name, FieldKind::String, 0};
+        if (type == "string" || type == "string.uni") {
+            field.width = f.attribute("WIDTH").as_int(0);
+        } else if (type == "i4" || type == "i2" || type == "i1" || type == "ui4" || type == "ui2" || type == "ui1") {
+            field.kind = FieldKind::Integer;
+        } else if (type == "boolean") {
+            field.kind = FieldKind::Boolean;
+        } else if (type == "bin.hex" && (subtype == "text" || subtype == "widetext")) {
+            field.kind = FieldKind::Memo;
+        } else {
+            return false;
+        }
+        fields.push_back(field);
+    }
+    auto fieldOf = [&](std::string_view name) {
+        for (std::size_t i = 0; i < fields.size(); ++i)
+            if (equalsIgnoreCase(fields[i].name, name)) return static_cast<int>(i);
+        return -1;
+    };
+    // What each field means for the grid.
+    enum Role : signed char { Other, Tipo, Fundo, Tamanho, XO, Evento };
+    std::vector<Role> roles(fields.size(), Other);
+    const std::pair<const char*, Role> wanted[] = {
+        {"Tipo", Tipo}, {"Fundo", Fundo}, {"Tamanho", Tamanho}, {"XO", XO}, {"Evento", Evento}};
+    for (const auto& [name, role] : wanted) {
+        const int at = fieldOf(name);
+        if (at < 0) return false;  // the table's own error texts for a missing field
+        // The codes and the event are texts, the size an integer; any other
+        // declaration is read the table's way.
+        const FieldKind kind = fields[static_cast<std::size_t>(at)].kind;
+        if (role == Tamanho ? kind != FieldKind::Integer : kind != FieldKind::String && kind != FieldKind::Memo)
+            return false;
+        roles[static_cast<std::size_t>(at)] = role;
+    }
+
+    // The field of an attribute name: the last few spellings met are
+    // remembered by position in the row, so each name is compared once.
+    struct Seen {
+        const char* name = nullptr;
+        int field = -1;
+    };
+    std::array<Seen, 16> seen{};
+
+    int rows = 0;
+    int n = 0;
+    int filled = 0;  // cells given by rows so far
+    unsigned char tipo = MapGrid::kNewTipo, fundo = MapGrid::kNewFundo, xo = MapGrid::kNewXO;
+    std::string evento;
+    for (pugi::xml_node row : root.child("ROWDATA").children("ROW")) {
+        // A row starts with every field unset.
+        tipo = MapGrid::kNewTipo;
+        fundo = MapGrid::kNewFundo;
+        xo = MapGrid::kNewXO;
+        evento.clear();
+        int tamanho = 0;
+        std::size_t position = 0;
+        for (pugi::xml_attribute a = row.first_attribute(); a; a = a.next_attribute(), ++position) {
+            const char* name = a.name();
+            int index;
+            Seen* slot = position < seen.size() ? &seen[position] : nullptr;
+            if (slot && slot->name && std::strcmp(slot->name, name) == 0) {
+                index = slot->field;
+            } else {
+                if (!isAscii(name, std::strlen(name))) return false;
+                index = fieldOf(name);
+                if (slot) *slot = Seen{name, index};
+            }
+            if (index < 0) continue;  // RowState and the like
+            const Field& field = fields[static_cast<std::size_t>(index)];
+            const char* value = a.value();
+            switch (field.kind) {
+            case FieldKind::Integer: {
+                const std::optional<int> v = format::toInteger(value);
+                if (!v) return false;
+                if (roles[static_cast<std::size_t>(index)] == Tamanho) tamanho = *v;
+                continue;
+            }
+            case FieldKind::Boolean:
+                continue;
+            case FieldKind::String:
+            case FieldKind::Memo:
+                break;
+            }
+            const Role role = roles[static_cast<std::size_t>(index)];
+            const std::size_t length = std::strlen(value);
+            const bool ascii = isAscii(value, length);
+            if (field.kind == FieldKind::String && field.width > 0) {
+                const std::size_t stored = ascii ? length : fromFileText(std::string_view(value, length)).size();
+                if (stored > static_cast<std::size_t>(field.width)) return false;
+            }
+            switch (role) {
+            case Tipo:
+            case Fundo:
+            case XO: {
+                const std::string v = ascii ? std::string(value, length) : storedValue(value);
+                unsigned char& code = role == Tipo ? tipo : role == Fundo ? fundo : xo;
+                const unsigned char fallback = role == Tipo    ? MapGrid::kNewTipo
+                                               : role == Fundo ? MapGrid::kNewFundo
+                                                               : MapGrid::kNewXO;
+                code = v.empty() ? fallback : static_cast<unsigned char>(v[0]);
+                break;
+            }
+            case Evento:
+                if (ascii)
+                    evento.assign(value, length);
+                else
+                    evento = storedValue(value);
+                break;
+            case Tamanho:
+            case Other:
+                break;
+            }
+        }
+        if (rows == 0) {
+            n = tamanho;
+            if (n < 0 || n > MapGrid::kCapacity) return false;
+            loaded.N = n;
+        }
+        ++rows;
+        if (filled < n * n) {
+            const std::size_t i = MapGrid::index(filled / n + 1, filled % n + 1);
+            loaded.Tipo[i] = tipo;
+            loaded.Fundo[i] = fundo;
+            loaded.XO[i] = xo;
+            loaded.Evento[i] = evento;
+            ++filled;
+        }
+    }
+    // When the rows run out, the remaining cells repeat the last row.
+    for (; filled < n * n; ++filled) {
+        const std::size_t i = MapGrid::index(filled / n + 1, filled % n + 1);
+        loaded.Tipo[i] = tipo;
+        loaded.Fundo[i] = fundo;
+        loaded.XO[i] = xo;
+        loaded.Evento[i] = evento;
+    }
+    return true;
 }
 
-void Salvar(const MapGrid& grid, const QString& projectFolder, const TransparencyLookup& transparent) {
-    salvarEm(grid, projectPath(projectFolder, "Mapas\\" + grid.CurrentMap), transparent);
-}
-
-void Abrir(MapGrid& grid, const QString& fullPath) {
+MapGrid loadThroughTable(const QString& fullPath, const std::string& currentMap) {
     RecordTable table("Mapa");
     table.setFileName(fullPath);
     table.open();
@@ -94,12 +313,13 @@ void Abrir(MapGrid& grid, const QString& fullPath) {
         throw Error(formatMessage("O mapa \"%s\" declara o tamanho %d; um mapa tem de 0 a 100 células de lado",
                                   {QDir::toNativeSeparators(fullPath).toStdString(), std::to_string(n)}));
 
-    // Everything is read into a fresh grid first, so a failure part-way keeps
-    // the grid that was loaded before.
     MapGrid loaded;
-    loaded.CurrentMap = grid.CurrentMap;
+    loaded.CurrentMap = currentMap;
     loaded.N = n;
     if (n > 0) {
+        auto firstByte = [](const std::string& value, unsigned char fallback) {
+            return value.empty() ? fallback : static_cast<unsigned char>(value[0]);
+        };
         table.first();
         for (int r = 1; r <= n; ++r) {
             for (int c = 1; c <= n; ++c) {
@@ -112,6 +332,40 @@ void Abrir(MapGrid& grid, const QString& fullPath) {
             }
         }
     }
+    return loaded;
+}
+
+}  // namespace
+
+std::string mapFileText(const MapGrid& grid, const TransparencyLookup& transparent) {
+    return buildMapText(grid, transparent);
+}
+
+void salvarEm(const MapGrid& grid, const QString& fullPath, const TransparencyLookup& transparent) {
+    const std::string text = buildMapText(grid, transparent);
+    // One atomic replacement of the whole file, even for a map without rows.
+    writeFileAtomic(fullPath, QByteArray::fromRawData(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void Salvar(const MapGrid& grid, const QString& projectFolder, const TransparencyLookup& transparent) {
+    salvarEm(grid, projectPath(projectFolder, "Mapas\\" + grid.CurrentMap), transparent);
+}
+
+void Abrir(MapGrid& grid, const QString& fullPath) {
+    // Everything is read into a fresh grid first, so a failure part-way keeps
+    // the grid that was loaded before.
+    MapGrid loaded;
+    loaded.CurrentMap = grid.CurrentMap;
+    bool done = false;
+    QFile file(fullPath);
+    if (file.open(QIODevice::ReadOnly)) {
+        QByteArray bytes = file.readAll();
+        file.close();
+        // The parser keeps its strings inside the buffer it parses.
+        bytes.detach();
+        done = loadDirect(bytes, loaded);
+    }
+    if (!done) loaded = loadThroughTable(fullPath, grid.CurrentMap);
     grid.swap(loaded);
 }
 

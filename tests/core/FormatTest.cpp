@@ -1,7 +1,7 @@
 // The format rules every reader shares.
+#include "core/Format.h"
 #include "core/DataPacket.h"
 #include "core/Error.h"
-#include "core/Format.h"
 #include "core/ProjectFile.h"
 
 #include <gtest/gtest.h>
@@ -12,19 +12,27 @@ TEST(Format, OneIntegerRuleForEveryReader) {
     struct Case {
         const char* text;
         std::optional<int> value;
-    } cases[] = {{"42", 42},     {" \t-7\t ", -7},    {"+5", 5},          {"+-5", std::nullopt},
-                 {"", {}},       {"  ", {}},          {"1e3", {}},        {"0x10", {}},
-                 {"12abc", {}},  {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1},
-                 {"2147483648", {}}, {"- 5", {}}};
+    } cases[] = {{"42", 42},
+                 {" \t-7\t ", -7},
+                 {"+5", 5},
+                 {"+-5", std::nullopt},
+                 {"", {}},
+                 {"  ", {}},
+                 {"1e3", {}},
+                 {"0x10", {}},
+                 {"12abc", {}},
+                 {"2147483647", 2147483647},
+                 {"-2147483648", -2147483647 - 1},
+                 {"2147483648", {}},
+                 {"- 5", {}}};
     for (const Case& c : cases) EXPECT_EQ(format::toInteger(c.text), c.value) << c.text;
     EXPECT_THROW(format::parseInteger("+-5"), Error);
 
     // The project file and a data packet agree on "+-5".
     EXPECT_THROW(parseIntegerValue("+-5"), Error);
-    const std::string packet =
-        "<?xml version=\"1.0\"?><DATAPACKET Version=\"2.0\"><METADATA><FIELDS>"
-        "<FIELD attrname=\"N\" fieldtype=\"i4\"/></FIELDS><PARAMS/></METADATA>"
-        "<ROWDATA><ROW N=\"+-5\"/></ROWDATA></DATAPACKET>";
+    const std::string packet = "<?xml version=\"1.0\"?><DATAPACKET Version=\"2.0\"><METADATA><FIELDS>"
+                               "<FIELD attrname=\"N\" fieldtype=\"i4\"/></FIELDS><PARAMS/></METADATA>"
+                               "<ROWDATA><ROW N=\"+-5\"/></ROWDATA></DATAPACKET>";
     EXPECT_THROW(datapacket::parse(packet, "t.xml"), Error);
 }
 
