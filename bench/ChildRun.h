@@ -7,8 +7,8 @@
 #include <QStringList>
 
 #include <cerrno>
-#include <fcntl.h>
 #include <chrono>
+#include <fcntl.h>
 #include <spawn.h>
 #include <string>
 #include <sys/resource.h>
@@ -64,8 +64,8 @@ inline ChildRun runChild(const QString& program, const QStringList& args, const 
     while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
     }
     run.wallMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    run.cpuMs = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
-                (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+    run.cpuMs =
+        (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
     run.peakMb = usage.ru_maxrss / 1024.0;
     run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     return run;

@@ -118,7 +118,7 @@ BENCHMARK(BM_LayoutAndPaint)->Unit(benchmark::kMillisecond);
 // size, range(1) 1 with coordinates shown.
 void BM_Repaint(benchmark::State& state) {
     CanvasBench& b = bench();
-    b.area->layoutLoadedMap();
+    b.area->layoutLoadedMap(true);
     b.ws.CellSize = static_cast<int>(state.range(0));
     b.canvas().ZoomControl();
     b.ws.ShowCordenadas = state.range(1) != 0;
@@ -138,7 +138,7 @@ BENCHMARK(BM_Repaint)->Args({40, 0})->Args({20, 0})->Args({40, 1})->Args({20, 1}
 // The event mode's full repaint (marks on every cell).
 void BM_RepaintEvents(benchmark::State& state) {
     CanvasBench& b = bench();
-    b.area->layoutLoadedMap();
+    b.area->layoutLoadedMap(true);
     b.canvas().ModoEventos();
     b.flush();
     const QRect view = b.visible();
@@ -151,7 +151,7 @@ BENCHMARK(BM_RepaintEvents)->Unit(benchmark::kMillisecond);
 // changed cells are painted.
 void BM_PaintClick(benchmark::State& state) {
     CanvasBench& b = bench();
-    b.area->layoutLoadedMap();
+    b.area->layoutLoadedMap(true);
     b.flush();
     TMapCanvas& canvas = b.canvas();
     int k = 0;

@@ -33,8 +33,8 @@ void BM_PlainDurableCopy(benchmark::State& state) {
         qmtest::TempDir into;
         QElapsedTimer clock;
         clock.start();
-        QProcess::execute("sh", {"-c", "cp -a \"$1/Data\" \"$1/Imagens\" \"$2\" && sync -f \"$2\"", "sh", bin,
-                                 into.path()});
+        QProcess::execute("sh",
+                          {"-c", "cp -a \"$1/Data\" \"$1/Imagens\" \"$2\" && sync -f \"$2\"", "sh", bin, into.path()});
         total += clock.nsecsElapsed() / 1e6;
         state.SetIterationTime(clock.nsecsElapsed() / 1e9);
         ++runs;

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <pugixml.hpp>
 
@@ -128,12 +129,20 @@ bool isAscii(const char* s, std::size_t length) {
     return true;
 }
 
-// A value as the data-packet reader stores it (UTF-8 read back as CP1252; an
-// ASCII value is itself).
-std::string storedValue(const char* s) {
-    const std::size_t length = std::strlen(s);
-    if (isAscii(s, length)) return std::string(s, length);
-    return fromFileText(std::string_view(s, length));
+// Two texts alike (short names: a plain loop beats a library call).
+inline bool sameText(const char* a, const char* b) {
+    for (; *a == *b; ++a, ++b)
+        if (!*a) return true;
+    return false;
+}
+
+// The length of a text and whether it is all ASCII, in one pass.
+inline std::size_t measure(const char* s, bool* ascii) {
+    unsigned char any = 0;
+    const char* p = s;
+    for (; *p; ++p) any |= static_cast<unsigned char>(*p);
+    *ascii = any < 0x80;
+    return static_cast<std::size_t>(p - s);
 }
 
 // The direct route for a well-formed map file: the file is parsed in place and
@@ -207,6 +216,12 @@ bool loadDirect(QByteArray& bytes, MapGrid& loaded) {
     };
     std::array<Seen, 16> seen{};
 
+    // The last integer text met and its value; the conversions of two-byte codes.
+    const char* lastInteger = nullptr;
+    int lastIntegerValue = 0;
+    std::array<int16_t, 64 * 64> pairs;
+    pairs.fill(-1);
+
     int rows = 0;
     int n = 0;
     int filled = 0;  // cells given by rows so far
@@ -224,7 +239,7 @@ bool loadDirect(QByteArray& bytes, MapGrid& loaded) {
             const char* name = a.name();
             int index;
             Seen* slot = position < seen.size() ? &seen[position] : nullptr;
-            if (slot && slot->name && std::strcmp(slot->name, name) == 0) {
+            if (slot && slot->name && sameText(slot->name, name)) {
                 index = slot->field;
             } else {
                 if (!isAscii(name, std::strlen(name))) return false;
@@ -234,11 +249,17 @@ bool loadDirect(QByteArray& bytes, MapGrid& loaded) {
             if (index < 0) continue;  // RowState and the like
             const Field& field = fields[static_cast<std::size_t>(index)];
             const char* value = a.value();
+            const Role role = roles[static_cast<std::size_t>(index)];
             switch (field.kind) {
             case FieldKind::Integer: {
-                const std::optional<int> v = format::toInteger(value);
-                if (!v) return false;
-                if (roles[static_cast<std::size_t>(index)] == Tamanho) tamanho = *v;
+                // Every row states the same size: its text is parsed once.
+                if (!lastInteger || !sameText(lastInteger, value)) {
+                    const std::optional<int> v = format::toInteger(value);
+                    if (!v) return false;
+                    lastInteger = value;
+                    lastIntegerValue = *v;
+                }
+                if (role == Tamanho) tamanho = lastIntegerValue;
                 continue;
             }
             case FieldKind::Boolean:
@@ -247,30 +268,46 @@ bool loadDirect(QByteArray& bytes, MapGrid& loaded) {
             case FieldKind::Memo:
                 break;
             }
-            const Role role = roles[static_cast<std::size_t>(index)];
-            const std::size_t length = std::strlen(value);
-            const bool ascii = isAscii(value, length);
-            if (field.kind == FieldKind::String && field.width > 0) {
-                const std::size_t stored = ascii ? length : fromFileText(std::string_view(value, length)).size();
-                if (stored > static_cast<std::size_t>(field.width)) return false;
+            bool ascii;
+            const std::size_t length = measure(value, &ascii);
+            // A code: its first stored byte and its stored length. A code above
+            // 127 is two bytes of UTF-8, converted once per pair.
+            unsigned char first = 0;
+            std::size_t stored = length;
+            if (ascii) {
+                first = static_cast<unsigned char>(value[0]);
+            } else if (role != Evento || field.width > 0) {
+                const auto b0 = static_cast<unsigned char>(value[0]);
+                const auto b1 = static_cast<unsigned char>(value[1]);
+                const bool pair = length == 2 && b0 >= 0xC0 && b1 >= 0x80 && b1 < 0xC0;
+                const std::size_t key = pair ? static_cast<std::size_t>(b0 - 0xC0) * 64 + (b1 - 0x80) : 0;
+                if (pair && pairs[key] >= 0) {
+                    first = static_cast<unsigned char>(pairs[key] & 0xFF);
+                    stored = static_cast<std::size_t>(pairs[key] >> 8);
+                } else {
+                    const std::string v = fromFileText(std::string_view(value, length));
+                    first = v.empty() ? 0 : static_cast<unsigned char>(v[0]);
+                    stored = v.size();
+                    if (pair && stored > 0 && stored < 64) pairs[key] = static_cast<int16_t>(stored << 8 | first);
+                }
             }
+            if (field.kind == FieldKind::String && field.width > 0 && stored > static_cast<std::size_t>(field.width))
+                return false;
             switch (role) {
             case Tipo:
-            case Fundo:
-            case XO: {
-                const std::string v = ascii ? std::string(value, length) : storedValue(value);
-                unsigned char& code = role == Tipo ? tipo : role == Fundo ? fundo : xo;
-                const unsigned char fallback = role == Tipo    ? MapGrid::kNewTipo
-                                               : role == Fundo ? MapGrid::kNewFundo
-                                                               : MapGrid::kNewXO;
-                code = v.empty() ? fallback : static_cast<unsigned char>(v[0]);
+                tipo = stored == 0 ? MapGrid::kNewTipo : first;
                 break;
-            }
+            case Fundo:
+                fundo = stored == 0 ? MapGrid::kNewFundo : first;
+                break;
+            case XO:
+                xo = stored == 0 ? MapGrid::kNewXO : first;
+                break;
             case Evento:
                 if (ascii)
                     evento.assign(value, length);
                 else
-                    evento = storedValue(value);
+                    evento = fromFileText(std::string_view(value, length));
                 break;
             case Tamanho:
             case Other:

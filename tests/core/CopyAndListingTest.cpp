@@ -26,8 +26,7 @@ mode_t modeOf(const QString& path) {
 void setMode(const QString& path, mode_t mode) { ::chmod(QFile::encodeName(path).constData(), mode); }
 
 QStringList entriesOf(const QString& folder) {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                                  QDir::Name);
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 }  // namespace
@@ -72,9 +71,8 @@ TEST(CopyWithoutReplacing, CopiesBytesAndPermissionsAndNeverReplaces) {
     EXPECT_EQ(dir.read("dst/kept.bmp"), "the user's own");
     EXPECT_EQ(modeOf(dir.file("dst/kept.bmp")), 0600u);
     // nothing half-made or temporary is left beside the copies
-    EXPECT_EQ(entriesOf(dir.file("dst")),
-              QStringList({"a-empty.wav", "a-runtime.exe", "a-tile.bmp", "b-empty.wav", "b-runtime.exe",
-                           "b-tile.bmp", "kept.bmp"}));
+    EXPECT_EQ(entriesOf(dir.file("dst")), QStringList({"a-empty.wav", "a-runtime.exe", "a-tile.bmp", "b-empty.wav",
+                                                       "b-runtime.exe", "b-tile.bmp", "kept.bmp"}));
 }
 
 TEST(CopyWithoutReplacing, ALinkThatLeadsNowhereIsNotReplaced) {

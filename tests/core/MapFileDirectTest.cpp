@@ -127,15 +127,14 @@ TEST(MapFileDirect, SaveThenLoadGivesTheGridBackAndTheSameFileAgain) {
 // Files that are valid but not as the editor writes them: each loads exactly
 // as the record table reads it.
 TEST(MapFileDirect, UnusualFilesLoadAsTheRecordTableReadsThem) {
-    const std::string head =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><DATAPACKET Version=\"2.0\"><METADATA><FIELDS>"
-        "<FIELD attrname=\"tipo\" fieldtype=\"string\" WIDTH=\"1\"/>"
-        "<FIELD attrname=\"FUNDO\" fieldtype=\"string.uni\" WIDTH=\"2\"/>"
-        "<FIELD attrname=\"Tamanho\" fieldtype=\"i2\"/>"
-        "<FIELD attrname=\"Xo\" fieldtype=\"string\" WIDTH=\"1\"/>"
-        "<FIELD attrname=\"Evento\" fieldtype=\"bin.hex\" SUBTYPE=\"WideText\"/>"
-        "<FIELD attrname=\"Transparente\" fieldtype=\"boolean\"/>"
-        "</FIELDS><PARAMS/></METADATA><ROWDATA>";
+    const std::string head = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><DATAPACKET Version=\"2.0\"><METADATA><FIELDS>"
+                             "<FIELD attrname=\"tipo\" fieldtype=\"string\" WIDTH=\"1\"/>"
+                             "<FIELD attrname=\"FUNDO\" fieldtype=\"string.uni\" WIDTH=\"2\"/>"
+                             "<FIELD attrname=\"Tamanho\" fieldtype=\"i2\"/>"
+                             "<FIELD attrname=\"Xo\" fieldtype=\"string\" WIDTH=\"1\"/>"
+                             "<FIELD attrname=\"Evento\" fieldtype=\"bin.hex\" SUBTYPE=\"WideText\"/>"
+                             "<FIELD attrname=\"Transparente\" fieldtype=\"boolean\"/>"
+                             "</FIELDS><PARAMS/></METADATA><ROWDATA>";
     const std::vector<std::string> bodies = {
         // attributes in another order, in other letter cases, with a row state
         "<ROW RowState=\"4\" XO=\"X\" Evento=\"a&#13;&#10;b\" tamanho=\" 2 \" FUNDO=\"ab\" TIPO=\"&#233;\"/>"
