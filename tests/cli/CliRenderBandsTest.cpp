@@ -64,8 +64,7 @@ TEST(CliRenderBands, EveryDemoMapMatchesTheWholeMapDrawingPixelForPixel) {
             ASSERT_EQ(r.status, 0) << r.errText();
 
             TileLookup lookup = TileLookup::fromTables(data, tiles);
-            const QImage whole =
-                cellpaint::renderMap(grid, mode, view, lookup).convertToFormat(QImage::Format_RGB32);
+            const QImage whole = cellpaint::renderMap(grid, mode, view, lookup).convertToFormat(QImage::Format_RGB32);
             const QImage banded = QImage(dir.file("out.png")).convertToFormat(QImage::Format_RGB32);
             ASSERT_EQ(banded.size(), whole.size()) << mapName.toStdString() << " " << modeName;
             EXPECT_TRUE(banded == whole) << mapName.toStdString() << " " << modeName;

@@ -1,8 +1,8 @@
 // The editor's own pictures are drawn once and then read back from the cache
 // folder: what comes back must be the very pixels drawn, and a damaged or
 // missing cache file only means drawing again.
-#include "TempDir.h"
 #include "editor/uArt.h"
+#include "TempDir.h"
 
 #include <QDir>
 #include <QFile>
