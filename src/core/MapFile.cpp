@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <pugixml.hpp>
@@ -213,6 +214,29 @@ bool loadDirect(QByteArray& bytes, MapGrid& loaded) {
     struct Seen {
         const char* name = nullptr;
         int field = -1;
+        std::uint64_t word = 0;  // the name and its terminating NUL, when they fit in 8 bytes
+        std::uint64_t mask = 0;
+    };
+    // Names sit inside the parsed buffer, with the rest of the row after them:
+    // one 8-byte load compares a short name whole.
+    const char* const bufferEnd = bytes.constData() + bytes.size();
+    auto sameName = [bufferEnd](const Seen& known, const char* name) {
+        if (known.mask && name + 8 <= bufferEnd) {
+            std::uint64_t word;
+            std::memcpy(&word, name, 8);
+            return (word & known.mask) == known.word;
+        }
+        return sameText(known.name, name);
+    };
+    auto remember = [bufferEnd](const char* name, int field) {
+        Seen seen{name, field, 0, 0};
+        const std::size_t length = std::strlen(name);
+        if (std::endian::native == std::endian::little && length < 8 && name + 8 <= bufferEnd) {
+            std::memcpy(&seen.word, name, 8);
+            seen.mask = length == 7 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * (length + 1))) - 1;
+            seen.word &= seen.mask;
+        }
+        return seen;
     };
     std::array<Seen, 16> seen{};
 
@@ -227,7 +251,11 @@ bool loadDirect(QByteArray& bytes, MapGrid& loaded) {
     int filled = 0;  // cells given by rows so far
     unsigned char tipo = MapGrid::kNewTipo, fundo = MapGrid::kNewFundo, xo = MapGrid::kNewXO;
     std::string evento;
-    for (pugi::xml_node row : root.child("ROWDATA").children("ROW")) {
+    for (pugi::xml_node row = root.child("ROWDATA").first_child(); row; row = row.next_sibling()) {
+        const char* element = row.name();
+        if (element[0] != 'R' || element[1] != 'O' || element[2] != 'W' || element[3] != '\0' ||
+            row.type() != pugi::node_element)
+            continue;  // only ROW elements are rows
         // A row starts with every field unset.
         tipo = MapGrid::kNewTipo;
         fundo = MapGrid::kNewFundo;
@@ -239,12 +267,12 @@ bool loadDirect(QByteArray& bytes, MapGrid& loaded) {
             const char* name = a.name();
             int index;
             Seen* slot = position < seen.size() ? &seen[position] : nullptr;
-            if (slot && slot->name && sameText(slot->name, name)) {
+            if (slot && slot->name && sameName(*slot, name)) {
                 index = slot->field;
             } else {
                 if (!isAscii(name, std::strlen(name))) return false;
                 index = fieldOf(name);
-                if (slot) *slot = Seen{name, index};
+                if (slot) *slot = remember(name, index);
             }
             if (index < 0) continue;  // RowState and the like
             const Field& field = fields[static_cast<std::size_t>(index)];
