@@ -146,6 +146,168 @@ inline std::size_t measure(const char* s, bool* ascii) {
     return static_cast<std::size_t>(p - s);
 }
 
+// The quickest route, for a file exactly as the editor writes it: the
+// skeleton's header, then rows of the six attributes in their order, nothing
+// between them. The text is read as it stands, without building a document.
+// A value holding anything but plain characters and the five named or the
+// numeric character references (a raw line break, a tab, '<', NUL), or any
+// other departure from that form, returns false and the file takes the
+// parser's route, which reads it in full generality.
+class CanonicalRows {
+public:
+    CanonicalRows(const char* text, std::size_t size) : p_(text), end_(text + size) {}
+
+    bool load(MapGrid& loaded) {
+        static const std::string header = [] {
+            const std::string h = kMapSkeleton;
+            return h.substr(0, h.find("</ROWDATA>"));
+        }();
+        if (!take(header)) return false;
+        int rows = 0, n = 0, cellRow = 0, cellColumn = 0;
+        unsigned char tipo = MapGrid::kNewTipo, fundo = MapGrid::kNewFundo, xo = MapGrid::kNewXO;
+        std::string evento, size, previousSize;
+        int sizeValue = 0;
+        while (take("<ROW Tipo=\"")) {
+            if (!code(&tipo, MapGrid::kNewTipo) || !take("\" Fundo=\"") || !code(&fundo, MapGrid::kNewFundo) ||
+                !take("\" Tamanho=\"") || !value(&size) || !take("\" XO=\"") || !code(&xo, MapGrid::kNewXO) ||
+                !take("\" Evento=\"") || !value(&evento) || !take("\" Transparente=\""))
+                return false;
+            if (!take("TRUE\"/>") && !take("FALSE\"/>")) return false;
+            if (size != previousSize || rows == 0) {
+                const std::optional<int> v = format::toInteger(size);
+                if (!v) return false;
+                sizeValue = *v;
+                previousSize = size;
+            }
+            if (rows == 0) {
+                n = sizeValue;
+                if (n < 0 || n > MapGrid::kCapacity) return false;
+                loaded.N = n;
+            }
+            if (cellRow < n) {
+                const std::size_t i = static_cast<std::size_t>(cellRow) * MapGrid::kCapacity + cellColumn;
+                loaded.Tipo[i] = tipo;
+                loaded.Fundo[i] = fundo;
+                loaded.XO[i] = xo;
+                loaded.Evento[i] = evento;
+                if (++cellColumn == n) {
+                    cellColumn = 0;
+                    ++cellRow;
+                }
+            }
+            ++rows;
+        }
+        if (!take("</ROWDATA></DATAPACKET>") || p_ != end_) return false;
+        // When the rows run out, the remaining cells repeat the last row.
+        for (; cellRow < n; ++cellRow, cellColumn = 0)
+            for (; cellColumn < n; ++cellColumn) {
+                const std::size_t i = static_cast<std::size_t>(cellRow) * MapGrid::kCapacity + cellColumn;
+                loaded.Tipo[i] = tipo;
+                loaded.Fundo[i] = fundo;
+                loaded.XO[i] = xo;
+                loaded.Evento[i] = evento;
+            }
+        return true;
+    }
+
+private:
+    bool take(std::string_view expected) {
+        if (static_cast<std::size_t>(end_ - p_) < expected.size() ||
+            std::memcmp(p_, expected.data(), expected.size()) != 0)
+            return false;
+        p_ += expected.size();
+        return true;
+    }
+
+    // An attribute value up to its closing quote, references resolved, as
+    // the table stores it (UTF-8 read back as CP1252).
+    bool value(std::string* out) {
+        out->clear();
+        bool ascii = true;
+        while (p_ < end_) {
+            const char ch = *p_;
+            if (ch == '"') {
+                if (!ascii) *out = fromFileText(*out);
+                return true;
+            }
+            if (ch == '<' || ch == '\0' || ch == '\r' || ch == '\n' || ch == '\t') return false;
+            if (ch == '&') {
+                if (!reference(out)) return false;
+                ascii = ascii && static_cast<unsigned char>(out->back()) < 0x80;
+                continue;
+            }
+            ascii = ascii && static_cast<unsigned char>(ch) < 0x80;
+            out->push_back(ch);
+            ++p_;
+        }
+        return false;
+    }
+
+    bool reference(std::string* out) {
+        static const std::pair<std::string_view, char> named[] = {
+            {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
+        for (const auto& [text, ch] : named)
+            if (take(text)) {
+                out->push_back(ch);
+                return true;
+            }
+        if (!take("&#")) return false;
+        const bool hex = take("x");
+        std::uint32_t code = 0;
+        int digits = 0;
+        for (; p_ < end_ && *p_ != ';'; ++p_, ++digits) {
+            const char c = *p_;
+            int d;
+            if (c >= '0' && c <= '9')
+                d = c - '0';
+            else if (hex && c >= 'a' && c <= 'f')
+                d = c - 'a' + 10;
+            else if (hex && c >= 'A' && c <= 'F')
+                d = c - 'A' + 10;
+            else
+                return false;
+            code = code * (hex ? 16 : 10) + static_cast<std::uint32_t>(d);
+            if (digits > 7) return false;
+        }
+        if (digits == 0 || !take(";") || code == 0 || code > 0x10FFFF) return false;
+        // as UTF-8, as the parser puts it
+        if (code < 0x80) {
+            out->push_back(static_cast<char>(code));
+        } else if (code < 0x800) {
+            out->push_back(static_cast<char>(0xC0 | (code >> 6)));
+            out->push_back(static_cast<char>(0x80 | (code & 0x3F)));
+        } else if (code < 0x10000) {
+            out->push_back(static_cast<char>(0xE0 | (code >> 12)));
+            out->push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+            out->push_back(static_cast<char>(0x80 | (code & 0x3F)));
+        } else {
+            out->push_back(static_cast<char>(0xF0 | (code >> 18)));
+            out->push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
+            out->push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+            out->push_back(static_cast<char>(0x80 | (code & 0x3F)));
+        }
+        return true;
+    }
+
+    // A one-character code field: its first stored byte; empty gives the
+    // new-map value; more than one stored character is for the table to refuse.
+    bool code(unsigned char* out, unsigned char fallback) {
+        if (p_ < end_ && *p_ != '"' && *p_ != '&' && static_cast<unsigned char>(*p_) < 0x80 && *p_ != '<' &&
+            *p_ >= 0x20 && p_ + 1 < end_ && p_[1] == '"') {
+            *out = static_cast<unsigned char>(*p_);
+            ++p_;
+            return true;
+        }
+        if (!value(&scratch_) || scratch_.size() > 1) return false;
+        *out = scratch_.empty() ? fallback : static_cast<unsigned char>(scratch_[0]);
+        return true;
+    }
+
+    const char* p_;
+    const char* end_;
+    std::string scratch_;
+};
+
 // The direct route for a well-formed map file: the file is parsed in place and
 // the grid filled straight from the row attributes, with the field of each
 // attribute resolved once per spelling. Anything this route does not decide
@@ -214,27 +376,32 @@ bool loadDirect(QByteArray& bytes, MapGrid& loaded) {
     struct Seen {
         const char* name = nullptr;
         int field = -1;
-        std::uint64_t word = 0;  // the name and its terminating NUL, when they fit in 8 bytes
-        std::uint64_t mask = 0;
+        // the name and its terminating NUL, when they fit in 16 bytes
+        std::uint64_t word[2] = {0, 0};
+        std::uint64_t mask[2] = {0, 0};
     };
     // Names sit inside the parsed buffer, with the rest of the row after them:
-    // one 8-byte load compares a short name whole.
+    // two 8-byte loads compare a name whole.
     const char* const bufferEnd = bytes.constData() + bytes.size();
     auto sameName = [bufferEnd](const Seen& known, const char* name) {
-        if (known.mask && name + 8 <= bufferEnd) {
-            std::uint64_t word;
-            std::memcpy(&word, name, 8);
-            return (word & known.mask) == known.word;
+        if (known.mask[0] && name + 16 <= bufferEnd) {
+            std::uint64_t word[2];
+            std::memcpy(word, name, 16);
+            return ((word[0] & known.mask[0]) ^ known.word[0]) == 0 && ((word[1] & known.mask[1]) ^ known.word[1]) == 0;
         }
         return sameText(known.name, name);
     };
     auto remember = [bufferEnd](const char* name, int field) {
-        Seen seen{name, field, 0, 0};
+        Seen seen{name, field, {0, 0}, {0, 0}};
         const std::size_t length = std::strlen(name);
-        if (std::endian::native == std::endian::little && length < 8 && name + 8 <= bufferEnd) {
-            std::memcpy(&seen.word, name, 8);
-            seen.mask = length == 7 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * (length + 1))) - 1;
-            seen.word &= seen.mask;
+        if (std::endian::native == std::endian::little && length < 16 && name + 16 <= bufferEnd) {
+            std::memcpy(seen.word, name, 16);
+            const std::size_t bytes = length + 1;  // with the NUL
+            for (int w = 0; w < 2; ++w) {
+                const std::size_t inWord = bytes > 8u * w ? std::min<std::size_t>(8, bytes - 8u * w) : 0;
+                seen.mask[w] = inWord == 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * inWord)) - 1;
+                seen.word[w] &= seen.mask[w];
+            }
         }
         return seen;
     };
@@ -248,7 +415,8 @@ bool loadDirect(QByteArray& bytes, MapGrid& loaded) {
 
     int rows = 0;
     int n = 0;
-    int filled = 0;  // cells given by rows so far
+    int cellRow = 0, cellColumn = 0;  // of the next cell a row fills, from 0
+    int filled = 0;                   // cells given by rows so far
     unsigned char tipo = MapGrid::kNewTipo, fundo = MapGrid::kNewFundo, xo = MapGrid::kNewXO;
     std::string evento;
     for (pugi::xml_node row = root.child("ROWDATA").first_child(); row; row = row.next_sibling()) {
@@ -349,7 +517,11 @@ bool loadDirect(QByteArray& bytes, MapGrid& loaded) {
         }
         ++rows;
         if (filled < n * n) {
-            const std::size_t i = MapGrid::index(filled / n + 1, filled % n + 1);
+            const std::size_t i = static_cast<std::size_t>(cellRow) * MapGrid::kCapacity + cellColumn;
+            if (++cellColumn == n) {
+                cellColumn = 0;
+                ++cellRow;
+            }
             loaded.Tipo[i] = tipo;
             loaded.Fundo[i] = fundo;
             loaded.XO[i] = xo;
@@ -426,9 +598,14 @@ void Abrir(MapGrid& grid, const QString& fullPath) {
     if (file.open(QIODevice::ReadOnly)) {
         QByteArray bytes = file.readAll();
         file.close();
-        // The parser keeps its strings inside the buffer it parses.
-        bytes.detach();
-        done = loadDirect(bytes, loaded);
+        done = CanonicalRows(bytes.constData(), static_cast<std::size_t>(bytes.size())).load(loaded);
+        if (!done) {
+            loaded = MapGrid();
+            loaded.CurrentMap = grid.CurrentMap;
+            // The parser keeps its strings inside the buffer it parses.
+            bytes.detach();
+            done = loadDirect(bytes, loaded);
+        }
     }
     if (!done) loaded = loadThroughTable(fullPath, grid.CurrentMap);
     grid.swap(loaded);

@@ -206,3 +206,41 @@ TEST(MapFileDirect, BrokenFilesFailAsTheRecordTableDoesAndKeepTheGrid) {
     MapGrid held;
     EXPECT_THROW(Abrir(held, dir.file("Nenhum.xml")), Error);
 }
+
+// Files in the editor's own form whose values hold every kind of reference,
+// and some that only look like it: each loads as the record table reads it.
+TEST(MapFileDirect, EditorFormFilesWithReferencesLoadAsTheRecordTableReadsThem) {
+    const std::string skeleton = kMapSkeleton;
+    const std::string head = skeleton.substr(0, skeleton.find("</ROWDATA>"));
+    auto row = [](const std::string& tipo, const std::string& evento, const std::string& size = "2") {
+        return "<ROW Tipo=\"" + tipo + "\" Fundo=\"0\" Tamanho=\"" + size + "\" XO=\"O\" Evento=\"" + evento +
+               "\" Transparente=\"FALSE\"/>";
+    };
+    const std::vector<std::string> bodies = {
+        row("&#233;", "caf&#233; &#xE9; &#xe9; &amp; &lt;&gt; &quot;x&quot; &apos;y&apos;") +
+            row("&amp;", "Msg(Oi)&amp;") + row("\xc3\xa9", "") + row("\xe9", "raw \xe7"),
+        row("A", "upper &#X41; hex") + row("B", "x"),       // not a reference the parser knows
+        row("A", "unknown &foo; entity") + row("B", "x"),   // kept as written
+        row("A", "tab\there") + row("B", "line\r\nbreak"),  // raw whitespace becomes blanks
+        row("A", "surrogate &#xD800; big &#x1F600;") + row("&#x1F600;", "x"),
+        row("A", "zero &#0; end") + row("B", "x"),
+        row("A", "x", " 2") + row("B", "y", "+2") + row("C", "z", "007"),
+        row("A", "x", "3") + row("B", "y"),  // fewer rows than cells
+        row("A", "x") + "\n",                // something after the packet
+    };
+    qmtest::TempDir dir;
+    for (const std::string& body : bodies) {
+        dir.write("M.xml", QByteArray::fromStdString(head + body + "</ROWDATA></DATAPACKET>"));
+        std::unique_ptr<MapGrid> expected;
+        try {
+            expected = gridThroughTable(dir.file("M.xml"));
+        } catch (const Error&) {
+            MapGrid held;
+            EXPECT_THROW(Abrir(held, dir.file("M.xml")), Error) << body;
+            continue;
+        }
+        MapGrid loaded;
+        Abrir(loaded, dir.file("M.xml"));
+        expectSameGrid(loaded, *expected);
+    }
+}
