@@ -30,7 +30,7 @@ bench: configure
 	flock $(BUILD)/.build.lock cmake --build $(BUILD) -j $(JOBS) --target benches
 	@mkdir -p -m 0700 $(XDG_RUNTIME_DIR)
 	@for b in $(BUILD)/bench/*; do \
-	  [ -x "$$b" ] || continue; echo "== $$b"; \
+	  [ -f "$$b" ] && [ -x "$$b" ] || continue; echo "== $$b"; \
 	  QT_QPA_PLATFORM=offscreen "$$b" --benchmark_min_time=0.2 || exit 1; \
 	done
 

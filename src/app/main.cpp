@@ -1,6 +1,7 @@
 // The editor: a splash window, every window created once, the main window's
 // first show (with the project named on the command line), the event loop.
 #include "core/Paths.h"
+#include "editor/Association.h"
 #include "editor/uArt.h"
 #include "editor/uPrincipal.h"
 #include "editor/uPrompts.h"
@@ -52,7 +53,11 @@ int main(int argc, char** argv) {
     // 3. Every window, once.
     quillmark::Workspace ws(std::make_unique<quillmark::QtPrompts>());
     ws.EditorFolder = quillmark::editorFolder();
-    quillmark::TApplicationWindows windows(ws);
+    // The ".qmk" association is looked for once the window is up (below), not
+    // while the windows are made.
+    quillmark::TForm1::Options options;
+    options.registerAssociation = [] {};
+    quillmark::TApplicationWindows windows(ws, std::move(options));
     quillmark::TForm1& form1 = windows.Form1();
 
     // The main window's first show; the splash goes afterwards.
@@ -70,6 +75,13 @@ int main(int argc, char** argv) {
         std::fflush(stderr);
         if (report == "exit") return 0;
     }
+
+    // The association: written when no program opens "*.qmk" files yet. It
+    // runs when the event loop first turns, after the window is on screen.
+    QTimer::singleShot(0, &form1, [] {
+        quillmark::ensureAssociation(QCoreApplication::applicationFilePath(), quillmark::XdgFolders::fromEnvironment(),
+                                     quillmark::art::logoSvg());
+    });
 
     // 4. The main window's event loop.
     return app.exec();

@@ -6,10 +6,40 @@
 #include <QByteArray>
 #include <QImage>
 
+#include <memory>
+
 namespace quillmark::cli {
 
 // The PNG file bytes of a picture: 8-bit RGB when the picture is opaque, RGBA
 // otherwise. A null picture gives no bytes.
 QByteArray encodePng(const QImage& image);
+
+// A PNG written band by band, so that a large picture never has to be held
+// whole: the caller draws a band of rows, hands it over, and reuses it for the
+// next. The pixels are taken as 32-bit colours (straight or premultiplied).
+class PngStream {
+public:
+    // `opaque`: every pixel the bands carry is opaque, and the file holds RGB
+    // without alpha; otherwise RGBA.
+    PngStream(int width, int height, bool opaque);
+    ~PngStream();
+    PngStream(const PngStream&) = delete;
+    PngStream& operator=(const PngStream&) = delete;
+
+    // The next rows, top to bottom; the band is as wide as the picture.
+    void addRows(const QImage& band);
+    // The whole file, once every row has been added.
+    QByteArray finish();
+
+private:
+    struct Deflater;
+    std::unique_ptr<Deflater> deflater_;
+    QByteArray out_;
+    qsizetype idat_ = 0;
+    int width_;
+    int height_;
+    int rowsAdded_ = 0;
+    bool opaque_;
+};
 
 }  // namespace quillmark::cli

@@ -11,6 +11,8 @@
 #include "database/TileCache.h"
 #include "editor/CellPainter.h"
 
+#include <QPainter>
+
 namespace quillmark::cli {
 
 namespace {
@@ -20,6 +22,27 @@ CellMode modeArg(const std::string& mode) {
     if (mode == "lower") return CellMode::Lower;
     if (mode == "events") return CellMode::Events;
     throw UsageError("--mode deve ser upper, lower ou events, não \"" + mode + "\"");
+}
+
+// The map drawn and encoded one row of cells at a time: only a band of 40
+// pixel rows is held, not the whole picture. Each cell draws inside its own
+// square, so a band shows exactly the rows of the whole drawing; the fill
+// under the tiles is opaque, and so is every band.
+QByteArray renderMapPng(const MapGrid& grid, CellMode mode, const ViewOptions& view, TileLookup& lookup) {
+    constexpr int cell = cellpaint::kCell;
+    const int side = grid.N * cell;
+    PngStream png(side, side, cellpaint::backgroundColor().alpha() == 255);
+    QImage band(side, cell, QImage::Format_ARGB32_Premultiplied);
+    for (int r = 1; r <= grid.N; ++r) {
+        band.fill(cellpaint::backgroundColor());
+        QPainter painter(&band);
+        for (int c = 1; c <= grid.N; ++c)
+            cellpaint::RefreshMapa(painter, grid, r, c, mode, view, lookup,
+                                   cellpaint::CellView{QPoint((c - 1) * cell, 0), cell});
+        painter.end();
+        png.addRows(band);
+    }
+    return png.finish();
 }
 
 }  // namespace
@@ -50,8 +73,7 @@ int cmdRender(const Args& args) {
     // Characters stand on their cells as in the canvas.
     const QString folder = project.ProjectFolder;
     lookup.setCharacters([folder](const std::string& name) { return cellpaint::characterFrame(folder, name); });
-    const QImage image = cellpaint::renderMap(grid, mode, view, lookup);
-    writeFileAtomic(outFile, encodePng(image));
+    writeFileAtomic(outFile, renderMapPng(grid, mode, view, lookup));
     return kExitOk;
 }
 

@@ -9,6 +9,7 @@
 #include <pugixml.hpp>
 
 #include <charconv>
+#include <cstring>
 
 namespace quillmark::datapacket {
 
@@ -81,6 +82,15 @@ void lineColumn(const std::string& text, ptrdiff_t offset, int* line, int* colum
     }
 }
 
+// A name or value as stored: UTF-8 read back as CP1252 (raw CP1252 in older
+// files); ASCII text, by far the most common, is taken as it is.
+std::string textOf(const char* s) {
+    const size_t length = std::strlen(s);
+    for (size_t i = 0; i < length; ++i)
+        if (static_cast<unsigned char>(s[i]) >= 0x80) return fromFileText(std::string_view(s, length));
+    return std::string(s, length);
+}
+
 bool parseInt(std::string_view s, int* value) {
     const std::optional<int> v = format::toInteger(s);
     if (v) *value = *v;
@@ -126,18 +136,35 @@ Contents parse(const std::string& xml, const QString& source) {
         contents.fields.push_back(std::move(def));
     }
 
+    // The field of an attribute, resolved once per spelling: rows name their
+    // fields in the same order, so the name met at the same place in the
+    // previous row is tried first.
+    struct Seen {
+        const char* name = nullptr;
+        size_t field = 0;
+    };
+    std::vector<Seen> seen;
+    auto fieldOf = [&](const char* attribute) {
+        const std::string name = textOf(attribute);
+        size_t index = 0;
+        for (; index < contents.fields.size(); ++index)
+            if (equalsIgnoreCase(contents.fields[index].name, name)) break;
+        return index;
+    };
+
     int rowNumber = 0;
     for (pugi::xml_node row : root.child("ROWDATA").children("ROW")) {
         ++rowNumber;
         Record record(contents.fields.size());
-        for (pugi::xml_attribute a : row.attributes()) {
-            std::string name = fromFileText(a.name());
-            size_t index = 0;
-            for (; index < contents.fields.size(); ++index)
-                if (equalsIgnoreCase(contents.fields[index].name, name)) break;
+        size_t position = 0;
+        for (pugi::xml_attribute a = row.first_attribute(); a; a = a.next_attribute(), ++position) {
+            if (position == seen.size()) seen.emplace_back();
+            Seen& known = seen[position];
+            if (!known.name || std::strcmp(known.name, a.name()) != 0) known = Seen{a.name(), fieldOf(a.name())};
+            const size_t index = known.field;
             if (index == contents.fields.size()) continue;  // RowState and the like
             const FieldDef& def = contents.fields[index];
-            std::string value = fromFileText(a.value());
+            std::string value = textOf(a.value());
             switch (def.kind) {
             case FieldKind::Integer: {
                 int v;

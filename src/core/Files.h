@@ -19,6 +19,26 @@ QByteArray readFile(const QString& path);
 // whether a copy was made, for callers that care.
 bool copyWithoutReplacing(const QString& src, const QString& dst);
 
+// Many copies for one operation (a new project): the same rule as
+// copyWithoutReplacing, each file appearing whole under its name with the
+// source's permissions, but the data reach the disk by one sync of the whole
+// file system when the batch finishes, instead of one sync per file.
+class CopyBatch {
+public:
+    CopyBatch() = default;
+    ~CopyBatch();  // finishes
+    CopyBatch(const CopyBatch&) = delete;
+    CopyBatch& operator=(const CopyBatch&) = delete;
+
+    bool copyWithoutReplacing(const QString& src, const QString& dst);
+    // Makes everything copied so far durable. Never throws.
+    void finish();
+
+private:
+    QString lastFolder_;  // a folder on the file system to sync
+    bool pending_ = false;
+};
+
 // Creates a folder with its missing parents. Throws Error when it cannot.
 void makeFolder(const QString& path);
 

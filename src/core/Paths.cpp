@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 
 namespace quillmark {
 
@@ -33,13 +34,67 @@ QString fileNameOf(const QString& path) {
     return path.mid(slash + 1);
 }
 
+namespace {
+
+// The listings of one operation: per folder, its entries by case-folded name
+// (the first entry in listing order for each folded name).
+struct Listings {
+    int depth = 0;
+    QHash<QString, QHash<QString, QString>> folders;
+};
+
+Listings& listings() {
+    static Listings l;
+    return l;
+}
+
+QString listingKey(const QString& folder) { return QDir::cleanPath(QDir(folder).absolutePath()); }
+
+QStringList listFolder(const QString& dirPath) {
+    QDir dir(dirPath);
+    if (!dir.exists()) return {};
+    return dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+}  // namespace
+
+FolderListingScope::FolderListingScope() { ++listings().depth; }
+
+FolderListingScope::~FolderListingScope() {
+    if (--listings().depth == 0) listings().folders.clear();
+}
+
+void noteEntryCreated(const QString& path) {
+    Listings& l = listings();
+    if (l.depth == 0 || l.folders.isEmpty()) return;
+    const QFileInfo info(path);
+    auto folder = l.folders.find(listingKey(info.path()));
+    if (folder == l.folders.end()) return;
+    const QString name = info.fileName();
+    const QString key = name.toCaseFolded();
+    if (!folder->contains(key)) folder->insert(key, name);
+}
+
+void forgetFolderListings() { listings().folders.clear(); }
+
 QString findEntryIgnoringCase(const QString& folder, const QString& name) {
     QString dirPath = folder.isEmpty() ? QStringLiteral(".") : folder;
     if (QFileInfo::exists(QDir(dirPath).filePath(name))) return name;
-    QDir dir(dirPath);
-    if (!dir.exists()) return QString();
-    const QStringList entries = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    for (const QString& entry : entries)
+    Listings& l = listings();
+    if (l.depth > 0) {
+        const QString key = listingKey(dirPath);
+        auto cached = l.folders.find(key);
+        if (cached == l.folders.end()) {
+            QHash<QString, QString> byName;
+            for (const QString& entry : listFolder(dirPath)) {
+                const QString folded = entry.toCaseFolded();
+                if (!byName.contains(folded)) byName.insert(folded, entry);
+            }
+            cached = l.folders.insert(key, std::move(byName));
+        }
+        return cached->value(name.toCaseFolded());
+    }
+    for (const QString& entry : listFolder(dirPath))
         if (entry.compare(name, Qt::CaseInsensitive) == 0) return entry;
     return QString();
 }

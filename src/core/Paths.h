@@ -27,6 +27,24 @@ QString projectPath(const QString& folder, const QString& relative);
 // Returns the exact name on disk, or an empty string.
 QString findEntryIgnoringCase(const QString& folder, const QString& name);
 
+// While one of these lives (one operation: filling the tile cache, creating a
+// project), the case-blind lookup lists each folder at most once and reuses
+// the listing; the editor's own writes (Files.h) add the names they create.
+// Scopes nest; the listings are dropped when the outermost one ends.
+class FolderListingScope {
+public:
+    FolderListingScope();
+    ~FolderListingScope();
+    FolderListingScope(const FolderListingScope&) = delete;
+    FolderListingScope& operator=(const FolderListingScope&) = delete;
+};
+
+// Tells the listings kept by an open scope that an entry now exists (a file
+// just written). Without an open scope it does nothing.
+void noteEntryCreated(const QString& path);
+// Drops every kept listing (a folder was created or removed).
+void forgetFolderListings();
+
 // True when the path names an existing file (after the case-blind lookup
 // that projectPath already did).
 bool fileExists(const QString& path);

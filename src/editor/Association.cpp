@@ -3,6 +3,7 @@
 #include "core/Files.h"
 #include "core/Paths.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -43,7 +44,11 @@ bool isProjectGlob(const QString& pattern) {
 void typesFromPackage(const QString& path, QSet<QString>& types) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return;
-    QXmlStreamReader xml(&file);
+    const QByteArray bytes = file.readAll();
+    // Most packages (the shared database's own is megabytes long) never
+    // mention the extension: only those that do are read as XML.
+    if (!bytes.toLower().contains("qmk")) return;
+    QXmlStreamReader xml(bytes);
     QString current;
     while (!xml.atEnd()) {
         xml.readNext();
@@ -138,10 +143,15 @@ QStringList mimeTypesForProjectFiles(const XdgFolders& folders) {
     QSet<QString> types;
     for (const QString& dir : allDataDirs(folders)) {
         const QString mime = dir + QStringLiteral("mime/");
+        const QFileInfo compiled(mime + QStringLiteral("globs2"));
         QDir packages(mime + QStringLiteral("packages"));
-        for (const QString& name : packages.entryList({QStringLiteral("*.xml")}, QDir::Files, QDir::Name))
-            typesFromPackage(packages.filePath(name), types);
-        typesFromGlobs(mime + QStringLiteral("globs2"), true, types);
+        const QFileInfoList sources = packages.entryInfoList({QStringLiteral("*.xml")}, QDir::Files, QDir::Name);
+        // The compiled globs2 holds every glob of the packages it was made
+        // from; a package newer than it (not compiled yet) is read itself.
+        const QDateTime compiledAt = compiled.exists() ? compiled.lastModified() : QDateTime();
+        for (const QFileInfo& source : sources)
+            if (!compiledAt.isValid() || source.lastModified() > compiledAt) typesFromPackage(source.filePath(), types);
+        typesFromGlobs(compiled.filePath(), true, types);
         typesFromGlobs(mime + QStringLiteral("globs"), false, types);
     }
     QStringList list(types.begin(), types.end());

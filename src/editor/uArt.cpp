@@ -1,12 +1,21 @@
 #include "editor/uArt.h"
 
+#include "core/Files.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QFont>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QStandardPaths>
 #include <QSvgRenderer>
 #include <QtMath>
+
+#include <cstring>
 
 namespace quillmark::art {
 
@@ -118,7 +127,82 @@ QByteArray toolSvg(Tool tool) {
     return s;
 }
 
-QImage renderSvg(const QByteArray& svg, int logicalSize, qreal dpr) {
+// --- pictures drawn once per build ----------------------------------------------------
+//
+// Rasterising the vector pictures and drawing the splash cost a noticeable
+// part of every start. The finished pixels are kept in the user's cache folder
+// ($XDG_CACHE_HOME/quillmark/art), one small raw file per picture, named after
+// a digest of what it depends on: the picture's own description, its size,
+// the Qt version and this file's build. A start reads them back; anything
+// missing, unreadable or of another build is drawn and stored again.
+
+QString& artFolderOverride() {
+    static QString folder;
+    return folder;
+}
+
+QString artFolder() {
+    if (!artFolderOverride().isEmpty()) return artFolderOverride();
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    return base.isEmpty() ? QString() : base + QStringLiteral("/quillmark/art/");
+}
+
+constexpr quint32 kArtMagic = 0x51414d31;  // "QAM1"
+
+QImage readStoredPicture(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QByteArray bytes = file.readAll();
+    struct Head {
+        quint32 magic, width, height, bytesPerLine;
+        double dpr;
+    } head{};
+    if (bytes.size() < static_cast<qsizetype>(sizeof head)) return {};
+    std::memcpy(&head, bytes.constData(), sizeof head);
+    if (head.magic != kArtMagic || head.width == 0 || head.height == 0 || head.width > 4096 || head.height > 4096)
+        return {};
+    QImage image(static_cast<int>(head.width), static_cast<int>(head.height), QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull() || static_cast<quint32>(image.bytesPerLine()) != head.bytesPerLine ||
+        bytes.size() != static_cast<qsizetype>(sizeof head) + image.sizeInBytes())
+        return {};
+    std::memcpy(image.bits(), bytes.constData() + sizeof head, static_cast<size_t>(image.sizeInBytes()));
+    image.setDevicePixelRatio(head.dpr);
+    return image;
+}
+
+void storePicture(const QString& path, const QImage& picture) {
+    const QImage image = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    struct Head {
+        quint32 magic, width, height, bytesPerLine;
+        double dpr;
+    } head{kArtMagic, static_cast<quint32>(image.width()), static_cast<quint32>(image.height()),
+           static_cast<quint32>(image.bytesPerLine()), image.devicePixelRatio()};
+    QByteArray bytes(reinterpret_cast<const char*>(&head), sizeof head);
+    bytes.append(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes());
+    try {
+        makeFolder(QFileInfo(path).absolutePath());
+        writeFileAtomic(path, bytes);
+    } catch (const std::exception&) {
+        // a cache that cannot be written only means drawing again next time
+    }
+}
+
+// The stored picture for `description`, or `draw()` stored for next time.
+template <typename Draw> QImage storedPicture(const QByteArray& description, Draw draw) {
+    const QString folder = artFolder();
+    if (folder.isEmpty()) return draw();
+    QCryptographicHash digest(QCryptographicHash::Sha1);
+    digest.addData(description);
+    digest.addData(QByteArrayLiteral(QT_VERSION_STR __DATE__ __TIME__));
+    const QString path = folder + QString::fromLatin1(digest.result().toHex()) + QStringLiteral(".pix");
+    QImage image = readStoredPicture(path);
+    if (!image.isNull()) return image;
+    image = draw();
+    storePicture(path, image);
+    return image;
+}
+
+QImage drawSvg(const QByteArray& svg, int logicalSize, qreal dpr) {
     const int px = qMax(1, qRound(logicalSize * dpr));
     QImage image(px, px, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
@@ -130,6 +214,13 @@ QImage renderSvg(const QByteArray& svg, int logicalSize, qreal dpr) {
     image.setDevicePixelRatio(dpr);
     return image;
 }
+
+QImage renderSvg(const QByteArray& svg, int logicalSize, qreal dpr) {
+    return storedPicture(svg + ' ' + QByteArray::number(logicalSize) + ' ' + QByteArray::number(dpr, 'g', 6),
+                         [&] { return drawSvg(svg, logicalSize, dpr); });
+}
+
+QImage drawSplash();
 
 QByteArray treeSvg(int index) {
     QByteArray s = "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 16 16\">";
@@ -271,12 +362,22 @@ QByteArray logoSvg() {
 QPixmap logoPixmap(int size, qreal dpr) { return QPixmap::fromImage(renderSvg(logoSvg(), size, dpr)); }
 
 QIcon applicationIcon() {
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256}) icon.addPixmap(logoPixmap(size));
+    static const QIcon icon = [] {
+        QIcon made;
+        for (int size : {16, 24, 32, 48, 64, 128, 256}) made.addPixmap(logoPixmap(size));
+        return made;
+    }();
     return icon;
 }
 
-QImage splashPicture() {
+QImage splashPicture() { return storedPicture(QByteArrayLiteral("splash 496x267"), drawSplash); }
+
+void setStoredPictureFolder(const QString& folder) {
+    artFolderOverride() = folder.isEmpty() || folder.endsWith('/') ? folder : folder + '/';
+}
+
+namespace {
+QImage drawSplash() {
     QImage image(496, 267, QImage::Format_ARGB32_Premultiplied);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -310,6 +411,7 @@ QImage splashPicture() {
     p.end();
     return image;
 }
+}  // namespace
 
 QImage aboutBanner(int width, int height) {
     QImage image(width, height, QImage::Format_ARGB32_Premultiplied);

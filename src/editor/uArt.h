@@ -1,8 +1,8 @@
 #pragma once
 // The editor's own pictures: the tool-bar buttons, the project tree's three
 // images, the logo, the splash picture and the about box's pictures. All are
-// drawn here (vector pictures rendered at the screen's pixel ratio), nothing
-// is read from files.
+// drawn here (vector pictures rendered at the screen's pixel ratio); what was
+// drawn is kept in the user's cache folder so that later starts only read it.
 #include <QByteArray>
 #include <QIcon>
 #include <QImage>
@@ -44,6 +44,11 @@ QImage splashPicture();
 // The about box's pictures: a landscape banner and a strip of tiles.
 QImage aboutBanner(int width, int height);
 QImage aboutTileStrip(int width, int height);
+
+// The vector pictures and the splash are drawn once and then kept, as raw
+// pixels, in the user's cache folder; tests may point that elsewhere (an
+// empty folder name: the cache folder).
+void setStoredPictureFolder(const QString& folder);
 
 // A picture made grey and faint.
 QImage greyedImage(const QImage& image);

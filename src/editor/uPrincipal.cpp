@@ -403,10 +403,16 @@ void TForm1::restorePlacement() {
 
 void TForm1::FormShow(const QStringList& arguments) {
     restorePlacement();
-    ws_.run([this] { ws_.LoadImagens(); });
+    // Opening a project fills the tile cache from the project; the pass over
+    // the working folder runs only when no project is opened (or the opening
+    // stopped before the cache was filled).
     if (!arguments.isEmpty()) {
         const QString path = arguments.first();
         ws_.run([this, &path] { abrirProjeto(path); });
+    }
+    if (ws_.tiles.count() < TileCache::kEntries) {
+        FolderListingScope listings;
+        ws_.run([this] { ws_.LoadImagens(); });
     }
 }
 

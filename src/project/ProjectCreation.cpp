@@ -20,16 +20,21 @@ bool isPlainFileName(std::string_view name) {
     return name.find('/') == std::string_view::npos && name.find('\\') == std::string_view::npos;
 }
 
-void copyTemplate(const QString& editorFolder, std::string_view source, const QString& projectFolder,
-                  std::string_view destination) {
-    copyWithoutReplacing(projectPath(editorFolder, source), projectPath(projectFolder, destination));
-}
+// The copies of one creation: made without a sync each, synced once at the end.
+struct Copier {
+    QString editor;
+    QString project;
+    CopyBatch batch;
 
-void copyPicture(const QString& editorFolder, const QString& projectFolder, const std::string& file) {
-    if (!isPlainFileName(file)) return;
-    const std::string relative = "Imagens\\" + file;
-    copyTemplate(editorFolder, relative, projectFolder, relative);
-}
+    void copy(std::string_view source, std::string_view destination) {
+        batch.copyWithoutReplacing(projectPath(editor, source), projectPath(project, destination));
+    }
+    void copyPicture(const std::string& file) {
+        if (!isPlainFileName(file)) return;
+        const std::string relative = "Imagens\\" + file;
+        copy(relative, relative);
+    }
+};
 
 RecordTable& tableFor(TDataModule1& data, std::string_view relative) {
     for (RecordTable* t : {&data.cdsTiles, &data.cdsMonstros, &data.cdsItens, &data.cdsMagias, &data.cdsPersonagem})
@@ -45,13 +50,13 @@ QString absoluteProjectFile(const QString& file) {
 
 // The tile pictures: 147 passes from the first record of the tiles table. A
 // table with fewer records repeats its last record, which copies nothing new.
-void copyTilePictures(TDataModule1& data, const QString& editorFolder, const QString& projectFolder) {
+void copyTilePictures(TDataModule1& data, Copier& copier) {
     RecordTable& tiles = data.cdsTiles;
     tiles.setFiltered(false);
     tiles.first();
     if (tiles.isEmpty()) return;
     for (int pass = 0; pass < kTilePasses; ++pass) {
-        copyPicture(editorFolder, projectFolder, tiles.asString("File"));
+        copier.copyPicture(tiles.asString("File"));
         const std::string tipo = tiles.asString("Tipo");
         if (tipo.size() == 1) {
             const std::vector<std::string> frames = animatedTileFrames(static_cast<unsigned char>(tipo[0]));
@@ -59,19 +64,19 @@ void copyTilePictures(TDataModule1& data, const QString& editorFolder, const QSt
                 // Both frames or neither.
                 bool both = true;
                 for (const std::string& frame : frames)
-                    both = both && fileExists(projectPath(editorFolder, "Imagens\\" + frame));
+                    both = both && fileExists(projectPath(copier.editor, "Imagens\\" + frame));
                 if (both)
-                    for (const std::string& frame : frames) copyPicture(editorFolder, projectFolder, frame);
+                    for (const std::string& frame : frames) copier.copyPicture(frame);
             }
         }
         tiles.next();
     }
 }
 
-void copyHeroFrames(TDataModule1& data, const QString& editorFolder, const QString& projectFolder) {
+void copyHeroFrames(TDataModule1& data, Copier& copier) {
     RecordTable& hero = data.cdsPersonagem;
     if (hero.isEmpty()) return;
-    for (const std::string& field : heroFrameFields()) copyPicture(editorFolder, projectFolder, hero.asString(field));
+    for (const std::string& field : heroFrameFields()) copier.copyPicture(hero.asString(field));
 }
 
 }  // namespace
@@ -165,20 +170,26 @@ void createProject(const NewProjectRequest& request, TDataModule1& data, Project
     for (const std::string& sub : projectFolders()) makeFolder(projectPath(folder, sub));
     if (afterFolders) afterFolders();
 
+    // Each destination is found in a listing of its folder read once (and
+    // kept up to date by the copies), not by listing the folder per file.
+    FolderListingScope listings;
+    Copier copier{editor, folder, {}};
+
     // Each table is copied, then reopened from the project's copy.
     for (const std::string& relative : templateTables()) {
-        copyTemplate(editor, relative, folder, relative);
+        copier.copy(relative, relative);
         data.pointAt(tableFor(data, relative), folder);
     }
 
     project.RuntimePath = runtimePathFor(folder, project.ProjectFile);
-    copyWithoutReplacing(projectPath(editor, std::string_view("Data\\Vorpex.exe")), project.RuntimePath);
-    copyTemplate(editor, "VeroviZBlue.dll", folder, "Data\\VeroviZ.dll");
-    copyTemplate(editor, "Imagens\\null.bmp", folder, "Imagens\\null.bmp");
+    copier.batch.copyWithoutReplacing(projectPath(editor, std::string_view("Data\\Vorpex.exe")), project.RuntimePath);
+    copier.copy("VeroviZBlue.dll", "Data\\VeroviZ.dll");
+    copier.copy("Imagens\\null.bmp", "Imagens\\null.bmp");
 
-    copyTilePictures(data, editor, folder);
-    for (const TemplateCopy& copy : fixedTemplateFiles()) copyTemplate(editor, copy.source, folder, copy.destination);
-    copyHeroFrames(data, editor, folder);
+    copyTilePictures(data, copier);
+    for (const TemplateCopy& copy : fixedTemplateFiles()) copier.copy(copy.source, copy.destination);
+    copyHeroFrames(data, copier);
+    copier.batch.finish();
 
     tree.CriaProjeto(project.ProjectName);
 }

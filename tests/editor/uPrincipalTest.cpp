@@ -772,3 +772,27 @@ TEST(ApplicationWindows, CreatesEveryWindowAndLinksThem) {
     EXPECT_EQ(ws.session().links().unfilled().size(), 6u);
     EXPECT_FALSE(ws.DataModule1.cdsTiles.active());
 }
+
+// --- start-up and the working folder -------------------------------------------------------------
+
+// The editor started from a folder that happens to hold an "Imagens" folder
+// with a picture of the template set's name that is not a picture.
+TEST_F(Form1Test, StartingWithAProjectDoesNotReadTheWorkingFolder) {
+    qmtest::TempDir work;
+    work.write("Imagens/Grama.bmp", "not a bitmap");
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(work.path()));
+    auto p = projectWithMap();
+    form->FormShow({p->projectFile()});
+    EXPECT_TRUE(ws->session().projectOpen());
+    EXPECT_TRUE(prompts->asked().empty());  // the working folder's picture was never read
+    EXPECT_EQ(ws->tiles.count(), TileCache::kEntries);
+
+    // Without a project the cache is filled from the working folder, as before.
+    form = makeForm();
+    ws->session().closeAll();
+    ws->tiles.GameListImage1.Slot1().Clear();
+    form->FormShow({});
+    QDir::setCurrent(before);
+    EXPECT_FALSE(prompts->asked().empty());
+}

@@ -19,6 +19,8 @@
 #include <map>
 #include <set>
 
+#include <sys/stat.h>
+
 using namespace quillmark;
 
 namespace {
@@ -399,4 +401,56 @@ TEST(ProjectCreation, ListsOfTheTemplateSet) {
     EXPECT_EQ(fixedTemplateFiles()[16].source, "Imagens\\CDown.bmp");
     EXPECT_EQ(fixedTemplateFiles()[16].destination, "Imagens\\CharDown.bmp");
     EXPECT_EQ(fixedTemplateFiles()[27].destination, "Imagens\\CharRight3.bmp");
+}
+
+namespace {
+mode_t modeOf(const QString& path) {
+    struct stat st {};
+    ::stat(QFile::encodeName(path).constData(), &st);
+    return st.st_mode & 0777;
+}
+}  // namespace
+
+TEST(ProjectCreation, CopiesCarryTheTemplatePermissionsAndLeaveNothingElse) {
+    EditorCopy editor;
+    ::chmod(QFile::encodeName(editor.path() + "Data/Vorpex.exe").constData(), 0755);
+    ::chmod(QFile::encodeName(editor.path() + "Imagens/null.bmp").constData(), 0600);
+    ::chmod(QFile::encodeName(editor.path() + "Data/Battle.mp3").constData(), 0640);
+    qmtest::TempDir into;
+    Created c;
+    create(c, editor.path(), into.file("Aventura.qmk"));
+
+    const std::map<QString, QString> expected = expectedCopies(editor.path(), "Aventura.exe");
+    std::map<QString, QByteArray> files = filesUnder(into.path());
+    files.erase("Aventura.qmk");
+    ASSERT_EQ(files.size(), expected.size());  // no temporary or half-made file beside them
+    for (const auto& [destination, source] : expected) {
+        ASSERT_TRUE(files.count(destination)) << destination.toStdString();
+        EXPECT_EQ(files[destination], bytesOf(editor.path() + source)) << destination.toStdString();
+        EXPECT_EQ(modeOf(into.file(destination)), modeOf(editor.path() + source)) << destination.toStdString();
+    }
+    EXPECT_EQ(modeOf(into.file("Aventura.exe")), 0755u);
+    EXPECT_EQ(modeOf(into.file("Imagens/null.bmp")), 0600u);
+    EXPECT_EQ(modeOf(into.file("Sounds/Battle.mp3")), 0640u);
+}
+
+TEST(ProjectCreation, FolderOfAnotherLetterCaseReceivesTheCopiesAndKeepsItsFiles) {
+    EditorCopy editor;
+    qmtest::TempDir into;
+    into.write("imagens/grama.BMP", "the user's own grass");
+    into.write("imagens/NULL.bmp", "the user's own placeholder");
+    Created c;
+    create(c, editor.path(), into.file("Aventura.qmk"));
+
+    EXPECT_FALSE(QFileInfo::exists(into.file("Imagens")));
+    EXPECT_EQ(into.read("imagens/grama.BMP"), "the user's own grass");
+    EXPECT_EQ(into.read("imagens/NULL.bmp"), "the user's own placeholder");
+    EXPECT_FALSE(QFileInfo::exists(into.file("imagens/Grama.bmp")));
+    EXPECT_FALSE(QFileInfo::exists(into.file("imagens/null.bmp")));
+    // every other picture arrived in the folder that was there
+    std::size_t pictures = 0;
+    for (const auto& [destination, source] : expectedCopies(editor.path(), "Aventura.exe"))
+        if (destination.startsWith("Imagens/")) ++pictures;
+    EXPECT_EQ(static_cast<std::size_t>(QDir(into.file("imagens")).entryList(QDir::Files).size()), pictures);
+    EXPECT_EQ(into.read("imagens/Arvore.bmp"), bytesOf(editor.path() + "Imagens/Arvore.bmp"));
 }
