@@ -14,9 +14,9 @@ namespace quillmark {
 namespace {
 
 constexpr int kGroupLeft = 24;
-constexpr int kGroupTop = 6;
+constexpr int kGroupTop = 2;
 constexpr int kGroupStepX = 112;
-constexpr int kGroupStepY = 280;
+constexpr int kGroupStepY = 272;
 constexpr int kButtonsPerGroup = 12;
 
 }  // namespace
