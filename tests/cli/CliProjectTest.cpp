@@ -132,3 +132,24 @@ TEST(CliNewMap, RefusesATakenOrBadNameAndChangesNothing) {
     EXPECT_EQ(dir.read("Mapas/Vila.xml"), map);
     EXPECT_EQ(QDir(dir.file("Mapas")).entryList(QDir::Files), QStringList{"Vila.xml"});
 }
+
+TEST(CliNewMap, RefusesNamesTheProjectCannotReadBackAndMapsLeftOutOfTheTree) {
+    qmtest::TempDir dir;
+    ASSERT_EQ(runCli({"new", dir.file("Jogo.qmk"), "--name", "Aventura"}).status, 0);
+    ASSERT_EQ(runCli({"new-map", dir.file("Jogo.qmk"), "Vila"}).status, 0);
+    // The map leaves the tree ("Excluir Mapa"); its file and its entry in the list stay.
+    dir.write("Data/Project.dat", "Aventura\r\n");
+    dir.write("Mapas/Gruta.xml", "made elsewhere");
+    const QByteArray project = dir.read("Jogo.qmk");
+    const QByteArray map = dir.read("Mapas/Vila.xml");
+    for (const char* name : {" Vila", "Vila ", "a%b", "vila", "GRUTA"}) {
+        const auto r = runCli({"new-map", dir.file("Jogo.qmk"), name});
+        EXPECT_EQ(r.status, 1) << name;
+        EXPECT_FALSE(r.err.isEmpty()) << name;
+    }
+    EXPECT_EQ(dir.read("Jogo.qmk"), project);
+    EXPECT_EQ(dir.read("Data/Project.dat"), "Aventura\r\n");
+    EXPECT_EQ(dir.read("Mapas/Vila.xml"), map);
+    EXPECT_EQ(dir.read("Mapas/Gruta.xml"), "made elsewhere");
+    EXPECT_EQ(QDir(dir.file("Mapas")).entryList(QDir::Files), (QStringList{"Gruta.xml", "Vila.xml"}));
+}
