@@ -66,6 +66,22 @@ void writeAndRegisterMap(Workspace& ws, std::string_view name) {
     }
 }
 
+// The file of the project's first map, found as a double-click on its node
+// finds it: "Mapas\" + its name, without regard to letter case. A listed name
+// that points into another folder is refused, so opening a project never
+// reads a map from outside it.
+QString firstMapPath(const ProjectState& project) {
+    const QString entry = project.MapList.first();
+    const QString prefix = project.ProjectFolder + QStringLiteral("Mapas/");
+    const QString listed = entry.startsWith(prefix) ? entry.mid(prefix.size()) : entry;
+    if (listed.contains(QLatin1Char('/')) || listed.contains(QLatin1Char('\\')) || listed.contains(QLatin1Char(':')) ||
+        listed == QStringLiteral(".") || listed == QStringLiteral("..") || listed.isEmpty())
+        throw Error(formatMessage("O mapa \"%s\" listado no arquivo do projeto não pode indicar outra pasta; "
+                                  "os mapas ficam na pasta Mapas do projeto.",
+                                  {listed.toStdString()}));
+    return projectPath(project.ProjectFolder, "Mapas\\" + toCp1252(listed));
+}
+
 }  // namespace
 
 EditorSession::EditorSession(Workspace& ws) : ws_(ws), startProgram_(startDetached) {
@@ -122,7 +138,7 @@ void EditorSession::openProject(const QString& path) {
         bool loaded = false;
         if (!project.MapList.isEmpty()) {
             resetUndo();
-            Abrir(ws_.grid, project.MapList.first());
+            Abrir(ws_.grid, firstMapPath(project));
             setModified(false);
             emit mapOpened(mapLoaded_);
             loaded = true;
