@@ -21,9 +21,11 @@ std::unique_ptr<Workspace> newWorkspace();
 void openProject(Workspace& ws, const QString& projectFile);
 
 // The "Novo Projeto" wizard's OK: refuses an empty name or file name with the
-// wizard's message, and an existing project file (the tool asks no question);
-// creates the project file's folder when it is missing.
-void createProjectFile(Workspace& ws, const QString& projectFile, const std::string& name, const std::string& author);
+// wizard's message, and an existing project file unless `replace` (the tool
+// asks no question; `replace` is the user's yes to the wizard's). Creates the
+// project file's folder when it is missing.
+void createProjectFile(Workspace& ws, const QString& projectFile, const std::string& name, const std::string& author,
+                       bool replace = false);
 
 // The "Novo Mapa" dialog's OK and the grid it writes: the name checks with
 // their messages, the map list, the initial map, the tree, line 3 of the

@@ -42,13 +42,20 @@ std::unique_ptr<Workspace> newWorkspace() {
 
 void openProject(Workspace& ws, const QString& projectFile) { ws.session().openProject(projectFile); }
 
-void createProjectFile(Workspace& ws, const QString& projectFile, const std::string& name, const std::string& author) {
+void createProjectFile(Workspace& ws, const QString& projectFile, const std::string& name, const std::string& author,
+                       bool replace) {
     if (!canCreateProject(name, projectFile)) throw Error(kCannotCreateProject);
     const QFileInfo info(projectFile);
-    // A project file is never replaced without a question, and the tool asks none.
-    if (info.exists())
+    // A project file is never replaced without a question, and the tool asks
+    // none: --replace is the answer given beforehand. As when the wizard's
+    // user agrees, only the project file is written anew; the folders, tables,
+    // pictures, maps and tree already there are kept.
+    if (info.isDir())
+        throw Error("\"" + QDir::toNativeSeparators(info.absoluteFilePath()).toStdString() +
+                    "\" é uma pasta, não um arquivo de projeto.");
+    if (info.exists() && !replace)
         throw Error("O arquivo \"" + QDir::toNativeSeparators(info.absoluteFilePath()).toStdString() +
-                    "\" já existe; escolha outro nome de projeto.");
+                    "\" já existe; escolha outro nome de projeto ou use --replace para substituí-lo.");
     if (!info.absoluteDir().exists()) makeFolder(info.absolutePath());
     ws.session().createProject(info.absoluteFilePath(), name, author);
 }
@@ -60,7 +67,7 @@ int cmdNew(const Args& args) {
     const std::string name = cp1252Arg(args.value("--name", kDefaultProjectName), "o nome do projeto");
     const std::string author = cp1252Arg(args.value("--author", kDefaultProjectAuthor), "o autor");
     const auto ws = newWorkspace();
-    createProjectFile(*ws, pathArg(args.word(0)), name, author);
+    createProjectFile(*ws, pathArg(args.word(0)), name, author, args.has("--replace"));
     return kExitOk;
 }
 

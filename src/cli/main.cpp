@@ -36,11 +36,12 @@ struct Command {
 const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
         {"new",
-         "new PROJECT.qmk [--name NAME] [--author AUTHOR]",
-         "cria um projeto como o \"Novo Projeto\" do editor, a partir do conjunto-modelo (nome padrão \"Meu Game\")",
+         "new PROJECT.qmk [--name NAME] [--author AUTHOR] [--replace]",
+         "cria um projeto como o \"Novo Projeto\" do editor, a partir do conjunto-modelo (nome padrão \"Meu Game\"); "
+         "com --replace, um arquivo de projeto que já existe é gravado de novo e os demais arquivos da pasta ficam",
          cmdNew,
          {"--name", "--author"},
-         {}},
+         {"--replace"}},
         {"new-map",
          "new-map PROJECT.qmk NAME [--size N]",
          "acrescenta ao projeto um mapa N x N (1 a 100, padrão 14) chamado NAME, como o \"Novo Mapa\" do editor",

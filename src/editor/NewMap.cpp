@@ -6,6 +6,7 @@
 #include "core/MapFile.h"
 #include "core/MapGrid.h"
 #include "core/MapTree.h"
+#include "core/Paths.h"
 #include "core/ProjectFile.h"
 #include "core/Text.h"
 
@@ -29,11 +30,13 @@ std::string checkMapNameForm(std::string_view name) {
         case '<':
         case '>':
         case '|':
+        case '%':
             return kMapNameInvalid;
         default:
             break;
         }
     }
+    if (name.front() == ' ' || name.back() == ' ') return kMapNameBlankEnds;
     if (name.size() > static_cast<size_t>(kMapNameMaxLength)) return kMapNameTooLong;
     return {};
 }
@@ -45,22 +48,53 @@ bool mapNameTaken(const MapTree& tree, std::string_view name) {
     return false;
 }
 
-std::string checkNewMapName(const MapTree& tree, std::string_view name) {
+bool mapNameTaken(const MapTree& tree, const ProjectState& project, std::string_view name) {
+    if (mapNameTaken(tree, name)) return true;
+    const std::string file = mapFileNameFor(name);
+    for (const std::string& listed : project.mapFileNames())
+        if (equalsIgnoreCase(listed, file)) return true;
+    if (project.ProjectFolder.isEmpty()) return false;
+    return fileExists(projectPath(project.ProjectFolder, "Mapas\\" + file)) ||
+           folderExists(projectPath(project.ProjectFolder, "Mapas\\" + file));
+}
+
+std::string checkNewMapName(const MapTree& tree, const ProjectState& project, std::string_view name) {
     std::string problem = checkMapNameForm(name);
-    if (problem.empty() && mapNameTaken(tree, name)) problem = kMapAlreadyExists;
+    if (problem.empty() && mapNameTaken(tree, project, name)) problem = kMapAlreadyExists;
     return problem;
 }
 
 void SalvaProjeto(const ProjectState& project) { writeProjectFile(project); }
 
 void registerNewMap(ProjectState& project, MapGrid& grid, MapTree& tree, std::string_view name) {
-    grid.CurrentMap = mapFileNameFor(name);
-    if (project.MapList.isEmpty()) project.InitialMap = grid.CurrentMap;
-    project.MapList.append(fromCp1252(grid.CurrentMap));
-    tree.AddMap(grid.CurrentMap, kKindMap);
-    tree.SaveProject(project.ProjectFolder);
-    project.MapsLine += grid.CurrentMap + "%";
-    SalvaProjeto(project);
+    const ProjectState before = project;
+    const std::string file = mapFileNameFor(name);
+    TreeNode* added = nullptr;
+    bool treeWritten = false;
+    try {
+        ProjectState after = project;
+        if (after.MapList.isEmpty()) after.InitialMap = file;
+        after.MapList.append(fromCp1252(file));
+        after.MapsLine += file + "%";
+        added = tree.AddMap(file, kKindMap).node;
+        tree.SaveProject(project.ProjectFolder);
+        treeWritten = true;
+        SalvaProjeto(after);
+        project = std::move(after);
+        grid.CurrentMap = file;
+    } catch (...) {
+        // Nothing of the map stays registered: the tree loses its node and the
+        // tree file is written back as it was.
+        project = before;
+        if (added) tree.RemoveNode(added);
+        if (treeWritten) {
+            try {
+                tree.SaveProject(project.ProjectFolder);
+            } catch (...) {
+            }
+        }
+        throw;
+    }
 }
 
 std::optional<int> parseMapSize(std::string_view text) {

@@ -46,6 +46,9 @@ Character newCharacter(const QString& projectFolder) {
 }
 
 Character loadCharacter(const QString& projectFolder, std::string_view name, std::string_view speed) {
+    // A name that reaches into another folder names no character of the
+    // project: nothing is read from there.
+    if (name.find_first_of("\\/:") != std::string_view::npos || name == "." || name == "..") checkCharacterName(name);
     Character c;
     c.name = std::string(name);
     c.speed = std::string(speed);

@@ -14,6 +14,7 @@
 #include "session/Workspace.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
 
@@ -46,6 +47,39 @@ void prepareProjectTarget(const QString& projectFile) {
     if (!probe.open())
         throw Error(formatMessage("Não foi possível gravar em \"%s\": %s",
                                   {QDir::toNativeSeparators(folder).toStdString(), probe.errorString().toStdString()}));
+}
+
+// The new map's file is written first, under a name no map of the project
+// has; only then does the map join the tree, the map list and the project
+// file. When that registration fails the file just written is removed again,
+// so a failed command leaves the project as it was.
+void writeAndRegisterMap(Workspace& ws, std::string_view name) {
+    const std::string file = mapFileNameFor(name);
+    ws.grid.CurrentMap = file;
+    Salvar(ws.grid, ws.project.ProjectFolder, ws.DataModule1);
+    try {
+        registerNewMap(ws.project, ws.grid, ws.tree, name);
+    } catch (...) {
+        QFile::remove(projectPath(ws.project.ProjectFolder, "Mapas\\" + file));
+        forgetFolderListings();
+        throw;
+    }
+}
+
+// The file of the project's first map, found as a double-click on its node
+// finds it: "Mapas\" + its name, without regard to letter case. A listed name
+// that points into another folder is refused, so opening a project never
+// reads a map from outside it.
+QString firstMapPath(const ProjectState& project) {
+    const QString entry = project.MapList.first();
+    const QString prefix = project.ProjectFolder + QStringLiteral("Mapas/");
+    const QString listed = entry.startsWith(prefix) ? entry.mid(prefix.size()) : entry;
+    if (listed.contains(QLatin1Char('/')) || listed.contains(QLatin1Char('\\')) || listed.contains(QLatin1Char(':')) ||
+        listed == QStringLiteral(".") || listed == QStringLiteral("..") || listed.isEmpty())
+        throw Error(formatMessage("O mapa \"%s\" listado no arquivo do projeto não pode indicar outra pasta; "
+                                  "os mapas ficam na pasta Mapas do projeto.",
+                                  {listed.toStdString()}));
+    return projectPath(project.ProjectFolder, "Mapas\\" + toCp1252(listed));
 }
 
 }  // namespace
@@ -104,7 +138,7 @@ void EditorSession::openProject(const QString& path) {
         bool loaded = false;
         if (!project.MapList.isEmpty()) {
             resetUndo();
-            Abrir(ws_.grid, project.MapList.first());
+            Abrir(ws_.grid, firstMapPath(project));
             setModified(false);
             emit mapOpened(mapLoaded_);
             loaded = true;
@@ -209,7 +243,7 @@ void EditorSession::newMapCommand() {
 
 bool EditorSession::newMap(std::string_view name, int size) {
     if (!projectOpen_) throw Error("Nenhum projeto aberto.");
-    const std::string problem = checkNewMapName(ws_.tree, name);
+    const std::string problem = checkNewMapName(ws_.tree, ws_.project, name);
     if (!problem.empty()) {
         ws_.prompts().warning(QString::fromUtf8(problem.c_str()));
         return false;
@@ -221,11 +255,10 @@ bool EditorSession::newMap(std::string_view name, int size) {
     if (mapLoaded_) emit mapClosed();
     resetUndo();
     try {
-        registerNewMap(ws_.project, ws_.grid, ws_.tree, name);
         ws_.grid.newGrid(size);
         // Until its file is written the new map counts as unsaved.
         setModified(true);
-        Salvar(ws_.grid, ws_.project.ProjectFolder, ws_.DataModule1);
+        writeAndRegisterMap(ws_, name);
     } catch (...) {
         // The map's files could not be written. Its cells are gone already, so
         // the editor goes on without a loaded map rather than with a map whose
@@ -273,7 +306,7 @@ bool EditorSession::importMap(const QString& path, std::string_view name) {
     if (!projectOpen_) throw Error("Nenhum projeto aberto.");
     // The whole file is read and checked before the project is touched.
     MapGrid imported = tiled::readTmxFile(path);
-    const std::string problem = checkNewMapName(ws_.tree, name);
+    const std::string problem = checkNewMapName(ws_.tree, ws_.project, name);
     if (!problem.empty()) {
         ws_.prompts().warning(QString::fromUtf8(problem.c_str()));
         return false;
@@ -281,11 +314,9 @@ bool EditorSession::importMap(const QString& path, std::string_view name) {
     if (!askToSaveChanges()) return false;
     if (mapLoaded_) emit mapClosed();
     try {
-        registerNewMap(ws_.project, ws_.grid, ws_.tree, name);
-        imported.CurrentMap = ws_.grid.CurrentMap;
         ws_.grid.swap(imported);
         setModified(true);
-        Salvar(ws_.grid, ws_.project.ProjectFolder, ws_.DataModule1);
+        writeAndRegisterMap(ws_, name);
     } catch (...) {
         // As for a new map: without its file the editor goes on with no map loaded.
         ws_.grid.CurrentMap.clear();

@@ -132,3 +132,66 @@ TEST(CliNewMap, RefusesATakenOrBadNameAndChangesNothing) {
     EXPECT_EQ(dir.read("Mapas/Vila.xml"), map);
     EXPECT_EQ(QDir(dir.file("Mapas")).entryList(QDir::Files), QStringList{"Vila.xml"});
 }
+
+TEST(CliNewMap, RefusesNamesTheProjectCannotReadBackAndMapsLeftOutOfTheTree) {
+    qmtest::TempDir dir;
+    ASSERT_EQ(runCli({"new", dir.file("Jogo.qmk"), "--name", "Aventura"}).status, 0);
+    ASSERT_EQ(runCli({"new-map", dir.file("Jogo.qmk"), "Vila"}).status, 0);
+    // The map leaves the tree ("Excluir Mapa"); its file and its entry in the list stay.
+    dir.write("Data/Project.dat", "Aventura\r\n");
+    dir.write("Mapas/Gruta.xml", "made elsewhere");
+    const QByteArray project = dir.read("Jogo.qmk");
+    const QByteArray map = dir.read("Mapas/Vila.xml");
+    for (const char* name : {" Vila", "Vila ", "a%b", "vila", "GRUTA"}) {
+        const auto r = runCli({"new-map", dir.file("Jogo.qmk"), name});
+        EXPECT_EQ(r.status, 1) << name;
+        EXPECT_FALSE(r.err.isEmpty()) << name;
+    }
+    EXPECT_EQ(dir.read("Jogo.qmk"), project);
+    EXPECT_EQ(dir.read("Data/Project.dat"), "Aventura\r\n");
+    EXPECT_EQ(dir.read("Mapas/Vila.xml"), map);
+    EXPECT_EQ(dir.read("Mapas/Gruta.xml"), "made elsewhere");
+    EXPECT_EQ(QDir(dir.file("Mapas")).entryList(QDir::Files), (QStringList{"Gruta.xml", "Vila.xml"}));
+}
+
+TEST(CliNew, ReplaceRewritesOnlyTheProjectFileAndWithoutItNothingChanges) {
+    qmtest::TempDir dir;
+    ASSERT_EQ(runCli({"new", dir.file("Jogo.qmk"), "--name", "Antigo"}).status, 0);
+    ASSERT_EQ(runCli({"new-map", dir.file("Jogo.qmk"), "Vila"}).status, 0);
+    // The user's own work in the folder: a changed table, a painted map, a picture.
+    dir.write("Data/Tiles.xml", dir.read("Data/Tiles.xml") + "\r\n");
+    dir.write("Imagens/null.bmp", "my own placeholder");
+    quillmark::MapGrid painted;
+    painted.newGrid(3);
+    painted.setTipo(1, 2, 'k');
+    painted.CurrentMap = "Vila.xml";
+    {
+        quillmark::TDataModule1 data;
+        data.pointAt(data.cdsTiles, dir.path());
+        quillmark::Salvar(painted, dir.path(), data);
+    }
+    auto before = filesUnder(dir.path());
+    const QByteArray oldProject = before["Jogo.qmk"];
+
+    const auto refused = runCli({"new", dir.file("Jogo.qmk"), "--name", "Novo"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.errText().find("--replace"), std::string::npos) << refused.errText();
+    EXPECT_TRUE(filesUnder(dir.path()) == before) << "a refusal changes nothing";
+
+    const auto r = runCli({"new", dir.file("Jogo.qmk"), "--name", "Novo", "--author", "Bia", "--replace"});
+    ASSERT_EQ(r.status, 0) << r.errText();
+    auto after = filesUnder(dir.path());
+    EXPECT_EQ(after["Jogo.qmk"], "Project Name:Novo\r\nProject Autor:Bia\r\nMapas:\r\nMapa Inicial:\r\n"
+                                 "Char X:200\r\nChar Y:190\r\n");
+    EXPECT_NE(after["Jogo.qmk"], oldProject);
+    after.erase("Jogo.qmk");
+    before.erase("Jogo.qmk");
+    EXPECT_TRUE(after == before) << "every other file keeps its bytes, and none is added";
+    EXPECT_EQ(dir.read("Imagens/null.bmp"), "my own placeholder");
+
+    // The folder of the project file cannot be replaced by one.
+    QDir().mkpath(dir.file("Pasta.qmk"));
+    const auto folder = runCli({"new", dir.file("Pasta.qmk"), "--replace"});
+    EXPECT_EQ(folder.status, 1);
+    EXPECT_TRUE(QDir(dir.file("Pasta.qmk")).exists());
+}

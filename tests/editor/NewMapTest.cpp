@@ -53,8 +53,11 @@ TEST(NewMapName, RefusedForms) {
     for (const char* bad :
          {".", "..", "a/b", "a\\b", "..\\..\\x", "c:x", "a*", "a?", "a\"b", "<a", "a>", "a|b", "a\tb", "a\nb", "\x7f"})
         EXPECT_EQ(checkMapNameForm(bad), kMapNameInvalid) << bad;
+    EXPECT_EQ(checkMapNameForm("a%b"), kMapNameInvalid);
+    EXPECT_EQ(checkMapNameForm("Vila%"), kMapNameInvalid);
+    for (const char* blank : {" ", " Vila", "Vila ", "  x  "}) EXPECT_EQ(checkMapNameForm(blank), kMapNameBlankEnds);
     EXPECT_EQ(checkMapNameForm("123456789012345678901"), kMapNameTooLong);
-    for (const char* good : {"Vila", "12345678901234567890", "...a", "Vila 2", "Caf\xE9", " "})
+    for (const char* good : {"Vila", "12345678901234567890", "...a", "Vila 2", "Caf\xE9", "a.b"})
         EXPECT_EQ(checkMapNameForm(good), "") << good;
 }
 
@@ -70,8 +73,9 @@ TEST(NewMapName, DuplicatesAnywhereInTheTreeWithoutRegardToCase) {
     EXPECT_TRUE(mapNameTaken(tree, "caverna"));   // inside a folder
     EXPECT_FALSE(mapNameTaken(tree, "Cidades"));  // a folder name is not a map file name
     EXPECT_FALSE(mapNameTaken(tree, "Vila2"));
-    EXPECT_EQ(checkNewMapName(tree, "cAvErNa"), kMapAlreadyExists);
-    EXPECT_EQ(checkNewMapName(tree, ""), kMapNameEmpty);
+    const ProjectState noProject;
+    EXPECT_EQ(checkNewMapName(tree, noProject, "cAvErNa"), kMapAlreadyExists);
+    EXPECT_EQ(checkNewMapName(tree, noProject, ""), kMapNameEmpty);
 }
 
 TEST(NewMap, VilaRefusedVila2Accepted) {
@@ -143,17 +147,90 @@ TEST(NewMap, NeedsAnOpenProject) {
     EXPECT_NE(errorOf([&] { createNewMap(ws, "Vila"); }), "(no error)");
 }
 
-TEST(NewMap, ProjectFileThatCannotBeWrittenStopsAfterTheTree) {
+TEST(NewMap, ProjectFileThatCannotBeWrittenLeavesNoEntryAndNoMapFile) {
     qmtest::ProjectFixture fixture;
+    fixture.addMap("Vila.xml");
+    fixture.dir.write("Data/Project.dat", "Aventura\r\n\tVila.xml\r\n");
     OpenProject open(fixture);
     Workspace& ws = open.ws;
+    const QByteArray tree = fixture.dir.read("Data/Project.dat");
     // The project file's place is taken by a folder.
     QFile::remove(fixture.projectFile());
     QDir().mkpath(fixture.projectFile());
-    EXPECT_NE(errorOf([&] { createNewMap(ws, "Vila"); }), "(no error)");
-    EXPECT_TRUE(fixture.dir.read("Data/Project.dat").contains("Vila.xml"));  // done before stays done
-    EXPECT_FALSE(fixture.dir.exists("Mapas/Vila.xml"));
+    EXPECT_NE(errorOf([&] { createNewMap(ws, "Caverna"); }), "(no error)");
+    EXPECT_EQ(fixture.dir.read("Data/Project.dat"), tree);
+    EXPECT_FALSE(fixture.dir.exists("Mapas/Caverna.xml"));
+    EXPECT_EQ(filesIn(fixture.dir.path() + "Mapas"), QStringList{"Vila.xml"});
+    EXPECT_EQ(ws.project.MapList.size(), 1);
+    EXPECT_EQ(ws.project.MapsLine, "Vila.xml%");
+    EXPECT_EQ(ws.tree.findFirst("Caverna.xml"), nullptr);
     EXPECT_FALSE(ws.session().mapLoaded());
+
+    // Once the project file can be written the same name is free.
+    QDir().rmdir(fixture.projectFile());
+    createNewMap(ws, "Caverna");
+    EXPECT_TRUE(fixture.dir.read("Aventura.qmk").contains("Mapas:Vila.xml%Caverna.xml%\r\n"));
+}
+
+TEST(NewMap, MapFileThatCannotBeWrittenRegistersNothing) {
+    qmtest::ProjectFixture fixture;
+    fixture.addMap("Vila.xml");
+    fixture.dir.write("Data/Project.dat", "Aventura\r\n\tVila.xml\r\n");
+    OpenProject open(fixture);
+    Workspace& ws = open.ws;
+    const QByteArray project = fixture.dir.read("Aventura.qmk");
+    const QByteArray tree = fixture.dir.read("Data/Project.dat");
+    // "Mapas" is a file: no map can be written into it (as on a full disk).
+    ASSERT_TRUE(QDir(fixture.dir.path() + "Mapas").removeRecursively());
+    fixture.dir.write("Mapas", "no folder");
+    EXPECT_NE(errorOf([&] { createNewMap(ws, "Caverna"); }), "(no error)");
+    EXPECT_EQ(fixture.dir.read("Aventura.qmk"), project);
+    EXPECT_EQ(fixture.dir.read("Data/Project.dat"), tree);
+    EXPECT_EQ(ws.project.MapList.size(), 1);
+    EXPECT_EQ(ws.tree.findFirst("Caverna.xml"), nullptr);
+    EXPECT_FALSE(ws.session().mapLoaded());
+}
+
+TEST(NewMap, NeverOverwritesAMapThatIsNoLongerInTheTree) {
+    qmtest::ProjectFixture fixture;
+    OpenProject open(fixture);
+    Workspace& ws = open.ws;
+    createNewMap(ws, "Vila");
+    ws.grid.setTipo(3, 4, 'k');
+    ws.session().markModified();
+    ws.session().save();
+    const QByteArray painted = fixture.dir.read("Mapas/Vila.xml");
+    // "Excluir Mapa": the node goes, the file and the project file's list stay.
+    ASSERT_TRUE(ws.tree.RemoveMap("Vila.xml"));
+    ws.tree.SaveProject(fixture.folder());
+    for (const char* name : {"Vila", "VILA", "vila"})
+        EXPECT_EQ(errorOf([&] { createNewMap(ws, name); }), kMapAlreadyExists) << name;
+    EXPECT_EQ(fixture.dir.read("Mapas/Vila.xml"), painted);
+
+    // A file in "Mapas\" that no list names is taken as well, whatever its case.
+    fixture.dir.write("Mapas/CAVERNA.XML", "a map another tool wrote");
+    EXPECT_EQ(errorOf([&] { createNewMap(ws, "caverna"); }), kMapAlreadyExists);
+    EXPECT_EQ(fixture.dir.read("Mapas/CAVERNA.XML"), "a map another tool wrote");
+    EXPECT_FALSE(fixture.dir.read("Aventura.qmk").contains("averna"));
+}
+
+TEST(NewMap, NamesTheProjectCannotReadBackAreRefusedAndReopeningWorks) {
+    qmtest::ProjectFixture fixture;
+    {
+        OpenProject open(fixture);
+        Workspace& ws = open.ws;
+        EXPECT_EQ(errorOf([&] { createNewMap(ws, " Vila"); }), kMapNameBlankEnds);
+        EXPECT_EQ(errorOf([&] { createNewMap(ws, "Vila "); }), kMapNameBlankEnds);
+        EXPECT_EQ(errorOf([&] { createNewMap(ws, "a%b"); }), kMapNameInvalid);
+        EXPECT_EQ(filesIn(fixture.dir.path() + "Mapas"), QStringList());
+        createNewMap(ws, "Vila Velha");
+    }
+    // The project opens again with exactly the map it was given.
+    OpenProject again(fixture);
+    ASSERT_EQ(again.ws.project.MapList.size(), 1);
+    EXPECT_EQ(mapFileName(again.ws.project.MapList[0]), "Vila Velha.xml");
+    EXPECT_EQ(again.ws.grid.CurrentMap, "Vila Velha.xml");
+    EXPECT_TRUE(again.ws.session().mapLoaded());
 }
 
 TEST(BattleBackground, NameFollowsTheMapFileName) {

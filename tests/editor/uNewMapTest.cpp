@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <vector>
 
 using namespace quillmark;
 
@@ -206,6 +207,33 @@ TEST(NewMapDialog, RefusedNamesAreExplainedAndWriteNothing) {
     EXPECT_TRUE(QDir(fixture.dir.file("Mapas")).isEmpty());
     EXPECT_TRUE(s.ws->project.MapList.isEmpty());
     EXPECT_FALSE(s.ws->session().mapLoaded());
+    d.reject();
+}
+
+TEST(NewMapDialog, BlankEndsPercentAndAnExcludedMapAreRefused) {
+    qmtest::ProjectFixture fixture;
+    fixture.addMap("Vila.xml");  // listed in the project file, absent from the tree
+    NewMapSetup s(fixture);
+    const QByteArray project = fixture.dir.read("Aventura.qmk");
+    const QByteArray vila = fixture.dir.read("Mapas/Vila.xml");
+    TOKRightDlg& d = *s.dialog;
+    d.show();
+    const std::vector<std::pair<QString, const char*>> cases{{" Vila", kMapNameBlankEnds},
+                                                             {"Casa ", kMapNameBlankEnds},
+                                                             {"a%b", kMapNameInvalid},
+                                                             {"VILA", kMapAlreadyExists}};
+    for (const auto& [name, message] : cases) {
+        d.Edit1->clear();
+        QTest::keyClicks(d.Edit1, name);
+        QTest::keyClick(d.Edit1, Qt::Key_Return);
+        EXPECT_TRUE(d.isVisible()) << name.toStdString();
+    }
+    ASSERT_EQ(s.prompts->asked().size(), cases.size());
+    for (size_t i = 0; i < cases.size(); ++i)
+        EXPECT_EQ(s.prompts->asked()[i].text, QString::fromUtf8(cases[i].second)) << i;
+    EXPECT_EQ(fixture.dir.read("Aventura.qmk"), project);
+    EXPECT_EQ(fixture.dir.read("Mapas/Vila.xml"), vila);
+    EXPECT_EQ(QDir(fixture.dir.file("Mapas")).entryList(QDir::Files), QStringList{"Vila.xml"});
     d.reject();
 }
 

@@ -179,3 +179,27 @@ TEST_F(CharacterDialogTest, NamesThatCannotBeFoldersAreRefusedWithAClearMessage)
     EXPECT_EQ(QDir(project.path() + "Imagens").entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList());
     EXPECT_EQ(ws.EventResult, "");
 }
+
+TEST_F(CharacterDialogTest, ACellNamingAFolderOutsideImagensOpensNothingFromThere) {
+    // A character's files moved out of "Imagens\", and events that reach them.
+    makeCharacter("Bob", {"PararChuva:"});
+    ASSERT_TRUE(QDir().rename(project.path() + "Imagens/Bob", project.path() + "Bob"));
+    for (const char* stored : {"AddChar:../Bob|2", "AddChar:..\\Bob|2", "AddChar:..|2"}) {
+        prompts->clear();
+        ModalDriver driver;
+        driver.when<TForm6>([&](TForm6* f) {
+            choose("Adicionar Personagem");
+            f->close();
+        });
+        form6.loadStoredEvent(stored);
+        form6.setMenus(false, true);
+        form6.showScript();
+        EXPECT_TRUE(driver.done()) << stored;
+        ASSERT_EQ(prompts->messages().size(), 1) << stored;
+        EXPECT_TRUE(prompts->messages()[0].contains("personagem")) << prompts->messages()[0].toStdString();
+        EXPECT_FALSE(nc.isVisible());
+        EXPECT_EQ(ws.EventResult, stored) << "the text is handed back as it was";
+    }
+    EXPECT_EQ(QDir(project.path() + "Bob").entryList(QDir::Files).size(), 14);
+    EXPECT_FALSE(QDir(project.path() + "Imagens/Bob").exists());
+}
