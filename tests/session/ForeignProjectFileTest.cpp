@@ -41,7 +41,8 @@ TEST(ForeignProjectFile, AByteOrderMarkIsNoPartOfTheNameAndIsGoneAfterSaving) {
     // the project file as the editor writes it when its map list changes
     writeProjectFile(e.ws->project);
     const QByteArray saved = p.dir.read("Aventura.qmk");
-    EXPECT_TRUE(saved.startsWith("Project Name:Aventura\r\nProject Autor:Equipe\r\nMapas:Vila.xml%\r\n")) << saved.constData();
+    EXPECT_TRUE(saved.startsWith("Project Name:Aventura\r\nProject Autor:Equipe\r\nMapas:Vila.xml%\r\n"))
+        << saved.constData();
 
     // and the project opens again under its own name
     Editor again;
