@@ -136,7 +136,8 @@ void EditorSession::openProject(const QString& path) {
         for (size_t i = 0; i < ws_.tiles.unreadable().size(); ++i)
             list += "\n" + QString::fromStdString(cp1252ToUtf8(ws_.tiles.unreadable()[i])) + ": " +
                     QString::fromStdString(ws_.tiles.unreadableReasons()[i]);
-        ws_.prompts().warning(QStringLiteral("Estas figuras não puderam ser lidas e aparecem em branco:") + list);
+        ws_.prompts().warning(
+            QStringLiteral("Estas figuras não puderam ser lidas; em seu lugar aparece a imagem de reserva:") + list);
     }
 }
 
