@@ -272,6 +272,8 @@ int cmdCheck(const Args& args) {
         out((what.rfind(name + ", line ", 0) == 0 ? what : name + ": " + what) + "\n");
         return kExitFailed;
     }
+    // Each folder is listed once for the whole check, not once per file.
+    FolderListingScope listings;
     const std::vector<std::string> problems = Checker(std::move(project)).run();
     std::string text;
     for (const std::string& p : problems) text += p + "\n";
