@@ -35,8 +35,8 @@ void BM_CheckFiveThousandMapsInOtherCase(benchmark::State& state) {
     double cpu = 0;
     int runs = 0;
     for (auto _ : state) {
-        const qmbench::ChildRun r = qmbench::runChild(qmtest::binFolder() + "quillmark-cli",
-                                                      {"check", p.project.projectFile()}, {"QT_QPA_PLATFORM=offscreen"});
+        const qmbench::ChildRun r = qmbench::runChild(
+            qmtest::binFolder() + "quillmark-cli", {"check", p.project.projectFile()}, {"QT_QPA_PLATFORM=offscreen"});
         if (!r.ok) {
             state.SkipWithError("check found problems or failed");
             return;
