@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS  ?= $(shell nproc)
 export XDG_RUNTIME_DIR ?= /tmp/quillmark-runtime-$(shell id -u)
 
-.PHONY: all bootstrap configure build test bench run play demo-reset clean
+.PHONY: all bootstrap configure build test bench run play demo-reset clean fuzz
 
 all: build
 
@@ -46,6 +46,11 @@ play: build
 # edits; this throws them away and makes it afresh from the template set.
 demo-reset: build
 	$(BUILD)/bin/quillmark-cli demo $(BUILD)/demo
+
+# The fuzz harnesses (clang, libFuzzer and the sanitizers), each run FUZZ_SECONDS.
+FUZZ_SECONDS ?= 60
+fuzz:
+	JOBS=$(JOBS) fuzz/run $(BUILD)-fuzz $(FUZZ_SECONDS)
 
 clean:
 	rm -rf $(BUILD)

@@ -266,9 +266,14 @@ int cmdCheck(const Args& args) {
         readProjectFile(file, project);
     } catch (const std::exception& e) {
         // Nothing else can be read without the project file.
-        out(QFileInfo(file).fileName().toStdString() + ": " + e.what() + "\n");
+        // A bad line names the file already.
+        const std::string name = QFileInfo(file).fileName().toStdString();
+        const std::string what = e.what();
+        out((what.rfind(name + ", line ", 0) == 0 ? what : name + ": " + what) + "\n");
         return kExitFailed;
     }
+    // Each folder is listed once for the whole check, not once per file.
+    FolderListingScope listings;
     const std::vector<std::string> problems = Checker(std::move(project)).run();
     std::string text;
     for (const std::string& p : problems) text += p + "\n";

@@ -7,6 +7,7 @@
 #include "core/Files.h"
 #include "core/MapFile.h"
 #include "core/Paths.h"
+#include "core/Text.h"
 #include "database/DataModule.h"
 #include "database/TileCache.h"
 #include "editor/CellPainter.h"
@@ -64,6 +65,9 @@ int cmdRender(const Args& args) {
     data.pointAt(data.cdsTiles, project.ProjectFolder);
     TileCache tiles;
     tiles.LoadImagens(data, project.ProjectFolder, editorFolder());
+    // A damaged tile picture is drawn as the placeholder, and named.
+    for (size_t i = 0; i < tiles.unreadable().size(); ++i)
+        err("aviso: " + cp1252ToUtf8(tiles.unreadable()[i]) + ": " + tiles.unreadableReasons()[i] + "\n");
     MapGrid grid;
     grid.CurrentMap = mapName;
     Abrir(grid, mapPath(project, mapName));

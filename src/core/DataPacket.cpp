@@ -97,6 +97,33 @@ bool parseInt(std::string_view s, int* value) {
     return v.has_value();
 }
 
+// A field name becomes an attribute name of every row when written, so it
+// must be one the code page holds, an XML name, and not another field's.
+void checkFieldName(const char* raw, const std::string& name, const std::vector<FieldDef>& earlier,
+                    const QString& source) {
+    if (name.empty()) return;  // refused by the caller
+    const std::string_view bytes(raw);
+    for (unsigned char c : bytes) {
+        if (c < 0x80) continue;
+        // Stored as UTF-8: every character must have a CP1252 byte.
+        const QString text = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+        if (text.toUtf8() == QByteArray(bytes.data(), qsizetype(bytes.size())) && !isCp1252(text))
+            throw Error(formatMessage("%s: field name \"%s\" holds characters outside Windows-1252",
+                                      {where(source), std::string(bytes)}));
+        break;
+    }
+    auto nameStart = [](unsigned char c) {
+        return c >= 0x80 || c == '_' || c == ':' || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    };
+    auto nameChar = [&](unsigned char c) { return nameStart(c) || c == '-' || c == '.' || (c >= '0' && c <= '9'); };
+    bool ok = nameStart(static_cast<unsigned char>(name[0]));
+    for (unsigned char c : name) ok = ok && nameChar(c);
+    if (!ok) throw Error(formatMessage("%s: \"%s\" is not a valid field name", {where(source), cp1252ToUtf8(name)}));
+    for (const FieldDef& other : earlier)
+        if (equalsIgnoreCase(other.name, name))
+            throw Error(formatMessage("%s: field \"%s\" is defined twice", {where(source), cp1252ToUtf8(name)}));
+}
+
 }  // namespace
 
 Contents parse(const std::string& xml, const QString& source) {
@@ -116,7 +143,9 @@ Contents parse(const std::string& xml, const QString& source) {
     Contents contents;
     for (pugi::xml_node f : metadata.child("FIELDS").children("FIELD")) {
         FieldDef def;
-        def.name = fromFileText(f.attribute("attrname").as_string());
+        const char* rawName = f.attribute("attrname").as_string();
+        def.name = fromFileText(rawName);
+        checkFieldName(rawName, def.name, contents.fields, source);
         std::string type = asciiLower(f.attribute("fieldtype").as_string());
         std::string subtype = asciiLower(f.attribute("SUBTYPE").as_string());
         if (def.name.empty()) throw Error(formatMessage("%s: a field without a name", {where(source)}));

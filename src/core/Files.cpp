@@ -18,29 +18,53 @@
 
 namespace quillmark {
 
+namespace {
+
+// Why a file operation failed, in the system's words: Qt's text unless it
+// knows no more than "Unknown error", else the error number's.
+std::string failureReason(const QFileDevice& file, int sysError) {
+    std::string reason = file.error() != QFileDevice::NoError ? file.errorString().toStdString() : "";
+    if (sysError && (reason.empty() || reason == "Unknown error")) reason = std::strerror(sysError);
+    if (reason.empty()) reason = "The disk took only part of the data";
+    return reason;
+}
+
+}  // namespace
+
 void writeFileAtomic(const QString& path, const QByteArray& content) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw Error(formatMessage("Cannot create file \"%s\". %s",
                                   {QDir::toNativeSeparators(path).toStdString(), file.errorString().toStdString()}));
-    if (file.write(content) != content.size()) {
-        std::string reason = file.errorString().toStdString();
-        file.cancelWriting();
-        throw Error(
-            formatMessage("Cannot write file \"%s\". %s", {QDir::toNativeSeparators(path).toStdString(), reason}));
+    // A large write that the disk cuts short comes back short with no error
+    // recorded; writing the rest then fails with the system's reason.
+    qint64 done = 0;
+    while (done < content.size()) {
+        errno = 0;
+        const qint64 n = file.write(content.constData() + done, content.size() - done);
+        if (n <= 0) {
+            const std::string reason = failureReason(file, errno);
+            file.cancelWriting();
+            throw Error(
+                formatMessage("Cannot write file \"%s\". %s", {QDir::toNativeSeparators(path).toStdString(), reason}));
+        }
+        done += n;
     }
     // A write that the disk cut short (full disk, file size limit) only shows
     // when the buffer is flushed, and commit() alone does not notice it.
+    errno = 0;
     if (!file.flush()) {
-        const int sysError = errno;
-        std::string reason = sysError ? std::string(std::strerror(sysError)) : file.errorString().toStdString();
+        const std::string reason = failureReason(file, errno);
         file.cancelWriting();
         throw Error(
             formatMessage("Cannot write file \"%s\". %s", {QDir::toNativeSeparators(path).toStdString(), reason}));
     }
-    if (!file.commit())
-        throw Error(formatMessage("Cannot write file \"%s\". %s",
-                                  {QDir::toNativeSeparators(path).toStdString(), file.errorString().toStdString()}));
+    errno = 0;
+    if (!file.commit()) {
+        const std::string reason = failureReason(file, errno);
+        throw Error(
+            formatMessage("Cannot write file \"%s\". %s", {QDir::toNativeSeparators(path).toStdString(), reason}));
+    }
     noteEntryCreated(path);
 }
 

@@ -78,7 +78,25 @@ int parseIntegerValue(std::string_view text) { return format::parseInteger(text)
 
 void readProjectFile(const QString& path, ProjectState& state) { readProjectFile(path, readFile(path), state); }
 
-void readProjectFile(const QString& path, const QByteArray& bytes, ProjectState& state) {
+// A position line's integer; a bad one names the file and the line.
+static int positionValue(const QString& path, const QByteArray& bytes, const std::vector<std::string>& lines,
+                         size_t index, std::string_view prefix) {
+    const std::string text = index < lines.size() ? afterPrefix(lines[index], prefix) : std::string();
+    try {
+        return parseIntegerValue(text);
+    } catch (const Error& e) {
+        std::string where = fileNameOf(path).toStdString() + ", line " + std::to_string(index + 1) + ": " + e.what();
+        // A file saved with old Macintosh line ends reads as a single line.
+        if (bytes.contains('\r') && !bytes.contains('\n')) where += " (its lines end in CR alone)";
+        throw Error(where);
+    }
+}
+
+void readProjectFile(const QString& path, const QByteArray& fileBytes, ProjectState& state) {
+    // Some text editors start a UTF-8 file with a byte-order mark; it is no
+    // part of the project name.
+    QByteArray bytes = fileBytes;
+    if (bytes.startsWith("\xEF\xBB\xBF")) bytes.remove(0, 3);
     const std::vector<std::string> lines = splitLines(bytes);
     auto line = [&lines](size_t i) { return i < lines.size() ? lines[i] : std::string(); };
 
@@ -106,8 +124,8 @@ void readProjectFile(const QString& path, const QByteArray& bytes, ProjectState&
     }
 
     state.InitialMap = afterPrefix(line(3), kInitialMapPrefix);
-    state.CharX = parseIntegerValue(afterPrefix(line(4), kCharXPrefix));
-    state.CharY = parseIntegerValue(afterPrefix(line(5), kCharYPrefix));
+    state.CharX = positionValue(path, bytes, lines, 4, kCharXPrefix);
+    state.CharY = positionValue(path, bytes, lines, 5, kCharYPrefix);
 }
 
 QByteArray projectFileBytes(const ProjectState& state) {

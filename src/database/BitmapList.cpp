@@ -1,5 +1,7 @@
 #include "database/BitmapList.h"
 
+#include <algorithm>
+
 #include "core/Error.h"
 
 #include <QBuffer>
@@ -155,14 +157,23 @@ void TBitmapList::ReadBitmaps(QIODevice& stream) {
     Clear();
     try {
         const qint32 count = static_cast<qint32>(readU32(stream));
+        // Every entry takes at least its 4-byte size.
+        if (!stream.isSequential() && count > 0 && qint64(count) * 4 > stream.bytesAvailable()) readError();
         for (qint32 i = 0; i < count; ++i) {
             const qint32 size = static_cast<qint32>(readU32(stream));
             if (size <= 0) {
                 Add(nullptr);
                 continue;
             }
-            const QByteArray bytes = stream.read(size);
-            if (bytes.size() != size) readError();
+            // A damaged size must not ask for memory the stream cannot fill:
+            // it is checked against what remains, or read a piece at a time.
+            if (!stream.isSequential() && size > stream.bytesAvailable()) readError();
+            QByteArray bytes;
+            while (bytes.size() < size) {
+                const QByteArray piece = stream.read(std::min<qint64>(size - bytes.size(), 1 << 20));
+                if (piece.isEmpty()) readError();
+                bytes += piece;
+            }
             auto bitmap = std::make_unique<Picture>(Picture::decode(bytes, "bmp"));
             Add(std::move(bitmap));
         }

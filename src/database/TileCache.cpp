@@ -5,6 +5,9 @@
 #include "core/Paths.h"
 #include "database/DataModule.h"
 
+#include "core/Error.h"
+
+#include <QSet>
 #include <charconv>
 
 namespace quillmark {
@@ -33,6 +36,9 @@ void TileCache::LoadImagens(TDataModule1& data, const QString& projectFolder, co
         }
     } unfilter{tiles};
 
+    unreadable_.clear();
+    reasons_.clear();
+    QSet<QString> reported;
     for (int n = 0; n < kEntries; ++n) {
         tiles.setFilter("Cod = " + std::to_string(n));
         tiles.setFiltered(true);
@@ -52,7 +58,19 @@ void TileCache::LoadImagens(TDataModule1& data, const QString& projectFolder, co
             entry->LoadFromFile(projectPath(editorFolder, std::string_view("Imagens\\null.bmp")));
             continue;
         }
-        entry->LoadFromFile(path);
+        try {
+            entry->LoadFromFile(path);
+        } catch (const Error& e) {
+            // A damaged picture shows as the placeholder; the project still opens.
+            if (!reported.contains(path)) {  // each file once, however it is spelled
+                reported.insert(path);
+                unreadable_.push_back("Imagens\\" + file);
+                reasons_.push_back(e.what());
+            }
+            entry->setTransparent(false);
+            entry->LoadFromFile(projectPath(editorFolder, std::string_view("Imagens\\null.bmp")));
+            continue;
+        }
         const unsigned char code = tipo.empty() ? 0 : static_cast<unsigned char>(tipo[0]);
         if (data.VerificaTransparencia(code)) entry->setTransparent(true);
     }

@@ -7,6 +7,8 @@
 #include "database/BitmapList.h"
 
 #include <QString>
+#include <string>
+#include <vector>
 
 namespace quillmark {
 
@@ -23,10 +25,17 @@ public:
     // tiles record whose Cod is n, transparent when VerificaTransparencia of
     // its Tipo says so; a missing file (or no record with that Cod) gives the
     // editor folder's "Imagens\null.bmp", never transparent. Entries are reused
-    // from one filling to the next. A picture that cannot be loaded stops the
-    // filling with the loader's error; later entries keep their pictures. The
-    // tiles table is left unfiltered, on its first record.
+    // from one filling to the next. A picture that cannot be decoded also
+    // gives "null.bmp" and is listed in unreadable(); only a placeholder that
+    // cannot be loaded stops the filling with the loader's error (later
+    // entries keep their pictures). The tiles table is left unfiltered, on its
+    // first record.
     void LoadImagens(TDataModule1& data, const QString& projectFolder, const QString& editorFolder);
+
+    // The pictures of the last filling that could not be read, each once, as
+    // "Imagens\<File>", in the order met, with the loader's reason for each.
+    const std::vector<std::string>& unreadable() const { return unreadable_; }
+    const std::vector<std::string>& unreadableReasons() const { return reasons_; }
 
     // The cached picture of a tile code: the first tiles record (in table order)
     // whose Tipo is the code gives the Cod; a code no record has gives entry 0.
@@ -40,6 +49,10 @@ public:
     static int codOf(const TDataModule1& data, unsigned char code);
 
     int count() const { return GameListImage1.Slot1().Count(); }
+
+private:
+    std::vector<std::string> unreadable_;
+    std::vector<std::string> reasons_;
 };
 
 }  // namespace quillmark

@@ -594,8 +594,9 @@ void TMapCanvas::mousePressEvent(QMouseEvent* event) {
 }
 
 void TMapCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
-    // The second click of a quick pair has come as a press of its own already.
-    event->accept();
+    // The window system sends the second press of a quick pair as a
+    // double-click and no press of its own: it is a click like the first.
+    mousePressEvent(event);
 }
 
 void TMapCanvas::strokeTo(const QPoint& pos) {

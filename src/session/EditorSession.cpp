@@ -164,6 +164,15 @@ void EditorSession::openProject(const QString& path) {
         }
         throw;
     }
+    // Damaged tile pictures show as the placeholder; the user hears of them once.
+    if (!ws_.tiles.unreadable().empty()) {
+        QString list;
+        for (size_t i = 0; i < ws_.tiles.unreadable().size(); ++i)
+            list += "\n" + QString::fromStdString(cp1252ToUtf8(ws_.tiles.unreadable()[i])) + ": " +
+                    QString::fromStdString(ws_.tiles.unreadableReasons()[i]);
+        ws_.prompts().warning(
+            QStringLiteral("Estas figuras não puderam ser lidas; em seu lugar aparece a imagem de reserva:") + list);
+    }
 }
 
 bool EditorSession::openProjectAsking(const QString& path) {

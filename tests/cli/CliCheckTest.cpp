@@ -139,5 +139,5 @@ TEST(CliCheck, UnreadableProjectFileOrTreeIsAProblem) {
                 "Project Name:Aventura\r\nProject Autor:x\r\nMapas:\r\nMapa Inicial:\r\nChar X:abc\r\n");
     const auto badNumber = runCli({"check", p.projectFile()});
     EXPECT_EQ(badNumber.status, 1);
-    EXPECT_EQ(outputLines(badNumber), QStringList{"Aventura.qmk: 'abc' is not a valid integer value"});
+    EXPECT_EQ(outputLines(badNumber), QStringList{"Aventura.qmk, line 5: 'abc' is not a valid integer value"});
 }

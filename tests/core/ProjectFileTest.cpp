@@ -102,21 +102,21 @@ TEST(ProjectFileRead, BadOrMissingPositionsStopTheReading) {
                   readProjectFile("/p/a.qmk",
                                   "Project Name:A\r\nProject Autor:B\r\nMapas:V.xml%\r\nMapa Inicial:V.xml\r\n", s);
               }),
-              "'' is not a valid integer value");
+              "a.qmk, line 5: '' is not a valid integer value");
     // What came before the failing line is kept.
     EXPECT_EQ(s.ProjectName, "A");
     EXPECT_EQ(s.InitialMap, "V.xml");
     EXPECT_EQ(s.MapList.size(), 1);
 
     EXPECT_EQ(errorOf([&] { readProjectFile("/p/a.qmk", "\n\n\n\nChar X:12\nChar Y:1\xE9", s); }),
-              "'1\xC3\xA9' is not a valid integer value");
+              "a.qmk, line 6: '1\xC3\xA9' is not a valid integer value");
     EXPECT_EQ(s.CharX, 12);
     EXPECT_EQ(errorOf([&] { readProjectFile("/p/a.qmk", "\n\n\n\nChar X:3000000000\nChar Y:1", s); }),
-              "'3000000000' is not a valid integer value");
+              "a.qmk, line 5: '3000000000' is not a valid integer value");
     EXPECT_EQ(errorOf([&] { readProjectFile("/p/a.qmk", "\n\n\n\nChar X:0x10\nChar Y:1", s); }),
-              "'0x10' is not a valid integer value");
+              "a.qmk, line 5: '0x10' is not a valid integer value");
     EXPECT_EQ(errorOf([&] { readProjectFile("/p/a.qmk", "\n\n\n\nChar X:+-1\nChar Y:1", s); }),
-              "'+-1' is not a valid integer value");
+              "a.qmk, line 5: '+-1' is not a valid integer value");
     EXPECT_EQ(parseIntegerValue("-2147483648"), INT32_MIN);
     EXPECT_THROW(readProjectFile("/nowhere/none.qmk", s), Error);
 }

@@ -204,6 +204,29 @@ TEST(BitmapListStream, CountZeroNegativeSizesAndDamage) {
     EXPECT_EQ(errorOf([&] { list.ReadBitmaps(QByteArray("\x01")); }), "Stream read error");
 }
 
+TEST(BitmapListStream, SizesBeyondWhatRemainsAreDamageNotAllocations) {
+    TBitmapList list;
+    const Picture a = solid(qRgb(1, 2, 3));
+    list.AddCopy(&a);
+    // eight bytes that claim a 2 GB picture, or two billion entries
+    EXPECT_EQ(errorOf([&] { list.ReadBitmaps(le32(1) + le32(0x7FFFFFFF)); }), "Stream read error");
+    EXPECT_EQ(list.Count(), 0);
+    list.AddCopy(&a);
+    EXPECT_EQ(errorOf([&] { list.ReadBitmaps(le32(0x7FFFFFFF) + le32(0)); }), "Stream read error");
+    EXPECT_EQ(list.Count(), 0);
+    // a picture followed by a size one byte larger than the rest
+    TBitmapList one;
+    one.AddCopy(&a);
+    const QByteArray whole = one.WriteBitmaps();
+    QByteArray longer = le32(2) + whole.mid(4) + le32(3) + QByteArray("BM");
+    EXPECT_EQ(errorOf([&] { list.ReadBitmaps(longer); }), "Stream read error");
+    // the exact sizes still read
+    list.ReadBitmaps(le32(2) + whole.mid(4) + whole.mid(4));
+    ASSERT_EQ(list.Count(), 2);
+    ASSERT_NE(list.Get(1), nullptr);
+    EXPECT_EQ(colourOf(list.Get(1)), colourOf(&a));
+}
+
 TEST(BitmapListStream, WrittenOnlyWithEntriesThatDifferFromTheAncestor) {
     TBitmapList list, ancestor;
     EXPECT_FALSE(list.DefineProperties(nullptr));

@@ -125,17 +125,33 @@ TEST(TileCacheFill, RefillingReusesTheEntries) {
     EXPECT_EQ(f.entryCentre(5), qRgb(1, 2, 3));
 }
 
-TEST(TileCacheFill, ABrokenPictureStopsTheFillingAndLaterEntriesKeepTheirPictures) {
+TEST(TileCacheFill, ABrokenPictureShowsThePlaceholderIsListedOnceAndTheFillingGoesOn) {
     CacheFixture f;
     f.fill();
+    EXPECT_TRUE(f.cache.unreadable().empty());
     f.project.write("Imagens/T5.bmp", "not a bitmap");
-    writePicture(f.project, "Imagens/T4.bmp", qRgb(4, 4, 4), qRgb(255, 0, 255));
+    std::vector<Tile> tiles;
+    for (int n = 0; n < 147; ++n) tiles.push_back({48 + n, "T" + std::to_string(n) + ".bmp", n, n % 2 == 1});
+    tiles[7].file = "t5.bmp";  // the same damaged picture under another spelling
+    f.writeTiles(tiles);
     writePicture(f.project, "Imagens/T6.bmp", qRgb(6, 6, 6), qRgb(255, 0, 255));
-    EXPECT_EQ(errorOf([&] { f.fill(); }), "Bitmap image is not valid");
-    EXPECT_EQ(f.entryCentre(4), qRgb(4, 4, 4));  // filled before the failure
-    EXPECT_EQ(f.entryCentre(6), colourFor(6));   // not reached: the earlier picture
-    EXPECT_EQ(f.cache.count(), 147);
+    f.fill();
+    const QRgb grey = qRgb(128, 128, 128);
+    EXPECT_EQ(f.entryCentre(5), grey);
+    EXPECT_FALSE(f.cache.GameListImage1.Slot1().Get(5)->transparent());  // T5 was transparent
+    EXPECT_EQ(f.entryCentre(7), grey);
+    EXPECT_EQ(f.entryCentre(6), qRgb(6, 6, 6));  // later entries are read
+    EXPECT_EQ(f.entryCentre(146), colourFor(146));
+    EXPECT_EQ(f.cache.unreadable(), (std::vector<std::string>{"Imagens\\T5.bmp"}));
+    ASSERT_EQ(f.cache.unreadableReasons().size(), 1u);
+    EXPECT_EQ(f.cache.unreadableReasons()[0], "Bitmap image is not valid");
     EXPECT_FALSE(f.data.cdsTiles.filtered());
+
+    // mended, the next filling lists nothing
+    writePicture(f.project, "Imagens/T5.bmp", colourFor(5), qRgb(255, 0, 255));
+    f.fill();
+    EXPECT_TRUE(f.cache.unreadable().empty());
+    EXPECT_EQ(f.entryCentre(5), colourFor(5));
 }
 
 TEST(TileCacheFill, AMissingPlaceholderStopsWithTheLoadersError) {
@@ -170,6 +186,21 @@ TEST(TileCachePicture, FirstRecordWinsAndLargeCodsFail) {
     EXPECT_EQ(&f.cache.PegaImg(f.data, 65), f.cache.GameListImage1.Slot1().Get(7));
     EXPECT_FALSE(f.cache.PegaImg(f.data, 65).transparent());
     EXPECT_EQ(errorOf([&] { f.cache.PegaImg(f.data, 66); }), "List index out of bounds (150)");
+}
+
+TEST(TileCachePicture, AFirstRecordWithoutCodDrawsEntryZeroEvenWhenALaterOneHasACod) {
+    CacheFixture f;
+    f.writeTiles({{48, "T0.bmp", 0, false},
+                  {65, "T7.bmp", std::nullopt, false},  // the first record of 'A' has no Cod
+                  {65, "T9.bmp", 9, true},
+                  {66, "T3.bmp", 3, false}});
+    writePicture(f.project, "Imagens/T0.bmp", qRgb(10, 10, 10), qRgb(255, 0, 255));
+    f.fill();
+    EXPECT_EQ(TileCache::codOf(f.data, 65), 0);
+    EXPECT_EQ(&f.cache.PegaImg(f.data, 65), f.cache.GameListImage1.Slot1().Get(0));
+    EXPECT_EQ(f.centre(f.cache.PegaImg(f.data, 65)), qRgb(10, 10, 10));
+    EXPECT_NE(&f.cache.PegaImg(f.data, 65), f.cache.GameListImage1.Slot1().Get(9));
+    EXPECT_EQ(&f.cache.PegaImg(f.data, 66), f.cache.GameListImage1.Slot1().Get(3));
 }
 
 TEST(TileCachePicture, LookupLeavesTheTablesFilterAndCurrentRecordAlone) {
