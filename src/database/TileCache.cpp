@@ -14,6 +14,16 @@ namespace quillmark {
 
 namespace {
 
+// A name of a file inside one folder: no folder part, not "." or "..".
+bool isPlainFileName(const std::string& name) {
+    if (name == "." || name == "..") return false;
+    return name.find_first_of("\\/:") == std::string::npos;
+}
+
+}  // namespace
+
+namespace {
+
 const Picture& emptyPicture() {
     static const Picture empty;
     return empty;
@@ -49,11 +59,18 @@ void TileCache::LoadImagens(TDataModule1& data, const QString& projectFolder, co
             file = tiles.asString("File");
             tipo = tiles.asString("Tipo");
         }
-        const QString path = projectPath(projectFolder, "Imagens\\" + file);
-
         list.Put(n, nullptr);
         Picture* entry = list.Get(n);
         entry->setTransparent(false);
+        // A file name that would reach outside "Imagens\" is not read: it shows
+        // as the placeholder and is named with the unreadable pictures.
+        if (found && !isPlainFileName(file)) {
+            unreadable_.push_back("Imagens\\" + file);
+            reasons_.push_back("o nome do arquivo aponta para fora da pasta Imagens");
+            entry->LoadFromFile(placeholderPath(editorFolder));
+            continue;
+        }
+        const QString path = projectPath(projectFolder, "Imagens\\" + file);
         if (!found || !fileExists(path)) {
             entry->LoadFromFile(projectPath(editorFolder, std::string_view("Imagens\\null.bmp")));
             continue;

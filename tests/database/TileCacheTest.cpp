@@ -154,6 +154,22 @@ TEST(TileCacheFill, ABrokenPictureShowsThePlaceholderIsListedOnceAndTheFillingGo
     EXPECT_EQ(f.entryCentre(5), colourFor(5));
 }
 
+TEST(TileCacheFill, AFileNameReachingOutsideTheFolderIsNotRead) {
+    CacheFixture f;
+    // a picture that exists, one level above the project's pictures
+    writePicture(f.project, "Fora.bmp", qRgb(9, 9, 9), qRgb(255, 0, 255));
+    std::vector<Tile> tiles;
+    for (int n = 0; n < 147; ++n) tiles.push_back({48 + n, "T" + std::to_string(n) + ".bmp", n, false});
+    tiles[3].file = "..\\Fora.bmp";
+    tiles[4].file = "../Fora.bmp";
+    f.writeTiles(tiles);
+    f.fill();
+    EXPECT_EQ(f.entryCentre(3), qRgb(128, 128, 128));
+    EXPECT_EQ(f.entryCentre(4), qRgb(128, 128, 128));
+    EXPECT_EQ(f.entryCentre(5), colourFor(5));
+    EXPECT_EQ(f.cache.unreadable(), (std::vector<std::string>{"Imagens\\..\\Fora.bmp", "Imagens\\../Fora.bmp"}));
+}
+
 TEST(TileCacheFill, AMissingPlaceholderStopsWithTheLoadersError) {
     CacheFixture f;
     f.writeTiles({{48, "gone.bmp", 0, false}});
