@@ -5,6 +5,7 @@
 #include "../tests/database/FirstFramePreviews.h"
 #include "ProjectFixture.h"
 #include "ScriptedPrompts.h"
+#include "WidgetBenchMain.h"
 
 #include "core/DataPacket.h"
 #include "database/DataModule.h"
@@ -47,9 +48,7 @@ struct Project {
                               QByteArray::fromStdString(datapacket::write(monstrosSchema(), rows)));
         }
         ws.EditorFolder = qmtest::binFolder();
-        readProjectFile(fixture.projectFile(), ws.project);
-        ws.DataModule1.pointAtProject(ws.project.ProjectFolder);
-        ws.ProjectOpen = true;
+        ws.session().openProject(fixture.projectFile());
     }
     std::unique_ptr<TForm2> window() {
         auto form = std::make_unique<TForm2>(ws);
@@ -112,18 +111,4 @@ BENCHMARK(BM_RebuildMonsterList)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        const QString dir = QDir::tempPath() + "/quillmark-runtime";
-        QDir().mkpath(dir);
-        QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        qputenv("XDG_RUNTIME_DIR", dir.toUtf8());
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runWidgetBenchmarks(argc, argv); }

@@ -5,6 +5,7 @@
 // an offscreen QApplication.
 #include "ProjectFixture.h"
 #include "ScriptedPrompts.h"
+#include "WidgetBenchMain.h"
 
 #include "session/Workspace.h"
 #include "tiles/TileEditing.h"
@@ -107,18 +108,5 @@ BENCHMARK(BM_AniTileEditOk)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        const QString dir = QDir::tempPath() + "/quillmark-runtime";
-        QDir().mkpath(dir);
-        QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        qputenv("XDG_RUNTIME_DIR", dir.toUtf8());
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    theBench.reset();  // the widgets go before the application
-    return 0;
+    return runWidgetBenchmarks(argc, argv, [] { theBench.reset(); });
 }
