@@ -13,10 +13,6 @@ namespace quillmark::cli {
 
 namespace {
 
-// Deflate level 2: within a few per cent of the default level's size for a
-// map of repeated tiles, at a fraction of its time.
-constexpr int kDeflateLevel = 2;
-
 void appendU32(QByteArray& out, uint32_t v) {
     const char bytes[4] = {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
                            static_cast<char>(v)};
@@ -52,81 +48,62 @@ bool hasTranslucentPixel(const QImage& image) {
 
 }  // namespace
 
-struct PngStream::Deflater {
-    z_stream zs{};
-    std::vector<Bytef> row;
-    std::vector<Bytef> buffer = std::vector<Bytef>(1 << 18);
-    Deflater() {
-        if (deflateInit(&zs, kDeflateLevel) != Z_OK) throw Error("Não foi possível comprimir o PNG");
-    }
-    ~Deflater() { deflateEnd(&zs); }
-    void pump(QByteArray& out, int flush) {
-        do {
-            zs.next_out = buffer.data();
-            zs.avail_out = static_cast<uInt>(buffer.size());
-            deflate(&zs, flush);
-            out.append(reinterpret_cast<const char*>(buffer.data()),
-                       static_cast<qsizetype>(buffer.size() - zs.avail_out));
-        } while (zs.avail_out == 0);
-    }
-};
+namespace {
 
-PngStream::PngStream(int width, int height, bool opaque)
-    : deflater_(std::make_unique<Deflater>()), width_(width), height_(height), opaque_(opaque) {
-    out_.reserve(static_cast<qsizetype>(width) * height / 8 + 1024);
-    out_.append("\x89PNG\r\n\x1a\n", 8);
-
-    qsizetype chunk = beginChunk(out_, "IHDR");
-    appendU32(out_, static_cast<uint32_t>(width));
-    appendU32(out_, static_cast<uint32_t>(height));
+// The signature, the header chunk, and the start of the one IDAT chunk that
+// holds the whole zlib stream.
+QByteArray pngStart(int width, int height, bool opaque) {
+    QByteArray out;
+    out.append("\x89PNG\r\n\x1a\n", 8);
+    const qsizetype chunk = beginChunk(out, "IHDR");
+    appendU32(out, static_cast<uint32_t>(width));
+    appendU32(out, static_cast<uint32_t>(height));
     const char header[5] = {8, static_cast<char>(opaque ? 2 : 6), 0, 0,
                             0};  // depth, colour type, deflate, filter, no interlace
-    out_.append(header, 5);
-    endChunk(out_, chunk);
-
-    // One IDAT chunk holding the zlib stream of all rows, each row filter
-    // type 0 (none) and its pixels, deflated as they come.
-    idat_ = beginChunk(out_, "IDAT");
-    deflater_->row.resize(static_cast<size_t>(width) * (opaque ? 3 : 4) + 1);
+    out.append(header, 5);
+    endChunk(out, chunk);
+    beginChunk(out, "IDAT");
+    return out;
 }
+
+constexpr qsizetype kIdatStart = 8 + 25;  // after the signature and the header chunk
+
+}  // namespace
+
+PngStream::PngStream(int width, int height, bool opaque, int repeatWidth)
+    : deflater_(width, !opaque, repeatWidth, pngStart(width, height, opaque)), width_(width), height_(height),
+      opaque_(opaque) {}
 
 PngStream::~PngStream() = default;
 
 void PngStream::addRows(const QImage& source) {
+    // The deflater reads straight ARGB; an opaque picture's premultiplied
+    // pixels are the same.
     const bool readable = source.format() == QImage::Format_ARGB32 || source.format() == QImage::Format_RGB32 ||
                           (opaque_ && source.format() == QImage::Format_ARGB32_Premultiplied);
-    const QImage band = readable ? source : source.convertToFormat(QImage::Format_ARGB32);
-    const int width = std::min(width_, band.width());
-    std::vector<Bytef>& row = deflater_->row;
-    for (int y = 0; y < band.height() && rowsAdded_ < height_; ++y, ++rowsAdded_) {
-        const auto* line = reinterpret_cast<const QRgb*>(band.constScanLine(y));
-        Bytef* p = row.data();
-        *p++ = 0;
-        if (opaque_) {
-            for (int x = 0; x < width; ++x) {
-                *p++ = static_cast<Bytef>(qRed(line[x]));
-                *p++ = static_cast<Bytef>(qGreen(line[x]));
-                *p++ = static_cast<Bytef>(qBlue(line[x]));
-            }
-        } else {
-            for (int x = 0; x < width; ++x) {
-                *p++ = static_cast<Bytef>(qRed(line[x]));
-                *p++ = static_cast<Bytef>(qGreen(line[x]));
-                *p++ = static_cast<Bytef>(qBlue(line[x]));
-                *p++ = static_cast<Bytef>(qAlpha(line[x]));
-            }
-        }
-        deflater_->zs.next_in = row.data();
-        deflater_->zs.avail_in = static_cast<uInt>(row.size());
-        deflater_->pump(out_, Z_NO_FLUSH);
+    QImage band = readable ? source : source.convertToFormat(QImage::Format_ARGB32);
+    if (band.width() < width_) {  // a narrow band is filled out with transparent black
+        QImage wide(width_, band.height(), QImage::Format_ARGB32);
+        wide.fill(Qt::transparent);
+        for (int y = 0; y < band.height(); ++y)
+            std::memcpy(wide.scanLine(y), band.constScanLine(y), sizeof(QRgb) * static_cast<size_t>(band.width()));
+        band = wide;
     }
+    for (int y = 0; y < band.height() && rowsAdded_ < height_; ++y, ++rowsAdded_)
+        deflater_.addRow(reinterpret_cast<const QRgb*>(band.constScanLine(y)));
+    deflater_.endBlock();
 }
 
 QByteArray PngStream::finish() {
-    deflater_->pump(out_, Z_FINISH);
-    endChunk(out_, idat_);
-    endChunk(out_, beginChunk(out_, "IEND"));
-    return std::move(out_);
+    // Rows never given are transparent black.
+    if (rowsAdded_ < height_) {
+        const std::vector<QRgb> empty(static_cast<size_t>(width_), 0);
+        for (; rowsAdded_ < height_; ++rowsAdded_) deflater_.addRow(empty.data());
+    }
+    QByteArray out = deflater_.finish();
+    endChunk(out, kIdatStart);
+    endChunk(out, beginChunk(out, "IEND"));
+    return out;
 }
 
 QByteArray encodePng(const QImage& source) {

@@ -1,12 +1,13 @@
 #pragma once
 // A PNG writer for large map pictures. A 100 x 100 map is a 4000 x 4000
 // picture: the general writer spends most of its time choosing a row filter for
-// every row; this one writes unfiltered rows with a fast deflate level, which
-// suits pictures made of repeated tiles and takes a fraction of the time.
+// every row and deflating; this one writes unfiltered rows whose cell-wide
+// pieces are copies of pieces seen before wherever the picture repeats its
+// tiles (RowDeflate.h), which takes a fraction of the time.
+#include "cli/RowDeflate.h"
+
 #include <QByteArray>
 #include <QImage>
-
-#include <memory>
 
 namespace quillmark::cli {
 
@@ -20,8 +21,9 @@ QByteArray encodePng(const QImage& image);
 class PngStream {
 public:
     // `opaque`: every pixel the bands carry is opaque, and the file holds RGB
-    // without alpha; otherwise RGBA.
-    PngStream(int width, int height, bool opaque);
+    // without alpha; otherwise RGBA. `repeatWidth`: the width in pixels of the
+    // pieces the picture is made of (a map's cells), where repeats are looked for.
+    PngStream(int width, int height, bool opaque, int repeatWidth = 40);
     ~PngStream();
     PngStream(const PngStream&) = delete;
     PngStream& operator=(const PngStream&) = delete;
@@ -32,10 +34,7 @@ public:
     QByteArray finish();
 
 private:
-    struct Deflater;
-    std::unique_ptr<Deflater> deflater_;
-    QByteArray out_;
-    qsizetype idat_ = 0;
+    RowDeflater deflater_;
     int width_;
     int height_;
     int rowsAdded_ = 0;
