@@ -166,68 +166,6 @@ inline uint64_t hashPixels(const QRgb* p, int n) {
     return h ^ (h >> 32);
 }
 
-}  // namespace
-
-RowDeflater::RowDeflater(int width, bool alpha, int segmentPixels, QByteArray start, bool writerThread)
-    : width_(width),
-      bytesPerPixel_(alpha ? 4 : 3),
-      segmentPixels_(std::max(1, segmentPixels)),
-      segments_((width + segmentPixels_ - 1) / segmentPixels_),
-      rowBytes_(1 + width * bytesPerPixel_),
-      lastRow_(static_cast<size_t>(width)),
-      rowHash_(static_cast<size_t>(segments_)),
-      lastSeen_(size_t(1) << kWindowTableBits, 0),
-      out_(std::move(start)),
-      useThread_(writerThread && std::thread::hardware_concurrency() > 1) {
-    size_t tableSize = 4;
-    while (tableSize < static_cast<size_t>(segments_) * 2) tableSize *= 2;
-    inRow_.assign(tableSize, 0);
-    inRowStamp_.assign(tableSize, 0);
-    outSize_ = out_.size();
-    out_.resize(outSize_ + (1 << 16));
-    out_[outSize_++] = 0x78;  // deflate, 32 KB window
-    out_[outSize_++] = 0x01;  // fastest; (0x78 << 8 | 0x01) is a multiple of 31
-    if (useThread_) writer_ = std::thread([this] { writerLoop(); });
-
-}
-
-RowDeflater::~RowDeflater() { stopWriter(); }
-
-void RowDeflater::stopWriter() {
-    if (!writer_.joinable()) return;
-    {
-        const std::lock_guard<std::mutex> lock(mutex_);
-        closing_ = true;
-    }
-    wake_.notify_all();
-    writer_.join();
-}
-
-void RowDeflater::writerLoop() {
-    for (;;) {
-        Block block;
-        {
-            std::unique_lock<std::mutex> lock(mutex_);
-            wake_.wait(lock, [this] { return closing_ || !waiting_.empty(); });
-            if (waiting_.empty()) return;  // closing, and nothing left
-            block = std::move(waiting_.front());
-            waiting_.pop_front();
-        }
-        room_.notify_one();
-        try {
-            if (!failure_) writeBlock(block);
-        } catch (...) {
-            failure_ = std::current_exception();
-        }
-        block.ops.clear();
-        block.pixels.clear();
-        const std::lock_guard<std::mutex> lock(mutex_);
-        spent_.push_back(std::move(block));
-    }
-}
-
-namespace {
-
 // Bits written least significant first into room made beforehand.
 struct BitSink {
     unsigned char* p;
@@ -248,41 +186,6 @@ struct BitSink {
     }
 };
 
-}  // namespace
-
-void RowDeflater::literal(unsigned char byte) {
-    endCopy();
-    block_.ops.push_back(Op{byte, 0});
-}
-
-void RowDeflater::copy(int dist, int len) {
-    if (copyLen_ > 0 && copyDist_ == dist) {
-        copyLen_ += len;
-        return;
-    }
-    endCopy();
-    copyDist_ = dist;
-    copyLen_ = len;
-}
-
-void RowDeflater::endCopy() {
-    if (copyLen_ <= kMaxCopy) {
-        if (copyLen_ > 0) block_.ops.push_back(Op{static_cast<uint16_t>(copyLen_), static_cast<uint16_t>(copyDist_)});
-        copyLen_ = 0;
-        return;
-    }
-    int left = copyLen_;
-    while (left > kMaxCopy) {
-        const int piece = left - kMaxCopy >= kMinCopy ? kMaxCopy : left - kMinCopy;
-        block_.ops.push_back(Op{static_cast<uint16_t>(piece), static_cast<uint16_t>(copyDist_)});
-        left -= piece;
-    }
-    if (left > 0) block_.ops.push_back(Op{static_cast<uint16_t>(left), static_cast<uint16_t>(copyDist_)});
-    copyLen_ = 0;
-}
-
-namespace {
-
 // The slot of the pair of pixels starting at `p` in the table of last
 // appearances.
 inline uint32_t pairSlot(const QRgb* p) {
@@ -292,55 +195,164 @@ inline uint32_t pairSlot(const QRgb* p) {
 }
 
 // The Adler-32 `adler` taken on over the bytes of `n` pixels, RGB or RGBA.
+// Over m bytes d0..d(m-1) the sums grow by
+//   A += sum of d(i),   B += m * A + sum of (m - i) d(i);
+// with pixel j's bytes at bpp * j + k the second sum is
+//   m * sum S(j) - bpp * sum j S(j) - sum k d(j, k),   S(j) the pixel's byte sum,
+// sums that a loop over whole pixels takes without reducing at each byte.
 uint32_t adlerUpdate(uint32_t adler, const QRgb* p, int n, int bytesPerPixel) {
-    constexpr uint32_t base = 65521;
-    constexpr int run = 1024;  // pixels between reductions: no overflow before
-    uint32_t a = adler & 0xffff;
-    uint32_t b = adler >> 16;
+    constexpr uint64_t base = 65521;
+    constexpr int run = 1024;  // pixels a round: the sums stay within 32 bits
+    uint64_t a = adler & 0xffff;
+    uint64_t b = adler >> 16;
     for (int start = 0; start < n; start += run) {
-        const int end = std::min(n, start + run);
-        for (int x = start; x < end; ++x) {
-            const QRgb px = p[x];
-            a += qRed(px);
-            b += a;
-            a += qGreen(px);
-            b += a;
-            a += qBlue(px);
-            b += a;
-            if (bytesPerPixel == 4) {
-                a += qAlpha(px);
-                b += a;
+        const int count = std::min(n - start, run);
+        const QRgb* q = p + start;
+        uint32_t sum = 0;
+        uint32_t weighted = 0;
+        uint32_t inner = 0;
+        if (bytesPerPixel == 3) {
+            for (int j = 0; j < count; ++j) {
+                const uint32_t r = (q[j] >> 16) & 0xff, g = (q[j] >> 8) & 0xff, bl = q[j] & 0xff;
+                const uint32_t pixelSum = r + g + bl;
+                sum += pixelSum;
+                weighted += static_cast<uint32_t>(j) * pixelSum;
+                inner += g + 2 * bl;
+            }
+        } else {
+            for (int j = 0; j < count; ++j) {
+                const uint32_t r = (q[j] >> 16) & 0xff, g = (q[j] >> 8) & 0xff, bl = q[j] & 0xff, al = q[j] >> 24;
+                const uint32_t pixelSum = r + g + bl + al;
+                sum += pixelSum;
+                weighted += static_cast<uint32_t>(j) * pixelSum;
+                inner += g + 2 * bl + 3 * al;
             }
         }
-        a %= base;
-        b %= base;
+        const uint64_t m = static_cast<uint64_t>(count) * static_cast<uint64_t>(bytesPerPixel);
+        const uint64_t tail = m * sum - static_cast<uint64_t>(bytesPerPixel) * weighted - inner;
+        b = (b + m * a + tail) % base;
+        a = (a + sum) % base;
     }
-    return (b << 16) | a;
+    return static_cast<uint32_t>((b << 16) | a);
 }
 
 }  // namespace
 
-void RowDeflater::remember(const QRgb* row, int from, int to, int step) {
+// The matching of a band's rows. What it finds depends on the band's pixels
+// and the row above the band alone, so that bands can be matched on several
+// threads at once and the file still comes out the same.
+class RowDeflater::BandParser {
+public:
+    BandParser(int width, int bytesPerPixel, int segmentPixels)
+        : width_(width), bpp_(bytesPerPixel), segmentPixels_(segmentPixels),
+          segments_((width + segmentPixels - 1) / segmentPixels), rowBytes_(1 + width * bytesPerPixel),
+          rowHash_(static_cast<size_t>(segments_)), lastSeen_(size_t(1) << kWindowTableBits, 0) {
+        size_t tableSize = 4;
+        while (tableSize < static_cast<size_t>(segments_) * 2) tableSize *= 2;
+        inRow_.assign(tableSize, 0);
+        inRowStamp_.assign(tableSize, 0);
+    }
+
+    // The symbols of `count` rows of `width` pixels each, after the row
+    // `above` (none before the first band).
+    void parse(const QRgb* above, const QRgb* rows, int count, std::vector<Op>& ops) {
+        ops_ = &ops;
+        std::fill(lastSeen_.begin(), lastSeen_.end(), 0);
+        rowIndex_ = 1;
+        above_ = above;
+        if (above_) remember(above_, 0, width_);
+        for (int y = 0; y < count; ++y) {
+            const QRgb* row = rows + static_cast<size_t>(y) * static_cast<size_t>(width_);
+            addRow(row);
+            above_ = row;
+        }
+        endCopy();
+        ops_ = nullptr;
+    }
+
+private:
+    void addRow(const QRgb* pixels);
+    void copy(int dist, int len);
+    void endCopy();
+    void literal(unsigned char byte);
+    void literalPixel(QRgb pixel);
+    void remember(const QRgb* row, int from, int to, int step = 1);
+    void windowParse(const QRgb* row, int first, int count, bool nearAbove);
+
+    const int width_;
+    const int bpp_;
+    const int segmentPixels_;
+    const int segments_;
+    const int rowBytes_;  // filter byte and pixels
+    const QRgb* above_ = nullptr;
+    std::vector<uint64_t> rowHash_;
+    // Segments of the current row by hash (open addressing): the segment's
+    // index, current when its stamp is this row's.
+    std::vector<uint32_t> inRow_;
+    std::vector<uint32_t> inRowStamp_;
+    uint32_t generation_ = 0;
+    // Where each pair of pixels (by hash) last appeared: the low 16 bits of
+    // the row number in the band, then the column.
+    std::vector<uint32_t> lastSeen_;
+    uint32_t rowIndex_ = 1;
+    // A copy still growing, and where the symbols go.
+    int copyDist_ = 0;
+    int copyLen_ = 0;
+    std::vector<Op>* ops_ = nullptr;
+};
+
+void RowDeflater::BandParser::literal(unsigned char byte) {
+    endCopy();
+    ops_->push_back(Op{byte, 0});
+}
+
+void RowDeflater::BandParser::copy(int dist, int len) {
+    if (copyLen_ > 0 && copyDist_ == dist) {
+        copyLen_ += len;
+        return;
+    }
+    endCopy();
+    copyDist_ = dist;
+    copyLen_ = len;
+}
+
+void RowDeflater::BandParser::endCopy() {
+    if (copyLen_ <= kMaxCopy) {
+        if (copyLen_ > 0) ops_->push_back(Op{static_cast<uint16_t>(copyLen_), static_cast<uint16_t>(copyDist_)});
+        copyLen_ = 0;
+        return;
+    }
+    int left = copyLen_;
+    while (left > kMaxCopy) {
+        const int piece = left - kMaxCopy >= kMinCopy ? kMaxCopy : left - kMinCopy;
+        ops_->push_back(Op{static_cast<uint16_t>(piece), static_cast<uint16_t>(copyDist_)});
+        left -= piece;
+    }
+    if (left > 0) ops_->push_back(Op{static_cast<uint16_t>(left), static_cast<uint16_t>(copyDist_)});
+    copyLen_ = 0;
+}
+
+void RowDeflater::BandParser::remember(const QRgb* row, int from, int to, int step) {
     const int last = std::min(to, width_ - 1);
     const uint32_t rowBits = rowIndex_ << 16;
     for (int x = from; x < last; x += step) lastSeen_[pairSlot(row + x)] = rowBits | static_cast<uint32_t>(x);
 }
 
-void RowDeflater::literalPixel(QRgb pixel) {
+void RowDeflater::BandParser::literalPixel(QRgb pixel) {
     endCopy();
-    block_.ops.push_back(Op{static_cast<uint16_t>(qRed(pixel)), 0});
-    block_.ops.push_back(Op{static_cast<uint16_t>(qGreen(pixel)), 0});
-    block_.ops.push_back(Op{static_cast<uint16_t>(qBlue(pixel)), 0});
-    if (bytesPerPixel_ == 4) block_.ops.push_back(Op{static_cast<uint16_t>(qAlpha(pixel)), 0});
+    ops_->push_back(Op{static_cast<uint16_t>(qRed(pixel)), 0});
+    ops_->push_back(Op{static_cast<uint16_t>(qGreen(pixel)), 0});
+    ops_->push_back(Op{static_cast<uint16_t>(qBlue(pixel)), 0});
+    if (bpp_ == 4) ops_->push_back(Op{static_cast<uint16_t>(qAlpha(pixel)), 0});
 }
 
 // A segment found nowhere whole: at each pixel, the longest run of pixels
 // like those at the pixel to the left, above, where the copy going on copies
 // from, or where its first two pixels last appeared (in this row or the row
 // above); a pixel with none is written as literals.
-void RowDeflater::windowParse(const QRgb* row, int first, int count, bool nearAbove) {
+void RowDeflater::BandParser::windowParse(const QRgb* row, int first, int count, bool nearAbove) {
     const int end = first + count;
-    const int bpp = bytesPerPixel_;
+    const int bpp = bpp_;
     // Where the copy going on would copy the next pixel from.
     const QRgb* goingFrom = nullptr;
     int goingDist = 0;
@@ -403,14 +415,9 @@ void RowDeflater::windowParse(const QRgb* row, int first, int count, bool nearAb
     }
 }
 
-void RowDeflater::addRow(const QRgb* pixels) {
-    const bool nearAbove = !firstRow_ && rowBytes_ <= kMaxDistance;
+void RowDeflater::BandParser::addRow(const QRgb* pixels) {
+    const bool nearAbove = above_ != nullptr && rowBytes_ <= kMaxDistance;
     const size_t pixelBytes = sizeof(QRgb) * static_cast<size_t>(width_);
-    // The writer takes the Adler-32 of the rows; the row above is the one
-    // before in the block, or the last of the block before.
-    block_.pixels.insert(block_.pixels.end(), pixels, pixels + width_);
-    above_ = blockRows_ > 0 ? block_.pixels.data() + static_cast<size_t>(blockRows_ - 1) * width_ : lastRow_.data();
-    ++blockRows_;
 
     // A row like the one above is one copy of it, filter byte included.
     if (nearAbove && std::memcmp(pixels, above_, pixelBytes) == 0) {
@@ -433,12 +440,12 @@ void RowDeflater::addRow(const QRgb* pixels) {
         generation_ = 1;
     }
     const size_t mask = inRow_.size() - 1;
-    const int segmentBytes = segmentPixels_ * bytesPerPixel_;
+    const int segmentBytes = segmentPixels_ * bpp_;
 
     for (int s = 0; s < segments_; ++s) {
         const int first = s * segmentPixels_;
         const int count = std::min(segmentPixels_, width_ - first);
-        const int bytes = count * bytesPerPixel_;
+        const int bytes = count * bpp_;
         const QRgb* p = pixels + first;
         const size_t size = sizeof(QRgb) * static_cast<size_t>(count);
         const uint64_t hash = hashPixels(p, count);
@@ -487,42 +494,125 @@ void RowDeflater::addRow(const QRgb* pixels) {
         else
             windowParse(pixels, first, count, nearAbove);
     }
+}
 
-    firstRow_ = false;
+RowDeflater::RowDeflater(int width, bool alpha, int segmentPixels, QByteArray start, bool threads)
+    : width_(width), bytesPerPixel_(alpha ? 4 : 3), segmentPixels_(std::max(1, segmentPixels)), out_(std::move(start)) {
+    outSize_ = out_.size();
+    out_.resize(outSize_ + (1 << 16));
+    out_[outSize_++] = 0x78;  // deflate, 32 KB window
+    out_[outSize_++] = 0x01;  // fastest; (0x78 << 8 | 0x01) is a multiple of 31
+    current_ = std::make_unique<Job>();
+    const unsigned cores = std::thread::hardware_concurrency();
+    if (threads && cores > 1) {
+        // One thread writes the bands in order; one or two match them, so
+        // that a core is left for the drawing and the writing.
+        const unsigned parsers = std::min(2u, cores - 1);
+        for (unsigned i = 0; i < parsers; ++i) parsers_.emplace_back([this] { parserLoop(); });
+        writer_ = std::thread([this] { writerLoop(); });
+    } else {
+        parser_ = std::make_unique<BandParser>(width_, bytesPerPixel_, segmentPixels_);
+    }
+}
+
+RowDeflater::~RowDeflater() { stopThreads(); }
+
+void RowDeflater::stopThreads() {
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        closing_ = true;
+    }
+    changed_.notify_all();
+    for (auto& t : parsers_) t.join();
+    parsers_.clear();
+    if (writer_.joinable()) writer_.join();
+}
+
+void RowDeflater::addRow(const QRgb* pixels) {
+    current_->pixels.insert(current_->pixels.end(), pixels, pixels + width_);
+    ++current_->rows;
 }
 
 void RowDeflater::endBlock() {
-    endCopy();
-    if (block_.ops.empty() && block_.pixels.empty()) return;
-    if (blockRows_ > 0)
-        std::memcpy(lastRow_.data(), block_.pixels.data() + static_cast<size_t>(blockRows_ - 1) * width_,
-                    sizeof(QRgb) * static_cast<size_t>(width_));
-    blockRows_ = 0;
-    if (!useThread_) {
-        writeBlock(block_);
-        block_.ops.clear();
-        block_.pixels.clear();
+    if (current_->rows == 0) return;
+    auto job = std::move(current_);
+    current_ = std::make_unique<Job>();
+    job->above = lastRow_;
+    lastRow_.assign(job->pixels.end() - width_, job->pixels.end());
+    if (!parser_) {
+        // A few bands at most wait: the rows are not taken far ahead of the
+        // threads.
+        std::unique_lock<std::mutex> lock(mutex_);
+        changed_.wait(lock, [this] { return jobs_.size() < 4; });
+        jobs_.push_back(std::move(job));
+        lock.unlock();
+        changed_.notify_all();
         return;
     }
-    Block next;
-    {
-        // A few blocks at most wait: the rows are not matched far ahead of
-        // the writer.
-        std::unique_lock<std::mutex> lock(mutex_);
-        room_.wait(lock, [this] { return waiting_.size() < 4; });
-        waiting_.push_back(std::move(block_));
-        if (!spent_.empty()) {
-            next = std::move(spent_.back());
-            spent_.pop_back();
+    parser_->parse(job->above.empty() ? nullptr : job->above.data(), job->pixels.data(), job->rows, job->ops);
+    writeBlock(*job);
+}
+
+void RowDeflater::parserLoop() {
+    BandParser parser(width_, bytesPerPixel_, segmentPixels_);
+    for (;;) {
+        Job* job = nullptr;
+        {
+            std::unique_lock<std::mutex> lock(mutex_);
+            changed_.wait(lock, [&] {
+                for (const auto& j : jobs_)
+                    if (!j->taken) {
+                        job = j.get();
+                        return true;
+                    }
+                return closing_;
+            });
+            if (!job) return;
+            job->taken = true;
         }
+        try {
+            parser.parse(job->above.empty() ? nullptr : job->above.data(), job->pixels.data(), job->rows, job->ops);
+        } catch (...) {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            if (!failure_) failure_ = std::current_exception();
+        }
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            job->parsed = true;
+        }
+        changed_.notify_all();
     }
-    wake_.notify_one();
-    block_ = std::move(next);
+}
+
+void RowDeflater::writerLoop() {
+    for (;;) {
+        Job* job = nullptr;
+        bool failed = false;
+        {
+            std::unique_lock<std::mutex> lock(mutex_);
+            changed_.wait(lock,
+                          [this] { return (!jobs_.empty() && jobs_.front()->parsed) || (closing_ && jobs_.empty()); });
+            if (jobs_.empty()) return;
+            job = jobs_.front().get();
+            failed = failure_ != nullptr;
+        }
+        try {
+            if (!failed) writeBlock(*job);
+        } catch (...) {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            if (!failure_) failure_ = std::current_exception();
+        }
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            jobs_.pop_front();
+        }
+        changed_.notify_all();
+    }
 }
 
 // The block's Huffman codes from the counts of its symbols, the codes
 // themselves (run-length coded), then the symbols.
-void RowDeflater::writeBlock(const Block& rows) {
+void RowDeflater::writeBlock(const Job& rows) {
     const int bpp = bytesPerPixel_;
     for (size_t at = 0; at < rows.pixels.size(); at += static_cast<size_t>(width_)) {
         const uint32_t a = adler_ & 0xffff;  // the filter byte, 0
@@ -644,7 +734,7 @@ void RowDeflater::writeBlock(const Block& rows) {
 
 QByteArray RowDeflater::finish() {
     endBlock();
-    stopWriter();
+    stopThreads();
     if (failure_) std::rethrow_exception(failure_);
     // The last block: fixed codes, only the end of the block (seven zero bits).
     if (outSize_ + 16 > out_.size()) out_.resize(outSize_ + 16);
@@ -658,5 +748,4 @@ QByteArray RowDeflater::finish() {
     out_.resize(sink.p - begin);
     return std::move(out_);
 }
-
 }  // namespace quillmark::cli

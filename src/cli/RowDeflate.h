@@ -21,6 +21,7 @@
 #include <cstdint>
 #include <deque>
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -32,16 +33,18 @@ public:
     // `width` pixels a row, written as RGB (`alpha` false: the alpha of the
     // pixels is left out) or as RGBA; a row is cut into segments of
     // `segmentPixels` pixels. The stream is written after the bytes of `start`.
-    // With `writerThread`, blocks are Huffman-coded on a thread of their own
-    // while the next rows are matched (when the machine has a second core).
-    RowDeflater(int width, bool alpha, int segmentPixels, QByteArray start = {}, bool writerThread = true);
+    // With `threads` (and a second core), bands are matched on two threads
+    // and written on a third while the caller draws the next; the bytes are
+    // the same either way.
+    RowDeflater(int width, bool alpha, int segmentPixels, QByteArray start = {}, bool threads = true);
     ~RowDeflater();
     RowDeflater(const RowDeflater&) = delete;
     RowDeflater& operator=(const RowDeflater&) = delete;
 
     // The next row: `width` pixels, straight (not premultiplied) ARGB.
     void addRow(const QRgb* pixels);
-    // Ends the block of the rows added since the last one.
+    // Ends the band of the rows added since the last one; it becomes one
+    // deflate block.
     void endBlock();
     // Ends the stream: `start` followed by the compressed bytes (zlib header
     // and Adler-32 included).
@@ -55,50 +58,27 @@ public:
     };
 
 private:
-    // The symbols of a band and its rows' pixels (for the Adler-32).
-    struct Block {
-        std::vector<Op> ops;
+    class BandParser;
+    // A band: its rows' pixels, the row above it, and its symbols once matched.
+    struct Job {
         std::vector<QRgb> pixels;
+        std::vector<QRgb> above;  // empty for the first band
+        int rows = 0;
+        std::vector<Op> ops;
+        bool taken = false;
+        bool parsed = false;
     };
 
-    void copy(int dist, int len);
-    void endCopy();
-    void literal(unsigned char byte);
-    void literalPixel(QRgb pixel);
-    void remember(const QRgb* row, int from, int to, int step = 1);
-    void windowParse(const QRgb* row, int first, int count, bool nearAbove);
-    void writeBlock(const Block& block);
+    void writeBlock(const Job& job);
+    void parserLoop();
     void writerLoop();
-    void stopWriter();
+    void stopThreads();
 
     int width_;
     int bytesPerPixel_;
     int segmentPixels_;
-    int segments_;
-    int rowBytes_;  // filter byte and pixels
-    bool firstRow_ = true;
-
-    // The row before (in the block, or the last of the block before), and the
-    // hashes of the current row's segments.
-    const QRgb* above_ = nullptr;
-    std::vector<QRgb> lastRow_;
-    int blockRows_ = 0;
-    std::vector<uint64_t> rowHash_;
-    // Segments of the current row by hash (open addressing): the segment's
-    // index, current when its stamp is this row's.
-    std::vector<uint32_t> inRow_;
-    std::vector<uint32_t> inRowStamp_;
-    uint32_t generation_ = 0;
-
-    // Where each pair of pixels (by hash) last appeared: the low 16 bits of
-    // the row number, then the column.
-    std::vector<uint32_t> lastSeen_;
-    uint32_t rowIndex_ = 1;
-
-    // The current block, and a copy still growing.
-    Block block_;
-    int copyDist_ = 0;
-    int copyLen_ = 0;
+    std::unique_ptr<Job> current_;  // rows being gathered
+    std::vector<QRgb> lastRow_;     // the last row of the band before
 
     // What the writer owns: the bytes so far, the bits not yet in them, and
     // the Adler-32 of the rows written.
@@ -108,14 +88,14 @@ private:
     int bitCount_ = 0;
     uint32_t adler_ = 1;
 
-    // Blocks waiting for the writer thread, and spent ones to reuse.
-    bool useThread_ = false;
+    // Without threads, bands are matched and written at once.
+    std::unique_ptr<BandParser> parser_;
+    // With them: the bands not yet written, in order.
+    std::vector<std::thread> parsers_;
     std::thread writer_;
     std::mutex mutex_;
-    std::condition_variable wake_;  // for the writer: a block waits, or the end
-    std::condition_variable room_;  // for the rows: fewer blocks wait
-    std::deque<Block> waiting_;
-    std::vector<Block> spent_;
+    std::condition_variable changed_;
+    std::deque<std::unique_ptr<Job>> jobs_;
     bool closing_ = false;
     std::exception_ptr failure_;
 };
