@@ -389,7 +389,7 @@ void RowDeflater::BandParser::windowParse(const QRgb* row, int first, int count,
         if (copyLen_ > 0 && copyDist_ == goingDist && goingFrom) consider(goingFrom, goingDist, goingAbove);
         if (x > 0 && bestLen < end - x) consider(row + x - 1, bpp, false);
         if (nearAbove && bestLen < end - x) consider(above_ + x, rowBytes_, true);
-        if (x + 1 < width_ && bestLen < end - x && width_ <= 0xffff) {
+        if (x + 1 < width_ && bestLen < std::min(end - x, 8) && width_ <= 0xffff) {
             const uint32_t seen = lastSeen_[pairSlot(row + x)];
             const auto lastX = static_cast<int>(seen & 0xffff);
             const uint32_t lastRow = seen >> 16;
@@ -405,7 +405,7 @@ void RowDeflater::BandParser::windowParse(const QRgb* row, int first, int count,
             goingFrom = bestFrom + bestLen;
             goingDist = bestDist;
             goingAbove = bestAbove;
-            remember(row, x, x + bestLen);
+            remember(row, x, x + bestLen, bestLen > 4 ? 2 : 1);
             x += bestLen;
         } else {
             literalPixel(row[x]);
@@ -536,7 +536,15 @@ void RowDeflater::addRow(const QRgb* pixels) {
 void RowDeflater::endBlock() {
     if (current_->rows == 0) return;
     auto job = std::move(current_);
-    current_ = std::make_unique<Job>();
+    {
+        // A written band's buffers serve again, at the size they grew to.
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (!spent_.empty()) {
+            current_ = std::move(spent_.back());
+            spent_.pop_back();
+        }
+    }
+    if (!current_) current_ = std::make_unique<Job>();
     job->above = lastRow_;
     lastRow_.assign(job->pixels.end() - width_, job->pixels.end());
     if (!parser_) {
@@ -551,6 +559,10 @@ void RowDeflater::endBlock() {
     }
     parser_->parse(job->above.empty() ? nullptr : job->above.data(), job->pixels.data(), job->rows, job->ops);
     writeBlock(*job);
+    job->pixels.clear();
+    job->ops.clear();
+    job->rows = 0;
+    spent_.push_back(std::move(job));
 }
 
 void RowDeflater::parserLoop() {
@@ -604,7 +616,14 @@ void RowDeflater::writerLoop() {
         }
         {
             const std::lock_guard<std::mutex> lock(mutex_);
+            std::unique_ptr<Job> done = std::move(jobs_.front());
             jobs_.pop_front();
+            done->pixels.clear();
+            done->ops.clear();
+            done->rows = 0;
+            done->taken = false;
+            done->parsed = false;
+            spent_.push_back(std::move(done));
         }
         changed_.notify_all();
     }

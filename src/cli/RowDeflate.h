@@ -96,6 +96,7 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;
     std::deque<std::unique_ptr<Job>> jobs_;
+    std::vector<std::unique_ptr<Job>> spent_;  // written, to be filled again
     bool closing_ = false;
     std::exception_ptr failure_;
 };
