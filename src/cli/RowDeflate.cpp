@@ -301,12 +301,12 @@ private:
     std::vector<Op>* ops_ = nullptr;
 };
 
-void RowDeflater::BandParser::literal(unsigned char byte) {
+inline void RowDeflater::BandParser::literal(unsigned char byte) {
     endCopy();
     ops_->push_back(Op{byte, 0});
 }
 
-void RowDeflater::BandParser::copy(int dist, int len) {
+inline void RowDeflater::BandParser::copy(int dist, int len) {
     if (copyLen_ > 0 && copyDist_ == dist) {
         copyLen_ += len;
         return;
@@ -316,7 +316,7 @@ void RowDeflater::BandParser::copy(int dist, int len) {
     copyLen_ = len;
 }
 
-void RowDeflater::BandParser::endCopy() {
+inline void RowDeflater::BandParser::endCopy() {
     if (copyLen_ <= kMaxCopy) {
         if (copyLen_ > 0) ops_->push_back(Op{static_cast<uint16_t>(copyLen_), static_cast<uint16_t>(copyDist_)});
         copyLen_ = 0;
@@ -332,13 +332,13 @@ void RowDeflater::BandParser::endCopy() {
     copyLen_ = 0;
 }
 
-void RowDeflater::BandParser::remember(const QRgb* row, int from, int to, int step) {
+inline void RowDeflater::BandParser::remember(const QRgb* row, int from, int to, int step) {
     const int last = std::min(to, width_ - 1);
     const uint32_t rowBits = rowIndex_ << 16;
     for (int x = from; x < last; x += step) lastSeen_[pairSlot(row + x)] = rowBits | static_cast<uint32_t>(x);
 }
 
-void RowDeflater::BandParser::literalPixel(QRgb pixel) {
+inline void RowDeflater::BandParser::literalPixel(QRgb pixel) {
     endCopy();
     ops_->push_back(Op{static_cast<uint16_t>(qRed(pixel)), 0});
     ops_->push_back(Op{static_cast<uint16_t>(qGreen(pixel)), 0});
@@ -378,7 +378,13 @@ void RowDeflater::BandParser::windowParse(const QRgb* row, int first, int count,
             if (dist > kMaxDistance) return;
             const int most = fromAbove ? std::min(end - x, static_cast<int>(above_ + width_ - from)) : end - x;
             int n = 0;
-            while (n < most && from[n] == row[x + n]) ++n;
+            // Two pixels at a time, then the last one.
+            for (uint64_t a, b; n + 2 <= most; n += 2) {
+                std::memcpy(&a, from + n, 8);
+                std::memcpy(&b, row + x + n, 8);
+                if (a != b) break;
+            }
+            if (n < most && from[n] == row[x + n]) ++n;
             if (n > bestLen || (n == bestLen && dist < bestDist)) {
                 bestLen = n;
                 bestDist = dist;
