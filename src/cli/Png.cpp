@@ -70,8 +70,8 @@ constexpr qsizetype kIdatStart = 8 + 25;  // after the signature and the header 
 
 }  // namespace
 
-PngStream::PngStream(int width, int height, bool opaque, int repeatWidth)
-    : deflater_(width, !opaque, repeatWidth, pngStart(width, height, opaque)), width_(width), height_(height),
+PngStream::PngStream(int width, int height, bool opaque, int repeatWidth, bool threads)
+    : deflater_(width, !opaque, repeatWidth, pngStart(width, height, opaque), threads), width_(width), height_(height),
       opaque_(opaque) {}
 
 PngStream::~PngStream() = default;

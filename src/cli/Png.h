@@ -23,7 +23,8 @@ public:
     // `opaque`: every pixel the bands carry is opaque, and the file holds RGB
     // without alpha; otherwise RGBA. `repeatWidth`: the width in pixels of the
     // pieces the picture is made of (a map's cells), where repeats are looked for.
-    PngStream(int width, int height, bool opaque, int repeatWidth = 40);
+    // `threads`: bands are matched and written on threads of their own.
+    PngStream(int width, int height, bool opaque, int repeatWidth = 40, bool threads = true);
     ~PngStream();
     PngStream(const PngStream&) = delete;
     PngStream& operator=(const PngStream&) = delete;
