@@ -59,8 +59,9 @@ inline std::string pngWriter(std::string_view input, bool threads = false) {
     }
     std::string rows(expected.size() + 1, '\0');
     uLongf length = static_cast<uLongf>(rows.size());
-    const int status = uncompress(reinterpret_cast<Bytef*>(rows.data()), &length,
-                                  reinterpret_cast<const Bytef*>(stream.constData()), static_cast<uLong>(stream.size()));
+    const int status =
+        uncompress(reinterpret_cast<Bytef*>(rows.data()), &length, reinterpret_cast<const Bytef*>(stream.constData()),
+                   static_cast<uLong>(stream.size()));
     if (status != Z_OK) return "zlib cannot inflate the stream (" + std::to_string(status) + ")";
     rows.resize(length);
     if (rows != expected) return "the inflated rows differ from the rows given";
