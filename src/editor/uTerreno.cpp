@@ -230,20 +230,23 @@ void TMapCanvas::drawAtOnce(Terreno& cell, const QImage& picture) {
     const int index = indexOf(cell.row, cell.column);
     auto it = immediate_.find(index);
     if (it == immediate_.end()) {
-        // The cell as it is shown now, before the click changed anything.
+        // The cell as it is shown now, before the click changed anything, and
+        // the picture over it. Over the opaque background the cell is opaque:
+        // kept without alpha, it is copied to the screen rather than blended.
         const qreal ratio = devicePixelRatioF();
         const int px = static_cast<int>(std::ceil(cellpaint::kCell * ratio));
-        QImage shown(px, px, QImage::Format_ARGB32_Premultiplied);
+        const QColor background = cellpaint::backgroundColor();
+        QImage shown(px, px, background.alpha() == 255 ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
         shown.setDevicePixelRatio(ratio);
-        shown.fill(cellpaint::backgroundColor());
+        shown.fill(background);
         QPainter p(&shown);
         tiles_.reset();
         cellpaint::RefreshMapa(p, ws_.grid, cell.row, cell.column, cell.mode(), viewOptions(), tiles_);
         if (cell.hovered) cellpaint::drawHoverOutline(p);
+        if (!picture.isNull()) p.drawImage(QPoint(0, 0), picture);
         p.end();
-        it = immediate_.emplace(index, std::move(shown)).first;
-    }
-    if (!picture.isNull()) {
+        immediate_.emplace(index, std::move(shown));
+    } else if (!picture.isNull()) {
         QPainter p(&it->second);
         p.drawImage(QPoint(0, 0), picture);
     }
@@ -300,21 +303,19 @@ void TMapCanvas::updateBand(int firstRow, int firstColumn, int lastRow, int last
 void TMapCanvas::Desenhar(Terreno& cell) {
     const QImage brush = ws_.BrushImage.drawImage();
     recordEdit(QStringLiteral("Pintar"), [&](EditRecorder& rec) {
-        drawAtOnce(cell, QImage());  // keep the cell as shown before the change
+        drawAtOnce(cell, brush);  // over the cell as shown before the change
         rec.touch(cell.row, cell.column);
         ws_.grid.setTipo(cell.row, cell.column, ws_.BrushCode);
     });
-    drawAtOnce(cell, brush);
 }
 
 void TMapCanvas::MudarFundo(Terreno& cell) {
     const QImage brush = ws_.BrushImage.drawImage();
     recordEdit(QStringLiteral("Pintar fundo"), [&](EditRecorder& rec) {
-        drawAtOnce(cell, QImage());
+        drawAtOnce(cell, brush);
         rec.touch(cell.row, cell.column);
         ws_.grid.setFundo(cell.row, cell.column, ws_.BrushCode);
     });
-    drawAtOnce(cell, brush);
 }
 
 void TMapCanvas::MudarXO(Terreno& cell) {
