@@ -157,9 +157,12 @@ void Picture::Assign(const Picture* source) {
     if (source) {
         image_ = source->image_;
         transparent_ = source->transparent_;
-        prepared_ = source->prepared_;
+        // The source's prepared form serves this copy too; it is taken after
+        // the change, which forgets the old one.
+        const QImage prepared = source->prepared_;
         const bool valid = source->preparedValid_;
         changed();
+        prepared_ = prepared;
         preparedValid_ = valid;
     } else {
         image_ = QImage();

@@ -161,6 +161,24 @@ TEST(PictureTransparency, PreparedOnceAndRedoneAfterAChange) {
     EXPECT_EQ(qAlpha(p.drawImage().pixel(0, 0)), 255);
 }
 
+TEST(PictureTransparency, ACopyOfADrawnPictureDrawsTheSame) {
+    // The palette's buttons draw their pictures; the brush is a copy of one.
+    Picture drawn(sample(qRgb(255, 0, 255), qRgb(0, 0, 0)), true);
+    const QImage shown = drawn.drawImage();
+    Picture assigned;
+    assigned = drawn;
+    const Picture constructed(drawn);
+    for (const Picture* copy : {static_cast<const Picture*>(&assigned), &constructed}) {
+        ASSERT_FALSE(copy->drawImage().isNull());
+        EXPECT_EQ(copy->drawImage(), shown);
+    }
+    // A copy of a picture not drawn yet prepares its own form.
+    Picture fresh(sample(qRgb(255, 0, 255), qRgb(0, 0, 0)), true);
+    Picture later;
+    later = fresh;
+    EXPECT_EQ(later.drawImage(), shown);
+}
+
 TEST(PictureLoad, SeeThroughPixelsOfAnAlphaPictureTakeOneKeyColour) {
     QImage argb(4, 4, QImage::Format_ARGB32);
     argb.fill(qRgba(0, 0, 0, 0));

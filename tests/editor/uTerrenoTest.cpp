@@ -183,6 +183,15 @@ TEST_F(TerrenoTest, UpperPaintClickDrawsTheBrushAtOnce) {
     EXPECT_NE(later.pixel(20, 0), tile('6').pixel(20, 0));  // the grid line is back
 }
 
+TEST_F(TerrenoTest, ABrushWhosePictureWasAlreadyDrawnCoversTheCellAtOnce) {
+    // As the palette gives it: a copy of a picture its button has drawn.
+    openNew();
+    ws.PegaImg('6').drawImage();
+    brush('6');
+    click(4, 4);
+    EXPECT_EQ(cellShot(shot(), 4, 4), tile('6'));
+}
+
 TEST_F(TerrenoTest, EventModeClicksToggleTheMark) {
     MapGrid g;
     g.newGrid(14);
