@@ -62,16 +62,39 @@ const ByteForms& byteForms() {
     return forms;
 }
 
-void appendValue(std::string& out, std::string_view value, const ByteForms& forms) {
+// Writes an attribute value at `p`, escaped byte by byte as the data-packet
+// writer does; gives the end of what it wrote.
+char* putValue(char* p, std::string_view value, const ByteForms& forms) {
     std::size_t run = 0;
     for (std::size_t i = 0; i < value.size(); ++i) {
         const auto b = static_cast<unsigned char>(value[i]);
         if (forms.plain[b]) continue;
-        out.append(value.data() + run, i - run);
-        out += forms.text[b];
+        std::memcpy(p, value.data() + run, i - run);
+        p += i - run;
+        const std::string& form = forms.text[b];
+        std::memcpy(p, form.data(), form.size());
+        p += form.size();
         run = i + 1;
     }
-    out.append(value.data() + run, value.size() - run);
+    std::memcpy(p, value.data() + run, value.size() - run);
+    return p + (value.size() - run);
+}
+
+// The most bytes one stored byte takes once escaped.
+std::size_t widestForm(const ByteForms& forms) {
+    std::size_t most = 1;
+    for (const std::string& t : forms.text) most = std::max(most, t.size());
+    return most;
+}
+
+template <std::size_t N> inline char* put(char* p, const char (&literal)[N]) {
+    std::memcpy(p, literal, N - 1);
+    return p + (N - 1);
+}
+
+inline char* put(char* p, const std::string& text) {
+    std::memcpy(p, text.data(), text.size());
+    return p + text.size();
 }
 
 // The file text, written straight from the grid: the same bytes the record
@@ -92,29 +115,39 @@ std::string buildMapText(const MapGrid& grid, const TransparencyLookup& transpar
     const int n = grid.N;
     const std::string size = std::to_string(n);
 
-    std::string out;
-    out.reserve(header.size() + static_cast<std::size_t>(n) * n * 96 + 32);
-    out += header;
+    // The rows are written into room reserved for the longest they can be:
+    // the fixed text of a row, three one-byte values and the event, each byte
+    // at its widest escaped form.
+    static const std::size_t widest = widestForm(forms);
+    std::size_t room = header.size() + 32;
+    for (int r = 1; r <= n; ++r)
+        for (int c = 1; c <= n; ++c) {
+            const std::string& evento = grid.Evento[MapGrid::index(r, c)];
+            room += 128 + size.size() + widest * (3 + std::max(evento.size(), format::kNoEvent.size()));
+        }
+    std::string out(room, '\0');
+    char* p = put(out.data(), header);
     for (int r = 1; r <= n; ++r) {
         for (int c = 1; c <= n; ++c) {
             const std::size_t i = MapGrid::index(r, c);
             const unsigned char tipo = grid.Tipo[i];
             if (known[tipo] < 0) known[tipo] = transparent(tipo) ? 1 : 0;
-            out += "<ROW Tipo=\"";
-            out += forms.text[tipo];
-            out += "\" Fundo=\"";
-            out += forms.text[grid.Fundo[i]];
-            out += "\" Tamanho=\"";
-            out += size;
-            out += "\" XO=\"";
-            out += forms.text[grid.XO[i]];
-            out += "\" Evento=\"";
+            p = put(p, "<ROW Tipo=\"");
+            p = put(p, forms.text[tipo]);
+            p = put(p, "\" Fundo=\"");
+            p = put(p, forms.text[grid.Fundo[i]]);
+            p = put(p, "\" Tamanho=\"");
+            p = put(p, size);
+            p = put(p, "\" XO=\"");
+            p = put(p, forms.text[grid.XO[i]]);
+            p = put(p, "\" Evento=\"");
             const std::string& evento = grid.Evento[i];
-            appendValue(out, evento.empty() ? std::string_view(format::kNoEvent) : std::string_view(evento), forms);
-            out += known[tipo] == 1 ? "\" Transparente=\"TRUE\"/>" : "\" Transparente=\"FALSE\"/>";
+            p = putValue(p, evento.empty() ? std::string_view(format::kNoEvent) : std::string_view(evento), forms);
+            p = known[tipo] == 1 ? put(p, "\" Transparente=\"TRUE\"/>") : put(p, "\" Transparente=\"FALSE\"/>");
         }
     }
-    out += "</ROWDATA></DATAPACKET>";
+    p = put(p, "</ROWDATA></DATAPACKET>");
+    out.resize(static_cast<std::size_t>(p - out.data()));
     return out;
 }
 
