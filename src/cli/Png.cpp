@@ -35,21 +35,6 @@ qsizetype beginChunk(QByteArray& out, const char type[4]) {
     return start;
 }
 
-// True when some pixel is not fully opaque.
-bool hasTranslucentPixel(const QImage& image) {
-    if (!image.hasAlphaChannel()) return false;
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x)
-            if (qAlpha(line[x]) != 255) return true;
-    }
-    return false;
-}
-
-}  // namespace
-
-namespace {
-
 // The signature, the header chunk, and the start of the one IDAT chunk that
 // holds the whole zlib stream.
 QByteArray pngStart(int width, int height, bool opaque) {
@@ -104,19 +89,6 @@ QByteArray PngStream::finish() {
     endChunk(out, kIdatStart);
     endChunk(out, beginChunk(out, "IEND"));
     return out;
-}
-
-QByteArray encodePng(const QImage& source) {
-    if (source.isNull()) return {};
-    // Rows are read as 32-bit pixels; an opaque picture is written as RGB.
-    const QImage image = source.format() == QImage::Format_ARGB32_Premultiplied ||
-                                 source.format() == QImage::Format_ARGB32 || source.format() == QImage::Format_RGB32
-                             ? source
-                             : source.convertToFormat(QImage::Format_ARGB32);
-    const bool alpha = hasTranslucentPixel(image);
-    PngStream png(image.width(), image.height(), !alpha);
-    png.addRows(image);
-    return png.finish();
 }
 
 }  // namespace quillmark::cli

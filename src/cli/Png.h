@@ -11,10 +11,6 @@
 
 namespace quillmark::cli {
 
-// The PNG file bytes of a picture: 8-bit RGB when the picture is opaque, RGBA
-// otherwise. A null picture gives no bytes.
-QByteArray encodePng(const QImage& image);
-
 // A PNG written band by band, so that a large picture never has to be held
 // whole: the caller draws a band of rows, hands it over, and reuses it for the
 // next. The pixels are taken as 32-bit colours (straight or premultiplied).
