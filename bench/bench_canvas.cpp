@@ -6,9 +6,9 @@
 #include "TempDir.h"
 #include "WidgetBenchMain.h"
 
-#include "core/MapFile.h"
-#include "editor/uTerreno.h"
-#include "session/Workspace.h"
+#include "model/core/MapFile.h"
+#include "ui/main/uTerreno.h"
+#include "model/session/Workspace.h"
 
 #include <QApplication>
 #include <QDir>

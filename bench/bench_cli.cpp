@@ -7,7 +7,7 @@
 #include "ProjectFixture.h"
 #include "TempDir.h"
 
-#include "core/MapGrid.h"
+#include "model/core/MapGrid.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,15 +2,15 @@
 // (on "Game", and on "Personagem" with the hero previews' first frames), one tab
 // change, and rebuilding a monster list of 1,000 records. Runs with an
 // offscreen QApplication.
-#include "../tests/database/FirstFramePreviews.h"
+#include "FirstFramePreviews.h"
 #include "ProjectFixture.h"
 #include "ScriptedPrompts.h"
 #include "WidgetBenchMain.h"
 
-#include "core/DataPacket.h"
-#include "database/DataModule.h"
-#include "database/uConfig.h"
-#include "session/Workspace.h"
+#include "model/core/DataPacket.h"
+#include "model/database/DataModule.h"
+#include "ui/database/uConfig.h"
+#include "model/session/Workspace.h"
 
 #include <QApplication>
 #include <QDir>

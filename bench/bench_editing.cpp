@@ -5,9 +5,9 @@
 #include "ScriptedPrompts.h"
 #include "WidgetBenchMain.h"
 
-#include "editor/MapEdits.h"
-#include "editor/uTerreno.h"
-#include "session/Workspace.h"
+#include "model/mapedit/MapEdits.h"
+#include "ui/main/uTerreno.h"
+#include "model/session/Workspace.h"
 
 #include <QApplication>
 #include <QDir>

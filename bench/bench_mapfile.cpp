@@ -1,10 +1,10 @@
 // Saving and loading maps, and the tile transparency lookup the save makes.
 #include "TempDir.h"
-#include "core/DataPacket.h"
-#include "core/MapFile.h"
-#include "core/MapGrid.h"
-#include "database/DataModule.h"
-#include "database/MapSaving.h"
+#include "model/core/DataPacket.h"
+#include "model/core/MapFile.h"
+#include "model/core/MapGrid.h"
+#include "model/database/DataModule.h"
+#include "model/database/MapSaving.h"
 
 #include <QDir>
 #include <benchmark/benchmark.h>

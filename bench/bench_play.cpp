@@ -4,9 +4,9 @@
 #include "PaintedMap.h"
 #include "ProjectFixture.h"
 
-#include "play/PlayData.h"
-#include "play/PlayRender.h"
-#include "play/PlayWorld.h"
+#include "play/model/PlayData.h"
+#include "play/view/PlayRender.h"
+#include "play/model/PlayWorld.h"
 
 #include <QDir>
 #include <QElapsedTimer>

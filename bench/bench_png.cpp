@@ -5,11 +5,11 @@
 #include "ProjectFixture.h"
 #include "WidgetBenchMain.h"
 
-#include "cli/Png.h"
-#include "core/MapFile.h"
-#include "database/DataModule.h"
-#include "database/TileCache.h"
-#include "editor/CellPainter.h"
+#include "apps/cli/Png.h"
+#include "model/core/MapFile.h"
+#include "model/database/DataModule.h"
+#include "model/database/TileCache.h"
+#include "model/mapedit/CellPainter.h"
 
 #include <benchmark/benchmark.h>
 

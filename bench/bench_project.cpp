@@ -6,10 +6,10 @@
 // (the goal is at most 2).
 #include "TempDir.h"
 
-#include "core/MapTree.h"
-#include "core/ProjectFile.h"
-#include "database/DataModule.h"
-#include "project/ProjectCreation.h"
+#include "model/core/MapTree.h"
+#include "model/core/ProjectFile.h"
+#include "model/database/DataModule.h"
+#include "model/project/ProjectCreation.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,8 +1,8 @@
 // The tile image cache over the template set (a full project of 144 tiles):
 // filling it from disk, and the lookup every drawn cell makes.
 #include "TempDir.h"
-#include "database/DataModule.h"
-#include "database/TileCache.h"
+#include "model/database/DataModule.h"
+#include "model/database/TileCache.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,11 +2,11 @@
 // export to disk, and the import of each tile data encoding.
 #include "ProjectFixture.h"
 #include "TempDir.h"
-#include "core/Files.h"
-#include "core/MapGrid.h"
-#include "database/DataModule.h"
-#include "database/TileCache.h"
-#include "editor/TiledExchange.h"
+#include "model/core/Files.h"
+#include "model/core/MapGrid.h"
+#include "model/database/DataModule.h"
+#include "model/database/TileCache.h"
+#include "model/mapedit/TiledExchange.h"
 
 #include <QByteArray>
 #include <benchmark/benchmark.h>

@@ -7,11 +7,11 @@
 #include "ScriptedPrompts.h"
 #include "WidgetBenchMain.h"
 
-#include "session/Workspace.h"
-#include "tiles/TileEditing.h"
-#include "tiles/uAniTilesEdit.h"
-#include "tiles/uTilesEdit.h"
-#include "tiles/uTilesPage.h"
+#include "model/session/Workspace.h"
+#include "model/tiles/TileEditing.h"
+#include "ui/tiles/uAniTilesEdit.h"
+#include "ui/tiles/uTilesEdit.h"
+#include "ui/tiles/uTilesPage.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -10,7 +10,7 @@
 // RGBA; then one byte a pixel, an index into a palette of 16 colours (few
 // colours make repeats, which is what the deflater looks for), repeated when
 // the input runs out.
-#include "cli/RowDeflate.h"
+#include "apps/cli/RowDeflate.h"
 
 #include <QByteArray>
 #include <QRgb>

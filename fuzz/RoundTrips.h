@@ -3,16 +3,16 @@
 // Each takes raw input bytes; input the reader refuses with our Error is fine.
 // Anything read must come back the same after writing and reading again; a
 // check returns an empty string when it holds, else what went wrong.
-#include "core/DataPacket.h"
-#include "core/Error.h"
-#include "core/MapFile.h"
-#include "core/MapGrid.h"
-#include "core/MapTree.h"
-#include "core/ProjectFile.h"
-#include "core/RecordTable.h"
-#include "core/Text.h"
-#include "editor/NewMap.h"
-#include "events/EventScript.h"
+#include "model/core/DataPacket.h"
+#include "model/core/Error.h"
+#include "model/core/MapFile.h"
+#include "model/core/MapGrid.h"
+#include "model/core/MapTree.h"
+#include "model/core/ProjectFile.h"
+#include "model/core/RecordTable.h"
+#include "model/core/Text.h"
+#include "model/mapedit/NewMap.h"
+#include "model/events/EventScript.h"
 
 #include <QByteArray>
 #include <QDir>

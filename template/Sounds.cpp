@@ -3,7 +3,7 @@
 // and attack effects written as PCM WAV.
 #include "Template.h"
 
-#include "core/Files.h"
+#include "model/core/Files.h"
 
 #include <QByteArray>
 #include <QDir>

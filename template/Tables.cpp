@@ -2,10 +2,10 @@
 // spells, and empty monster and item tables for the game maker to fill.
 #include "Template.h"
 
-#include "core/DataPacket.h"
-#include "core/Files.h"
-#include "core/Text.h"
-#include "database/DataModule.h"
+#include "model/core/DataPacket.h"
+#include "model/core/Files.h"
+#include "model/core/Text.h"
+#include "model/database/DataModule.h"
 
 #include <QMap>
 

@@ -3,9 +3,9 @@
 // game launcher and its libraries, and Imagens/ with every picture.
 #include "Template.h"
 
-#include "core/Files.h"
-#include "core/Picture.h"
-#include "play/RuntimeLauncher.h"
+#include "model/core/Files.h"
+#include "model/core/Picture.h"
+#include "model/project/RuntimeLauncher.h"
 
 #include <QDir>
 #include <QElapsedTimer>

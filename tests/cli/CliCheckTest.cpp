@@ -3,8 +3,8 @@
 #include "CliRunner.h"
 #include "ProjectFixture.h"
 
-#include "core/RecordTable.h"
-#include "database/DataModule.h"
+#include "model/core/RecordTable.h"
+#include "model/database/DataModule.h"
 
 #include <QFile>
 #include <QStringList>

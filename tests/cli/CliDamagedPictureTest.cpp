@@ -3,7 +3,7 @@
 #include "CliRunner.h"
 #include "ProjectFixture.h"
 
-#include "core/Paths.h"
+#include "model/core/Paths.h"
 
 #include <QFile>
 #include <QImage>

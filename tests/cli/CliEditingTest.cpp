@@ -3,9 +3,9 @@
 #include "CliRunner.h"
 #include "ProjectFixture.h"
 
-#include "core/MapFile.h"
-#include "database/DataModule.h"
-#include "database/MapSaving.h"
+#include "model/core/MapFile.h"
+#include "model/database/DataModule.h"
+#include "model/database/MapSaving.h"
 
 #include <QDir>
 #include <QImage>

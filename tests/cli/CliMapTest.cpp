@@ -3,10 +3,10 @@
 #include "CliRunner.h"
 #include "ProjectFixture.h"
 
-#include "core/MapFile.h"
-#include "core/RecordTable.h"
-#include "database/DataModule.h"
-#include "database/MapSaving.h"
+#include "model/core/MapFile.h"
+#include "model/core/RecordTable.h"
+#include "model/database/DataModule.h"
+#include "model/database/MapSaving.h"
 
 #include <gtest/gtest.h>
 

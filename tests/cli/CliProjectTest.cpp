@@ -3,12 +3,12 @@
 #include "CliRunner.h"
 #include "ProjectFixture.h"
 
-#include "core/MapFile.h"
-#include "core/MapTree.h"
-#include "core/ProjectFile.h"
-#include "database/DataModule.h"
-#include "database/MapSaving.h"
-#include "project/ProjectCreation.h"
+#include "model/core/MapFile.h"
+#include "model/core/MapTree.h"
+#include "model/core/ProjectFile.h"
+#include "model/database/DataModule.h"
+#include "model/database/MapSaving.h"
+#include "model/project/ProjectCreation.h"
 
 #include <QDirIterator>
 #include <QFile>

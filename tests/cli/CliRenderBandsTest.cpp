@@ -3,12 +3,12 @@
 // one piece: checked on every map of the demonstration project, in each mode.
 #include "CliRunner.h"
 
-#include "core/MapFile.h"
-#include "core/Paths.h"
-#include "core/ProjectFile.h"
-#include "database/DataModule.h"
-#include "database/TileCache.h"
-#include "editor/CellPainter.h"
+#include "model/core/MapFile.h"
+#include "model/core/Paths.h"
+#include "model/core/ProjectFile.h"
+#include "model/database/DataModule.h"
+#include "model/database/TileCache.h"
+#include "model/mapedit/CellPainter.h"
 
 #include <QDir>
 #include <QFileInfo>

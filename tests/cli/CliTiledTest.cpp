@@ -3,7 +3,7 @@
 #include "CliRunner.h"
 #include "ProjectFixture.h"
 
-#include "core/MapFile.h"
+#include "model/core/MapFile.h"
 
 #include <QDir>
 #include <gtest/gtest.h>

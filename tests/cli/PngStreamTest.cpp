@@ -4,7 +4,7 @@
 // of the row above, of an equal piece earlier in the row, of the piece to the
 // left, pieces remembered from far above, rows too wide for copies of the row
 // above, long runs, a full memory of pieces, and the thread that codes blocks.
-#include "cli/Png.h"
+#include "apps/cli/Png.h"
 
 #include <QImage>
 #include <QRandomGenerator>

@@ -3,9 +3,9 @@
 #include "PlayRunner.h"
 #include "ScriptedPrompts.h"
 
-#include "core/Error.h"
-#include "play/RuntimeLauncher.h"
-#include "session/Workspace.h"
+#include "model/core/Error.h"
+#include "model/project/RuntimeLauncher.h"
+#include "model/session/Workspace.h"
 
 #include <QFile>
 #include <QThread>

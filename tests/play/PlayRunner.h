@@ -4,7 +4,7 @@
 #include "ProjectFixture.h"
 #include "TempDir.h"
 
-#include "core/MapGrid.h"
+#include "model/core/MapGrid.h"
 
 #include <QByteArray>
 #include <QDateTime>

@@ -1,6 +1,6 @@
 // How the game reads event texts: markers, commands in order, line marks, and
 // broken texts that lose only their broken command.
-#include "play/PlayScript.h"
+#include "play/model/PlayScript.h"
 
 #include <gtest/gtest.h>
 

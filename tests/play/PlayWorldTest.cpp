@@ -1,7 +1,7 @@
 // The game's state from frame to frame: steps take time, held keys keep
 // walking, boxes stop the hero, characters wander near home and never onto
 // the hero, walls or each other.
-#include "play/PlayWorld.h"
+#include "play/model/PlayWorld.h"
 
 #include <set>
 

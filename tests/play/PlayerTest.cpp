@@ -2,9 +2,9 @@
 // dialogues, weather, characters, bad projects, and a project left untouched.
 #include "PlayRunner.h"
 
-#include "core/Picture.h"
-#include "core/Text.h"
-#include "events/Character.h"
+#include "model/core/Picture.h"
+#include "model/core/Text.h"
+#include "model/events/Character.h"
 
 #include <QColor>
 #include <QImage>

@@ -1,7 +1,7 @@
 #pragma once
 // A map that looks like one a user painted: meadows, a river with a bridge, a
 // road, a few trees and a house, in the template set's tile codes.
-#include "core/MapGrid.h"
+#include "model/core/MapGrid.h"
 
 namespace qmtest {
 

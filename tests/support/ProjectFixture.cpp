@@ -1,11 +1,11 @@
 #include "ProjectFixture.h"
 
-#include "core/DataPacket.h"
-#include "core/Files.h"
-#include "core/MapFile.h"
-#include "core/Text.h"
-#include "database/DataModule.h"
-#include "database/MapSaving.h"
+#include "model/core/DataPacket.h"
+#include "model/core/Files.h"
+#include "model/core/MapFile.h"
+#include "model/core/Text.h"
+#include "model/database/DataModule.h"
+#include "model/database/MapSaving.h"
 
 #include <QDir>
 #include <QDirIterator>

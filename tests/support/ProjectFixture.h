@@ -4,7 +4,7 @@
 // the pictures, and any maps a test asks for.
 #include "TempDir.h"
 
-#include "core/MapGrid.h"
+#include "model/core/MapGrid.h"
 
 #include <QString>
 #include <string>

@@ -2,7 +2,7 @@
 // Prompts for tests: answers come from a script, in order, and every question
 // asked is recorded. A question the script has no answer for fails the test
 // and is answered with Cancel / nothing.
-#include "core/Prompts.h"
+#include "model/core/Prompts.h"
 
 #include <QStringList>
 #include <deque>

@@ -1,0 +1,79 @@
+// quillmark-play: plays a Quillmark project. See play/PlayOptions.h for the
+// command line and the test mode.
+#include "model/core/Error.h"
+#include "model/core/Paths.h"
+#include "play/model/PlayData.h"
+#include "apps/play/PlayOptions.h"
+#include "play/view/PlayWindow.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <cstdio>
+#include <iostream>
+
+using namespace quillmark;
+using namespace quillmark::play;
+
+int main(int argc, char** argv) {
+    QElapsedTimer clock;
+    clock.start();
+    QStringList args;
+    for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+    Options options;
+    try {
+        options = parseOptions(args);
+    } catch (const Error& e) {
+        std::cerr << "quillmark-play: " << e.what() << "\n\n" << usageText();
+        return kExitUsage;
+    }
+    if (options.help) {
+        std::cout << usageText();
+        return kExitOk;
+    }
+
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const QString runtime = QDir::tempPath() + "/quillmark-play-runtime";
+        QDir().mkpath(runtime);
+        QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
+    }
+    if (options.headless) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    } else if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+               qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        std::cerr << "quillmark-play: não há tela para abrir a janela do jogo (use --headless para o modo de teste)\n";
+        return kExitFailed;
+    }
+
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setApplicationName(QStringLiteral("quillmark-play"));
+    const QString editor = QCoreApplication::applicationDirPath() + '/';
+
+    if (options.headless) return runHeadless(options, editor, std::cout, std::cerr);
+
+    std::unique_ptr<GameData> data;
+    try {
+        data = loadGame({options.target, options.map, options.at, editor});
+    } catch (const Error& e) {
+        std::cerr << "quillmark-play: " << e.what() << "\n";
+        ErrorWindow window(QString::fromUtf8(e.what()));
+        window.show();
+        app.exec();
+        return kExitFailed;
+    }
+    for (const std::string& w : data->warnings) std::cerr << "quillmark-play: " << w << "\n";
+    PlayWindow window(std::move(data));
+    window.world().onProblem = [](const std::string& line) { std::cerr << "quillmark-play: " << line << "\n"; };
+    // QUILLMARK_STARTUP_REPORT=1 prints the time from the start of the process
+    // to the first frame painted; "exit" also ends the player right there.
+    const QByteArray report = qgetenv("QUILLMARK_STARTUP_REPORT");
+    if (!report.isEmpty())
+        window.onFirstFrame = [&] {
+            std::fprintf(stderr, "startup-ms: %.1f\n", clock.nsecsElapsed() / 1e6);
+            std::fflush(stderr);
+            if (report == "exit") window.close();
+        };
+    window.show();
+    return app.exec();
+}

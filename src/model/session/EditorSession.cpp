@@ -1,0 +1,378 @@
+#include "model/session/EditorSession.h"
+
+#include "model/core/Error.h"
+#include "model/core/MapFile.h"
+#include "model/core/Paths.h"
+#include "model/core/ProjectFile.h"
+#include "model/core/Text.h"
+#include "model/database/MapSaving.h"
+#include "model/mapedit/MapEdits.h"
+#include "model/mapedit/NewMap.h"
+#include "model/mapedit/TiledExchange.h"
+#include "model/project/RuntimeLauncher.h"
+#include "model/project/ProjectCreation.h"
+#include "model/session/Workspace.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+namespace quillmark {
+
+namespace {
+
+const QString kSaveQuestion = QStringLiteral("Desejá Salvar as Alterações?");
+const QString kNoMapToPlay = QStringLiteral("Você deve criar pelo menos um mapa antes de executar o jogo!");
+
+// The runtime, started detached in the editor's working folder; a runtime
+// that cannot start throws, naming the file and the reason.
+bool startDetached(const QString& program, QString*) {
+    play::startRuntime(program);
+    return true;
+}
+
+// A new project's file must be writable before anything else changes: its
+// folder is made with any missing parents, and a file must be creatable there.
+void prepareProjectTarget(const QString& projectFile) {
+    const QFileInfo target(QDir::fromNativeSeparators(projectFile));
+    const QString shown = QDir::toNativeSeparators(target.absoluteFilePath());
+    if (target.isDir())
+        throw Error(formatMessage("\"%s\" é uma pasta, não um arquivo de projeto", {shown.toStdString()}));
+    const QString folder = target.absolutePath();
+    if (!QDir().mkpath(folder))
+        throw Error(
+            formatMessage("Não foi possível criar a pasta \"%s\"", {QDir::toNativeSeparators(folder).toStdString()}));
+    QTemporaryFile probe(folder + QStringLiteral("/.quillmark-XXXXXX"));
+    if (!probe.open())
+        throw Error(formatMessage("Não foi possível gravar em \"%s\": %s",
+                                  {QDir::toNativeSeparators(folder).toStdString(), probe.errorString().toStdString()}));
+}
+
+// The new map's file is written first, under a name no map of the project
+// has; only then does the map join the tree, the map list and the project
+// file. When that registration fails the file just written is removed again,
+// so a failed command leaves the project as it was.
+void writeAndRegisterMap(Workspace& ws, std::string_view name) {
+    const std::string file = mapFileNameFor(name);
+    ws.grid.CurrentMap = file;
+    Salvar(ws.grid, ws.project.ProjectFolder, ws.DataModule1);
+    try {
+        registerNewMap(ws.project, ws.grid, ws.tree, name);
+    } catch (...) {
+        QFile::remove(projectPath(ws.project.ProjectFolder, "Mapas\\" + file));
+        forgetFolderListings();
+        throw;
+    }
+}
+
+// The file of the project's first map, found as a double-click on its node
+// finds it: "Mapas\" + its name, without regard to letter case. A listed name
+// that points into another folder is refused, so opening a project never
+// reads a map from outside it.
+QString firstMapPath(const ProjectState& project) {
+    const QString entry = project.MapList.first();
+    const QString prefix = project.ProjectFolder + QStringLiteral("Mapas/");
+    const QString listed = entry.startsWith(prefix) ? entry.mid(prefix.size()) : entry;
+    if (listed.contains(QLatin1Char('/')) || listed.contains(QLatin1Char('\\')) || listed.contains(QLatin1Char(':')) ||
+        listed == QStringLiteral(".") || listed == QStringLiteral("..") || listed.isEmpty())
+        throw Error(formatMessage("O mapa \"%s\" listado no arquivo do projeto não pode indicar outra pasta; "
+                                  "os mapas ficam na pasta Mapas do projeto.",
+                                  {listed.toStdString()}));
+    return projectPath(project.ProjectFolder, "Mapas\\" + toCp1252(listed));
+}
+
+}  // namespace
+
+EditorSession::EditorSession(Workspace& ws) : ws_(ws), startProgram_(startDetached) {
+    connect(&undo_, &QUndoStack::cleanChanged, this, [this](bool clean) { setModified(!clean); });
+}
+
+void EditorSession::setProgramStarter(ProgramStarter starter) {
+    startProgram_ = starter ? std::move(starter) : ProgramStarter(startDetached);
+}
+
+const std::string& EditorSession::currentMap() const { return ws_.grid.CurrentMap; }
+
+void EditorSession::setModified(bool modified) {
+    if (modified_ == modified) return;
+    modified_ = modified;
+    emit modifiedChanged(modified);
+}
+
+void EditorSession::setFlags(bool projectOpen, bool mapLoaded) {
+    projectOpen_ = projectOpen;
+    mapLoaded_ = mapLoaded;
+    emit stateChanged();
+}
+
+void EditorSession::markModified() {
+    // A change the stack does not hold: no undo can bring the saved map back.
+    undo_.resetClean();
+    setModified(true);
+}
+
+void EditorSession::loadTiles() {
+    ws_.tiles.LoadImagens(ws_.DataModule1, ws_.project.ProjectFolder, ws_.EditorFolder);
+    emit tilesChanged();
+}
+
+void EditorSession::refreshTiles() { loadTiles(); }
+
+// --- projects -------------------------------------------------------------------
+
+void EditorSession::openProject(const QString& path) {
+    try {
+        ProjectState& project = ws_.project;
+        // 1, 2. The project file gives the project state (MapList starts empty).
+        project.MapList.clear();
+        readProjectFile(path, project);
+        // 3. The tree.
+        ws_.tree.CriaProjeto(project.ProjectName);
+        ws_.tree.LoadProject(project);
+        // 4. The tiles table.
+        ws_.DataModule1.pointAt(ws_.DataModule1.cdsTiles, project.ProjectFolder);
+        // 5. The tile pictures and the palette.
+        loadTiles();
+        // 6. The first map.
+        bool loaded = false;
+        if (!project.MapList.isEmpty()) {
+            resetUndo();
+            Abrir(ws_.grid, firstMapPath(project));
+            setModified(false);
+            emit mapOpened(mapLoaded_);
+            loaded = true;
+        }
+        // 7. The first tile of "Lista 1" is the brush.
+        emit brushReset();
+        // 8. The other tables.
+        for (RecordTable* t : {&ws_.DataModule1.cdsMonstros, &ws_.DataModule1.cdsItens, &ws_.DataModule1.cdsMagias,
+                               &ws_.DataModule1.cdsPersonagem})
+            ws_.DataModule1.pointAt(*t, project.ProjectFolder);
+        // 9. CurrentMap.
+        ws_.grid.CurrentMap = project.MapList.isEmpty() ? std::string() : mapFileName(project.MapList.first());
+        // 10, 11.
+        setFlags(true, loaded);
+        ws_.prompts().setProjectFolder(project.ProjectFolder);
+        ws_.prompts().setRecentProject(path);
+        emit projectOpened();
+    } catch (...) {
+        // A project that could not be opened is not left half open.
+        try {
+            closeProject();
+        } catch (...) {
+        }
+        throw;
+    }
+    // Damaged tile pictures show as the placeholder; the user hears of them once.
+    if (!ws_.tiles.unreadable().empty()) {
+        QString list;
+        for (size_t i = 0; i < ws_.tiles.unreadable().size(); ++i)
+            list += "\n" + QString::fromStdString(cp1252ToUtf8(ws_.tiles.unreadable()[i])) + ": " +
+                    QString::fromStdString(ws_.tiles.unreadableReasons()[i]);
+        ws_.prompts().warning(
+            QStringLiteral("Estas figuras não puderam ser lidas; em seu lugar aparece a imagem de reserva:") + list);
+    }
+}
+
+bool EditorSession::openProjectAsking(const QString& path) {
+    if (projectOpen_) {
+        if (!askToSaveChanges()) return false;
+        closeProject();
+    }
+    openProject(path);
+    return true;
+}
+
+void EditorSession::closeProject() {
+    resetUndo();
+    emit mapClosed();
+    ws_.grid.CurrentMap.clear();
+    setModified(false);  // the discarded map's changes do not outlive it
+    ws_.project.clear();
+    ws_.tree.removeProjeto();
+    ws_.prompts().setProjectFolder(QString());
+    setFlags(false, false);
+    emit projectClosed();
+}
+
+bool EditorSession::closeAll() {
+    if (!projectOpen_) return true;
+    if (!askToSaveChanges()) return false;
+    closeProject();
+    return true;
+}
+
+bool EditorSession::createProject(const QString& projectFile, std::string_view name, std::string_view author,
+                                  const std::function<void()>& afterFolders) {
+    if (!canCreateProject(name, projectFile)) {
+        ws_.prompts().notice(QString::fromUtf8(kCannotCreateProject));
+        return false;
+    }
+    // The loaded map's changes are not thrown away without a question.
+    if (!askToSaveChanges()) return false;
+    prepareProjectTarget(projectFile);  // a refusal leaves the open project as it was
+    if (projectOpen_) closeProject();
+
+    NewProjectRequest request;
+    request.editorFolder = ws_.EditorFolder.isEmpty() ? editorFolder() : ws_.EditorFolder;
+    request.projectFile = projectFile;
+    request.name = std::string(name);
+    request.author = std::string(author);
+    ws_.grid.CurrentMap.clear();
+    resetUndo();
+    setModified(false);
+    quillmark::createProject(request, ws_.DataModule1, ws_.project, ws_.tree, afterFolders);
+    setFlags(true, false);
+    ws_.prompts().setProjectFolder(ws_.project.ProjectFolder);
+    ws_.prompts().setRecentProject(ws_.project.ProjectFile);
+    loadTiles();
+    emit projectOpened();
+    return true;
+}
+
+// --- maps -------------------------------------------------------------------------
+
+bool EditorSession::openMap(const QString& fullPath, const std::string& name) {
+    if (!projectOpen_) return false;
+    if (!askToSaveChanges()) return false;
+    resetUndo();
+    Abrir(ws_.grid, fullPath);
+    setModified(false);
+    emit mapOpened(mapLoaded_);
+    ws_.grid.CurrentMap = name;
+    setFlags(true, true);
+    return true;
+}
+
+void EditorSession::newMapCommand() {
+    if (!projectOpen_) return;
+    links_.newMapDialog();
+}
+
+bool EditorSession::newMap(std::string_view name, int size) {
+    if (!projectOpen_) throw Error("Nenhum projeto aberto.");
+    const std::string problem = checkNewMapName(ws_.tree, ws_.project, name);
+    if (!problem.empty()) {
+        ws_.prompts().warning(QString::fromUtf8(problem.c_str()));
+        return false;
+    }
+    if (size < 1 || size > MapGrid::kCapacity)
+        throw Error(formatMessage("Tamanho de mapa inválido: %d (deve estar entre 1 e 100)", {std::to_string(size)}));
+    // The loaded map's changes are not thrown away without a question.
+    if (!askToSaveChanges()) return false;
+    if (mapLoaded_) emit mapClosed();
+    resetUndo();
+    try {
+        ws_.grid.newGrid(size);
+        // Until its file is written the new map counts as unsaved.
+        setModified(true);
+        writeAndRegisterMap(ws_, name);
+    } catch (...) {
+        // The map's files could not be written. Its cells are gone already, so
+        // the editor goes on without a loaded map rather than with a map whose
+        // grid and name do not belong together.
+        ws_.grid.CurrentMap.clear();
+        setModified(false);
+        setFlags(true, false);
+        throw;
+    }
+    setModified(false);
+    emit newMapOpened();
+    setFlags(true, true);
+    return true;
+}
+
+void EditorSession::save() {
+    if (!projectOpen_ || !mapLoaded_) return;
+    Salvar(ws_.grid, ws_.project.ProjectFolder, ws_.DataModule1);
+    undo_.setClean();
+    setModified(false);
+    ws_.tree.SaveProject(ws_.project.ProjectFolder);
+}
+
+bool EditorSession::askToSaveChanges() {
+    if (!projectOpen_ || !modified_) return true;
+    switch (ws_.prompts().confirm(kSaveQuestion, Buttons::YesNoCancel)) {
+    case Answer::Yes:
+        save();
+        return true;
+    case Answer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// --- exchange with Tiled ---------------------------------------------------------------
+
+void EditorSession::exportMap(const QString& path) {
+    if (!projectOpen_ || !mapLoaded_) throw Error("Nenhum mapa aberto para exportar.");
+    tiled::exportMap(ws_.grid, tiled::tileImagesOf(ws_.DataModule1, ws_.tiles), path);
+}
+
+bool EditorSession::importMap(const QString& path, std::string_view name) {
+    if (!projectOpen_) throw Error("Nenhum projeto aberto.");
+    // The whole file is read and checked before the project is touched.
+    MapGrid imported = tiled::readTmxFile(path);
+    const std::string problem = checkNewMapName(ws_.tree, ws_.project, name);
+    if (!problem.empty()) {
+        ws_.prompts().warning(QString::fromUtf8(problem.c_str()));
+        return false;
+    }
+    if (!askToSaveChanges()) return false;
+    if (mapLoaded_) emit mapClosed();
+    try {
+        ws_.grid.swap(imported);
+        setModified(true);
+        writeAndRegisterMap(ws_, name);
+    } catch (...) {
+        // As for a new map: without its file the editor goes on with no map loaded.
+        ws_.grid.CurrentMap.clear();
+        setModified(false);
+        setFlags(true, false);
+        throw;
+    }
+    setModified(false);
+    emit newMapOpened();
+    setFlags(true, true);
+    return true;
+}
+
+// --- Play ---------------------------------------------------------------------------
+
+bool EditorSession::play() {
+    if (!projectOpen_) return false;
+    if (ws_.project.MapList.isEmpty()) {
+        ws_.prompts().notice(kNoMapToPlay);
+        return false;
+    }
+    if (!askToSaveChanges()) return false;
+    const QString program = ws_.project.RuntimePath;
+    QString reason;
+    if (!startProgram_(program, &reason))
+        throw Error(formatMessage("Não foi possível executar \"%s\": %s",
+                                  {QDir::toNativeSeparators(program).toStdString(), reason.toStdString()}));
+    return true;
+}
+
+// --- undo and redo of map edits ----------------------------------------------------
+
+void EditorSession::resetUndo() {
+    undo_.clear();
+    undo_.setClean();
+}
+
+void EditorSession::pushEdit(std::vector<CellChange> changes, const QString& text, bool evenIfUnchanged) {
+    if (changes.empty() && !evenIfUnchanged) return;
+    auto notify = [this](const CellBounds& b) { emit cellsEdited(b.firstRow, b.firstColumn, b.lastRow, b.lastColumn); };
+    undo_.push(new MapEditCommand(ws_.grid, std::move(changes), text, notify, true));
+}
+
+void EditorSession::applyEdit(std::vector<CellChange> changes, const QString& text) {
+    if (changes.empty()) return;
+    auto notify = [this](const CellBounds& b) { emit cellsEdited(b.firstRow, b.firstColumn, b.lastRow, b.lastColumn); };
+    undo_.push(new MapEditCommand(ws_.grid, std::move(changes), text, notify, false));
+}
+
+}  // namespace quillmark

@@ -1,0 +1,163 @@
+#pragma once
+// EditorSession: the one place where the editor's commands run. Opening,
+// closing and creating a project, opening, creating and saving a map, the
+// save question and Play live here, and so do the flags they change:
+// ProjectOpen, MapLoaded, Modified and CurrentMap (kept in the grid). Windows
+// call these commands and redraw on the signals; the command-line tool and the
+// tests call the same commands, so the path a user takes is the path the tests
+// cover. Questions go through the workspace's prompts; a step that needs a
+// window goes through links().
+//
+// Every command throws quillmark::Error when a step fails; the windows run
+// them through Workspace::run, which shows the error.
+#include "model/session/WindowLinks.h"
+
+#include <QObject>
+#include <QString>
+#include <QUndoStack>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillmark {
+
+class Workspace;
+struct CellChange;
+
+class EditorSession : public QObject {
+    Q_OBJECT
+public:
+    // Starts a program by path without waiting; false with the reason when it cannot.
+    using ProgramStarter = std::function<bool(const QString& program, QString* reason)>;
+
+    explicit EditorSession(Workspace& ws);
+
+    bool projectOpen() const { return projectOpen_; }
+    bool mapLoaded() const { return mapLoaded_; }
+    bool modified() const { return modified_; }
+    const std::string& currentMap() const;
+
+    WindowLinks& links() { return links_; }
+    const WindowLinks& links() const { return links_; }
+
+    // --- projects ---------------------------------------------------------------
+    // Opens a project file: (1, 2) the project file into the project state,
+    // (3) the tree, (4) the tiles table, (5) the tile pictures and the palette,
+    // (6) the first map of the list, (7) the first tile as the brush, (8) the
+    // other tables, (9) CurrentMap, (10) the flags, (11) the enabling rules.
+    // A failure at any step leaves no project open and is thrown on.
+    void openProject(const QString& path);
+    // "Abrir Projeto" and "Reopen" once the file is known: with a project open,
+    // the save question and the close command first. False when the user
+    // cancelled the question (nothing changed).
+    bool openProjectAsking(const QString& path);
+    // The close command: the map and the project go, without a question.
+    void closeProject();
+    // "Close All": the save question, then the close command. False when cancelled.
+    bool closeAll();
+    // The wizard's OK with its fields: refuses an unusable name or file with
+    // the wizard's notice, asks about unsaved changes, makes the project file's
+    // folder with its parents and checks that a file can be written there (a
+    // refusal throws and leaves the open project as it was), closes the open project,
+    // creates the project folder from the template set (afterFolders runs once
+    // the folders exist: the wizard closes there) and opens it without a map.
+    // False when refused or cancelled.
+    bool createProject(const QString& projectFile, std::string_view name, std::string_view author,
+                       const std::function<void()>& afterFolders = {});
+
+    // --- maps -------------------------------------------------------------------
+    // Opens a map file of the project (the tree's double-click): the save
+    // question, then the map is read and shown. name: the map's file name.
+    // False when cancelled.
+    bool openMap(const QString& fullPath, const std::string& name);
+    // "Novo Mapa": shows the new-map dialog (a window link).
+    void newMapCommand();
+    // The new-map dialog's OK: the name checks (a refused name is shown in a
+    // warning and nothing changes), the save question, the map registered in
+    // the project, its empty grid of side `size` written and shown.
+    // False when refused or cancelled.
+    bool newMap(std::string_view name, int size);
+    // "Salvar": the map file, Modified cleared, the tree file.
+    void save();
+    // With unsaved map changes: "Desejá Salvar as Alterações?" (Yes/No/Cancel).
+    // Yes saves; false only for Cancel. Without changes true at once.
+    bool askToSaveChanges();
+    // A map edit happened (a cell painted, marked, pasted, an event set).
+    void markModified();
+
+    // --- exchange with Tiled ----------------------------------------------------
+    // "Exportar Mapa": the loaded map (unsaved edits included) as a TMX map at
+    // path, with the project's tile pictures as the tileset "Tiles.tsx" (and
+    // its sheet "Tiles.png") beside it. Nothing in the project changes.
+    void exportMap(const QString& path);
+    // "Importar Mapa": reads a TMX map and, when it can be held and the name is
+    // free, registers it in the project as the new-map dialog does, writes its
+    // map file and shows it. A file that cannot be read or mapped throws and a
+    // refused name is shown in a warning, in both cases before anything
+    // changes. False when refused or cancelled.
+    bool importMap(const QString& path, std::string_view name);
+
+    // --- the rest -----------------------------------------------------------------
+    // "Play": needs a map in the project; asks about unsaved changes; starts
+    // the project's runtime. A runtime that cannot be started is an error
+    // naming the file and the reason. False when it did not start.
+    bool play();
+    // Replaces how the runtime is started (tests); empty: a detached process.
+    void setProgramStarter(ProgramStarter starter);
+
+    // The tile image cache was refilled from the project (after a tile edit).
+    void refreshTiles();
+    // A copy buffer changed: the paste commands follow.
+    void clipboardChanged() { emit stateChanged(); }
+
+    // --- undo and redo of map edits -----------------------------------------------
+    // Every edit of the loaded map is one step of this stack. It is emptied
+    // whenever another map is loaded (or none is); Modified follows its clean
+    // state, so undoing back to the saved map clears Modified again.
+    QUndoStack& undoStack() { return undo_; }
+    // Records an edit already made on the grid (and already shown) as one step;
+    // nothing when no cell changed, unless evenIfUnchanged (a command the user
+    // ran that counts as a change, such as an event dialog closed as it was).
+    void pushEdit(std::vector<CellChange> changes, const QString& text, bool evenIfUnchanged = false);
+    // Records an edit not yet made: the grid takes the changes and the cells
+    // are announced (cellsEdited).
+    void applyEdit(std::vector<CellChange> changes, const QString& text);
+
+signals:
+    // ProjectOpen or MapLoaded changed, or a copy buffer: the enabling rules run again.
+    void stateChanged();
+    void modifiedChanged(bool modified);
+    void projectOpened();
+    void projectClosed();
+    // The grid holds a map read from its file; wasLoaded: a map was shown before.
+    void mapOpened(bool wasLoaded);
+    // The grid holds a new, empty map.
+    void newMapOpened();
+    // The shown map is gone (its cells go with it).
+    void mapClosed();
+    // The tile image cache holds new pictures: the palette and the map redraw.
+    void tilesChanged();
+    // The first palette tile becomes the brush.
+    void brushReset();
+    // An undo or a redo rewrote these cells of the grid (1-based, inclusive).
+    void cellsEdited(int firstRow, int firstColumn, int lastRow, int lastColumn);
+
+private:
+    void setModified(bool modified);
+    void setFlags(bool projectOpen, bool mapLoaded);
+    void loadTiles();
+
+    Workspace& ws_;
+    WindowLinks links_;
+    ProgramStarter startProgram_;
+    bool projectOpen_ = false;
+    bool mapLoaded_ = false;
+    bool modified_ = false;
+
+    // --- undo ---
+    void resetUndo();
+    QUndoStack undo_;
+};
+
+}  // namespace quillmark

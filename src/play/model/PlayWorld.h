@@ -1,0 +1,112 @@
+#pragma once
+// The game as it runs: the hero and the characters on the map, the events they
+// set off, the weather and the message or dialogue on screen. Time advances in
+// fixed frames of 1/60 s (tick), so a run fed the same keys always ends the
+// same way. Drawing is PlayRender's; this class only keeps the state.
+#include "play/model/PlayData.h"
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace quillmark::play {
+
+inline constexpr int kFramesPerSecond = 60;
+inline constexpr int kHeroStepFrames = 12;       // one cell in 1/5 s
+inline constexpr int kCharacterStepFrames = 18;  // characters stroll
+inline constexpr int kTileFrameFrames = 15;      // animated tiles: four pictures a second
+
+enum class Key { Up, Down, Left, Right, Action };
+
+// Someone on the map: where they stand, where they are stepping to, and how far.
+struct Walker {
+    int row = 1, column = 1;      // the cell they stand on (their origin while stepping)
+    int toRow = 1, toColumn = 1;  // the cell they step to (= row/column when still)
+    Dir facing = Dir::Down;
+    int stepFrame = 0;  // frames into the step; 0 when still
+    int stepFrames = kHeroStepFrames;
+    int strides = 0;  // steps taken, for alternating the stride frames
+    bool moving() const { return stepFrame > 0; }
+    bool occupies(int r, int c) const { return (row == r && column == c) || (toRow == r && toColumn == c); }
+    // How far through the step, 0 to 1.
+    double progress() const { return moving() ? double(stepFrame) / stepFrames : 0.0; }
+    // The frame to draw: 0 standing, 1 or 2 in the first half of a step.
+    int spriteFrame() const { return moving() && stepFrame * 2 <= stepFrames ? 1 + strides % 2 : 0; }
+};
+
+struct Box {
+    bool dialog = false;
+    std::string face;  // CP1252
+    std::string text;  // CP1252
+};
+
+struct Weather {
+    bool rain = false;
+    bool snow = false;
+    bool storm = false;
+};
+
+class World {
+public:
+    explicit World(GameData& data);
+
+    GameData& data() { return data_; }
+    const GameData& data() const { return data_; }
+
+    // A key pressed once: a direction turns the hero and takes one step when the
+    // way is free; the action key talks or examines, or closes the box on screen.
+    // A key pressed while the hero is stepping waits for the step to end.
+    void press(Key key);
+    // A direction held down keeps the hero walking.
+    void hold(Key key, bool down);
+
+    // One frame.
+    void tick();
+
+    int frame() const { return frame_; }
+    const Walker& hero() const { return hero_; }
+    const std::vector<Walker>& characters() const { return walkers_; }
+    const std::optional<Box>& box() const { return box_; }
+    const Weather& weather() const { return weather_; }
+    // The animated tiles' frame (0, 1, 2) and whether a storm's lightning shows.
+    int tileFrame() const { return (frame_ / kTileFrameFrames) % 3; }
+    bool lightning() const;
+
+    // Nothing under way: the hero stands, no box shows and no key waits.
+    bool idle() const { return !hero_.moving() && !box_ && !pending_ && queue_.empty(); }
+
+    // What happened, one line each (UTF-8): the trace of the test mode.
+    std::function<void(const std::string&)> onTrace;
+    // A broken script or another problem met while playing (UTF-8).
+    std::function<void(const std::string&)> onProblem;
+
+    // Whether the hero may enter the cell: inside the map, not 'X', nobody there.
+    bool heroMayEnter(int row, int column) const;
+
+private:
+    void trace(const std::string& line);
+    void heroTry(Dir d, bool report);
+    void action();
+    void closeBox();
+    void runScript(const Script& script, const std::string& header);
+    void runQueue();
+    void stepWalker(Walker& w, bool isHero);
+    void wander(std::size_t i);
+    std::uint32_t random();
+
+    GameData& data_;
+    Walker hero_;
+    std::vector<Walker> walkers_;  // one per data_.characters, same order
+    std::vector<int> nextWander_;  // frame of each character's next step
+    std::vector<bool> talking_;
+    std::optional<Box> box_;
+    std::deque<Command> queue_;
+    std::optional<Key> pending_;
+    bool held_[4] = {false, false, false, false};
+    Weather weather_;
+    int frame_ = 0;
+    std::uint32_t seed_ = 0x5eed1234u;
+};
+
+}  // namespace quillmark::play

@@ -1,0 +1,157 @@
+#include "ui/events/uNewChar.h"
+
+#include "model/core/Error.h"
+#include "model/core/Text.h"
+#include "model/events/EventScript.h"
+#include "ui/events/uEvPictureBox.h"
+#include "ui/events/uEventEditor.h"
+#include "model/session/Workspace.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace quillmark {
+
+namespace {
+constexpr int kFrameSide = 65;
+constexpr int kFaceSide = 80;
+const char* const kColumnCaptions[] = {"Down", "Left", "Right", "Up"};
+}  // namespace
+
+TFormNC::TFormNC(Workspace& ws, TForm6& editor, QWidget* parent) : QDialog(parent), ws_(ws), editor_(editor) {
+    setObjectName(QStringLiteral("FormNC"));
+    setWindowTitle(QStringLiteral("Novo Personagem"));
+    // no title-bar buttons: the dialog ends by "OK" or "Cancel"
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+
+    // --- the walking frames: four directions across, frames 1 to 3 down ---------
+    auto* animation = new QGroupBox(QStringLiteral("Animação do Personagem Andando"), this);
+    auto* grid = new QGridLayout(animation);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(8);
+    for (int column = 0; column < 4; ++column) {
+        auto* caption = new QLabel(QString::fromLatin1(kColumnCaptions[column]), animation);
+        caption->setAlignment(Qt::AlignCenter);
+        grid->addWidget(caption, 0, column, Qt::AlignHCenter);
+        for (int row = 0; row < 3; ++row) {
+            const int index = characterFrameIndex(column, row);
+            auto* box = new TEvPictureBox(kFrameSide, true, animation);
+            box->setObjectName(QStringLiteral("Image%1").arg(index + 1));
+            boxes_[static_cast<size_t>(index)] = box;
+            grid->addWidget(box, row + 1, column, Qt::AlignCenter);
+        }
+    }
+    grid->setRowStretch(4, 1);
+
+    // --- the character: name, speed, face, script --------------------------------
+    auto* personagem = new QGroupBox(QStringLiteral("Personagem"), this);
+    EditNome = new QLineEdit(personagem);
+    EditNome->setObjectName(QStringLiteral("EditNome"));
+    EditSpeed = new QLineEdit(personagem);
+    EditSpeed->setObjectName(QStringLiteral("EditSpeed"));
+    auto* face = new TEvPictureBox(kFaceSide, true, personagem);
+    face->setObjectName(QStringLiteral("ImageFace"));
+    face->setToolTip(QStringLiteral("Face"));
+    boxes_[kCharacterFaceIndex] = face;
+    MemoEvento = new TEventMemo(personagem);
+    MemoEvento->setObjectName(QStringLiteral("MemoEvento"));
+
+    auto* fields = new QGridLayout;
+    fields->addWidget(new QLabel(QStringLiteral("Nome:"), personagem), 0, 0);
+    fields->addWidget(EditNome, 1, 0);
+    fields->addWidget(new QLabel(QStringLiteral("Speed:"), personagem), 2, 0);
+    fields->addWidget(EditSpeed, 3, 0);
+    fields->setRowStretch(4, 1);
+    auto* top = new QHBoxLayout;
+    top->addLayout(fields, 1);
+    top->addSpacing(8);
+    top->addWidget(face, 0, Qt::AlignTop | Qt::AlignHCenter);
+    auto* personagemLayout = new QVBoxLayout(personagem);
+    personagemLayout->addLayout(top);
+    personagemLayout->addWidget(new QLabel(QStringLiteral("Evento:"), personagem));
+    personagemLayout->addWidget(MemoEvento, 1);
+
+    btnOK_ = new QPushButton(QStringLiteral("OK"), this);
+    btnOK_->setDefault(true);
+    btnCancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(btnOK_);
+    buttons->addWidget(btnCancel_);
+
+    auto* groups = new QHBoxLayout;
+    groups->addWidget(animation);
+    groups->addWidget(personagem, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(groups, 1);
+    layout->addLayout(buttons);
+    resize(660, 340);
+
+    for (int i = 0; i < kCharacterPictureCount; ++i)
+        connect(boxes_[static_cast<size_t>(i)], &TEvPictureBox::clicked, this,
+                [this, i] { ws_.run([this, i] { PickPicture(i); }); });
+    connect(btnOK_, &QPushButton::clicked, this, [this] { ws_.run([this] { OK(); }); });
+    connect(btnCancel_, &QPushButton::clicked, this, &QDialog::reject);
+
+    editor_.setCharacterDialog(this);
+}
+
+void TFormNC::showCharacter(const Character& character) {
+    for (int i = 0; i < kCharacterPictureCount; ++i) {
+        Picture p = character.pictures[static_cast<size_t>(i)];
+        p.setTransparent(i != kCharacterFaceIndex);  // the walking frames are drawn with transparency
+        boxes_[static_cast<size_t>(i)]->setPicture(p);
+    }
+    EditNome->setText(fromCp1252(character.name));
+    EditSpeed->setText(fromCp1252(character.speed));
+    setTextBoxLines(MemoEvento, character.script);
+}
+
+void TFormNC::loadFor(const std::string& scriptText) {
+    showCharacter(characterForEvent(ws_.project.ProjectFolder, scriptText));
+}
+
+void TFormNC::showFor(const std::string& scriptText) {
+    loadFor(scriptText);
+    EditNome->setFocus();
+    exec();
+}
+
+void TFormNC::PickPicture(int index) {
+    const std::optional<QString> path = ws_.prompts().openPicture();
+    if (!path || path->isEmpty()) return;
+    Picture picture;
+    picture.LoadFromFile(*path);  // a picture that cannot be read changes nothing
+    picture.setTransparent(index != kCharacterFaceIndex);
+    boxes_[static_cast<size_t>(index)]->setPicture(picture);
+}
+
+void TFormNC::OK() {
+    Character character;
+    bool ok = true;
+    // blanks around the name cannot be kept: the cell's event is read back trimmed
+    character.name = TrimBlanks(toCp1252(EditNome->text(), &ok));
+    if (!ok) throw Error("O nome do personagem contém caracteres que não podem ser gravados.");
+    checkCharacterName(character.name);
+    character.speed = toCp1252(EditSpeed->text());
+    for (int i = 0; i < kCharacterPictureCount; ++i)
+        character.pictures[static_cast<size_t>(i)] = boxes_[static_cast<size_t>(i)]->picture();
+    character.script = textBoxLines(MemoEvento);
+
+    const QString& folder = ws_.project.ProjectFolder;
+    if (characterExists(folder, character.name) &&
+        ws_.prompts().confirm(QStringLiteral("O Personagem já Existe, Desejá Salvar as Alterações?"), Buttons::YesNo) !=
+            Answer::Yes)
+        return;  // the dialog stays open
+    saveCharacter(folder, character);
+    editor_.replaceWholeText(fromCp1252(character.event()));
+    accept();
+}
+
+}  // namespace quillmark

@@ -1,0 +1,108 @@
+#include "ui/main/uMapa.h"
+
+#include "model/core/Paths.h"
+#include "model/mapedit/MapProperties.h"
+#include "model/session/Workspace.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+namespace quillmark {
+
+TClickImage::TClickImage(QWidget* parent) : QLabel(parent) {
+    setScaledContents(true);
+    setCursor(Qt::PointingHandCursor);
+}
+
+void TClickImage::mouseReleaseEvent(QMouseEvent* event) {
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && onClick) onClick();
+}
+
+TFormMP::TFormMP(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
+    setObjectName(QStringLiteral("FormMP"));
+    setWindowTitle(QStringLiteral("Propriedades do Mapa"));
+    setModal(true);
+
+    GroupAutoRun = new QGroupBox(QStringLiteral("Auto Run Event"), this);
+    MemoAutoRun = new QPlainTextEdit(GroupAutoRun);
+    MemoAutoRun->setEnabled(false);
+    MemoAutoRun->setFixedHeight(70);
+    auto* autoRunLayout = new QVBoxLayout(GroupAutoRun);
+    autoRunLayout->addWidget(MemoAutoRun);
+
+    GroupBatalhas = new QGroupBox(QStringLiteral("Batalhas"), this);
+    CheckBatalhas = new QCheckBox(QStringLiteral("Ativar Batalhas Randomicas"), GroupBatalhas);
+    CheckBatalhas->setEnabled(false);
+    auto* enemies = new QGridLayout();
+    QComboBox** combos[] = {&Enemy1, &Enemy2, &Enemy3};
+    for (int i = 0; i < 3; ++i) {
+        auto* label = new QLabel(QStringLiteral("Enemy %1:").arg(i + 1), GroupBatalhas);
+        auto* combo = new QComboBox(GroupBatalhas);
+        combo->setEnabled(false);
+        combo->setMinimumWidth(150);
+        label->setBuddy(combo);
+        enemies->addWidget(label, i, 0);
+        enemies->addWidget(combo, i, 1);
+        *combos[i] = combo;
+    }
+    Image1 = new TClickImage(GroupBatalhas);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setFixedSize(153, 81);
+    Image1->setToolTip(QString::fromUtf8(kBattleBackgroundHint));
+    Image1->onClick = [this] { Image1Click(); };
+
+    auto* battleRow = new QHBoxLayout();
+    battleRow->addLayout(enemies);
+    battleRow->addSpacing(12);
+    battleRow->addWidget(Image1, 0, Qt::AlignTop);
+    auto* battleLayout = new QVBoxLayout(GroupBatalhas);
+    battleLayout->addWidget(CheckBatalhas);
+    battleLayout->addLayout(battleRow);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(GroupAutoRun);
+    layout->addWidget(GroupBatalhas);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    // The picture shown until one is chosen. Without it the editor still
+    // starts; the picture stays empty.
+    try {
+        picture_.LoadFromFile(projectPath(ws_.EditorFolder.isEmpty() ? editorFolder() : ws_.EditorFolder,
+                                          std::string_view(kDefaultBattleBackground)));
+    } catch (const std::exception&) {
+    }
+    showPicture();
+
+    ws_.session().links().mapProperties.fill([this] { Execute(); });
+}
+
+TFormMP::~TFormMP() { ws_.session().links().mapProperties.clear(); }
+
+void TFormMP::showPicture() {
+    Image1->setPixmap(picture_.isEmpty() ? QPixmap() : QPixmap::fromImage(picture_.image()));
+}
+
+void TFormMP::Execute() {
+    if (!ws_.session().projectOpen() || !ws_.session().mapLoaded()) return;
+    exec();
+}
+
+void TFormMP::Image1Click() {
+    ws_.run([this] {
+        const std::optional<QString> chosen = ws_.prompts().openPicture();
+        if (!chosen) return;
+        picture_.LoadFromFile(*chosen);
+        showPicture();
+        storeBattleBackground(picture_, ws_.project.ProjectFolder, ws_.grid.CurrentMap);
+    });
+}
+
+}  // namespace quillmark

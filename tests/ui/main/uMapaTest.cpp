@@ -1,0 +1,154 @@
+#include "ui/main/uMapa.h"
+#include "ProjectFixture.h"
+#include "ScriptedPrompts.h"
+#include "model/core/Picture.h"
+#include "model/session/Workspace.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace quillmark;
+
+namespace {
+
+struct MapaSetup {
+    explicit MapaSetup(const QString& editor = qmtest::binFolder()) {
+        auto scripted = std::make_unique<qmtest::ScriptedPrompts>();
+        prompts = scripted.get();
+        ws = std::make_unique<Workspace>(std::move(scripted));
+        ws->EditorFolder = editor;
+        dialog = std::make_unique<TFormMP>(*ws);
+    }
+    // The project of the fixture, opened as the editor opens it, with a new
+    // map of that name shown.
+    void openMap(qmtest::ProjectFixture& fixture, const std::string& map) {
+        if (!ws->session().projectOpen()) ws->session().openProject(fixture.projectFile());
+        ASSERT_TRUE(ws->session().newMap(map.substr(0, map.size() - 4), 14));
+    }
+    qmtest::ScriptedPrompts* prompts = nullptr;
+    std::unique_ptr<Workspace> ws;
+    std::unique_ptr<TFormMP> dialog;
+};
+
+QString writePicture(const qmtest::ProjectFixture& fixture, const QString& name, QRgb colour, const char* format) {
+    QImage image(64, 32, QImage::Format_RGB32);
+    image.fill(colour);
+    image.save(fixture.dir.file(name), format);
+    return fixture.dir.file(name);
+}
+
+}  // namespace
+
+TEST(MapPropertiesDialog, LayoutAndTheEditorFoldersPicture) {
+    MapaSetup s;
+    TFormMP& d = *s.dialog;
+    EXPECT_EQ(d.windowTitle(), "Propriedades do Mapa");
+    EXPECT_EQ(d.GroupAutoRun->title(), "Auto Run Event");
+    EXPECT_EQ(d.GroupBatalhas->title(), "Batalhas");
+    EXPECT_EQ(d.CheckBatalhas->text(), "Ativar Batalhas Randomicas");
+    // Nothing stores these: they take no input.
+    for (QWidget* w : std::initializer_list<QWidget*>{d.MemoAutoRun, d.CheckBatalhas, d.Enemy1, d.Enemy2, d.Enemy3})
+        EXPECT_FALSE(w->isEnabled());
+    QStringList labels;
+    for (QLabel* l : d.GroupBatalhas->findChildren<QLabel*>())
+        if (l != d.Image1) labels << l->text();
+    labels.sort();
+    EXPECT_EQ(labels, (QStringList{"Enemy 1:", "Enemy 2:", "Enemy 3:"}));
+
+    EXPECT_EQ(d.Image1->size(), QSize(153, 81));
+    EXPECT_TRUE(d.Image1->hasScaledContents());
+    EXPECT_EQ(d.Image1->toolTip(), QString::fromUtf8("Clique aqui para alterar a imagem de fundo da batalha"));
+    const Picture grass = Picture::fromFile(qmtest::binFolder() + "Imagens/grass.bmp");
+    EXPECT_EQ(d.picture().image().convertToFormat(QImage::Format_RGB32),
+              grass.image().convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(d.Image1->pixmap().size(), grass.size());
+    EXPECT_TRUE(s.ws->session().links().mapProperties.filled());
+}
+
+TEST(MapPropertiesDialog, EditorFolderWithoutThePictureStillMakesTheDialog) {
+    qmtest::TempDir empty;
+    MapaSetup s(empty.path());
+    EXPECT_TRUE(s.dialog->picture().isEmpty());
+    EXPECT_TRUE(s.prompts->asked().empty());
+}
+
+TEST(MapPropertiesDialog, ClickWritesTheBattleBackgroundOfTheCurrentMap) {
+    qmtest::ProjectFixture fixture;
+    MapaSetup s;
+    s.openMap(fixture, "Vila.xml");
+    TFormMP& d = *s.dialog;
+    d.show();
+    s.prompts->answerText(writePicture(fixture, "escolha.jpg", qRgb(200, 40, 40), "JPG"));
+    QTest::mouseClick(d.Image1, Qt::LeftButton);
+    EXPECT_EQ(s.prompts->asked().size(), 1u);
+    EXPECT_EQ(s.prompts->asked()[0].kind, "openPicture");
+    ASSERT_TRUE(fixture.dir.exists("Imagens/VilaBat.bmp"));
+    EXPECT_TRUE(fixture.dir.read("Imagens/VilaBat.bmp").startsWith("BM"));  // a bitmap whatever was chosen
+    EXPECT_EQ(d.picture().size(), QSize(64, 32));
+    EXPECT_EQ(d.Image1->pixmap().size(), QSize(64, 32));
+
+    // The exact-case rule: ".XML" stays in the name.
+    s.ws->grid.CurrentMap = "Vila.XML";
+    s.prompts->answerText(writePicture(fixture, "outra.bmp", qRgb(0, 0, 255), "BMP"));
+    QTest::mouseClick(d.Image1, Qt::LeftButton);
+    ASSERT_TRUE(fixture.dir.exists("Imagens/Vila.XMLBat.bmp"));
+    EXPECT_EQ(Picture::fromFile(fixture.dir.file("Imagens/Vila.XMLBat.bmp")).image().pixel(3, 3), qRgb(0, 0, 255));
+
+    // The shown picture stays for the next showing and the next map.
+    d.reject();
+    s.ws->grid.CurrentMap = "Caverna.xml";
+    d.show();
+    EXPECT_EQ(d.picture().image().pixel(3, 3) & 0xFFFFFF, qRgb(0, 0, 255) & 0xFFFFFF);
+    d.reject();
+}
+
+TEST(MapPropertiesDialog, NothingChosenOrABrokenPictureWritesNothing) {
+    qmtest::ProjectFixture fixture;
+    MapaSetup s;
+    s.openMap(fixture, "Vila.xml");
+    TFormMP& d = *s.dialog;
+    d.show();
+    const QImage before = d.picture().image();
+    s.prompts->answerNothing();
+    QTest::mouseClick(d.Image1, Qt::LeftButton);
+    EXPECT_FALSE(fixture.dir.exists("Imagens/VilaBat.bmp"));
+
+    fixture.dir.write("quebrada.bmp", "no picture here");
+    s.prompts->answerText(fixture.dir.file("quebrada.bmp"));
+    QTest::mouseClick(d.Image1, Qt::LeftButton);
+    EXPECT_FALSE(fixture.dir.exists("Imagens/VilaBat.bmp"));
+    ASSERT_EQ(s.prompts->messages().size(), 1);
+    EXPECT_EQ(s.prompts->asked().back().title, "Quillmark");
+    EXPECT_EQ(d.picture().image(), before);
+    d.reject();
+}
+
+TEST(MapPropertiesDialog, CommandNeedsAProjectAndAMap) {
+    qmtest::ProjectFixture fixture;
+    MapaSetup s;
+    int shown = 0;
+    // Closes the dialog (the window's close button) whenever it shows.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (s.dialog->isVisible()) {
+            ++shown;
+            s.dialog->close();
+        }
+    });
+    closer.start(10);
+    s.ws->session().links().mapProperties();  // no project
+    s.ws->session().openProject(fixture.projectFile());
+    ASSERT_FALSE(s.ws->session().mapLoaded());
+    s.ws->session().links().mapProperties();  // no map
+    EXPECT_EQ(shown, 0);
+    s.openMap(fixture, "Vila.xml");
+    s.ws->session().links().mapProperties();
+    EXPECT_EQ(shown, 1);
+    EXPECT_FALSE(s.dialog->isVisible());
+}

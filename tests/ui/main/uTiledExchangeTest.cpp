@@ -1,0 +1,127 @@
+// "Exportar Mapa" and "Importar Mapa" in the main window, driven by their
+// shortcuts with the file dialogs and the name box answered by script.
+#include "PaintedMap.h"
+#include "ProjectFixture.h"
+#include "ScriptedPrompts.h"
+#include "TempDir.h"
+
+#include "model/core/MapFile.h"
+#include "ui/main/uPrincipal.h"
+#include "ui/main/uTerreno.h"
+#include "model/session/Workspace.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace quillmark;
+
+namespace {
+
+class TiledMenuTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fixture.addMap("Vila.xml", qmtest::paintedGrid(12));
+        fixture.dir.write("Data/Project.dat", "Aventura\r\n\tVila.xml\r\n");
+        prompts = new qmtest::ScriptedPrompts;
+        ws = std::make_unique<Workspace>(std::unique_ptr<Prompts>(prompts));
+        ws->EditorFolder = qmtest::binFolder();
+        WindowLinks& links = ws->session().links();
+        links.newMapDialog.fill([] {});
+        links.newProjectWizard.fill([] {});
+        links.mapProperties.fill([] {});
+        links.database.fill([] {});
+        TForm1::Options o;
+        o.iniPath = settings.file("quillmark.INI");
+        o.recentPath = settings.file("Data/conf.ini");
+        o.registerAssociation = [] {};
+        form = std::make_unique<TForm1>(*ws, o);
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        ASSERT_TRUE(ws->run([&] { form->abrirProjeto(fixture.projectFile()); }));
+    }
+    void TearDown() override {
+        form.reset();
+        ws.reset();
+    }
+
+    // The keys go to the window as a user types them.
+    void press(Qt::Key key) {
+        QTest::keyClick(form.get(), key, Qt::ControlModifier);
+        QApplication::processEvents();
+    }
+
+    QImage cellPixels(int row, int column) {
+        TMapCanvas* canvas = form->mapArea()->canvas();
+        return canvas->grab(canvas->cellRect(row, column)).toImage().convertToFormat(QImage::Format_RGB32);
+    }
+
+    qmtest::ProjectFixture fixture;
+    qmtest::TempDir settings;
+    qmtest::TempDir out;
+    qmtest::ScriptedPrompts* prompts = nullptr;
+    std::unique_ptr<Workspace> ws;
+    std::unique_ptr<TForm1> form;
+};
+
+}  // namespace
+
+TEST_F(TiledMenuTest, ExportedMapComesBackAsANewMapThatLooksTheSame) {
+    ASSERT_TRUE(form->menuAction("Exportar Mapa")->isEnabled());
+    const QImage before = cellPixels(5, 6);
+
+    prompts->answerText(out.file("Vila.tmx"));
+    press(Qt::Key_E);
+    ASSERT_EQ(prompts->asked().size(), 1u);
+    EXPECT_EQ(prompts->asked()[0].kind, "saveFile");
+    EXPECT_TRUE(out.exists("Vila.tmx"));
+    EXPECT_TRUE(out.exists("Tiles.tsx"));
+
+    prompts->clear();
+    prompts->answerText(out.file("Vila.tmx")).answerText("Espelho");
+    press(Qt::Key_I);
+    ASSERT_EQ(prompts->asked().size(), 2u);
+    EXPECT_EQ(prompts->asked()[0].kind, "openFile");
+    EXPECT_EQ(prompts->asked()[1].kind, "input");
+    EXPECT_EQ(prompts->asked()[1].text, "Nome do novo mapa:");
+
+    EXPECT_EQ(ws->session().currentMap(), "Espelho.xml");
+    EXPECT_EQ(fixture.dir.read("Mapas/Espelho.xml"), fixture.dir.read("Mapas/Vila.xml"));
+    EXPECT_EQ(form->windowTitle(), "Quillmark 1.0 - Camada Superior");
+    EXPECT_EQ(cellPixels(5, 6), before);
+}
+
+TEST_F(TiledMenuTest, ARefusedNameIsAskedForAgain) {
+    prompts->answerText(out.file("Vila.tmx"));
+    press(Qt::Key_E);
+    prompts->clear();
+    prompts->answerText(out.file("Vila.tmx")).answerText("vila").answer(Answer::Ok).answerText("Vila 2");
+    press(Qt::Key_I);
+    ASSERT_EQ(prompts->asked().size(), 4u);
+    EXPECT_EQ(prompts->asked()[1].kind, "input");
+    EXPECT_EQ(prompts->asked()[2].text, "O mapa já existe!!! Escolha outro nome.");
+    EXPECT_EQ(prompts->asked()[3].kind, "input");
+    EXPECT_EQ(ws->session().currentMap(), "Vila 2.xml");
+    EXPECT_EQ(fixture.dir.read("Mapas/Vila 2.xml"), fixture.dir.read("Mapas/Vila.xml"));
+}
+
+TEST_F(TiledMenuTest, CancelledDialogsAndABadFileLeaveTheMapAsItWas) {
+    prompts->answerNothing();
+    press(Qt::Key_E);
+    EXPECT_TRUE(QDir(out.path()).entryList(QDir::Files).isEmpty());
+
+    prompts->answerNothing();
+    press(Qt::Key_I);
+    out.write("x.tmx", "<map orientation=\"hexagonal\"/>");
+    // The file is refused before any name is asked for.
+    prompts->answerText(out.file("x.tmx"));
+    press(Qt::Key_I);
+    ASSERT_FALSE(prompts->messages().isEmpty());
+    EXPECT_EQ(prompts->asked().back().title, "Quillmark");
+    EXPECT_TRUE(prompts->messages().back().contains("só mapas ortogonais")) << prompts->messages().back().toStdString();
+    EXPECT_EQ(ws->session().currentMap(), "Vila.xml");
+    EXPECT_EQ(QDir(fixture.dir.file("Mapas")).entryList(QDir::Files), QStringList({"Vila.xml"}));
+    EXPECT_TRUE(prompts->allAnswersUsed());
+}
