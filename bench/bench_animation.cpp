@@ -7,10 +7,10 @@
 #include "ScriptedPrompts.h"
 #include "WidgetBenchMain.h"
 
+#include "model/session/Workspace.h"
 #include "ui/animation/uCharAniEdit.h"
 #include "ui/animation/uFramePreview.h"
 #include "ui/animation/uFramePreviews.h"
-#include "model/session/Workspace.h"
 
 #include <QApplication>
 #include <QDir>

@@ -7,8 +7,8 @@
 #include "WidgetBenchMain.h"
 
 #include "model/core/MapFile.h"
-#include "ui/main/uTerreno.h"
 #include "model/session/Workspace.h"
+#include "ui/main/uTerreno.h"
 
 #include <QApplication>
 #include <QDir>

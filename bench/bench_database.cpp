@@ -9,8 +9,8 @@
 
 #include "model/core/DataPacket.h"
 #include "model/database/DataModule.h"
-#include "ui/database/uConfig.h"
 #include "model/session/Workspace.h"
+#include "ui/database/uConfig.h"
 
 #include <QApplication>
 #include <QDir>

@@ -6,8 +6,8 @@
 #include "WidgetBenchMain.h"
 
 #include "model/mapedit/MapEdits.h"
-#include "ui/main/uTerreno.h"
 #include "model/session/Workspace.h"
+#include "ui/main/uTerreno.h"
 
 #include <QApplication>
 #include <QDir>

@@ -5,8 +5,8 @@
 #include "ProjectFixture.h"
 
 #include "play/model/PlayData.h"
-#include "play/view/PlayRender.h"
 #include "play/model/PlayWorld.h"
+#include "play/view/PlayRender.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -11,8 +11,8 @@
 #include "model/core/ProjectFile.h"
 #include "model/core/RecordTable.h"
 #include "model/core/Text.h"
-#include "model/mapedit/NewMap.h"
 #include "model/events/EventScript.h"
+#include "model/mapedit/NewMap.h"
 
 #include <QByteArray>
 #include <QDir>

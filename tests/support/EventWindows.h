@@ -9,12 +9,12 @@
 
 #include "model/core/Picture.h"
 #include "model/core/Text.h"
+#include "model/session/Workspace.h"
 #include "ui/events/uEvSelectType.h"
 #include "ui/events/uEvShowDialog.h"
 #include "ui/events/uEvShowMessage.h"
 #include "ui/events/uEventEditor.h"
 #include "ui/events/uNewChar.h"
-#include "model/session/Workspace.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -4,8 +4,8 @@
 // It runs no animation and opens no editor.
 #include "model/core/Paths.h"
 #include "model/core/Picture.h"
-#include "ui/common/uDatabaseLinks.h"
 #include "model/session/Workspace.h"
+#include "ui/common/uDatabaseLinks.h"
 
 #include <QLabel>
 #include <QMap>

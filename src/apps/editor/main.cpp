@@ -1,13 +1,13 @@
 // The editor: a splash window, every window created once, the main window's
 // first show (with the project named on the command line), the event loop.
+#include "apps/editor/uWindows.h"
 #include "model/core/Paths.h"
 #include "model/session/Association.h"
-#include "ui/common/uArt.h"
-#include "ui/main/uPrincipal.h"
-#include "ui/common/uPrompts.h"
-#include "ui/main/uSplash.h"
-#include "apps/editor/uWindows.h"
 #include "model/session/Workspace.h"
+#include "ui/common/uArt.h"
+#include "ui/common/uPrompts.h"
+#include "ui/main/uPrincipal.h"
+#include "ui/main/uSplash.h"
 
 #include <QApplication>
 #include <QDir>

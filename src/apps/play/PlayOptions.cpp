@@ -5,8 +5,8 @@
 #include "model/core/ProjectFile.h"
 #include "model/core/Text.h"
 #include "play/model/PlayData.h"
-#include "play/view/PlayRender.h"
 #include "play/model/PlayWorld.h"
+#include "play/view/PlayRender.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,9 +1,9 @@
 // quillmark-play: plays a Quillmark project. See play/PlayOptions.h for the
 // command line and the test mode.
+#include "apps/play/PlayOptions.h"
 #include "model/core/Error.h"
 #include "model/core/Paths.h"
 #include "play/model/PlayData.h"
-#include "apps/play/PlayOptions.h"
 #include "play/view/PlayWindow.h"
 
 #include <QDir>

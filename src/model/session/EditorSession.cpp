@@ -9,8 +9,8 @@
 #include "model/mapedit/MapEdits.h"
 #include "model/mapedit/NewMap.h"
 #include "model/mapedit/TiledExchange.h"
-#include "model/project/RuntimeLauncher.h"
 #include "model/project/ProjectCreation.h"
+#include "model/project/RuntimeLauncher.h"
 #include "model/session/Workspace.h"
 
 #include <QDir>

@@ -4,8 +4,8 @@
 // When the game cannot start, the same kind of window shows why and the
 // player ends with status 1 once it is closed.
 #include "play/model/PlayData.h"
-#include "play/view/PlayRender.h"
 #include "play/model/PlayWorld.h"
+#include "play/view/PlayRender.h"
 
 #include <QElapsedTimer>
 #include <QRasterWindow>

@@ -1,5 +1,8 @@
 #include "ui/animation/uFramePreviews.h"
 
+#include "model/core/Error.h"
+#include "model/core/Paths.h"
+#include "model/session/Workspace.h"
 #include "ui/animation/uAniItem.h"
 #include "ui/animation/uCharAniBatAtacar.h"
 #include "ui/animation/uCharAniBatAtingido.h"
@@ -15,9 +18,6 @@
 #include "ui/animation/uEnemyParado.h"
 #include "ui/animation/uFramePreview.h"
 #include "ui/animation/uMagicAni.h"
-#include "model/core/Error.h"
-#include "model/core/Paths.h"
-#include "model/session/Workspace.h"
 
 #include <QLayout>
 #include <QVBoxLayout>

@@ -1,8 +1,8 @@
 #include "ui/animation/uFrameSetEditor.h"
 
-#include "ui/animation/uFramePreview.h"
 #include "model/core/Paths.h"
 #include "model/session/Workspace.h"
+#include "ui/animation/uFramePreview.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -5,10 +5,10 @@
 #include "model/core/Paths.h"
 #include "model/core/Text.h"
 #include "model/database/DatabasePages.h"
+#include "model/session/Workspace.h"
+#include "ui/common/uTextValidator.h"
 #include "ui/database/uBoundControls.h"
 #include "ui/database/uDBNavigator.h"
-#include "ui/common/uTextValidator.h"
-#include "model/session/Workspace.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -4,9 +4,9 @@
 #include "model/core/Paths.h"
 #include "model/core/Text.h"
 #include "model/events/EventScript.h"
+#include "model/session/Workspace.h"
 #include "ui/events/uEvPictureBox.h"
 #include "ui/events/uEventEditor.h"
-#include "model/session/Workspace.h"
 
 #include <QFileInfo>
 #include <QGroupBox>

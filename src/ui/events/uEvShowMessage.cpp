@@ -2,8 +2,8 @@
 
 #include "model/core/Text.h"
 #include "model/events/EventScript.h"
-#include "ui/events/uEventEditor.h"
 #include "model/session/Workspace.h"
+#include "ui/events/uEventEditor.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

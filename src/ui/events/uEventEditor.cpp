@@ -3,10 +3,10 @@
 #include "model/core/Paths.h"
 #include "model/core/Text.h"
 #include "model/events/EventScript.h"
+#include "model/session/Workspace.h"
 #include "ui/events/uEvShowDialog.h"
 #include "ui/events/uEvShowMessage.h"
 #include "ui/events/uNewChar.h"
-#include "model/session/Workspace.h"
 
 #include <QAction>
 #include <QFileInfo>

@@ -2,8 +2,8 @@
 
 #include "model/core/MapFile.h"
 #include "model/core/Text.h"
-#include "ui/common/uArt.h"
 #include "model/session/Workspace.h"
+#include "ui/common/uArt.h"
 
 #include <QContextMenuEvent>
 #include <QDrag>

@@ -6,16 +6,16 @@
 #include "model/core/Paths.h"
 #include "model/core/RecordTable.h"
 #include "model/core/Text.h"
-#include "ui/main/uFrameProject.h"
-#include "model/session/Association.h"
 #include "model/mapedit/NewMap.h"
-#include "model/session/Settings.h"
 #include "model/mapedit/TiledExchange.h"
+#include "model/session/Association.h"
+#include "model/session/Settings.h"
+#include "model/session/Workspace.h"
 #include "ui/common/uArt.h"
 #include "ui/common/uBands.h"
+#include "ui/main/uFrameProject.h"
 #include "ui/main/uFrameTiles.h"
 #include "ui/main/uTerreno.h"
-#include "model/session/Workspace.h"
 
 #include <QApplication>
 #include <QCloseEvent>

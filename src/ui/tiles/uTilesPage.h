@@ -5,8 +5,8 @@
 // opens "Tiles Edit" for an ordinary tile and "Edit Animação" for one of the
 // twelve animated tiles; after an editor's "OK" the page shows the new
 // pictures, and so do the palette and the open map.
-#include "ui/common/uDatabaseLinks.h"
 #include "ui/common/uBtTerreno.h"
+#include "ui/common/uDatabaseLinks.h"
 
 #include <QObject>
 #include <QPoint>

@@ -3,10 +3,10 @@
 // the pictures checked by grabbing the boxes.
 #include "AnimationProject.h"
 
+#include "model/core/Error.h"
 #include "ui/animation/uFramePreview.h"
 #include "ui/animation/uFramePreviews.h"
 #include "ui/animation/uFrameSetEditor.h"
-#include "model/core/Error.h"
 
 #include <QApplication>
 #include <QPushButton>

@@ -3,9 +3,9 @@
 #include "ModalDriver.h"
 #include "ProjectFixture.h"
 #include "ScriptedPrompts.h"
-#include "ui/database/uConfig.h"
 #include "apps/editor/uWindows.h"
 #include "model/session/Workspace.h"
+#include "ui/database/uConfig.h"
 
 #include <QAction>
 #include <QLineEdit>

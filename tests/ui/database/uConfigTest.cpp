@@ -8,9 +8,9 @@
 #include "model/core/Error.h"
 #include "model/core/ProjectFile.h"
 #include "model/database/DataModule.h"
+#include "model/session/Workspace.h"
 #include "ui/database/uBoundControls.h"
 #include "ui/database/uDBNavigator.h"
-#include "model/session/Workspace.h"
 
 #include <QCheckBox>
 #include <QDir>

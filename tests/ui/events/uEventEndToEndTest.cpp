@@ -7,13 +7,13 @@
 
 #include "model/core/Files.h"
 #include "model/core/MapFile.h"
-#include "ui/main/uTerreno.h"
+#include "model/session/Workspace.h"
 #include "ui/events/uEvSelectType.h"
 #include "ui/events/uEvShowDialog.h"
 #include "ui/events/uEvShowMessage.h"
 #include "ui/events/uEventEditor.h"
 #include "ui/events/uNewChar.h"
-#include "model/session/Workspace.h"
+#include "ui/main/uTerreno.h"
 
 #include <QAction>
 #include <QLineEdit>

@@ -6,8 +6,8 @@
 
 #include "model/core/MapFile.h"
 #include "model/core/ProjectFile.h"
-#include "ui/main/uFrameProject.h"
 #include "model/session/Workspace.h"
+#include "ui/main/uFrameProject.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,8 +3,8 @@
 #include "ProjectFixture.h"
 #include "ScriptedPrompts.h"
 
-#include "ui/main/uFrameTiles.h"
 #include "model/session/Workspace.h"
+#include "ui/main/uFrameTiles.h"
 
 #include <QApplication>
 #include <QEnterEvent>

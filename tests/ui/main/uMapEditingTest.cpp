@@ -9,11 +9,11 @@
 #include "TempDir.h"
 
 #include "model/core/MapFile.h"
+#include "model/session/Workspace.h"
 #include "ui/common/uBtTerreno.h"
 #include "ui/main/uFrameTiles.h"
 #include "ui/main/uPrincipal.h"
 #include "ui/main/uTerreno.h"
-#include "model/session/Workspace.h"
 
 #include <QAction>
 #include <QApplication>

@@ -6,16 +6,16 @@
 #include "ScriptedPrompts.h"
 #include "TempDir.h"
 
+#include "apps/editor/uWindows.h"
 #include "model/core/MapFile.h"
-#include "ui/main/uFrameProject.h"
 #include "model/session/Settings.h"
-#include "ui/main/uAbout.h"
+#include "model/session/Workspace.h"
 #include "ui/common/uBands.h"
+#include "ui/main/uAbout.h"
+#include "ui/main/uFrameProject.h"
 #include "ui/main/uFrameTiles.h"
 #include "ui/main/uPrincipal.h"
 #include "ui/main/uTerreno.h"
-#include "apps/editor/uWindows.h"
-#include "model/session/Workspace.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -6,8 +6,8 @@
 #include "ScriptedPrompts.h"
 
 #include "model/core/MapFile.h"
-#include "ui/main/uTerreno.h"
 #include "model/session/Workspace.h"
+#include "ui/main/uTerreno.h"
 
 #include <QPainter>
 #include <QTest>

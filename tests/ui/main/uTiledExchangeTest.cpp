@@ -6,9 +6,9 @@
 #include "TempDir.h"
 
 #include "model/core/MapFile.h"
+#include "model/session/Workspace.h"
 #include "ui/main/uPrincipal.h"
 #include "ui/main/uTerreno.h"
-#include "model/session/Workspace.h"
 
 #include <QApplication>
 #include <QDir>
