@@ -6,8 +6,8 @@
 #include "model/mapedit/MapProperties.h"
 
 #include <QFile>
-#include <sys/stat.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace quillmark;
 
