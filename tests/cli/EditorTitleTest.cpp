@@ -46,8 +46,8 @@ TEST(EditorTitle, TheWindowSystemReceivesTheCaptionAsItStands) {
     env.insert("XDG_CONFIG_HOME", home.path() + "config");
     env.insert("XDG_DATA_HOME", home.path() + "data");
     QDir().mkpath(home.path() + "runtime");
-    QFile::setPermissions(home.path() + "runtime", QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                        QFileDevice::ExeOwner);
+    QFile::setPermissions(home.path() + "runtime",
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     env.insert("XDG_RUNTIME_DIR", home.path() + "runtime");
 
     QProcess editor;

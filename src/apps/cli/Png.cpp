@@ -5,8 +5,12 @@
 #include <libdeflate.h>
 #include <zlib.h>
 
+#include <sys/mman.h>
+
 #include <cstdint>
+#include <cstring>
 #include <memory>
+#include <new>
 
 namespace quillmark::cli {
 
@@ -40,10 +44,25 @@ struct CompressorFree {
 
 }  // namespace
 
-PngStream::PngStream(int width, int height, bool opaque) : width_(width), height_(height), opaque_(opaque) {
-    const qsizetype rowBytes = 1 + static_cast<qsizetype>(width) * (opaque ? 3 : 4);
-    rows_.reserve(rowBytes * height);
+PngStream::Buffer::Buffer(size_t size) : size_(size) {
+    if (size == 0) return;
+    constexpr size_t kLargePage = size_t(2) << 20;
+    mapped_ = (size + kLargePage - 1) / kLargePage * kLargePage;
+    void* p = mmap(nullptr, mapped_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (p == MAP_FAILED) throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+    madvise(p, mapped_, MADV_HUGEPAGE);
+#endif
+    data_ = static_cast<unsigned char*>(p);
 }
+
+PngStream::Buffer::~Buffer() {
+    if (data_) munmap(data_, mapped_);
+}
+
+PngStream::PngStream(int width, int height, bool opaque)
+    : rowBytes_(1 + static_cast<size_t>(width) * (opaque ? 3 : 4)), rows_(rowBytes_ * static_cast<size_t>(height)),
+      width_(width), height_(height), opaque_(opaque) {}
 
 void PngStream::addRows(const QImage& source) {
     // Straight ARGB is read as it is; an opaque picture's premultiplied pixels are the same.
@@ -51,11 +70,10 @@ void PngStream::addRows(const QImage& source) {
                           (opaque_ && source.format() == QImage::Format_ARGB32_Premultiplied);
     const QImage band = readable ? source : source.convertToFormat(QImage::Format_ARGB32);
     const int given = std::min(band.width(), width_);
-    const int pixelBytes = opaque_ ? 3 : 4;
     for (int y = 0; y < band.height() && rowsAdded_ < height_; ++y, ++rowsAdded_) {
-        const qsizetype start = rows_.size();
-        rows_.resize(start + 1 + static_cast<qsizetype>(width_) * pixelBytes, '\0');  // filter 0, then pixels
-        auto* out = reinterpret_cast<unsigned char*>(rows_.data() + start + 1);
+        unsigned char* row = rows_.data() + rowBytes_ * static_cast<size_t>(rowsAdded_);
+        row[0] = 0;  // filter: none
+        unsigned char* out = row + 1;
         const auto* in = reinterpret_cast<const QRgb*>(band.constScanLine(y));
         if (opaque_) {
             for (int x = 0; x < given; ++x, out += 3) {
@@ -71,12 +89,14 @@ void PngStream::addRows(const QImage& source) {
                 out[3] = static_cast<unsigned char>(qAlpha(in[x]));
             }
         }
+        std::memset(out, 0, static_cast<size_t>(row + rowBytes_ - out));  // a narrow band: transparent black
     }
 }
 
 QByteArray PngStream::finish() {
-    const qsizetype rowBytes = 1 + static_cast<qsizetype>(width_) * (opaque_ ? 3 : 4);
-    rows_.resize(rowBytes * height_, '\0');  // rows never given: transparent black
+    // Rows never given are transparent black.
+    const size_t given = rowBytes_ * static_cast<size_t>(rowsAdded_);
+    std::memset(rows_.data() + given, 0, rows_.size() - given);
     rowsAdded_ = height_;
 
     QByteArray out;
@@ -91,15 +111,14 @@ QByteArray PngStream::finish() {
 
     const std::unique_ptr<libdeflate_compressor, CompressorFree> compressor(libdeflate_alloc_compressor(1));
     if (!compressor) throw Error("Out of memory");
-    const size_t bound = libdeflate_zlib_compress_bound(compressor.get(), static_cast<size_t>(rows_.size()));
+    const size_t bound = libdeflate_zlib_compress_bound(compressor.get(), rows_.size());
     const qsizetype data = beginChunk(out, "IDAT");
     // The bound is only reserved; the pages the compressor never writes are never touched.
     out.resize(data + 8 + static_cast<qsizetype>(bound));
-    const size_t written = libdeflate_zlib_compress(compressor.get(), rows_.constData(),
-                                                    static_cast<size_t>(rows_.size()), out.data() + data + 8, bound);
+    const size_t written =
+        libdeflate_zlib_compress(compressor.get(), rows_.data(), rows_.size(), out.data() + data + 8, bound);
     if (written == 0) throw Error("Out of memory");
     out.resize(data + 8 + static_cast<qsizetype>(written));
-    rows_ = QByteArray();  // the raw rows are no longer needed
     endChunk(out, data);
     endChunk(out, beginChunk(out, "IEND"));
     return out;

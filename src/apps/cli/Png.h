@@ -7,6 +7,8 @@
 #include <QByteArray>
 #include <QImage>
 
+#include <cstddef>
+
 namespace quillmark::cli {
 
 // A PNG handed over band by band: the caller draws a band of rows, hands it
@@ -29,8 +31,27 @@ public:
     // transparent black.
     QByteArray finish();
 
+    // A buffer of large pages where the system offers them: a 4000 x 4000
+    // picture is 48 MB of rows, whose first touch otherwise costs thousands
+    // of page faults.
+    class Buffer {
+    public:
+        explicit Buffer(size_t size);
+        ~Buffer();
+        Buffer(const Buffer&) = delete;
+        Buffer& operator=(const Buffer&) = delete;
+        unsigned char* data() { return data_; }
+        size_t size() const { return size_; }
+
+    private:
+        unsigned char* data_ = nullptr;
+        size_t size_ = 0;
+        size_t mapped_ = 0;
+    };
+
 private:
-    QByteArray rows_;  // the unfiltered rows as the file holds them
+    size_t rowBytes_;
+    Buffer rows_;  // the unfiltered rows as the file holds them
     int width_;
     int height_;
     int rowsAdded_ = 0;
