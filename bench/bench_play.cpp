@@ -4,6 +4,7 @@
 #include "PaintedMap.h"
 #include "ProjectFixture.h"
 
+#include "play/model/Game.h"
 #include "play/model/PlayData.h"
 #include "play/model/PlayWorld.h"
 #include "play/view/PlayRender.h"
@@ -161,6 +162,58 @@ void BM_FrameWithWeatherAndDialogue(benchmark::State& state) {
     data.cellScripts.clear();
 }
 BENCHMARK(BM_FrameWithWeatherAndDialogue)->Unit(benchmark::kMicrosecond);
+
+// A battle in the demo's cave against three monsters, the hero's spell
+// showing over its target: the drawing of one frame at 1280 x 960 (the
+// battle's state stays on that frame, so every iteration draws the same scene
+// from the pictures already decoded).
+void BM_BattleFrameThreeMonstersAndSpell(benchmark::State& state) {
+    if (!QDir(demoFolder()).exists()) {
+        state.SkipWithError("the demo project is not built");
+        return;
+    }
+    auto data = loadGame({demoFolder(), "Caverna.xml", {}, qmtest::binFolder()});
+    Game game(*data, 1);
+    if (!game.startBattle({"Golem", "Morcego", "Lobo"})) {
+        state.SkipWithError("the demo has no such monsters");
+        return;
+    }
+    // Fogo on the golem; the animation's third frame
+    game.press(Key::Magic);
+    game.press(Key::Choice, 1);
+    game.press(Key::Choice, 1);
+    while (!game.battle()->spellShow()) game.tick();
+    for (int i = 0; i < kSpellFrames / 2; ++i) game.tick();
+    Renderer renderer;
+    QImage window(1280, 960, QImage::Format_RGB32);
+    QPainter p(&window);
+    renderer.paint(p, window.size(), game);
+    for (auto _ : state) renderer.paint(p, window.size(), game);
+}
+BENCHMARK(BM_BattleFrameThreeMonstersAndSpell)->Unit(benchmark::kMicrosecond);
+
+// From the step that starts a battle to its first frame drawn at 1280 x 960:
+// the monsters chosen, the battle set up, and every picture of the scene read
+// for the first time (background, three monsters, the hero).
+void BM_BattleStartToFirstFrame(benchmark::State& state) {
+    if (!QDir(demoFolder()).exists()) {
+        state.SkipWithError("the demo project is not built");
+        return;
+    }
+    QImage window(1280, 960, QImage::Format_RGB32);
+    QPainter p(&window);
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto data = loadGame({demoFolder(), "Floresta.xml", {}, qmtest::binFolder()});
+        Game game(*data, 1);
+        Renderer renderer;
+        renderer.paint(p, window.size(), game);
+        state.ResumeTiming();
+        game.startBattle({"Slime", "Morcego", "Lobo"});
+        renderer.paint(p, window.size(), game);
+    }
+}
+BENCHMARK(BM_BattleStartToFirstFrame)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -141,3 +141,37 @@ TEST(PlayWorld, TheHeroNeverWalksIntoACharacter) {
         ASSERT_FALSE(c.occupies(w->hero().row, w->hero().column)) << "frame " << i;
     }
 }
+
+TEST(PlayWorld, AVeryLongMessageIsShownPageByPage) {
+    Fixture f;
+    std::string text;
+    for (int i = 0; i < 100; ++i) text += (i ? " palavra" : "palavra") + std::to_string(i);  // 989 characters
+    f.addCharacter(4, 5, 0, "ShowMessage:" + text + "&");
+    auto w = f.world();
+    w->press(Key::Right);
+    run(*w, 2);
+    w->press(Key::Action);
+    run(*w, 2);
+    ASSERT_TRUE(w->box());
+    std::string shown = w->box()->text;
+    int pages = 1;
+    while (!w->box()->pages.empty()) {
+        EXPECT_LE(w->box()->text.size(), kPageChars);
+        w->press(Key::Action);
+        ASSERT_TRUE(w->box());
+        shown += " " + w->box()->text;
+        ++pages;
+    }
+    EXPECT_EQ(pages, 5);
+    // every word, in order, none cut
+    EXPECT_EQ(shown, text);
+    w->press(Key::Action);
+    EXPECT_FALSE(w->box());
+    EXPECT_EQ(std::count(f.trace.begin(), f.trace.end(), "proxima pagina"), 4);
+    EXPECT_EQ(f.trace.back(), "fecha mensagem");
+
+    // one word longer than a page is cut; a short text is one page
+    EXPECT_EQ(pagesOf(std::string(500, 'x')).size(), 3u);
+    EXPECT_EQ(pagesOf("Oi").size(), 1u);
+    EXPECT_EQ(pagesOf("").size(), 1u);
+}

@@ -43,7 +43,8 @@ void Game::heroStepped() {
     const int count = 1 + s.random().below(3);
     std::vector<std::string> names;
     for (int i = 0; i < count; ++i)
-        names.push_back(data_.enemies[static_cast<std::size_t>(s.random().below(static_cast<int>(data_.enemies.size())))]);
+        names.push_back(
+            data_.enemies[static_cast<std::size_t>(s.random().below(static_cast<int>(data_.enemies.size())))]);
     startBattle(names);
 }
 
@@ -136,10 +137,10 @@ void Game::press(Key key, int choice) {
     }
     case SceneKind::Battle: {
         static const std::pair<Key, BattleKey> map[] = {
-            {Key::Up, BattleKey::Up},         {Key::Down, BattleKey::Down},     {Key::Action, BattleKey::Action},
-            {Key::Back, BattleKey::Back},     {Key::Left, BattleKey::Back},     {Key::Attack, BattleKey::Attack},
-            {Key::Magic, BattleKey::Magic},   {Key::Item, BattleKey::Item},     {Key::Defend, BattleKey::Defend},
-            {Key::Flee, BattleKey::Flee},     {Key::Choice, BattleKey::Choice},
+            {Key::Up, BattleKey::Up},       {Key::Down, BattleKey::Down},     {Key::Action, BattleKey::Action},
+            {Key::Back, BattleKey::Back},   {Key::Left, BattleKey::Back},     {Key::Attack, BattleKey::Attack},
+            {Key::Magic, BattleKey::Magic}, {Key::Item, BattleKey::Item},     {Key::Defend, BattleKey::Defend},
+            {Key::Flee, BattleKey::Flee},   {Key::Choice, BattleKey::Choice},
         };
         for (const auto& [k, b] : map)
             if (k == key) {
@@ -180,6 +181,11 @@ void Game::tick() {
     ++frame_;
     switch (scene_) {
     case SceneKind::Map:
+        if (!autoRunDone_) {
+            autoRunDone_ = true;
+            if (!data_.mapSettings.EvetoAutoRun.empty())
+                world_->runEvent(parseCharacterScript(data_.mapSettings.EvetoAutoRun), "evento AutoRun");
+        }
         if (!itemList_) world_->tick();
         return;
     case SceneKind::Battle:
@@ -192,6 +198,7 @@ void Game::tick() {
             const std::uint32_t seed = state_->random().next();
             state_ = std::make_unique<GameState>(data_.db, seed);
             newWorld();
+            autoRunDone_ = false;
             scene_ = SceneKind::Map;
             if (onMusic) onMusic("");
             trace("recomeco " + std::to_string(world_->hero().row) + "," + std::to_string(world_->hero().column));

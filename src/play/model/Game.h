@@ -1,9 +1,9 @@
 #pragma once
 // The running game: one game state (GameState) and the scene that shows it
-// now. The map scene is the World; a battle scene is a Battle over the same
-// state; the game-over scene shows for a while and then the game starts again.
-// Scenes to come (title, menu) are more entries of SceneKind, each with its own
-// class; none of them needs to touch another's code.
+// now. The map's auto-run event (its settings' EvetoAutoRun) runs on the first
+// frame of the map, and again when the game starts over. The map scene is the World; a battle scene is a Battle over
+// the same state; the game-over scene shows for a while and then the game starts again. Scenes to come (title, menu)
+// are more entries of SceneKind, each with its own class; none of them needs to touch another's code.
 #include "play/model/Battle.h"
 #include "play/model/GameState.h"
 #include "play/model/PlayWorld.h"
@@ -75,6 +75,7 @@ private:
     std::vector<const ItemDef*> afterBattle_;  // item events to run back on the map
     bool itemList_ = false;
     int itemCursor_ = 0;
+    bool autoRunDone_ = false;
 };
 
 }  // namespace quillmark::play

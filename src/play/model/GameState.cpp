@@ -18,8 +18,8 @@ int Random::below(int n) { return n <= 0 ? 0 : static_cast<int>(next() % static_
 int attributeAt(const Growth& g, int level, int levelStart, int levelMax) {
     if (levelMax <= levelStart) return g.start;
     const int l = std::clamp(level, levelStart, levelMax);
-    return g.start + static_cast<int>(static_cast<long long>(g.max - g.start) * (l - levelStart) /
-                                      (levelMax - levelStart));
+    return g.start +
+           static_cast<int>(static_cast<long long>(g.max - g.start) * (l - levelStart) / (levelMax - levelStart));
 }
 
 long long experienceFor(int level, int levelStart) {
@@ -125,7 +125,7 @@ std::string GameState::useItem(const ItemDef& item, std::vector<std::string>& le
     };
     switch (item.action) {
     case ItemAction::Hp:
-        setHp(hp_ + a);
+        setHp(std::max(1, hp_ + a));  // an item never ends the game
         what = "HP " + std::to_string(hp_) + "/" + std::to_string(maxHp());
         break;
     case ItemAction::Mp:

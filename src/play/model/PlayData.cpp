@@ -214,14 +214,30 @@ void loadHero(GameData& g, TDataModule1& data, const QString& folder) {
         for (int f = 0; f < 3; ++f) {
             const std::string field = "AnAndando0" + std::to_string(f + 1) + kDirs[d];
             Picture& pic = g.hero.frames[static_cast<std::size_t>(d * 3 + f)];
-            pic = records.empty() ? g.placeholder
-                                  : readPicture(folder, "Imagens\\" + value(records.front(), table.fieldIndex(field)),
-                                                g.placeholder);
+            if (records.empty()) {
+                pic = g.placeholder;
+            } else {
+                // a missing frame is reported as any other missing picture is
+                const std::string file = value(records.front(), table.fieldIndex(field));
+                bool missing = false;
+                pic = readPicture(folder, "Imagens\\" + file, g.placeholder, &missing);
+                if (missing)
+                    g.warnings.push_back("herói, " + field + ": a imagem \"Imagens\\" + utf8(file) +
+                                         "\" não existe: usando a imagem reserva");
+            }
             pic.setTransparent(true);
         }
 }
 
-void loadCharacter(GameData& g, int row, int column, const std::string& text) {
+// The pictures and script of a character folder, read once however many
+// characters of the map share the folder.
+struct CharacterFolder {
+    Sprite sprite;
+    Script script;
+};
+using CharacterFolders = std::map<std::string, CharacterFolder>;
+
+void loadCharacter(GameData& g, int row, int column, const std::string& text, CharacterFolders& folders) {
     const AddCharArgs args = ParseAddChar(text);
     CharacterData c;
     c.name = args.name;
@@ -239,27 +255,36 @@ void loadCharacter(GameData& g, int row, int column, const std::string& text) {
         return;
     }
     const std::string base = "Imagens\\" + args.name + "\\";
-    if (!characterExists(g.project.ProjectFolder, args.name))
-        g.warnings.push_back("o personagem \"" + utf8(args.name) + "\"" + where +
-                             " não tem pasta em \"Imagens\\\": usando a imagem reserva");
-    for (int i = 0; i < 12; ++i) {
-        Picture& pic = c.sprite.frames[static_cast<std::size_t>(i)];
-        pic = readPicture(g.project.ProjectFolder,
-                          base + std::string(kCharacterPictureFiles[static_cast<std::size_t>(i)]), g.placeholder);
-        pic.setTransparent(true);
-    }
-    const QString script = projectPath(g.project.ProjectFolder, base + std::string(kCharacterScriptFile));
-    if (fileExists(script)) {
-        std::vector<std::string> lines;
-        try {
-            lines = loadScriptFile(script);
-        } catch (const Error& e) {
-            throw Error("O roteiro \"" + utf8(base) + "Evento.dat\" não pode ser lido: " + e.what());
+    const std::string key = asciiLower(args.name);
+    auto known = folders.find(key);
+    if (known == folders.end()) {
+        CharacterFolder f;
+        if (!characterExists(g.project.ProjectFolder, args.name))
+            g.warnings.push_back("o personagem \"" + utf8(args.name) + "\"" + where +
+                                 " não tem pasta em \"Imagens\\\": usando a imagem reserva");
+        for (int i = 0; i < 12; ++i) {
+            Picture& pic = f.sprite.frames[static_cast<std::size_t>(i)];
+            pic = readPicture(g.project.ProjectFolder,
+                              base + std::string(kCharacterPictureFiles[static_cast<std::size_t>(i)]), g.placeholder);
+            pic.setTransparent(true);
         }
-        c.script = parseCharacterScript(FlattenEventText(lines));
-    } else {
-        c.script.trigger = Trigger::Character;
+        const QString script = projectPath(g.project.ProjectFolder, base + std::string(kCharacterScriptFile));
+        if (fileExists(script)) {
+            std::vector<std::string> lines;
+            try {
+                lines = loadScriptFile(script);
+            } catch (const Error& e) {
+                throw Error("O roteiro \"" + utf8(base) + "Evento.dat\" não pode ser lido: " + e.what());
+            }
+            f.script = parseCharacterScript(FlattenEventText(lines));
+        } else {
+            f.script.trigger = Trigger::Character;
+        }
+        known = folders.emplace(key, std::move(f)).first;
     }
+    // the pictures share their decoded pixels with every character of the folder
+    c.sprite = known->second.sprite;
+    c.script = known->second.script;
     g.characters.push_back(std::move(c));
 }
 
@@ -388,6 +413,7 @@ std::unique_ptr<GameData> loadGame(const LoadRequest& request) {
     loadRolePlaying(*g, data, folder);
 
     // Events and characters.
+    CharacterFolders characterFolders;
     const int n = g->grid.N;
     for (int r = 1; r <= n; ++r)
         for (int c = 1; c <= n; ++c) {
@@ -407,7 +433,7 @@ std::unique_ptr<GameData> loadGame(const LoadRequest& request) {
                 break;
             }
             case EventKind::Object:
-                loadCharacter(*g, r, c, text);
+                loadCharacter(*g, r, c, text, characterFolders);
                 if (!g->characters.empty() && g->characters.back().row == r && g->characters.back().column == c)
                     loadFaces(*g, g->characters.back().script);
                 break;

@@ -23,6 +23,20 @@ std::string cell(int r, int c) { return std::to_string(r) + "," + std::to_string
 
 }  // namespace
 
+std::deque<std::string> pagesOf(const std::string& text) {
+    std::deque<std::string> pages;
+    std::size_t at = 0;
+    while (text.size() - at > kPageChars) {
+        std::size_t cut = text.find_last_of(" \r\n\t", at + kPageChars);
+        if (cut == std::string::npos || cut <= at) cut = at + kPageChars;
+        pages.push_back(text.substr(at, cut - at));
+        at = cut;
+        while (at < text.size() && (text[at] == ' ' || text[at] == '\r' || text[at] == '\n' || text[at] == '\t')) ++at;
+    }
+    if (at < text.size() || pages.empty()) pages.push_back(text.substr(at));
+    return pages;
+}
+
 World::World(GameData& data) : data_(data) {
     hero_.row = hero_.toRow = data.startRow;
     hero_.column = hero_.toColumn = data.startColumn;
@@ -148,11 +162,15 @@ void World::runQueue() {
             weather_.storm = false;
             break;
         case CommandKind::Message:
-            box_ = Box{false, {}, c.text};
+            box_ = Box{false, {}, {}, pagesOf(c.text)};
+            box_->text = box_->pages.front();
+            box_->pages.pop_front();
             trace(keyword + cp1252ToUtf8(c.text));
             continue;
         case CommandKind::Dialog:
-            box_ = Box{true, c.face, c.text};
+            box_ = Box{true, c.face, {}, pagesOf(c.text)};
+            box_->text = box_->pages.front();
+            box_->pages.pop_front();
             trace(keyword + cp1252ToUtf8(c.face) + "|" + cp1252ToUtf8(c.text));
             continue;
         }
@@ -164,6 +182,12 @@ void World::runQueue() {
 
 void World::closeBox() {
     if (!box_) return;
+    if (!box_->pages.empty()) {
+        box_->text = box_->pages.front();
+        box_->pages.pop_front();
+        trace("proxima pagina");
+        return;
+    }
     trace(box_->dialog ? "fecha dialogo" : "fecha mensagem");
     box_.reset();
     runQueue();

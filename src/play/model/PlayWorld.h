@@ -39,11 +39,20 @@ struct Walker {
     int spriteFrame() const { return moving() && stepFrame * 2 <= stepFrames ? 1 + strides % 2 : 0; }
 };
 
+// A message or dialogue on screen. A text longer than a box holds is shown a
+// page at a time: the action key turns the page, and closes the box after the last.
+inline constexpr std::size_t kPageChars = 240;
+
 struct Box {
     bool dialog = false;
-    std::string face;  // CP1252
-    std::string text;  // CP1252
+    std::string face;               // CP1252
+    std::string text;               // CP1252, the page shown
+    std::deque<std::string> pages;  // the pages after it
 };
+
+// A text cut into pages of at most kPageChars characters, between words where
+// it can (a word longer than a page is cut), line breaks kept.
+std::deque<std::string> pagesOf(const std::string& text);
 
 struct Weather {
     bool rain = false;

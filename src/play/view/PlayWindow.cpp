@@ -3,6 +3,7 @@
 #include "model/core/Text.h"
 
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
@@ -78,7 +79,7 @@ void PlayWindow::advance() {
     if (due - played_ > 5) played_ = due - 5;
     bool ticked = false;
     while (played_ < due) {
-        game_.tick();
+        if (!askingToLeave_) game_.tick();
         ++played_;
         ticked = true;
     }
@@ -88,6 +89,23 @@ void PlayWindow::advance() {
 void PlayWindow::paintEvent(QPaintEvent*) {
     QPainter p(this);
     renderer_.paint(p, size(), game_);
+    // the keys, for the first four seconds and while F1 is held; the question before leaving
+    QString line;
+    if (askingToLeave_)
+        line = QString::fromUtf8("Sair do jogo?  Esc ou Enter: sair   outra tecla: continuar");
+    else if (helpHeld_ || game_.frame() < 4 * kFramesPerSecond)
+        line = QString::fromUtf8(game_.scene() == SceneKind::Battle
+                                     ? "K Atacar  M Magia  I Item  E Defender  F Fugir  1-9 escolher  X voltar"
+                                     : "Setas/WASD andar  Espaço/Enter ação  I itens  F1 teclas  Esc sair");
+    if (!line.isEmpty()) {
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPixelSize(std::max(12, height() / 40));
+        p.setFont(font);
+        const QRect bar(0, 0, width(), QFontMetrics(font).height() + 12);
+        p.fillRect(bar, QColor(10, 12, 30, 200));
+        p.setPen(askingToLeave_ ? QColor(255, 210, 120) : QColor(240, 240, 245));
+        p.drawText(bar, Qt::AlignCenter, line);
+    }
     if (!painted_) {
         painted_ = true;
         if (onFirstFrame) QTimer::singleShot(0, this, onFirstFrame);
@@ -95,8 +113,21 @@ void PlayWindow::paintEvent(QPaintEvent*) {
 }
 
 void PlayWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->isAutoRepeat() && (askingToLeave_ || event->key() == Qt::Key_Escape)) return;
+    if (askingToLeave_) {
+        askingToLeave_ = false;
+        if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) close();
+        update();
+        return;
+    }
     if (event->key() == Qt::Key_Escape) {
-        close();
+        askingToLeave_ = true;
+        update();
+        return;
+    }
+    if (event->key() == Qt::Key_F1) {
+        helpHeld_ = true;
+        update();
         return;
     }
     int choice = 0;
@@ -108,6 +139,11 @@ void PlayWindow::keyPressEvent(QKeyEvent* event) {
 
 void PlayWindow::keyReleaseEvent(QKeyEvent* event) {
     if (event->isAutoRepeat()) return;
+    if (event->key() == Qt::Key_F1) {
+        helpHeld_ = false;
+        update();
+        return;
+    }
     if (const auto key = gameKey(event->key())) game_.hold(*key, false);
 }
 

@@ -2,7 +2,9 @@
 // The player's window: the game at sixty frames a second, the hero driven by
 // the arrow keys or WASD, Space, Enter or Z as the action key, I the item list,
 // in battle K "Atacar", M "Magia", I "Item", E "Defender", F "Fugir", 1 to 9
-// an entry of the list shown, Backspace or X back; Esc to leave.
+// an entry of the list shown, Backspace or X back. A line with the keys shows
+// for the first seconds and while F1 is held. Esc asks before leaving: Esc or
+// Enter again leaves, any other key plays on.
 // When the game cannot start, the same kind of window shows why and the
 // player ends with status 1 once it is closed.
 #include "play/model/Game.h"
@@ -41,6 +43,8 @@ private:
     QElapsedTimer clock_;
     qint64 played_ = 0;  // frames played since the clock started
     bool painted_ = false;
+    bool helpHeld_ = false;
+    bool askingToLeave_ = false;
 };
 
 // A plain window with an error text; any key or a click closes it.
