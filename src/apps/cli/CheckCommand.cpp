@@ -13,11 +13,13 @@
 #include "model/database/DataModule.h"
 #include "model/database/TileCache.h"
 #include "model/events/EventScript.h"
+#include "model/mapedit/ProjectRepair.h"
 
 #include <QFileInfo>
 
 #include <array>
 #include <map>
+#include <memory>
 #include <set>
 
 namespace quillmark::cli {
@@ -208,11 +210,9 @@ private:
             if (mapNode && !exists) {
                 if (listed.count(asciiLower(text)) == 0)  // already reported as a listed map
                     problem(shown(std::string(kTreeFileName)), "o nó " + quoted(text) + " não tem mapa em \"Mapas\\\"");
-            } else if (!mapNode) {
-                problem(shown(std::string(kTreeFileName)),
-                        "o nó " + quoted(text) +
-                            (exists ? " não está na lista de mapas do arquivo do projeto (o editor o mostra como pasta)"
-                                    : " não tem mapa em \"Mapas\\\""));
+            } else if (!mapNode && !exists) {
+                // a node whose map file exists is a map the list lacks: reported with its mend
+                problem(shown(std::string(kTreeFileName)), "o nó " + quoted(text) + " não tem mapa em \"Mapas\\\"");
             }
         }
     }
@@ -256,6 +256,44 @@ private:
     std::vector<std::string> problems_;
 };
 
+// --- what a command cut short leaves, and its mend ------------------------------
+
+// The project's tree as the editor opens it, or nothing when the tree file
+// cannot be read (the check reports that).
+std::unique_ptr<MapTree> openedTree(const ProjectState& project) {
+    auto tree = std::make_unique<MapTree>();
+    tree->CriaProjeto(project.ProjectName);
+    try {
+        tree->LoadProject(project);
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+    return tree;
+}
+
+// One line per state a cut can leave, with its mend.
+std::vector<std::string> mendProblems(const ProjectState& project) {
+    std::vector<std::string> lines;
+    const std::unique_ptr<MapTree> tree = openedTree(project);
+    if (!tree) return lines;
+    for (const ProjectMend& m : findProjectMends(project, *tree))
+        lines.push_back(shown(m.where) + ": " + m.problem +
+                        (m.canMend() ? "; correção (check --repair): " + m.mend : std::string()));
+    return lines;
+}
+
+// Applies the mends and says what was done, one line each.
+void repairProject(ProjectState& project) {
+    const std::unique_ptr<MapTree> tree = openedTree(project);
+    if (!tree) return;
+    const std::vector<ProjectMend> mends = findProjectMends(project, *tree);
+    applyProjectMends(project, *tree, mends);
+    std::string text;
+    for (const ProjectMend& m : mends)
+        if (m.canMend()) text += "corrigido: " + shown(m.where) + ": " + m.mend + "\n";
+    out(text);
+}
+
 }  // namespace
 
 int cmdCheck(const Args& args) {
@@ -272,9 +310,11 @@ int cmdCheck(const Args& args) {
         out((what.rfind(name + ", line ", 0) == 0 ? what : name + ": " + what) + "\n");
         return kExitFailed;
     }
+    if (args.has("--repair")) repairProject(project);
+    std::vector<std::string> problems = mendProblems(project);
     // Each folder is listed once for the whole check, not once per file.
     FolderListingScope listings;
-    const std::vector<std::string> problems = Checker(std::move(project)).run();
+    for (std::string& p : Checker(std::move(project)).run()) problems.push_back(std::move(p));
     std::string text;
     for (const std::string& p : problems) text += p + "\n";
     out(text);

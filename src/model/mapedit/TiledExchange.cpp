@@ -561,6 +561,9 @@ void exportMap(const MapGrid& grid, const TileImages& tiles, const QString& tmxP
     QImageWriter writer(&png, "png");
     writer.setQuality(90);  // light compression: quick to write, the sheet is small anyway
     if (!writer.write(tilesetSheet(tiles))) throw Error("Não foi possível gerar a imagem do conjunto de tiles.");
+    // the files written beside the map never follow a link out of its folder
+    for (const QString& target : {folder + kTilesetSheet, folder + kTilesetFile, info.absoluteFilePath()})
+        checkWriteInsideProject(folder, target);
     writeFileAtomic(folder + kTilesetSheet, png.data());
     writeFileAtomic(folder + kTilesetFile, QByteArray::fromStdString(tsxText(kTilesetSheet)));
     writeFileAtomic(info.absoluteFilePath(), QByteArray::fromStdString(tmx));

@@ -8,6 +8,7 @@
 #include "model/database/MapSaving.h"
 #include "model/mapedit/MapEdits.h"
 #include "model/mapedit/NewMap.h"
+#include "model/mapedit/ProjectRepair.h"
 #include "model/mapedit/TiledExchange.h"
 #include "model/project/ProjectCreation.h"
 #include "model/project/RuntimeLauncher.h"
@@ -181,7 +182,26 @@ bool EditorSession::openProjectAsking(const QString& path) {
         closeProject();
     }
     openProject(path);
+    offerRepairs();
     return true;
+}
+
+int EditorSession::offerRepairs() {
+    if (!projectOpen_) return 0;
+    const std::vector<ProjectMend> mends = findProjectMends(ws_.project, ws_.tree);
+    QString list;
+    bool mendable = false;
+    for (const ProjectMend& m : mends) {
+        if (!m.canMend()) continue;
+        mendable = true;
+        list += QStringLiteral("\n") + fromCp1252(m.where) + QStringLiteral(": ") + QString::fromStdString(m.problem);
+    }
+    if (!mendable) return 0;
+    const QString question =
+        QStringLiteral("O projeto não está completo; talvez a última gravação tenha sido interrompida:\n") + list +
+        QStringLiteral("\n\nCorrigir o projeto agora?");
+    if (ws_.prompts().confirm(question, Buttons::YesNo) != Answer::Yes) return 0;
+    return applyProjectMends(ws_.project, ws_.tree, mends);
 }
 
 void EditorSession::closeProject() {

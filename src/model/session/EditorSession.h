@@ -50,8 +50,13 @@ public:
     void openProject(const QString& path);
     // "Abrir Projeto" and "Reopen" once the file is known: with a project open,
     // the save question and the close command first. False when the user
-    // cancelled the question (nothing changed).
+    // cancelled the question (nothing changed). Once open, a project that a
+    // command cut short left incomplete is offered its repair (offerRepairs).
     bool openProjectAsking(const QString& path);
+    // Looks for what a command cut short can leave (ProjectRepair.h) and,
+    // when something can be mended, asks whether to mend it now. Returns the
+    // number of mends applied (0 when none or the user said no).
+    int offerRepairs();
     // The close command: the map and the project go, without a question.
     void closeProject();
     // "Close All": the save question, then the close command. False when cancelled.
