@@ -144,10 +144,9 @@ TForm6::TForm6(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
         if (IsNoEvent(text)) {
             // a cell without an event starts at the event-type selector
             setScriptText(fromCp1252(text));
-            ws_.session().links().eventSelector();
-            return;
+            return ws_.session().links().eventSelector();
         }
-        editEvent(text);
+        return editEvent(text);
     });
 }
 
@@ -262,15 +261,16 @@ void TForm6::setMenus(bool eventos, bool objetos) {
 bool TForm6::eventosEnabled() const { return menuEventos_->menuAction()->isEnabled(); }
 bool TForm6::objetosEnabled() const { return menuObjetos_->menuAction()->isEnabled(); }
 
-void TForm6::editEvent(const std::string& stored) {
+std::string TForm6::editEvent(const std::string& stored) {
     loadStoredEvent(stored);
     setMenusFor(ClassifyEvent(stored) == EventKind::Trigger);
-    showScript();
+    return showScript();
 }
 
-void TForm6::showScript() {
+std::string TForm6::showScript() {
     Memo1->setFocus();
     exec();
+    return result_;
 }
 
 // --- closing ----------------------------------------------------------------------
@@ -278,7 +278,7 @@ void TForm6::showScript() {
 void TForm6::storeResult() {
     const std::vector<std::string> lines = scriptLines();
     if (IsEmptyTrigger(lines)) Memo1->setPlainText(QString());
-    ws_.EventResult = CloseEventText(lines);
+    result_ = CloseEventText(lines);
 }
 
 void TForm6::done(int result) {

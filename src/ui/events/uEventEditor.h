@@ -1,7 +1,7 @@
 #pragma once
 // The script window "Editor de Eventos": the event being edited as lines of
 // text, with menus that append commands to it. Every close hands the text,
-// in its stored one-line form, to the cell through EventResult.
+// in its stored one-line form, back to the cell as the window link's result.
 #include <QDialog>
 #include <QPlainTextEdit>
 #include <string>
@@ -47,10 +47,12 @@ public:
     bool objetosEnabled() const;
 
     // Shows the window modally for a stored event (the menus set by its kind).
-    // Returns when it has closed; EventResult then holds the result.
-    void editEvent(const std::string& stored);
-    // Shows the window modally with the text and menus it holds now.
-    void showScript();
+    // Returns, when it has closed, the cell's new event text in stored form.
+    std::string editEvent(const std::string& stored);
+    // Shows the window modally with the text and menus it holds now; returns as editEvent.
+    std::string showScript();
+    // What the last close stored (the empty text before the first close).
+    const std::string& result() const { return result_; }
 
     // The command dialogs register themselves when they are created.
     void setMessageDialog(TFormMSG* dialog) { messageDialog_ = dialog; }
@@ -76,7 +78,7 @@ public:
 
 private:
     void buildMenus();
-    // Applies the close rules: an empty trigger is emptied; EventResult becomes the stored text.
+    // Applies the close rules: an empty trigger is emptied; the result becomes the stored text.
     void storeResult();
 
     Workspace& ws_;
@@ -88,6 +90,7 @@ private:
     TFormMSG* messageDialog_ = nullptr;
     TFormDLE* dialogueDialog_ = nullptr;
     TFormNC* characterDialog_ = nullptr;
+    std::string result_;
 };
 
 // The multi-line text box of the event windows: Arial 9 point bold italic,

@@ -40,7 +40,7 @@ struct CharacterDialogTest : qmtest::EventWindows {
         driver.when<TForm6>([&](TForm6* f) { f->close(); });
         form6.loadStoredEvent(stored);
         form6.setMenus(false, true);
-        form6.showScript();
+        result = form6.showScript();
         EXPECT_TRUE(driver.done());
     }
 };
@@ -84,7 +84,7 @@ TEST_F(CharacterDialogTest, ANewCharacterStartsWithEmptyBoxesAndThirteenNullPict
         EXPECT_FALSE(d->pictureBox(kCharacterFaceIndex)->picture().transparent());
         click(d->cancelButton());
     });
-    EXPECT_EQ(ws.EventResult, "");
+    EXPECT_EQ(result, "");
     EXPECT_EQ(QDir(project.path() + "Imagens").entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList());
 }
 
@@ -99,7 +99,7 @@ TEST_F(CharacterDialogTest, ANewCharacterWithAnEmptySpeedIsWrittenAndPlaced) {
         typeInto(d->eventMemo(), "OnActionPress>\nShowMessage:Bom dia!&");
         click(d->okButton());
     });
-    EXPECT_EQ(ws.EventResult, "AddChar:Ferreiro|");
+    EXPECT_EQ(result, "AddChar:Ferreiro|");
     EXPECT_EQ(QDir(project.path() + "Imagens/Ferreiro").entryList(QDir::Files).size(), 14);
     EXPECT_EQ(Picture::fromFile(file("Ferreiro", "CharRight02.bmp")).image().pixel(3, 3), qRgb(250, 200, 0));
     EXPECT_EQ(readFile(file("Ferreiro", "CharRight02.bmp")).left(2), "BM");
@@ -139,7 +139,7 @@ TEST_F(CharacterDialogTest, AnExistingCharacterIsShownAndRewrittenOnlyAfterTheQu
     for (std::string_view f : kCharacterPictureFiles) EXPECT_GT(QFileInfo(file("Bob", f)).lastModified(), written) << f;
     EXPECT_GT(QFileInfo(file("Bob", "Evento.dat")).lastModified(), written);
     EXPECT_EQ(Picture::fromFile(file("Bob", "CharLeft03.bmp")).image().pixel(1, 1), qmtest::kNullColour);
-    EXPECT_EQ(ws.EventResult, "AddChar:Bob|6");
+    EXPECT_EQ(result, "AddChar:Bob|6");
 }
 
 TEST_F(CharacterDialogTest, RenamingCreatesANewFolderAndLeavesTheOldOne) {
@@ -153,7 +153,7 @@ TEST_F(CharacterDialogTest, RenamingCreatesANewFolderAndLeavesTheOldOne) {
     EXPECT_EQ(QDir(project.path() + "Imagens/Roberto").entryList(QDir::Files).size(), 14);
     EXPECT_EQ(Picture::fromFile(file("Roberto", "CharUp01.bmp")).image().pixel(1, 1), qRgb(180, 150, 90));
     EXPECT_EQ(readFile(file("Roberto", "Evento.dat")), "PararChuva:\r\n");
-    EXPECT_EQ(ws.EventResult, "AddChar:Roberto|2");
+    EXPECT_EQ(result, "AddChar:Roberto|2");
 }
 
 TEST_F(CharacterDialogTest, NamesThatCannotBeFoldersAreRefusedWithAClearMessage) {
@@ -177,7 +177,7 @@ TEST_F(CharacterDialogTest, NamesThatCannotBeFoldersAreRefusedWithAClearMessage)
     EXPECT_TRUE(messages[2].contains("\\ / : * ? \" < > |"));
     for (const qmtest::Asked& a : prompts->asked()) EXPECT_EQ(a.title, "Quillmark");
     EXPECT_EQ(QDir(project.path() + "Imagens").entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList());
-    EXPECT_EQ(ws.EventResult, "");
+    EXPECT_EQ(result, "");
 }
 
 TEST_F(CharacterDialogTest, ACellNamingAFolderOutsideImagensOpensNothingFromThere) {
@@ -193,12 +193,12 @@ TEST_F(CharacterDialogTest, ACellNamingAFolderOutsideImagensOpensNothingFromTher
         });
         form6.loadStoredEvent(stored);
         form6.setMenus(false, true);
-        form6.showScript();
+        result = form6.showScript();
         EXPECT_TRUE(driver.done()) << stored;
         ASSERT_EQ(prompts->messages().size(), 1) << stored;
         EXPECT_TRUE(prompts->messages()[0].contains("personagem")) << prompts->messages()[0].toStdString();
         EXPECT_FALSE(nc.isVisible());
-        EXPECT_EQ(ws.EventResult, stored) << "the text is handed back as it was";
+        EXPECT_EQ(result, stored) << "the text is handed back as it was";
     }
     EXPECT_EQ(QDir(project.path() + "Bob").entryList(QDir::Files).size(), 14);
     EXPECT_FALSE(QDir(project.path() + "Imagens/Bob").exists());
