@@ -4,6 +4,7 @@
 // in its stored one-line form, back to the cell as the window link's result.
 #include <QDialog>
 #include <QPlainTextEdit>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,8 @@ class Workspace;
 class TFormMSG;
 class TFormDLE;
 class TFormNC;
+class TFormCMD;
+enum class BlockStep;
 
 class TForm6 : public QDialog {
     Q_OBJECT
@@ -58,6 +61,7 @@ public:
     void setMessageDialog(TFormMSG* dialog) { messageDialog_ = dialog; }
     void setDialogueDialog(TFormDLE* dialog) { dialogueDialog_ = dialog; }
     void setCharacterDialog(TFormNC* dialog) { characterDialog_ = dialog; }
+    TFormDLE* dialogueDialog() const { return dialogueDialog_; }
 
     // --- the commands, as the menu entries run them --------------------------
     void Novo();
@@ -67,6 +71,29 @@ public:
     void DialogoNormal();
     void Mensagem();
     void AdicionarPersonagem();
+
+    // The commands beyond the first nine (uEvCommands.cpp): a dialog asks for
+    // their arguments, or they are appended at once.
+    void MudarMapa();
+    void IniciarBatalha();
+    void GameOver();
+    void AdicionarItem();
+    void MoverHeroi();
+    void MudarNome();
+    void MudarLevel();
+    void QuestaoObjetiva();
+    void MultiplaEscolha();
+    void ProximaResposta();
+    void FimQuestao();
+    void LigarInterruptor();
+    void DesligarInterruptor();
+    void SeInterruptor();
+    void SeTemItem();
+    void SeDinheiro();
+    void Senao();
+    void FimSe();
+    void DarDinheiro();
+    void ApagarEvento();
 
     QPlainTextEdit* memo() const { return Memo1; }
     QMenuBar* menuBar() const { return menuBar_; }
@@ -80,6 +107,11 @@ private:
     void buildMenus();
     // Applies the close rules: an empty trigger is emptied; the result becomes the stored text.
     void storeResult();
+    bool ask(TFormCMD& dialog);
+    void appendLines(std::initializer_list<std::string> lines);
+    // Appends the mark that opens the next block or ends the open one.
+    void blockStep(BlockStep step);
+    void switchCommand(bool on);
 
     Workspace& ws_;
     QPlainTextEdit* Memo1 = nullptr;

@@ -51,14 +51,39 @@ TEST_F(ScriptWindowTest, LooksAsTheEditorShowsIt) {
         ASSERT_NE(form6.action(caption), nullptr) << caption;
         EXPECT_EQ(form6.action(caption)->shortcut(), key) << caption;
     }
-    for (const char* working : {"Inciar Chuva", "Parar Chuva", "Inciar Neve", "Parar Neve", "Iniciar Tempestade",
-                                "Parar Tempestade", "Dialogo Normal", "Mensagem", "Adicionar Personagem"}) {
-        ASSERT_NE(form6.action(working), nullptr) << working;
-        EXPECT_TRUE(form6.action(working)->isEnabled()) << working;
+    for (const char* working : {"Inciar Chuva",
+                                "Parar Chuva",
+                                "Inciar Neve",
+                                "Parar Neve",
+                                "Iniciar Tempestade",
+                                "Parar Tempestade",
+                                "Dialogo Normal",
+                                "Mensagem",
+                                "Adicionar Personagem",
+                                "Questão de Multipla Escolha",
+                                "Questão Objetiva",
+                                "Próxima Resposta",
+                                "Fim da Questão",
+                                "Mover Heroi",
+                                "Mudar Nome",
+                                "Mudar Level",
+                                "Adicionar Item",
+                                "Mudar Mapa",
+                                "Iniciar Batalha",
+                                "Game Over",
+                                "Ligar Interruptor",
+                                "Desligar Interruptor",
+                                "Se Interruptor",
+                                "Se Tem Item",
+                                "Se Dinheiro",
+                                "Senão",
+                                "Fim do Se",
+                                "Dar Dinheiro",
+                                "Apagar Evento"}) {
+        ASSERT_NE(form6.action(QString::fromUtf8(working)), nullptr) << working;
+        EXPECT_TRUE(form6.action(QString::fromUtf8(working))->isEnabled()) << working;
     }
-    for (const char* inert :
-         {"Questão de Multipla Escolha", "Questão Objetiva", "Mover Objeto", "Mover Heroi", "Mudar Nome", "Mudar Level",
-          "Mudar Mapa", "Iniciar Batalha", "Game Over", "Executar Video", "Adicionar Item"}) {
+    for (const char* inert : {"Mover Objeto", "Executar Video"}) {
         ASSERT_NE(form6.action(QString::fromUtf8(inert)), nullptr) << inert;
         EXPECT_FALSE(form6.action(QString::fromUtf8(inert))->isEnabled()) << inert;
     }
@@ -86,7 +111,7 @@ TEST_F(ScriptWindowTest, TheMenusFollowTheKindOfTheOpenedText) {
 
 TEST_F(ScriptWindowTest, AStoredEventOpensOneLinePerLineMarkAndClosesUnchanged) {
     result = editWith(ws, "OnActionPress>;IniciaChuva:;",
-             [&](TForm6* f) { EXPECT_EQ(f->scriptText(), "OnActionPress>;\nIniciaChuva:;\n"); });
+                      [&](TForm6* f) { EXPECT_EQ(f->scriptText(), "OnActionPress>;\nIniciaChuva:;\n"); });
     EXPECT_EQ(result, "OnActionPress>;IniciaChuva:;");
 }
 
@@ -113,13 +138,13 @@ TEST_F(ScriptWindowTest, CommandsGoAfterTheLastLineWhateverTheCursor) {
                   "OnPlayerTouch>;\nShowMessage:Oi&\nIniciaChuva:\nPararChuva:\nIniciaNeve:\nPararNeve:\n"
                   "IniciaTempestade:\nPararTempestade:");
     });
-    EXPECT_EQ(result,
-              "OnPlayerTouch>;ShowMessage:Oi&IniciaChuva:PararChuva:IniciaNeve:PararNeve:IniciaTempestade:"
-              "PararTempestade:");
+    EXPECT_EQ(result, "OnPlayerTouch>;ShowMessage:Oi&IniciaChuva:PararChuva:IniciaNeve:PararNeve:IniciaTempestade:"
+                      "PararTempestade:");
 }
 
 TEST_F(ScriptWindowTest, EveryCloseStoresTheTextAndAMarkerFollowedByBlankLinesIsNoEvent) {
-    result = editWith(ws, "OnActionPress>IniciaChuva:", [&](TForm6* f) { f->setScriptText("  OnPlayerTouch>\n\n   \n"); });
+    result =
+        editWith(ws, "OnActionPress>IniciaChuva:", [&](TForm6* f) { f->setScriptText("  OnPlayerTouch>\n\n   \n"); });
     EXPECT_EQ(result, "");
     // the Escape key closes as well, and still stores
     ModalDriver driver;
@@ -206,4 +231,16 @@ TEST_F(ScriptWindowTest, SelectAllAndCutWorkFromTheKeys) {
         QTest::keyClick(f->memo(), Qt::Key_V, Qt::ControlModifier);
         EXPECT_EQ(f->scriptText(), "OnActionPress>IniciaChuva:");
     });
+}
+
+TEST_F(ScriptWindowTest, AnImportedScriptExportsTheSameBytes) {
+    const QByteArray bytes("OnActionPress>\r\nIniciaChuva:\r\n\r\n\r\n");
+    project.write("entrada.qms", bytes);
+    prompts->answerText(project.file("entrada.qms"));
+    prompts->answerText(project.file("saida.qms"));
+    result = editWith(ws, "OnActionPress>", [&](TForm6*) {
+        choose("Importar");
+        choose("Exportar");
+    });
+    EXPECT_EQ(readFile(project.file("saida.qms")), bytes);
 }

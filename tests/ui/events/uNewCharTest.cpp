@@ -203,3 +203,68 @@ TEST_F(CharacterDialogTest, ACellNamingAFolderOutsideImagensOpensNothingFromTher
     EXPECT_EQ(QDir(project.path() + "Bob").entryList(QDir::Files).size(), 14);
     EXPECT_FALSE(QDir(project.path() + "Imagens/Bob").exists());
 }
+
+TEST_F(CharacterDialogTest, OpeningAndSavingWithoutAChangeKeepsTheScriptFileByteForByte) {
+    // Empty lines at the end (and in the middle) are part of the script.
+    for (const QByteArray bytes :
+         {QByteArray("OnActionPress>\r\nShowMessage:Oi&\r\n\r\n"), QByteArray("ShowMessage:Oi&\r\n\r\n\r\n\r\n"),
+          QByteArray("\r\n"), QByteArray("A\r\n\r\nB\r\n")}) {
+        makeCharacter("Eva", {});
+        QFile f(file("Eva", "Evento.dat"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        f.close();
+        prompts->answer(Answer::Yes);
+        withDialog("AddChar:Eva|1", [&](TFormNC* d) { click(d->okButton()); });
+        EXPECT_EQ(readFile(file("Eva", "Evento.dat")), bytes);
+    }
+}
+
+TEST_F(CharacterDialogTest, TheDialogueIsWrittenThroughTheDialogueDialogWithTheCharactersFace) {
+    Picture(qmtest::filledImage(qRgb(200, 10, 10), 48)).SaveToFile(project.path() + "rosto.bmp");
+    prompts->answerText(project.path() + "rosto.bmp");  // the character's face
+    prompts->answerNothing();                           // the dialogue's save dialog: the offered name stays
+    ModalDriver driver;
+    driver.when<TForm6>([&](TForm6*) { choose("Adicionar Personagem"); });
+    driver.when<TFormNC>([&](TFormNC* d) {
+        d->nameEdit()->setText("Ana");
+        d->speedEdit()->setText("2");
+        d->PickPicture(kCharacterFaceIndex);
+        click(d->dialogueButton());
+    });
+    driver.when<TFormDLE>([&](TFormDLE* dle) {
+        EXPECT_EQ(dle->face()->picture().image().pixel(2, 2), qRgb(200, 10, 10));  // offered first
+        typeInto(dle->memo(), "Bom dia!");
+        click(dle->okButton());
+    });
+    QString evento;
+    driver.when<TFormNC>([&](TFormNC* d) {
+        evento = d->eventMemo()->toPlainText();
+        click(d->okButton());
+    });
+    driver.when<TForm6>([&](TForm6* f) {
+        EXPECT_EQ(f->scriptText(), "AddChar:Ana|2");  // the script window's own text is the character
+        f->close();
+    });
+    form6.setScriptText(QString());
+    form6.setMenus(false, true);
+    result = form6.showScript();
+    EXPECT_TRUE(driver.done());
+    EXPECT_EQ(evento, "ShowDialog:AnaFace.bmp|Bom dia!&");
+    EXPECT_EQ(readFile(file("Ana", "Evento.dat")), QByteArray("ShowDialog:AnaFace.bmp|Bom dia!&\r\n"));
+    EXPECT_EQ(Picture::fromFile(project.path() + "Imagens/AnaFace.bmp").image().pixel(2, 2), qRgb(200, 10, 10));
+    EXPECT_EQ(result, "AddChar:Ana|2");
+
+    // without a name there is no file name for the face yet
+    driver.when<TForm6>([&](TForm6*) { choose("Adicionar Personagem"); });
+    driver.when<TFormNC>([&](TFormNC* d) {
+        click(d->dialogueButton());
+        click(d->cancelButton());
+    });
+    driver.when<TForm6>([&](TForm6* f) { f->close(); });
+    form6.setScriptText(QString());
+    result = form6.showScript();
+    EXPECT_TRUE(driver.done());
+    EXPECT_TRUE(prompts->messages().last().startsWith("Digite o nome do personagem"))
+        << prompts->messages().join('\n').toStdString();
+}
