@@ -1,7 +1,9 @@
 // check: reads everything the editor reads from a project and lists each
 // problem on its own line: files that cannot be read, maps the project names
 // but does not have, tree nodes without their map, tile codes without a tile,
-// frame files that are missing or do not decode, characters without a folder.
+// frame files that are missing or do not decode, characters without a folder,
+// and in event scripts: broken commands and blocks, switches outside 1 to 100,
+// map transfers to a map or cell that does not exist, unknown monsters and items.
 #include "apps/cli/Cli.h"
 
 #include "model/core/Error.h"
@@ -12,6 +14,7 @@
 #include "model/core/Text.h"
 #include "model/database/DataModule.h"
 #include "model/database/TileCache.h"
+#include "model/events/EventCommands.h"
 #include "model/events/EventScript.h"
 #include "model/mapedit/ProjectRepair.h"
 
@@ -53,6 +56,7 @@ public:
         if (data_.cdsItens.active()) checkItems();
         checkPicture("Imagens\\null.bmp", "imagem de reserva dos quadros");
         checkMaps(tilesOpen);
+        checkEventScripts();
         return problems_;
     }
 
@@ -196,6 +200,7 @@ private:
                 continue;
             }
             checkMap(relative, grid, tilesKnown);
+            keepEvents(relative, grid);
         }
 
         const std::vector<std::string> mapNames = project_.mapFileNames();
@@ -248,10 +253,125 @@ private:
         }
     }
 
+    // --- event scripts ------------------------------------------------------------
+    struct CellScript {
+        std::string map;  // "Mapas\Vila.xml"
+        int row = 0, column = 0;
+        std::string text;
+    };
+
+    // Keeps a map's size and its event texts: scripts are checked once every
+    // map is known, since a transfer may lead to a map read later.
+    void keepEvents(const std::string& relative, const MapGrid& grid) {
+        mapSizes_.emplace(asciiLower(relative.substr(6)), grid.N);
+        for (int r = 1; r <= grid.N; ++r)
+            for (int c = 1; c <= grid.N; ++c)
+                if (!IsNoEvent(grid.evento(r, c))) cellScripts_.push_back({relative, r, c, grid.evento(r, c)});
+    }
+
+    static std::set<std::string> namesOf(const RecordTable& table) {
+        std::set<std::string> names;
+        for (const Record& r : table.allRecords()) names.insert(field(table, r, "Nome"));
+        return names;
+    }
+
+    void checkEventScripts() {
+        if (data_.cdsMonstros.active()) monsters_ = namesOf(data_.cdsMonstros);
+        if (data_.cdsItens.active()) items_ = namesOf(data_.cdsItens);
+        std::set<std::string> characters;
+        for (const CellScript& s : cellScripts_) {
+            const ParsedEvent parsed = ParseCellEvent(s.text);
+            const std::string where = shown(s.map);
+            const std::string cell = cellText(s.row, s.column) + ", ";
+            const bool character = !parsed.commands.empty() && parsed.commands[0].kind == EventCommandKind::AddChar;
+            if (character) {  // its folder is checked with the map
+                if (parsed.commands[0].ok) characters.insert(parsed.commands[0].args[0]);
+                continue;
+            }
+            for (const EventProblem& p : parsed.problems) problem(where, cell + describeProblem(p));
+            checkReferences(where, cell, s.text, parsed.commands);
+        }
+        for (const std::string& name : characters) checkCharacterScript(name);
+        if (data_.cdsItens.active()) checkItemScripts();
+    }
+
+    // A character's "Evento.dat", when its folder has one.
+    void checkCharacterScript(const std::string& name) {
+        const std::string relative = "Imagens\\" + name + "\\Evento.dat";
+        const QString path = projectPath(project_.ProjectFolder, relative);
+        if (!fileExists(path)) return;
+        std::string text;
+        try {
+            text = FlattenEventText(loadScriptFile(path));
+        } catch (const std::exception& e) {
+            problem(shown(relative), e.what());
+            return;
+        }
+        const ParsedEvent parsed = ParseScriptText(text);
+        for (const EventProblem& p : parsed.problems) problem(shown(relative), describeProblem(p));
+        checkReferences(shown(relative), "", text, parsed.commands);
+    }
+
+    // The script an item runs when used ("Executar Evento").
+    void checkItemScripts() {
+        const RecordTable& t = data_.cdsItens;
+        for (const Record& r : t.allRecords()) {
+            const std::string text = field(t, r, "Evento");
+            if (TrimBlanks(text).empty()) continue;
+            const std::string where = shown(data_.relativeFileOf(data_.cdsItens));
+            const std::string owner = "item " + quoted(field(t, r, "Nome")) + ", \"Evento\", ";
+            const ParsedEvent parsed = ParseScriptText(RemoveCrLf(text));
+            for (const EventProblem& p : parsed.problems) problem(where, owner + describeProblem(p));
+            checkReferences(where, owner, text, parsed.commands);
+        }
+    }
+
+    // Maps, cells, monsters and items the commands name.
+    void checkReferences(const std::string& where, const std::string& prefix, const std::string& text,
+                         const std::vector<EventCommand>& commands) {
+        forEachCommand(commands, [&](const EventCommand& c) {
+            if (!c.ok) return;  // already reported
+            const std::string command =
+                "comando " + quoted(std::string(text, std::min(c.offset, text.size()), std::min<size_t>(c.length, 60))) + ": ";
+            auto report = [&](const std::string& what) { problem(where, prefix + command + what); };
+            switch (c.kind) {
+            case EventCommandKind::MudarMapa: {
+                const auto size = mapSizes_.find(asciiLower(c.args[2]));
+                if (size == mapSizes_.end()) {
+                    report("o mapa " + quoted(c.args[2]) + " não está no projeto");
+                    break;
+                }
+                const int column = *integerArgument(c.args[0]);
+                const int row = *integerArgument(c.args[1]);
+                if (column > size->second || row > size->second)
+                    report(cellText(row, column) + " fica fora do mapa " + quoted(c.args[2]) + " (" +
+                           std::to_string(size->second) + " × " + std::to_string(size->second) + ")");
+                break;
+            }
+            case EventCommandKind::IniciarBatalha:
+                if (!data_.cdsMonstros.active()) break;
+                for (size_t i = 1; i < c.args.size(); ++i)
+                    if (!monsters_.count(c.args[i]))
+                        report("o monstro " + quoted(c.args[i]) + " não está em " + shown(data_.relativeFileOf(data_.cdsMonstros)));
+                break;
+            case EventCommandKind::AdicionarItem:
+            case EventCommandKind::SeTemItem:
+                if (data_.cdsItens.active() && !items_.count(c.args[1]))
+                    report("o item " + quoted(c.args[1]) + " não está em " + shown(data_.relativeFileOf(data_.cdsItens)));
+                break;
+            default:
+                break;
+            }
+        });
+    }
+
     ProjectState project_;
     TDataModule1 data_;
     MapTree tree_;
     std::set<unsigned char> tileCodes_;
+    std::map<std::string, int> mapSizes_;  // lower-cased map file name -> side
+    std::vector<CellScript> cellScripts_;
+    std::set<std::string> monsters_, items_;
     std::map<QString, std::string> pictures_;  // path -> failure ("" when fine)
     std::vector<std::string> problems_;
 };
