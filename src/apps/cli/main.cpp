@@ -69,17 +69,19 @@ const std::vector<Command>& commands() {
          {},
          {}},
         {"export",
-         "export PROJECT.qmk MAP OUT.tmx",
-         "exporta o mapa MAP para o Tiled: OUT.tmx e, ao lado, o conjunto de tiles Tiles.tsx com a imagem Tiles.png",
+         "export PROJECT.qmk MAP OUT.tmx [--force]",
+         "exporta o mapa MAP para o Tiled: OUT.tmx e, ao lado, o conjunto de tiles Tiles.tsx com a imagem Tiles.png; "
+         "nunca dentro de \"Mapas\" ou \"Data\" do projeto, e um arquivo existente que não seja TMX só com --force",
          cmdExport,
          {},
-         {}},
+         {"--force"}},
         {"import",
-         "import PROJECT.qmk IN.tmx NAME",
-         "importa um mapa do Tiled como o novo mapa NAME do projeto, como o \"Novo Mapa\" do editor",
+         "import PROJECT.qmk IN.tmx NAME [--empty CODE] [--drop-extra]",
+         "importa um mapa do Tiled como o novo mapa NAME do projeto, como o \"Novo Mapa\" do editor; células vazias "
+         "recebem o código CODE (48 a 191) e, com --drop-extra, camadas e objetos que o editor não guarda ficam de fora",
          cmdImport,
-         {},
-         {}},
+         {"--empty"},
+         {"--drop-extra"}},
         {"demo", "demo FOLDER", "gera o projeto de demonstração na pasta FOLDER", cmdDemo, {}, {}, false, true},
     };
     return table;
