@@ -82,6 +82,27 @@ const std::vector<Command>& commands() {
          cmdImport,
          {"--empty"},
          {"--drop-extra"}},
+        {"textconv",
+         "textconv FILE",
+         "imprime um mapa, uma tabela, o arquivo de projeto ou a árvore de mapas como texto legível para o "
+         "\"git diff\" (uma linha por célula diferente de um mapa novo, uma por campo de cada registro)",
+         cmdTextconv,
+         {},
+         {}},
+        {"merge",
+         "merge BASE OURS THEIRS [--path NAME]",
+         "une três versões de um arquivo do projeto (célula a célula, registro a registro) e grava o resultado em "
+         "OURS; status 1 com a lista de conflitos, nos quais fica a versão OURS",
+         cmdMerge,
+         {"--path"},
+         {}},
+        {"git-setup",
+         "git-setup PROJECT.qmk",
+         "grava o .gitattributes do projeto e configura o repositório git que o contém para comparar e unir mapas "
+         "e tabelas com textconv e merge",
+         cmdGitSetup,
+         {},
+         {}},
         {"demo", "demo FOLDER", "gera o projeto de demonstração na pasta FOLDER", cmdDemo, {}, {}, false, true},
     };
     return table;
