@@ -475,16 +475,20 @@ MergeResult merge(const QString& basePath, const QString& oursPath, const QStrin
     const QByteArray base = readDriverFile(basePath);
     const QByteArray ours = readDriverFile(oursPath);
     const QByteArray theirs = readDriverFile(theirsPath);
-    const FileKind kind = kindOf(ours, label);
-    // Every side is read and checked, even when one is taken whole.
-    if (kindOf(base, label) != kind || kindOf(theirs, label) != kind)
+    // Every side is read and checked, even when one is taken whole; a
+    // message names the side.
+    const QString oursLabel = label + QStringLiteral(" (nosso)");
+    const QString baseLabel = label + QStringLiteral(" (base)");
+    const QString theirsLabel = label + QStringLiteral(" (deles)");
+    const FileKind kind = kindOf(ours, oursLabel);
+    if (kindOf(base, baseLabel) != kind || kindOf(theirs, theirsLabel) != kind)
         refuse(label, "os três lados não são o mesmo tipo de arquivo.");
     switch (kind) {
     case FileKind::Map:
         mapOf(basePath), mapOf(theirsPath), mapOf(oursPath);
         break;
     case FileKind::Table:
-        tableOf(base, label), tableOf(theirs, label), tableOf(ours, label);
+        tableOf(base, baseLabel), tableOf(theirs, theirsLabel), tableOf(ours, oursLabel);
         break;
     default:
         break;
