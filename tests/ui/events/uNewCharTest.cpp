@@ -111,8 +111,9 @@ TEST_F(CharacterDialogTest, ANewCharacterWithAnEmptySpeedIsWrittenAndPlaced) {
 TEST_F(CharacterDialogTest, AnExistingCharacterIsShownAndRewrittenOnlyAfterTheQuestion) {
     makeCharacter("Bob", {"OnActionPress>", "ShowMessage:Oi&"});
     QFile::remove(file("Bob", "CharLeft03.bmp"));  // a missing frame shows the null picture
+    for (std::string_view f : kCharacterPictureFiles) qmtest::ageFile(file("Bob", f));
+    qmtest::ageFile(file("Bob", "Evento.dat"));
     const QDateTime written = QFileInfo(file("Bob", "CharDown01.bmp")).lastModified();
-    QThread::msleep(20);
     prompts->answer(Answer::No).answer(Answer::Yes);
     bool stayedOpen = false;
     withDialog("AddChar:Bob|4", [&](TFormNC* d) {
