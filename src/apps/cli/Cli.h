@@ -75,6 +75,9 @@ int cmdCheck(const Args& args);
 int cmdDemo(const Args& args);
 int cmdExport(const Args& args);
 int cmdImport(const Args& args);
+int cmdTextconv(const Args& args);
+int cmdMerge(const Args& args);
+int cmdGitSetup(const Args& args);
 
 // The JSON object `dump` prints for a loaded grid (one line, no line break).
 std::string mapJson(const MapGrid& grid);

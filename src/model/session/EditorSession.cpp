@@ -326,15 +326,16 @@ bool EditorSession::askToSaveChanges() {
 
 // --- exchange with Tiled ---------------------------------------------------------------
 
-void EditorSession::exportMap(const QString& path) {
+void EditorSession::exportMap(const QString& path, bool replace) {
     if (!projectOpen_ || !mapLoaded_) throw Error("Nenhum mapa aberto para exportar.");
-    tiled::exportMap(ws_.grid, tiled::tileImagesOf(ws_.DataModule1, ws_.tiles), path);
+    tiled::exportMap(ws_.grid, tiled::tileImagesOf(ws_.DataModule1, ws_.tiles), path,
+                     {ws_.project.ProjectFolder, replace});
 }
 
-bool EditorSession::importMap(const QString& path, std::string_view name) {
+bool EditorSession::importMap(const QString& path, std::string_view name, const tiled::ImportOptions& options) {
     if (!projectOpen_) throw Error("Nenhum projeto aberto.");
     // The whole file is read and checked before the project is touched.
-    MapGrid imported = tiled::readTmxFile(path);
+    MapGrid imported = tiled::readTmxFile(path, options);
     const std::string problem = checkNewMapName(ws_.tree, ws_.project, name);
     if (!problem.empty()) {
         ws_.prompts().warning(QString::fromUtf8(problem.c_str()));
