@@ -37,10 +37,11 @@ bench: configure
 run: build
 	@scripts/run-editor $(BUILD)
 
-# Plays the demo project through its launcher, as the editor's Play does.
+# Plays the demo project through its launcher, as the editor's Play does
+# (naming the build's player to it).
 play: build
 	@mkdir -p -m 0700 $(XDG_RUNTIME_DIR)
-	$(BUILD)/demo/ValeSereno.exe
+	QUILLMARK_PLAY=$(abspath $(BUILD))/bin/quillmark-play $(BUILD)/demo/ValeSereno.exe
 
 # The build keeps the demo project (build/demo) once it exists, with the user's
 # edits; this throws them away and makes it afresh from the template set.

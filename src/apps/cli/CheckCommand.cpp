@@ -258,6 +258,12 @@ private:
 
 }  // namespace
 
+std::vector<std::string> checkProject(const ProjectState& project) {
+    // Each folder is listed once for the whole check, not once per file.
+    FolderListingScope listings;
+    return Checker(project).run();
+}
+
 int cmdCheck(const Args& args) {
     args.requireCount(1);
     const QString file = pathArg(args.word(0));
@@ -272,9 +278,7 @@ int cmdCheck(const Args& args) {
         out((what.rfind(name + ", line ", 0) == 0 ? what : name + ": " + what) + "\n");
         return kExitFailed;
     }
-    // Each folder is listed once for the whole check, not once per file.
-    FolderListingScope listings;
-    const std::vector<std::string> problems = Checker(std::move(project)).run();
+    const std::vector<std::string> problems = checkProject(project);
     std::string text;
     for (const std::string& p : problems) text += p + "\n";
     out(text);
