@@ -44,9 +44,9 @@ int main(int argc, char** argv) {
     splash->showSplash();
     QCoreApplication::processEvents();
 
-    // 2. The application title.
+    // 2. The application title. No display name: the toolkit would append it
+    // to every window's caption on its way to the window system.
     QApplication::setApplicationName(QStringLiteral("Quillmark"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Quillmark"));
     QGuiApplication::setDesktopFileName(QStringLiteral("quillmark"));
     QApplication::setWindowIcon(quillmark::art::applicationIcon());
 
