@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS  ?= $(shell nproc)
 export XDG_RUNTIME_DIR ?= /tmp/quillmark-runtime-$(shell id -u)
 
-.PHONY: all bootstrap configure build test bench run play demo-reset clean fuzz
+.PHONY: all bootstrap configure build test bench run play demo-reset clean fuzz install package
 
 all: build
 
@@ -47,6 +47,17 @@ play: build
 # edits; this throws them away and makes it afresh from the template set.
 demo-reset: build
 	$(BUILD)/bin/quillmark-cli demo $(BUILD)/demo
+
+# Installs the programs, the template set and the desktop files under PREFIX
+# (sudo for a system folder: `sudo make install`).
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A Debian package of the same (build/quillmark_<version>_<arch>.deb), its
+# dependencies found by dpkg-shlibdeps.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 # The fuzz harnesses (clang, libFuzzer and the sanitizers), each run FUZZ_SECONDS.
 FUZZ_SECONDS ?= 60
