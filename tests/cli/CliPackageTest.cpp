@@ -57,7 +57,8 @@ QProcessEnvironment cleanDesktop(const qmtest::TempDir& dir) {
 
 bool isElf(const QString& path) {
     QFile f(path);
-    return f.open(QIODevice::ReadOnly) && f.read(4) == QByteArray("\x7f" "ELF");
+    return f.open(QIODevice::ReadOnly) && f.read(4) == QByteArray("\x7f"
+                                                                  "ELF");
 }
 
 QStringList needed(const QString& path) {

@@ -264,8 +264,8 @@ int cmdPackage(const Args& args) {
     if (out.exists() && !args.has("--replace"))
         failWith("\"" + native(out.absoluteFilePath()) + "\" já existe; use --replace para substituí-lo.");
     if (out.exists() && tar != out.isFile())
-        failWith("\"" + native(out.absoluteFilePath()) + "\" já existe e não é " +
-                 (tar ? "um arquivo" : "uma pasta") + "; nada foi substituído.");
+        failWith("\"" + native(out.absoluteFilePath()) + "\" já existe e não é " + (tar ? "um arquivo" : "uma pasta") +
+                 "; nada foi substituído.");
     if (!tar && out.absoluteFilePath().startsWith(QDir(project.ProjectFolder).absolutePath() + '/'))
         failWith("O pacote não pode ficar dentro da pasta do projeto.");
 
@@ -282,9 +282,9 @@ int cmdPackage(const Args& args) {
     // Everything is made beside OUT and moved into place at the end: a
     // failure leaves OUT as it was.
     const QString name = QFileInfo(project.ProjectFile).completeBaseName().section('.', 0, 0);
-    const QString work = out.absolutePath() + QStringLiteral("/.%1.quillmark-package-%2")
-                                                  .arg(out.fileName())
-                                                  .arg(QCoreApplication::applicationPid());
+    const QString work =
+        out.absolutePath() +
+        QStringLiteral("/.%1.quillmark-package-%2").arg(out.fileName()).arg(QCoreApplication::applicationPid());
     // A .tar.gz holds one folder, named like the archive without its ending.
     QString top = QString(out.fileName()).remove(QRegularExpression("\\.(tar\\.gz|tgz)$"));
     if (top.isEmpty()) top = name;
@@ -294,7 +294,8 @@ int cmdPackage(const Args& args) {
         copyGame(project, folder + QStringLiteral("jogo/"));
         copyPlayer(folder + QStringLiteral("player/"));
         writeExecutable(folder + name,
-                        "#!/bin/sh\n# Plays " + QByteArray::fromStdString(cp1252ToUtf8(project.ProjectName)).replace('\n', ' ') +
+                        "#!/bin/sh\n# Plays " +
+                            QByteArray::fromStdString(cp1252ToUtf8(project.ProjectName)).replace('\n', ' ') +
                             " from wherever this folder lies.\n"
                             "here=$(CDPATH= cd -- \"$(dirname -- \"$0\")\" && pwd) || exit 1\n"
                             "exec \"$here/player/quillmark-play\" \"$here/jogo/\"" +
