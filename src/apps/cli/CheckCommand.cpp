@@ -416,6 +416,15 @@ void repairProject(ProjectState& project) {
 
 }  // namespace
 
+std::vector<std::string> checkProject(const ProjectState& project) {
+    // What a command cut short left comes first, with its mend.
+    std::vector<std::string> problems = mendProblems(project);
+    // Each folder is listed once for the whole check, not once per file.
+    FolderListingScope listings;
+    for (std::string& p : Checker(project).run()) problems.push_back(std::move(p));
+    return problems;
+}
+
 int cmdCheck(const Args& args) {
     args.requireCount(1);
     const QString file = pathArg(args.word(0));
@@ -431,10 +440,7 @@ int cmdCheck(const Args& args) {
         return kExitFailed;
     }
     if (args.has("--repair")) repairProject(project);
-    std::vector<std::string> problems = mendProblems(project);
-    // Each folder is listed once for the whole check, not once per file.
-    FolderListingScope listings;
-    for (std::string& p : Checker(std::move(project)).run()) problems.push_back(std::move(p));
+    const std::vector<std::string> problems = checkProject(project);
     std::string text;
     for (const std::string& p : problems) text += p + "\n";
     out(text);

@@ -114,6 +114,11 @@ public:
     bool play();
     // Replaces how the runtime is started (tests); empty: a detached process.
     void setProgramStarter(ProgramStarter starter);
+    // After a project opens: when its runtime is an older editor's launcher
+    // (or the old stand-in), asks whether to replace it with the current one.
+    // A tool that asks nothing turns the question off.
+    void offerCurrentRuntime();
+    void setOfferRuntime(bool offer) { offerRuntime_ = offer; }
 
     // The tile image cache was refilled from the project (after a tile edit).
     void refreshTiles();
@@ -160,6 +165,7 @@ private:
     Workspace& ws_;
     WindowLinks links_;
     ProgramStarter startProgram_;
+    bool offerRuntime_ = true;
     bool projectOpen_ = false;
     bool mapLoaded_ = false;
     bool modified_ = false;
