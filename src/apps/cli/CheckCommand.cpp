@@ -2,8 +2,10 @@
 // problem on its own line: files that cannot be read, maps the project names
 // but does not have, tree nodes without their map, tile codes without a tile,
 // frame files that are missing or do not decode, characters without a folder,
-// and in event scripts: broken commands and blocks, switches outside 1 to 100,
-// map transfers to a map or cell that does not exist, unknown monsters and items.
+// in event scripts: broken commands and blocks, switches outside 1 to 100,
+// map transfers to a map or cell that does not exist, unknown monsters and items;
+// and what the game would not play as written: numbers outside their range,
+// spells and items that do not exist, map settings naming missing maps or monsters.
 #include "apps/cli/Cli.h"
 
 #include "model/core/Error.h"
@@ -17,6 +19,8 @@
 #include "model/events/EventCommands.h"
 #include "model/events/EventScript.h"
 #include "model/mapedit/ProjectRepair.h"
+#include "model/mapedit/MapProperties.h"
+#include "play/model/GameDatabase.h"
 
 #include <QFileInfo>
 
@@ -57,6 +61,8 @@ public:
         checkPicture("Imagens\\null.bmp", "imagem de reserva dos quadros");
         checkMaps(tilesOpen);
         checkEventScripts();
+        checkGameData();
+        checkMapSettings();
         return problems_;
     }
 
@@ -363,6 +369,41 @@ private:
                 break;
             }
         });
+    }
+
+    // --- the game: the player's own reading of the four game tables ---------------
+    void checkGameData() {
+        for (const RecordTable* t : {&data_.cdsItens, &data_.cdsMagias, &data_.cdsMonstros, &data_.cdsPersonagem})
+            if (!t->active()) return;  // already reported as unreadable
+        const play::GameDatabase db =
+            play::readGameDatabase(data_.cdsItens, data_.cdsMagias, data_.cdsMonstros, data_.cdsPersonagem);
+        problems_.insert(problems_.end(), db.problems.begin(), db.problems.end());
+    }
+
+    // --- the map settings table: records of maps that exist, enemies that exist ---
+    void checkMapSettings() {
+        std::vector<std::pair<std::string, MapSettings>> all;
+        try {
+            all = readAllMapSettings(project_.ProjectFolder);
+        } catch (const std::exception& e) {
+            problem(shown(kMapPropertiesFile), e.what());
+            return;
+        }
+        std::set<std::string> monsters;
+        for (const std::string& n :
+             data_.cdsMonstros.active() ? data_.cdsMonstros.values("Nome") : std::vector<std::string>{})
+            monsters.insert(asciiLower(n));
+        for (const auto& [map, settings] : all) {
+            const std::string owner = "mapa " + quoted(map);
+            if (map.empty() || !fileExists(projectPath(project_.ProjectFolder, "Mapas\\" + map)))
+                problem(shown(kMapPropertiesFile), owner + ": o mapa não existe em \"Mapas\\\"");
+            for (std::size_t i = 0; i < settings.Enemy.size(); ++i) {
+                const std::string& enemy = settings.Enemy[i];
+                if (enemy.empty() || !data_.cdsMonstros.active() || monsters.count(asciiLower(enemy))) continue;
+                problem(shown(kMapPropertiesFile),
+                        owner + ", Enemy" + std::to_string(i + 1) + ": não há inimigo " + quoted(enemy));
+            }
+        }
     }
 
     ProjectState project_;
