@@ -143,6 +143,57 @@ TEST(CliCheck, UnreadableProjectFileOrTreeIsAProblem) {
     EXPECT_EQ(outputLines(badNumber), QStringList{"Aventura.qmk, line 5: 'abc' is not a valid integer value"});
 }
 
+TEST(CliCheck, EventScriptsNameEveryBadReferenceByMapCellAndCommand) {
+    qmtest::ProjectFixture p;
+    quillmark::TDataModule1 data;
+    data.pointAt(data.cdsMonstros, p.folder());
+    data.cdsMonstros.insert();
+    data.cdsMonstros.setString("Nome", "Lobo");
+    data.cdsMonstros.post();
+    data.cdsMonstros.close();
+    data.pointAt(data.cdsItens, p.folder());
+    data.cdsItens.insert();
+    data.cdsItens.setString("Nome", "Chave");
+    data.cdsItens.setString("Evento", "OnActionPress>LigarInterruptor:0&");  // a script an item runs
+    data.cdsItens.post();
+    data.cdsItens.close();
+
+    quillmark::MapGrid cave;
+    cave.newGrid(10);
+    cave.setEvento(1, 1, "OnPlayerTouch>MudarMapa:2|3|vila.xml&");  // sound: letter case does not matter
+    p.addMap("Caverna.xml", cave);
+    quillmark::MapGrid g;
+    g.newGrid(14);
+    g.setEvento(2, 2, "OnActionPress>MudarMapa:5|5|Floresta.xml&");               // no such map
+    g.setEvento(2, 3, "OnActionPress>MudarMapa:4|11|Caverna.xml&");               // row 11 on a 10 x 10 map
+    g.setEvento(2, 4, "OnActionPress>IniciarBatalha:Fuga|Lobo|Drag\xE3o&");       // one unknown monster
+    g.setEvento(2, 5, "OnActionPress>SeTemItem:1|Espada&FimSe:");                 // unknown item
+    g.setEvento(2, 6, "OnActionPress>;SeInterruptor:101|Ligado&;FimSe:");         // switch outside 1 to 100
+    g.setEvento(2, 7, "OnActionPress>QuestaoObjetiva:Entra?&Sim:GameOver:Nao:");  // no "FimQuestao:"
+    g.setEvento(2, 8, "OnActionPress>SeDinheiro:5&AdicionarItem:1|Chave&FimSe:ApagarEvento:");  // sound
+    g.setEvento(2, 9, "AddChar:Bento|2");
+    p.addMap("Vila.xml", g);
+    p.dir.write("Imagens/Bento/Evento.dat", "OnActionPress>\r\nAdicionarItem:2|Escudo&\r\n");
+
+    const auto r = runCli({"check", p.projectFile()});
+    EXPECT_EQ(r.status, 1);
+    QStringList lines = outputLines(r);
+    lines = lines.filter(QStringLiteral("comando"));  // the record folders' missing frames are not the point here
+    lineWith(lines, {"Mapas\\Vila.xml:", "linha 2, coluna 2", "MudarMapa:5|5|Floresta.xml&",
+                     QString::fromUtf8("o mapa \"Floresta.xml\" não está no projeto")});
+    lineWith(lines, {"Mapas\\Vila.xml:", "linha 2, coluna 3", "MudarMapa:4|11|Caverna.xml&",
+                     QString::fromUtf8("linha 11, coluna 4 fica fora do mapa \"Caverna.xml\" (10 × 10)")});
+    lineWith(lines, {"Mapas\\Vila.xml:", "linha 2, coluna 4", QString::fromUtf8("o monstro \"Dragão\" não está"),
+                     "Data\\Monstros.xml"});
+    lineWith(lines, {"Mapas\\Vila.xml:", "linha 2, coluna 5", QString::fromUtf8("o item \"Espada\" não está")});
+    lineWith(lines, {"Mapas\\Vila.xml:", "linha 2, coluna 6", "SeInterruptor:101|Ligado&",
+                     QString::fromUtf8("não está entre 1 e 100")});
+    lineWith(lines, {"Mapas\\Vila.xml:", "linha 2, coluna 7", "QuestaoObjetiva:Entra?&", "bloco sem \"FimQuestao:\""});
+    lineWith(lines, {"Imagens\\Bento\\Evento.dat:", "AdicionarItem:2|Escudo&", "\"Escudo\""});
+    lineWith(lines, {"Data\\Itens.xml:", "item \"Chave\"", "LigarInterruptor:0&"});
+    EXPECT_EQ(lines.size(), 8) << lines.join('\n').toStdString();
+}
+
 namespace {
 
 void addRecord(const QString& file, const std::vector<std::pair<std::string, std::string>>& fields) {

@@ -49,7 +49,9 @@ int main(int argc, char** argv) {
 
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("quillmark-play"));
-    const QString editor = QCoreApplication::applicationDirPath() + '/';
+    // the template set's pictures stand in for missing ones (beside the
+    // program in the build, in PREFIX/share/quillmark when installed)
+    const QString editor = editorFolder();
 
     if (options.headless) return runHeadless(options, editor, std::cout, std::cerr);
 

@@ -1,5 +1,6 @@
 #include "model/mapedit/MapProperties.h"
 
+#include "model/core/Files.h"
 #include "model/core/Paths.h"
 #include "model/core/Picture.h"
 #include "model/core/RecordTable.h"
@@ -20,7 +21,9 @@ QString battleBackgroundPath(const QString& projectFolder, std::string_view curr
 }
 
 void storeBattleBackground(const Picture& picture, const QString& projectFolder, std::string_view currentMap) {
-    picture.SaveToFile(battleBackgroundPath(projectFolder, currentMap));
+    const QString path = battleBackgroundPath(projectFolder, currentMap);
+    checkWriteInsideProject(projectFolder, path);
+    picture.SaveToFile(path);
 }
 
 void setBattleBackground(const QString& chosenPicture, const QString& projectFolder, std::string_view currentMap) {
