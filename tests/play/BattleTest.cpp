@@ -419,3 +419,24 @@ TEST(Battle, TheMapsAutoRunEventRunsWhenTheGameStarts) {
     EXPECT_EQ(lines.value(2), "ShowMessage:Bem-vindo!");
     EXPECT_TRUE(r.has("IniciaChuva:")) << r.outText();
 }
+
+TEST(Battle, AnEventStartsABattleThroughTheSameEntryAndGoesOnAfterIt) {
+    RpgGame g;
+    MapGrid grid = qmtest::smallMap();
+    grid.setXO(4, 5, 'X');  // the hero turns to it and stays at 4,4
+    grid.setEvento(4, 5, "OnActionPress>IniciarBatalha:SemFuga|Slime|Fantasma&ShowMessage:Venceu!&");
+    g.project.addMap("Vila.xml", grid);  // written over the first one
+    g.project.maps.pop_back();
+    g.project.writeProjectFile();
+    const PlayResult r = g.run("RAFK1K1K1K1", 2500);
+    ASSERT_EQ(r.status, 0) << r.errText();
+    const QStringList lines = r.lines();
+    const auto at = [&](const QString& line) { return lines.indexOf(line); };
+    EXPECT_GE(at("IniciarBatalha:SemFuga|Slime|Fantasma"), 0) << r.outText();
+    EXPECT_GE(at("batalha Slime HP 30"), 0) << r.outText();
+    EXPECT_NE(r.errText().find("batalha: não há inimigo \"Fantasma\": ignorado"), std::string::npos);
+    EXPECT_GE(at("fuga impossivel nesta batalha"), 0) << r.outText();
+    // the message after the battle shows once the battle is over, on the map
+    EXPECT_GT(at("ShowMessage:Venceu!"), at("volta ao mapa 4,4")) << r.outText();
+    EXPECT_GT(at("volta ao mapa 4,4"), at("vitoria: experiencia 10, dinheiro 7")) << r.outText();
+}

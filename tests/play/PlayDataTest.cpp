@@ -27,7 +27,8 @@ TEST(PlayData, CharactersOfOneFolderShareTheirPicturesAndMissingHeroFramesAreNam
         EXPECT_EQ(c.sprite.frames[0].image().constBits(), data->characters[0].sprite.frames[0].image().constBits());
     bool named = false;
     for (const std::string& w : data->warnings)
-        named = named || w == "herói, AnAndando01Down: a imagem \"Imagens\\CharDown.bmp\" não existe: usando a imagem reserva";
+        named = named ||
+                w == "herói, AnAndando01Down: a imagem \"Imagens\\CharDown.bmp\" não existe: usando a imagem reserva";
     EXPECT_TRUE(named);
     const auto r = qmtest::play(project.projectFile(), "", 2, {"--at", "4,4"});
     EXPECT_NE(r.errText().find("herói, AnAndando01Down"), std::string::npos) << r.errText();

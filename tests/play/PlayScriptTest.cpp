@@ -127,3 +127,15 @@ TEST(PlayScript, ALongBrokenTextIsCutWithAnEllipsisInUtf8) {
     EXPECT_NE(p.find(std::string(40, 'a') + "…\""), std::string::npos) << p;
     EXPECT_EQ(p.find("\xC3\xA2\xE2\x82\xAC"), std::string::npos) << p;  // not "â€" from a doubly converted "…"
 }
+
+TEST(PlayScript, ABattleNamesItsMonstersAndWhetherTheHeroMayFlee) {
+    const Script s = parseCellEvent("OnPlayerTouch>IniciarBatalha:SemFuga|Slime| Lobo &IniciarBatalha:Fuga|Golem&"
+                                    "IniciarBatalha:Fuga&");
+    ASSERT_EQ(s.commands.size(), 2u);
+    EXPECT_EQ(s.commands[0].kind, CommandKind::Battle);
+    EXPECT_EQ(s.commands[0].monsters, (std::vector<std::string>{"Slime", "Lobo"}));
+    EXPECT_FALSE(s.commands[0].fleeing);
+    EXPECT_TRUE(s.commands[1].fleeing);
+    ASSERT_EQ(s.problems.size(), 1u);  // a battle without monsters
+    EXPECT_EQ(s.problems[0].rfind("IniciarBatalha: sem inimigos", 0), 0u) << s.problems[0];
+}

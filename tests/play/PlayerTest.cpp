@@ -339,8 +339,11 @@ TEST(Player, TheDemoVillageTellsItsStory) {
     const QString demo = dir.file("demo");
     ASSERT_EQ(qmtest::runProgram(qmtest::binFolder() + "quillmark-cli", {"demo", demo}).status, 0);
     // From the inn's door to Lena by the well, and a chat.
+    // started as the editor's Play starts it, naming its player
+    QProcessEnvironment env = qmtest::playEnvironment();
+    env.insert("QUILLMARK_PLAY", qmtest::binFolder() + "quillmark-play");
     const auto r = qmtest::runProgram(demo + "/ValeSereno.exe",
-                                      {"--headless", "--trace", "--keys", "DRRRDRDAAA", "--frames", "600"});
+                                      {"--headless", "--trace", "--keys", "DRRRDRDAAA", "--frames", "600"}, env);
     ASSERT_EQ(r.status, 0) << r.errText();
     EXPECT_TRUE(r.errText().empty()) << r.errText();
     EXPECT_EQ(r.lines().front(), "inicio \"Vale Sereno\" Vila.xml 5,4 baixo");

@@ -14,7 +14,8 @@ std::string points(int hp, int max) { return std::to_string(hp) + "/" + std::to_
 
 }  // namespace
 
-Battle::Battle(GameState& state, const std::vector<const MonsterDef*>& monsters) : state_(state) {
+Battle::Battle(GameState& state, const std::vector<const MonsterDef*>& monsters, bool fleeing)
+    : state_(state), fleeing_(fleeing) {
     Fighter hero;
     hero.name = state.db().hero.name;
     fighters_.push_back(hero);
@@ -173,6 +174,10 @@ void Battle::choose(int index) {
             commit(plan);
             return;
         case 4:
+            if (!fleeing_) {
+                trace("fuga impossivel nesta batalha");
+                return;
+            }
             plan.kind = Plan::Kind::Flee;
             commit(plan);
             return;

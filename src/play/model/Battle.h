@@ -47,8 +47,9 @@ public:
     enum class Menu { Command, Target, Spell, Item };
     enum class Outcome { None, Won, Lost, Fled };
 
-    // Monsters that do not exist are left out by the caller.
-    Battle(GameState& state, const std::vector<const MonsterDef*>& monsters);
+    // Monsters that do not exist are left out by the caller. Without
+    // `fleeing`, "Fugir" is refused.
+    Battle(GameState& state, const std::vector<const MonsterDef*>& monsters, bool fleeing = true);
 
     void press(BattleKey key, int choice = 0);  // Choice: 1 … 9
     void tick();
@@ -109,6 +110,7 @@ private:
     int endedAt_ = 0;
     Outcome outcome_ = Outcome::None;
     bool fled_ = false;
+    bool fleeing_ = true;
     std::optional<SpellShow> spell_;
     std::string message_;
 };

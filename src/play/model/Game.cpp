@@ -21,6 +21,9 @@ void Game::newWorld() {
         if (onProblem) onProblem(line);
     };
     world_->onHeroStep = [this] { heroStepped(); };
+    world_->onBattle = [this](const std::vector<std::string>& names, bool fleeing) {
+        return startBattle(names, fleeing);
+    };
 }
 
 bool Game::idle() const {
@@ -48,7 +51,7 @@ void Game::heroStepped() {
     startBattle(names);
 }
 
-bool Game::startBattle(const std::vector<std::string>& names) {
+bool Game::startBattle(const std::vector<std::string>& names, bool fleeing) {
     std::vector<const MonsterDef*> monsters;
     for (const std::string& n : names) {
         if (monsters.size() == 3) break;
@@ -60,7 +63,7 @@ bool Game::startBattle(const std::vector<std::string>& names) {
     if (monsters.empty()) return false;
     state_->stepsSinceBattle = 0;
     itemList_ = false;
-    battle_ = std::make_unique<Battle>(*state_, monsters);
+    battle_ = std::make_unique<Battle>(*state_, monsters, fleeing);
     battle_->onTrace = [this](const std::string& line) { trace(line); };
     battle_->onSound = [this](const std::string& file) {
         if (file.size() > 4 && file.substr(file.size() - 4) == ".mp3") {
@@ -175,6 +178,7 @@ void Game::leaveBattle() {
     trace("volta ao mapa " + std::to_string(world_->hero().row) + "," + std::to_string(world_->hero().column));
     for (const ItemDef* item : afterBattle_) runItemEvent(*item);
     afterBattle_.clear();
+    world_->battleOver();  // an event that started the battle goes on
 }
 
 void Game::tick() {

@@ -42,7 +42,7 @@ public:
     // The one way into a battle, for random encounters and event commands:
     // the monsters by name (up to three). A name no monster has is skipped and
     // reported; with none left there is no battle and false is returned.
-    bool startBattle(const std::vector<std::string>& names);
+    bool startBattle(const std::vector<std::string>& names, bool fleeing = true);
 
     // The item list of the map (the item key opens and closes it): the items
     // with "Modo Mapa", in inventory order.

@@ -3,6 +3,7 @@
 #include "model/core/Error.h"
 #include "model/core/ProjectFile.h"
 #include "model/core/Text.h"
+#include "model/events/EventCommands.h"
 #include "model/events/EventScript.h"
 
 #include <algorithm>
@@ -17,7 +18,7 @@ struct Keyword {
     CommandKind kind;
 };
 
-constexpr std::array<Keyword, 8> kKeywords = {{
+constexpr std::array<Keyword, 9> kKeywords = {{
     {kIniciaChuva, CommandKind::RainOn},
     {kPararChuva, CommandKind::RainOff},
     {kIniciaNeve, CommandKind::SnowOn},
@@ -26,6 +27,7 @@ constexpr std::array<Keyword, 8> kKeywords = {{
     {kPararTempestade, CommandKind::StormOff},
     {kShowMessage, CommandKind::Message},
     {kShowDialog, CommandKind::Dialog},
+    {kIniciarBatalha, CommandKind::Battle},
 }};
 
 bool isGap(char c) { return c == kLineMark || static_cast<unsigned char>(c) <= ' '; }
@@ -94,7 +96,8 @@ void parseCommands(std::string_view text, Script& into) {
         }
 
         pos += found->text.size();
-        if (found->kind != CommandKind::Message && found->kind != CommandKind::Dialog) {
+        if (found->kind != CommandKind::Message && found->kind != CommandKind::Dialog &&
+            found->kind != CommandKind::Battle) {
             into.commands.push_back({found->kind, {}, {}});
             continue;
         }
@@ -108,6 +111,27 @@ void parseCommands(std::string_view text, Script& into) {
         pos = amp + 1;
         if (found->kind == CommandKind::Message) {
             into.commands.push_back({CommandKind::Message, {}, std::string(body)});
+            continue;
+        }
+        if (found->kind == CommandKind::Battle) {
+            // "Fuga" or "SemFuga", then one to three monsters, "|" between them
+            Command battle{CommandKind::Battle, {}, std::string(body)};
+            std::size_t at = 0;
+            bool first = true;
+            while (at <= body.size()) {
+                const std::size_t bar = std::min(body.find(kArgumentSeparator, at), body.size());
+                const std::string arg = TrimBlanks(body.substr(at, bar - at));
+                if (first)
+                    battle.fleeing = arg != kSemFuga;
+                else if (!arg.empty())
+                    battle.monsters.push_back(arg);
+                first = false;
+                at = bar + 1;
+            }
+            if (battle.monsters.empty())
+                into.problems.push_back("IniciarBatalha: sem inimigos ignorado: " + shown(body));
+            else
+                into.commands.push_back(std::move(battle));
             continue;
         }
         const std::size_t bar = body.find(kArgumentSeparator);

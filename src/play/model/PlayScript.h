@@ -17,12 +17,15 @@ namespace quillmark::play {
 
 enum class Trigger { None, ActionPress, PlayerTouch, Character };
 
-enum class CommandKind { RainOn, RainOff, SnowOn, SnowOff, StormOn, StormOff, Message, Dialog };
+enum class CommandKind { RainOn, RainOff, SnowOn, SnowOff, StormOn, StormOff, Message, Dialog, Battle };
 
 struct Command {
     CommandKind kind = CommandKind::Message;
     std::string face;  // Dialog: bare file name in "Imagens\", possibly empty
-    std::string text;  // Message and Dialog: the text as stored
+    std::string text;  // Message and Dialog: the text as stored; Battle: its arguments
+    // Battle ("IniciarBatalha:Fuga|Slime|Lobo&"): the monsters, and whether fleeing is allowed
+    std::vector<std::string> monsters;
+    bool fleeing = true;
 };
 
 struct Script {

@@ -137,8 +137,13 @@ void World::runScript(const Script& script, const std::string& header) {
     runQueue();
 }
 
+void World::battleOver() {
+    inBattle_ = false;
+    runQueue();
+}
+
 void World::runQueue() {
-    while (!box_ && !queue_.empty()) {
+    while (!box_ && !inBattle_ && !queue_.empty()) {
         const Command c = queue_.front();
         queue_.pop_front();
         const std::string keyword(keywordOf(c.kind));
@@ -167,6 +172,10 @@ void World::runQueue() {
             box_->pages.pop_front();
             trace(keyword + cp1252ToUtf8(c.text));
             continue;
+        case CommandKind::Battle:
+            trace(keyword + cp1252ToUtf8(c.text));
+            if (onBattle && onBattle(c.monsters, c.fleeing)) inBattle_ = true;
+            continue;
         case CommandKind::Dialog:
             box_ = Box{true, c.face, {}, pagesOf(c.text)};
             box_->text = box_->pages.front();
@@ -176,7 +185,7 @@ void World::runQueue() {
         }
         trace(keyword);
     }
-    if (!box_ && queue_.empty())
+    if (!box_ && !inBattle_ && queue_.empty())
         for (std::size_t i = 0; i < talking_.size(); ++i) talking_[i] = false;
 }
 

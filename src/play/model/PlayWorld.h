@@ -93,10 +93,16 @@ public:
     bool lightning() const;
 
     // Nothing under way: the hero stands, no box shows and no key waits.
-    bool idle() const { return !hero_.moving() && !box_ && !pending_ && queue_.empty(); }
+    bool idle() const { return !hero_.moving() && !box_ && !pending_ && queue_.empty() && !inBattle_; }
 
     // What happened, one line each (UTF-8): the trace of the test mode.
     std::function<void(const std::string&)> onTrace;
+    // An event starts a battle (IniciarBatalha): the monsters and whether the
+    // hero may flee. When it returns true the event waits for battleOver().
+    std::function<bool(const std::vector<std::string>&, bool)> onBattle;
+    // The battle an event started is over: the event goes on.
+    void battleOver();
+
     // The hero finished a step onto a cell (after any touch event there started).
     std::function<void()> onHeroStep;
     // A broken script or another problem met while playing (UTF-8).
@@ -126,6 +132,7 @@ private:
     std::optional<Key> pending_;
     bool held_[4] = {false, false, false, false};
     Weather weather_;
+    bool inBattle_ = false;  // an event waits for the battle it started
     int frame_ = 0;
     std::uint32_t seed_ = 0x5eed1234u;
 };
