@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace quillmark {
 
@@ -95,7 +96,6 @@ TFrameSetEditor::TFrameSetEditor(Workspace& ws, const EditorLayout& layout, QWid
         }
         outer->addWidget(box, 0, Qt::AlignHCenter);
     }
-    outer->addStretch(1);
 
     // the panel with the two buttons
     auto* panel = new QHBoxLayout;
@@ -109,8 +109,11 @@ TFrameSetEditor::TFrameSetEditor(Workspace& ws, const EditorLayout& layout, QWid
     connect(okButton_, &QPushButton::clicked, this, [this] { OK(); });
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 
-    // The outer size of the layout, or what the slots need when the style asks for more.
-    setFixedSize((layout.outerSize - kWindowFrame).expandedTo(sizeHint()));
+    // The outer width of the layout (or what the slots need when the style asks
+    // for more), and only the height the slots and buttons take: no empty band
+    // between them.
+    const QSize hint = sizeHint();
+    setFixedSize(std::max(layout.outerSize.width() - kWindowFrame.width(), hint.width()), hint.height());
 }
 
 void TFrameSetEditor::showEvent(QShowEvent* event) {

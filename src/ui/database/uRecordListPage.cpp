@@ -6,6 +6,7 @@
 #include "ui/database/uDBNavigator.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -110,9 +111,11 @@ void TRecordListPage::deleteCurrent() {
                               Buttons::OkCancel) != Answer::Ok)
         return;
     bool removeFolder = false;
-    const QString folder = t.state() == RecordTable::State::Insert ? QString() : commands_.existingRecordFolder(config_.kind);
+    const QString folder =
+        t.state() == RecordTable::State::Insert ? QString() : commands_.existingRecordFolder(config_.kind);
     if (!folder.isEmpty() && !commands_.folderShared(config_.kind)) {
-        const QString shown = QDir::toNativeSeparators(QDir(ws_.project.ProjectFolder).relativeFilePath(folder));
+        // named as the project names its places: "Imagens\Lobo\"
+        const QString shown = QStringLiteral("Imagens\\%1\\").arg(QFileInfo(QDir::cleanPath(folder)).fileName());
         removeFolder = ws_.prompts().confirm(QString::fromUtf8("Manter a pasta de figuras \"%1\"?\n\n"
                                                                "\"Não\" apaga a pasta com todas as figuras dela.")
                                                  .arg(shown),

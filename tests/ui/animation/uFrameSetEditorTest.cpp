@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QPushButton>
 #include <QTest>
 
@@ -293,4 +294,18 @@ TEST_F(EditorTest, TheWalkingFramesStandInFourColumnsAndOnlyOkOrCancelClose) {
     QTest::keyClick(&walking, Qt::Key_Escape);  // as Cancel: nothing stored
     EXPECT_FALSE(walking.isVisible());
     EXPECT_EQ(data.cdsPersonagem.state(), RecordTable::State::Browse);
+}
+
+TEST_F(EditorTest, NoEmptyBandLiesBetweenTheSlotsAndTheButtons) {
+    for (const EditorLayout& l : editorLayouts()) {
+        SCOPED_TRACE(l.unit);
+        TFrameSetEditor e(ws, l);
+        e.show();
+        QApplication::processEvents();
+        const QGroupBox* lastGroup = e.group(int(l.groups.size()) - 1);
+        const int gap = e.okButton()->geometry().top() - lastGroup->geometry().bottom();
+        EXPECT_LT(gap, 24);
+        EXPECT_GE(e.width(), l.outerSize.width() - 8);
+        e.hide();
+    }
 }
