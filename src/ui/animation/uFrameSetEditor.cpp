@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <string_view>
 
 namespace quillmark {
 
@@ -99,6 +100,15 @@ TFrameSetEditor::TFrameSetEditor(Workspace& ws, const EditorLayout& layout, QWid
 
     // the panel with the two buttons
     auto* panel = new QHBoxLayout;
+    if (isWalkingEditor()) {
+        // one sprite sheet instead of twelve file dialogs
+        sheetButton_ = new QPushButton(QString::fromUtf8("Folha de sprites…"), this);
+        sheetButton_->setToolTip(QString::fromUtf8("Uma imagem de 3 colunas e 4 linhas de quadros de 40 x 40 "
+                                                   "(linhas: baixo, esquerda, direita, cima), cortada nos doze "
+                                                   "quadros."));
+        panel->addWidget(sheetButton_);
+        connect(sheetButton_, &QPushButton::clicked, this, [this] { pickSheet(); });
+    }
     panel->addStretch(1);
     okButton_ = new QPushButton(QStringLiteral("OK"), this);
     cancelButton_ = new QPushButton(QString::fromUtf8(layout.cancelText), this);
@@ -151,6 +161,20 @@ void TFrameSetEditor::pick(int slot) {
         const std::optional<QString> chosen = ws_.prompts().openPicture();
         if (!chosen) return;
         slots_.at(size_t(slot))->setPicture(Picture::fromFile(*chosen));
+    });
+}
+
+bool TFrameSetEditor::isWalkingEditor() const {
+    return std::string_view(layout_.unit) == "uCharAniEdit" && slotFields_.size() == size_t(kSheetColumns * kSheetRows);
+}
+
+void TFrameSetEditor::pickSheet() {
+    ws_.run([this] {
+        const std::optional<QString> chosen = ws_.prompts().openPicture();
+        if (!chosen) return;
+        const std::vector<QImage> frames = cutWalkingSheet(Picture::fromFile(*chosen).image());
+        // the slots stand in the sheet's order: Down, Left, Right, Up, three steps each
+        for (size_t i = 0; i < frames.size() && i < slots_.size(); ++i) slots_[i]->setPicture(Picture(frames[i]));
     });
 }
 

@@ -309,3 +309,48 @@ TEST_F(EditorTest, NoEmptyBandLiesBetweenTheSlotsAndTheButtons) {
         e.hide();
     }
 }
+
+TEST_F(EditorTest, ASpriteSheetIsCutIntoTheTwelveWalkingFramesWrittenAtOk) {
+    TForm3 walking{ws};
+    writeSlots(walking);
+    walking.showFrames();
+    // 3 columns x 4 rows of 40 x 40, rows down, left, right, up; every cell its own
+    // colour and a mark in its top-left corner so that a shifted cut shows
+    QImage sheet(120, 160, QImage::Format_RGB32);
+    for (int row = 0; row < 4; ++row)
+        for (int column = 0; column < 3; ++column) {
+            const QRgb colour = qRgb(40 + 60 * column, 30 + 50 * row, 200 - 40 * row);
+            for (int y = 0; y < 40; ++y)
+                for (int x = 0; x < 40; ++x)
+                    sheet.setPixel(column * 40 + x, row * 40 + y, x < 3 && y < 3 ? qRgb(0, 0, 0) : colour);
+        }
+    prompts->answerText(outside("folha.png", sheet));
+    ASSERT_NE(walking.sheetButton(), nullptr);
+    QTest::mouseClick(walking.sheetButton(), Qt::LeftButton);
+    EXPECT_TRUE(prompts->messages().isEmpty());
+    EXPECT_TRUE(walking.OK());
+    const char* rows[] = {"Down", "Left", "Right", "Up"};
+    for (int row = 0; row < 4; ++row)
+        for (int column = 0; column < 3; ++column) {
+            const std::string field = "AnAndando0" + std::to_string(column + 1) + rows[row];
+            SCOPED_TRACE(field);
+            const QImage stored(file(heroFrame(field)));
+            ASSERT_EQ(stored.size(), QSize(40, 40));
+            EXPECT_EQ(stored.pixel(20, 20) | 0xff000000u, sheet.pixel(column * 40 + 20, row * 40 + 20));
+            EXPECT_EQ(stored.pixel(1, 1) | 0xff000000u, qRgb(0, 0, 0));
+            EXPECT_EQ(stored.pixel(39, 39) | 0xff000000u, sheet.pixel(column * 40 + 39, row * 40 + 39));
+        }
+    // a picture that is no 3 x 4 sheet is refused and the slots keep their pictures
+    TForm3 again{ws};
+    again.showFrames();
+    const QRgb before = slotColour(again, 0);
+    prompts->clear();
+    prompts->answerText(outside("torta.png", QImage(100, 160, QImage::Format_RGB32))).answer(Answer::Ok);
+    again.pickSheet();
+    ASSERT_EQ(prompts->messages().size(), 1);
+    EXPECT_TRUE(prompts->messages()[0].contains("100 x 160"));
+    EXPECT_EQ(slotColour(again, 0), before);
+    // the other editors have no sheet button
+    TFormE dying{ws};
+    EXPECT_EQ(dying.sheetButton(), nullptr);
+}
