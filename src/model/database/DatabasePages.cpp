@@ -53,7 +53,7 @@ QString recordFile(const QString& projectFolder, std::string_view name, std::str
 
 void makeRecordFolder(const QString& projectFolder, std::string_view name, std::string_view what) {
     const QString folder = recordFolder(projectFolder, name, what);
-    if (!folderExists(folder)) makeFolder(folder);
+    makeFolder(folder, projectFolder);  // nothing to do when it exists; refused through a link out
 }
 
 QString shownPicturePath(const QString& projectFolder, std::string_view name, std::string_view file) {
@@ -85,6 +85,7 @@ void writeRecordPicture(const Picture& picture, const QString& projectFolder, st
         throw Error(
             formatMessage("Cannot create file \"%s\". %s", {QDir::toNativeSeparators(path).toStdString(),
                                                             "O sistema não pode encontrar o caminho especificado"}));
+    checkWriteInsideProject(projectFolder, path);
     picture.SaveToFile(path);
 }
 
