@@ -336,4 +336,19 @@ std::vector<QString> checkedTargets(const QString& projectFolder, const Animatio
     return out;
 }
 
+std::vector<QImage> cutWalkingSheet(const QImage& sheet) {
+    if (sheet.isNull() || sheet.width() % kSheetColumns != 0 || sheet.height() % kSheetRows != 0 ||
+        sheet.width() / kSheetColumns != sheet.height() / kSheetRows)
+        throw Error(formatMessage("A folha de %s x %s pixels não se divide em 3 colunas e 4 linhas de quadros "
+                                  "quadrados iguais (40 x 40 cada, 120 x 160 ao todo).",
+                                  {std::to_string(sheet.width()), std::to_string(sheet.height())}));
+    const int side = sheet.width() / kSheetColumns;
+    std::vector<QImage> frames;
+    frames.reserve(kSheetColumns * kSheetRows);
+    for (int row = 0; row < kSheetRows; ++row)
+        for (int column = 0; column < kSheetColumns; ++column)
+            frames.push_back(sheet.copy(column * side, row * side, side, side));
+    return frames;
+}
+
 }  // namespace quillmark

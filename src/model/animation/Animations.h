@@ -9,6 +9,7 @@
 // "Imagens\", the frames of a monster, an item or a spell in the record
 // folder "Imagens\" + Nome + "\".
 #include "model/core/Paths.h"
+#include <QImage>
 #include <QSize>
 #include <QString>
 #include <string>
@@ -102,5 +103,16 @@ QString framePath(const QString& projectFolder, const Animation& animation, cons
 // Returns the target paths in the order given.
 std::vector<QString> checkedTargets(const QString& projectFolder, const Animation& animation, const FrameRecord& record,
                                     const std::vector<int>& frames);
+
+// --- sprite sheets -------------------------------------------------------------
+
+// A walking sheet as common tools export it: 3 columns x 4 rows of equal
+// frames (40 x 40 in the game), rows down, left, right, up, columns the three
+// steps. Cut into twelve frames in the walking editor's slot order (Down 1-3,
+// Left 1-3, Right 1-3, Up 1-3). A picture whose size does not divide into
+// 3 x 4 equal frames is refused with an Error naming its size.
+inline constexpr int kSheetColumns = 3;
+inline constexpr int kSheetRows = 4;
+std::vector<QImage> cutWalkingSheet(const QImage& sheet);
 
 }  // namespace quillmark

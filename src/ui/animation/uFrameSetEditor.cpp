@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <string_view>
 
 namespace quillmark {
 
@@ -95,10 +97,18 @@ TFrameSetEditor::TFrameSetEditor(Workspace& ws, const EditorLayout& layout, QWid
         }
         outer->addWidget(box, 0, Qt::AlignHCenter);
     }
-    outer->addStretch(1);
 
     // the panel with the two buttons
     auto* panel = new QHBoxLayout;
+    if (isWalkingEditor()) {
+        // one sprite sheet instead of twelve file dialogs
+        sheetButton_ = new QPushButton(QString::fromUtf8("Folha de sprites…"), this);
+        sheetButton_->setToolTip(QString::fromUtf8("Uma imagem de 3 colunas e 4 linhas de quadros de 40 x 40 "
+                                                   "(linhas: baixo, esquerda, direita, cima), cortada nos doze "
+                                                   "quadros."));
+        panel->addWidget(sheetButton_);
+        connect(sheetButton_, &QPushButton::clicked, this, [this] { pickSheet(); });
+    }
     panel->addStretch(1);
     okButton_ = new QPushButton(QStringLiteral("OK"), this);
     cancelButton_ = new QPushButton(QString::fromUtf8(layout.cancelText), this);
@@ -109,8 +119,11 @@ TFrameSetEditor::TFrameSetEditor(Workspace& ws, const EditorLayout& layout, QWid
     connect(okButton_, &QPushButton::clicked, this, [this] { OK(); });
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 
-    // The outer size of the layout, or what the slots need when the style asks for more.
-    setFixedSize((layout.outerSize - kWindowFrame).expandedTo(sizeHint()));
+    // The outer width of the layout (or what the slots need when the style asks
+    // for more), and only the height the slots and buttons take: no empty band
+    // between them.
+    const QSize hint = sizeHint();
+    setFixedSize(std::max(layout.outerSize.width() - kWindowFrame.width(), hint.width()), hint.height());
 }
 
 void TFrameSetEditor::showEvent(QShowEvent* event) {
@@ -148,6 +161,20 @@ void TFrameSetEditor::pick(int slot) {
         const std::optional<QString> chosen = ws_.prompts().openPicture();
         if (!chosen) return;
         slots_.at(size_t(slot))->setPicture(Picture::fromFile(*chosen));
+    });
+}
+
+bool TFrameSetEditor::isWalkingEditor() const {
+    return std::string_view(layout_.unit) == "uCharAniEdit" && slotFields_.size() == size_t(kSheetColumns * kSheetRows);
+}
+
+void TFrameSetEditor::pickSheet() {
+    ws_.run([this] {
+        const std::optional<QString> chosen = ws_.prompts().openPicture();
+        if (!chosen) return;
+        const std::vector<QImage> frames = cutWalkingSheet(Picture::fromFile(*chosen).image());
+        // the slots stand in the sheet's order: Down, Left, Right, Up, three steps each
+        for (size_t i = 0; i < frames.size() && i < slots_.size(); ++i) slots_[i]->setPicture(Picture(frames[i]));
     });
 }
 

@@ -67,6 +67,10 @@ public:
     int slotCount() const { return static_cast<int>(slots_.size()); }
     TFrameSlot* slot(int index) const { return slots_.at(size_t(index)); }
     QGroupBox* group(int index) const { return groups_.at(size_t(index)); }
+    // The walking editor's "Folha de sprites…": one picture of 3 x 4 frames
+    // cut into the twelve slots (nothing written before OK).
+    void pickSheet();
+    QPushButton* sheetButton() const { return sheetButton_; }
     QPushButton* okButton() const { return okButton_; }
     QPushButton* cancelButton() const { return cancelButton_; }
 
@@ -75,6 +79,7 @@ protected:
 
 private:
     void followUp();
+    bool isWalkingEditor() const;
 
     Workspace& ws_;
     const EditorLayout& layout_;
@@ -84,6 +89,7 @@ private:
     std::vector<QGroupBox*> groups_;
     QPushButton* okButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
+    QPushButton* sheetButton_ = nullptr;
 };
 
 }  // namespace quillmark

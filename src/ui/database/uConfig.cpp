@@ -236,7 +236,9 @@ bool TForm2::FormCloseQuery() {
         e.y = toCp1252(EditPosY->text());
         takeGameEntries(ws_.project, e);  // steps 1 and 2
         heroOnClose(ws_.DataModule1.cdsPersonagem);
-        notifyTilesChanged();
+        // No palette rebuild here: a tile editor's OK already refilled the
+        // cache and told the palette and the map, and a rebuild on every
+        // closing would only drop the brush's frame in the palette.
     });
 }
 
@@ -258,11 +260,6 @@ void TForm2::keyPressEvent(QKeyEvent* event) {
 void TForm2::reject() {
     if (!FormCloseQuery()) return;
     QDialog::reject();
-}
-
-void TForm2::notifyTilesChanged() {
-    // The palette is rebuilt and the map repainted from the tile image cache.
-    emit ws_.session().tilesChanged();
 }
 
 // --- page steps ------------------------------------------------------------------------------------

@@ -163,11 +163,6 @@ private:
     FramePreviewsLink& previews();
     TilesPageLink& tilesLink();
 
-    // The one place where this window touches the main window: after closing,
-    // the palette is rebuilt and the map repainted, so that tile pictures
-    // changed on the "Tiles" page appear there.
-    void notifyTilesChanged();
-
     Workspace& ws_;
     FramePreviewsLink* previews_ = nullptr;
     TilesPageLink* tiles_ = nullptr;

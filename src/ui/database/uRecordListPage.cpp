@@ -6,6 +6,7 @@
 #include "ui/database/uDBNavigator.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -113,7 +114,8 @@ void TRecordListPage::deleteCurrent() {
     const QString folder =
         t.state() == RecordTable::State::Insert ? QString() : commands_.existingRecordFolder(config_.kind);
     if (!folder.isEmpty() && !commands_.folderShared(config_.kind)) {
-        const QString shown = QDir::toNativeSeparators(QDir(ws_.project.ProjectFolder).relativeFilePath(folder));
+        // named as the project names its places: "Imagens\Lobo\"
+        const QString shown = QStringLiteral("Imagens\\%1\\").arg(QFileInfo(QDir::cleanPath(folder)).fileName());
         removeFolder = ws_.prompts().confirm(QString::fromUtf8("Manter a pasta de figuras \"%1\"?\n\n"
                                                                "\"Não\" apaga a pasta com todas as figuras dela.")
                                                  .arg(shown),

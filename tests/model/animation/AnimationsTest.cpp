@@ -193,3 +193,17 @@ TEST_F(FramePlaces, TargetsAreCheckedBeforeAnythingIsWritten) {
     EXPECT_NE(refusal(QString(), a, readFrameRecord(data, a), all).find("Nenhum projeto"), std::string::npos);
     EXPECT_TRUE(QDir(file("Imagens/Lobo")).entryList(QDir::Files).isEmpty());
 }
+
+TEST(WalkingSheet, CutsRowByRowAndRefusesSizesThatAreNoThreeByFour) {
+    QImage sheet(60, 80, QImage::Format_RGB32);
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 60; ++x) sheet.setPixel(x, y, qRgb(x / 20 * 80, y / 20 * 60, 7));
+    const std::vector<QImage> frames = cutWalkingSheet(sheet);
+    ASSERT_EQ(frames.size(), 12u);
+    for (int i = 0; i < 12; ++i) {
+        EXPECT_EQ(frames[size_t(i)].size(), QSize(20, 20));
+        EXPECT_EQ(frames[size_t(i)].pixel(10, 10), qRgb(i % 3 * 80, i / 3 * 60, 7)) << i;
+    }
+    for (const QSize bad : {QSize(120, 120), QSize(121, 160), QSize(0, 0), QSize(160, 120)})
+        EXPECT_THROW(cutWalkingSheet(QImage(bad, QImage::Format_RGB32)), Error) << bad.width() << "x" << bad.height();
+}

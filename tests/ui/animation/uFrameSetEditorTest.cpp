@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QPushButton>
 #include <QTest>
 
@@ -213,8 +214,8 @@ TEST_F(EditorTest, AnEmptyOrEscapingNameIsReportedBeforeAnyWrite) {
 TEST_F(EditorTest, AWriteThatStillFailsMidwayIsReportedAndTheWindowStaysOpen) {
     TFormE dying{ws};
     writeSlots(dying);
-    // the second frame is a link into a folder that does not exist: every
-    // check passes, and the write itself fails
+    // the second frame is a link into a folder that does not exist: a write
+    // never follows a link, so the store is refused before any frame is written
     QFile::remove(file(slotFile(dying, 1)));
     ASSERT_TRUE(QFile::link(file("Sumiu/quadro.bmp"), file(slotFile(dying, 1))));
     prompts->answerText(outside("novo.bmp", frameImage(qRgb(0, 90, 0))))
@@ -227,8 +228,8 @@ TEST_F(EditorTest, AWriteThatStillFailsMidwayIsReportedAndTheWindowStaysOpen) {
     QTest::mouseClick(dying.okButton(), Qt::LeftButton);
     EXPECT_TRUE(dying.isVisible());
     EXPECT_EQ(prompts->messages().size(), 1);
-    EXPECT_EQ(storedColour(slotFile(dying, 0)), qRgb(0, 90, 0));        // written before the failure
-    EXPECT_EQ(storedBytes(slotFile(dying, 2)), third);                  // not after it
+    EXPECT_EQ(storedColour(slotFile(dying, 0)), frameColour(0));        // nothing written before it
+    EXPECT_EQ(storedBytes(slotFile(dying, 2)), third);                  // nor after it
     EXPECT_EQ(data.cdsPersonagem.state(), RecordTable::State::Browse);  // no follow-up
     EXPECT_FALSE(QFileInfo::exists(file("Sumiu")));
     QTest::mouseClick(dying.cancelButton(), Qt::LeftButton);
@@ -293,4 +294,63 @@ TEST_F(EditorTest, TheWalkingFramesStandInFourColumnsAndOnlyOkOrCancelClose) {
     QTest::keyClick(&walking, Qt::Key_Escape);  // as Cancel: nothing stored
     EXPECT_FALSE(walking.isVisible());
     EXPECT_EQ(data.cdsPersonagem.state(), RecordTable::State::Browse);
+}
+
+TEST_F(EditorTest, NoEmptyBandLiesBetweenTheSlotsAndTheButtons) {
+    for (const EditorLayout& l : editorLayouts()) {
+        SCOPED_TRACE(l.unit);
+        TFrameSetEditor e(ws, l);
+        e.show();
+        QApplication::processEvents();
+        const QGroupBox* lastGroup = e.group(int(l.groups.size()) - 1);
+        const int gap = e.okButton()->geometry().top() - lastGroup->geometry().bottom();
+        EXPECT_LT(gap, 24);
+        EXPECT_GE(e.width(), l.outerSize.width() - 8);
+        e.hide();
+    }
+}
+
+TEST_F(EditorTest, ASpriteSheetIsCutIntoTheTwelveWalkingFramesWrittenAtOk) {
+    TForm3 walking{ws};
+    writeSlots(walking);
+    walking.showFrames();
+    // 3 columns x 4 rows of 40 x 40, rows down, left, right, up; every cell its own
+    // colour and a mark in its top-left corner so that a shifted cut shows
+    QImage sheet(120, 160, QImage::Format_RGB32);
+    for (int row = 0; row < 4; ++row)
+        for (int column = 0; column < 3; ++column) {
+            const QRgb colour = qRgb(40 + 60 * column, 30 + 50 * row, 200 - 40 * row);
+            for (int y = 0; y < 40; ++y)
+                for (int x = 0; x < 40; ++x)
+                    sheet.setPixel(column * 40 + x, row * 40 + y, x < 3 && y < 3 ? qRgb(0, 0, 0) : colour);
+        }
+    prompts->answerText(outside("folha.png", sheet));
+    ASSERT_NE(walking.sheetButton(), nullptr);
+    QTest::mouseClick(walking.sheetButton(), Qt::LeftButton);
+    EXPECT_TRUE(prompts->messages().isEmpty());
+    EXPECT_TRUE(walking.OK());
+    const char* rows[] = {"Down", "Left", "Right", "Up"};
+    for (int row = 0; row < 4; ++row)
+        for (int column = 0; column < 3; ++column) {
+            const std::string field = "AnAndando0" + std::to_string(column + 1) + rows[row];
+            SCOPED_TRACE(field);
+            const QImage stored(file(heroFrame(field)));
+            ASSERT_EQ(stored.size(), QSize(40, 40));
+            EXPECT_EQ(stored.pixel(20, 20) | 0xff000000u, sheet.pixel(column * 40 + 20, row * 40 + 20));
+            EXPECT_EQ(stored.pixel(1, 1) | 0xff000000u, qRgb(0, 0, 0));
+            EXPECT_EQ(stored.pixel(39, 39) | 0xff000000u, sheet.pixel(column * 40 + 39, row * 40 + 39));
+        }
+    // a picture that is no 3 x 4 sheet is refused and the slots keep their pictures
+    TForm3 again{ws};
+    again.showFrames();
+    const QRgb before = slotColour(again, 0);
+    prompts->clear();
+    prompts->answerText(outside("torta.png", QImage(100, 160, QImage::Format_RGB32))).answer(Answer::Ok);
+    again.pickSheet();
+    ASSERT_EQ(prompts->messages().size(), 1);
+    EXPECT_TRUE(prompts->messages()[0].contains("100 x 160"));
+    EXPECT_EQ(slotColour(again, 0), before);
+    // the other editors have no sheet button
+    TFormE dying{ws};
+    EXPECT_EQ(dying.sheetButton(), nullptr);
 }
