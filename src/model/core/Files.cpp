@@ -81,7 +81,13 @@ void checkWriteInsideProject(const QString& projectFolder, const QString& path) 
     if (projectFolder.isEmpty()) return;
     const QString root = QDir::cleanPath(QDir(QDir::fromNativeSeparators(projectFolder)).absolutePath());
     const QString target = QDir::cleanPath(QFileInfo(QDir::fromNativeSeparators(path)).absoluteFilePath());
-    if (!isWithin(target, root))
+    // ".." after a link climbs from where the link leads, not from where it
+    // lies, so a path that climbs below the project folder is not followed.
+    const QString given = QDir::fromNativeSeparators(path);
+    const QString folder = QDir::fromNativeSeparators(projectFolder);
+    const QString below = given.startsWith(folder) ? given.mid(folder.size()) : QString();
+    const bool climbs = below.split('/').contains(QStringLiteral(".."));
+    if (climbs || !isWithin(target, root))
         throw Error(
             formatMessage("\"%s\" fica fora da pasta \"%s\"; o editor não grava ali.", {native(target), native(root)}));
     // where the project folder really is, its own links resolved

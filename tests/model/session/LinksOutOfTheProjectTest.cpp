@@ -114,6 +114,7 @@ TEST(WriteInsideProject, TheCheckItself) {
                         root + "Mapas/Morto.xml");
     // a path that climbs out is refused too; the project folder being a link is fine
     EXPECT_NE(refusal([&] { checkWriteInsideProject(root, root + "Mapas/../../x.txt"); }), "(no error)");
+    EXPECT_NE(refusal([&] { checkWriteInsideProject(root, root + "Sons/../Mapas/x.xml"); }), "(no error)");
     ASSERT_TRUE(QFile::link(root + "Imagens", outside.dir.path() + "projeto-link"));
     EXPECT_NO_THROW(
         checkWriteInsideProject(outside.dir.path() + "projeto-link/", outside.dir.path() + "projeto-link/Real/y.bmp"));
