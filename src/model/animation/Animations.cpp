@@ -234,7 +234,7 @@ const EditorLayout* findEditor(std::string_view unit) {
 
 const Animation& animationOf(const EditorLayout& editor) {
     const Animation* a = findAnimation(editor.animation);
-    if (!a) throw Error(std::string("Unknown animation ") + editor.animation);
+    if (!a) throw Error(std::string("A animação ") + editor.animation + " não existe.");
     return *a;
 }
 

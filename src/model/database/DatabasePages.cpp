@@ -20,8 +20,10 @@ bool editingState(const RecordTable& t) { return t.active() && t.editing(); }
 std::vector<std::string> rebuildRecordList(RecordTable& table) {
     std::vector<std::string> names;
     if (!table.active()) return names;
-    names = table.values("Nome");
+    // the move to the first record commits a pending edit, so the names are
+    // read after it: a record just named or renamed is listed as it now is
     table.first();
+    names = table.values("Nome");
     return names;
 }
 
@@ -122,15 +124,6 @@ void monstersEntered(RecordTable& monsters, const QString& projectFolder) {
 void monstersLeft(RecordTable& monsters) {
     if (editingState(monsters)) monsters.post();
     monsters.close();
-}
-
-bool novoInimigo(RecordTable& monsters, const QString& projectFolder, std::string_view name,
-                 const std::vector<std::string>& listed) {
-    if (std::find(listed.begin(), listed.end(), name) != listed.end()) return false;
-    makeRecordFolder(projectFolder, name, kInimigo);
-    monsters.insert();
-    monsters.setString("Nome", name);
-    return true;
 }
 
 QString damageLabelFor(int tipoMagia) {

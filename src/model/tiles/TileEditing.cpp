@@ -6,6 +6,7 @@
 #include "model/core/Paths.h"
 #include "model/core/RecordTable.h"
 #include "model/core/Text.h"
+#include "model/database/TableRestriction.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -82,7 +83,7 @@ void writePictures(const std::vector<PictureTarget>& targets, const QString& pro
         if (format.isEmpty())
             throw Error(
                 formatMessage("Unknown picture file extension (.%s)", {QFileInfo(target.path).suffix().toStdString()}));
-        if (!target.picture || target.picture->isEmpty()) throw Error("Cannot store an empty picture");
+        if (!target.picture || target.picture->isEmpty()) throw Error("O tile não tem figura para gravar.");
         contents.push_back(Picture::encode(target.picture->image(), format));
     }
     for (const PictureTarget& target : targets) checkWritable(target.path, projectFolder);
@@ -90,21 +91,9 @@ void writePictures(const std::vector<PictureTarget>& targets, const QString& pro
 }
 
 void postTransparency(RecordTable& tiles, unsigned char code, bool transparent) {
-    struct Unfilter {
-        RecordTable& table;
-        ~Unfilter() {
-            try {
-                if (table.active()) {
-                    table.cancel();
-                    table.setFiltered(false);
-                }
-            } catch (...) {
-            }
-        }
-    } unfilter{tiles};
+    TableRestriction restriction(tiles, true);
 
-    tiles.setFilter(tipoFilter(code));
-    tiles.setFiltered(true);
+    restriction.restrict(tipoFilter(code));
     if (tiles.isEmpty())
         throw Error(formatMessage("Nenhum tile tem o código %s.", {std::to_string(static_cast<int>(code))}));
     tiles.edit();
