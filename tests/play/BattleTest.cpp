@@ -45,8 +45,9 @@ struct RpgGame {
     RpgGame() {
         project.addMap("Vila.xml", qmtest::smallMap());
         const QString data = project.folder() + "Data/";
-        addRecord(data + "Magias.xml", {{"Nome", "Meteoro"}, {"DanoCausado", "100"}, {"CustoDeMP", "50"},
-                                        {"Cod_Magia", "9"}, {"TipoMagia", "0"}});
+        addRecord(
+            data + "Magias.xml",
+            {{"Nome", "Meteoro"}, {"DanoCausado", "100"}, {"CustoDeMP", "50"}, {"Cod_Magia", "9"}, {"TipoMagia", "0"}});
         monster("Slime", 30, 10, 4, 5, 7, 10);
         monster("Rato", 12, 8, 0, 1, 1, 9);
         monster("Lobo", 40, 16, 6, 50, 5, 10);
@@ -58,25 +59,45 @@ struct RpgGame {
         hero.setFileName(data + "Personagem.xml");
         hero.open();
         hero.edit();
-        setFields(hero, {{"NvInicial", "1"}, {"NvMax", "5"}, {"HPInicial", "50"}, {"HPMax", "90"},
-                         {"MPInicial", "10"}, {"MPMax", "30"}, {"ForcaInicial", "20"}, {"ForcaMax", "40"},
-                         {"DefIncial", "10"}, {"DefMax", "30"}, {"AgInicial", "10"}, {"AgMax", "30"},
-                         {"Magia01", "1"}, {"Magia02", "4"}, {"Magia03", "9"}, {"Iten01", "Pocao"},
-                         {"Iten02", "Mapa Velho"}, {"Iten03", "Tonico"}});
+        setFields(hero, {{"NvInicial", "1"},
+                         {"NvMax", "5"},
+                         {"HPInicial", "50"},
+                         {"HPMax", "90"},
+                         {"MPInicial", "10"},
+                         {"MPMax", "30"},
+                         {"ForcaInicial", "20"},
+                         {"ForcaMax", "40"},
+                         {"DefIncial", "10"},
+                         {"DefMax", "30"},
+                         {"AgInicial", "10"},
+                         {"AgMax", "30"},
+                         {"Magia01", "1"},
+                         {"Magia02", "4"},
+                         {"Magia03", "9"},
+                         {"Iten01", "Pocao"},
+                         {"Iten02", "Mapa Velho"},
+                         {"Iten03", "Tonico"}});
         hero.post();
         hero.close();
     }
     void monster(const char* name, int hp, int strength, int defence, int agility, int money, int experience) {
-        addRecord(project.folder() + "Data/Monstros.xml",
-                  {{"Nome", name}, {"Nivel", "1"}, {"HP", std::to_string(hp)}, {"MP", "0"},
-                   {"Forca", std::to_string(strength)}, {"Defesa", std::to_string(defence)},
-                   {"Agilidade", std::to_string(agility)}, {"Dinheiro", std::to_string(money)},
-                   {"ExpGanha", std::to_string(experience)}});
+        addRecord(project.folder() + "Data/Monstros.xml", {{"Nome", name},
+                                                           {"Nivel", "1"},
+                                                           {"HP", std::to_string(hp)},
+                                                           {"MP", "0"},
+                                                           {"Forca", std::to_string(strength)},
+                                                           {"Defesa", std::to_string(defence)},
+                                                           {"Agilidade", std::to_string(agility)},
+                                                           {"Dinheiro", std::to_string(money)},
+                                                           {"ExpGanha", std::to_string(experience)}});
     }
     void item(const char* name, int action, int amount, bool map, bool battle, const char* event) {
-        addRecord(project.folder() + "Data/Itens.xml",
-                  {{"Nome", name}, {"Acao", std::to_string(action)}, {"AcaoAux", std::to_string(amount)},
-                   {"usMapa", map ? "TRUE" : "FALSE"}, {"usBatlle", battle ? "TRUE" : "FALSE"}, {"Evento", event}});
+        addRecord(project.folder() + "Data/Itens.xml", {{"Nome", name},
+                                                        {"Acao", std::to_string(action)},
+                                                        {"AcaoAux", std::to_string(amount)},
+                                                        {"usMapa", map ? "TRUE" : "FALSE"},
+                                                        {"usBatlle", battle ? "TRUE" : "FALSE"},
+                                                        {"Evento", event}});
     }
     PlayResult run(const QString& keys, int frames, const QStringList& extra = {}, int seed = 1) const {
         return qmtest::play(project.projectFile(), keys, frames,
@@ -235,7 +256,8 @@ TEST(Battle, DefeatReachesTheGameOverScreenAndTheGameStartsAgain) {
 
     const PlayResult again = g.battle("Golem", "K", 600);
     EXPECT_TRUE(again.has("recomeco 4,4")) << again.outText();
-    EXPECT_TRUE(stateLine(again).startsWith("estado mapa nivel 1 experiencia 0 dinheiro 0 HP 50/50")) << again.outText();
+    EXPECT_TRUE(stateLine(again).startsWith("estado mapa nivel 1 experiencia 0 dinheiro 0 HP 50/50"))
+        << again.outText();
 }
 
 TEST(Battle, ItemsInBattleOnlyWithModoBatalha) {
@@ -284,7 +306,8 @@ TEST(Battle, RandomBattlesOnlyWhereTheMapHasThemOn) {
             if (line.startsWith("heroi ")) ++steps;
             if (line.startsWith("batalha ")) {
                 started = true;
-                EXPECT_TRUE(QRegularExpression("^batalha Slime( \\d)? HP 30(, Slime \\d HP 30){0,2}$").match(line).hasMatch())
+                EXPECT_TRUE(
+                    QRegularExpression("^batalha Slime( \\d)? HP 30(, Slime \\d HP 30){0,2}$").match(line).hasMatch())
                     << line.toStdString();
                 break;
             }
@@ -343,9 +366,9 @@ TEST(Battle, TheDemoIsAGame) {
     const QString demo = dir.file("demo");
     ASSERT_EQ(qmtest::runProgram(qmtest::binFolder() + "quillmark-cli", {"demo", demo}).status, 0);
     // the forest has random battles with its three monsters; a fight there is won
-    const PlayResult fight = qmtest::play(demo, "K1K1K1K1K1K1K1K1K1K1", 4000,
-                                          {"--map", "Floresta.xml", "--seed", "3", "--battle", "Slime,Morcego",
-                                           "--screenshot", dir.file("battle.png")});
+    const PlayResult fight = qmtest::play(
+        demo, "K1K1K1K1K1K1K1K1K1K1", 4000,
+        {"--map", "Floresta.xml", "--seed", "3", "--battle", "Slime,Morcego", "--screenshot", dir.file("battle.png")});
     ASSERT_EQ(fight.status, 0) << fight.errText();
     EXPECT_TRUE(fight.errText().empty()) << fight.errText();  // every frame, sound and background is there
     EXPECT_TRUE(fight.has("batalha Slime HP 20, Morcego HP 16")) << fight.outText();

@@ -60,7 +60,9 @@ void eyes(QPainter& p, QPointF left, QPointF right, double r, QColor colour) {
 }
 
 void slime(QPainter& p, Act act, double t) {
-    const double squash = act == Act::Stand ? std::sin(t * 2 * kPi) * 3 : act == Act::Attack ? -6 * std::sin(t * kPi) : 0;
+    const double squash = act == Act::Stand    ? std::sin(t * 2 * kPi) * 3
+                          : act == Act::Attack ? -6 * std::sin(t * kPi)
+                                               : 0;
     const double lunge = act == Act::Attack ? -10 * std::sin(t * kPi) : 0;
     QRectF body(10 + lunge, 24 + squash, 44, 36 - squash);
     QRadialGradient g(body.center() + QPointF(-6, -8), 30);
@@ -107,7 +109,7 @@ void wolf(QPainter& p, Act act, double t) {
     const QPointF o(lunge, breathe);
     p.setPen(QPen(QColor(40, 40, 50), 2));
     p.setBrush(QColor(130, 135, 150));
-    p.drawRoundedRect(QRectF(18, 30, 36, 18).translated(o), 8, 8);  // body
+    p.drawRoundedRect(QRectF(18, 30, 36, 18).translated(o), 8, 8);                             // body
     for (double x : {22.0, 30.0, 44.0, 50.0}) p.drawRect(QRectF(x, 44, 4, 14).translated(o));  // legs
     QPainterPath head;  // facing left, towards the hero's enemies' side
     head.moveTo(QPointF(22, 26) + o);
@@ -118,7 +120,8 @@ void wolf(QPainter& p, Act act, double t) {
     p.drawPath(head);
     p.drawPolygon(QPolygonF{QPointF(18, 28) + o, QPointF(20, 18) + o, QPointF(24, 27) + o});
     p.drawLine(QPointF(54, 34) + o, QPointF(62, 26 + breathe * 2) + o);  // tail
-    eyes(p, QPointF(14, 32) + o, QPointF(14, 32) + o, 2, act == Act::Cast ? QColor(120, 200, 255) : QColor(230, 60, 40));
+    eyes(p, QPointF(14, 32) + o, QPointF(14, 32) + o, 2,
+         act == Act::Cast ? QColor(120, 200, 255) : QColor(230, 60, 40));
 }
 
 void golem(QPainter& p, Act act, double t) {
@@ -127,12 +130,12 @@ void golem(QPainter& p, Act act, double t) {
     const QPointF o(lunge + sway, 0);
     p.setPen(QPen(QColor(50, 45, 40), 2));
     p.setBrush(QColor(140, 125, 105));
-    p.drawRoundedRect(QRectF(16, 18, 32, 30).translated(o), 5, 5);            // chest
-    p.drawRoundedRect(QRectF(22, 4, 20, 16).translated(o), 4, 4);             // head
+    p.drawRoundedRect(QRectF(16, 18, 32, 30).translated(o), 5, 5);  // chest
+    p.drawRoundedRect(QRectF(22, 4, 20, 16).translated(o), 4, 4);   // head
     p.drawRoundedRect(QRectF(4, 20 + (act == Act::Attack ? -8 * std::sin(t * kPi) : 0), 12, 28).translated(o), 4, 4);
-    p.drawRoundedRect(QRectF(48, 20, 12, 28).translated(o), 4, 4);            // arms
+    p.drawRoundedRect(QRectF(48, 20, 12, 28).translated(o), 4, 4);  // arms
     p.drawRect(QRectF(20, 48, 10, 12).translated(o));
-    p.drawRect(QRectF(34, 48, 10, 12).translated(o));                         // legs
+    p.drawRect(QRectF(34, 48, 10, 12).translated(o));  // legs
     p.setPen(QPen(QColor(90, 80, 65), 1));
     p.drawLine(QPointF(22, 30) + o, QPointF(34, 38) + o);
     p.drawLine(QPointF(38, 22) + o, QPointF(44, 34) + o);

@@ -35,7 +35,8 @@ DatabaseCommands::DatabaseCommands(TDataModule1& data, std::function<QString()> 
     : QObject(parent), data_(data), folder_(std::move(projectFolder)) {}
 
 DatabaseCommands::DatabaseCommands(TDataModule1& data, const QString& projectFolder, QObject* parent)
-    : DatabaseCommands(data, [projectFolder] { return projectFolder; }, parent) {}
+    : DatabaseCommands(
+          data, [projectFolder] { return projectFolder; }, parent) {}
 
 QString DatabaseCommands::openFolder() const {
     const QString folder = projectFolder();

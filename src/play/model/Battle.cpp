@@ -25,7 +25,8 @@ Battle::Battle(GameState& state, const std::vector<const MonsterDef*>& monsters)
         f.def = m;
         f.name = m->name;
         // the same monster twice: "Slime 1", "Slime 2"
-        const auto same = std::count(monsters.begin(), monsters.begin() + static_cast<long>(std::min<std::size_t>(monsters.size(), 3)), m);
+        const auto same = std::count(
+            monsters.begin(), monsters.begin() + static_cast<long>(std::min<std::size_t>(monsters.size(), 3)), m);
         if (same > 1) {
             const auto before = std::count(monsters.begin(), monsters.begin() + static_cast<long>(i), m);
             f.name += " " + std::to_string(before + 1);
@@ -241,7 +242,8 @@ void Battle::startRound(const Plan& hero) {
         order.push_back(p);
     }
     std::stable_sort(order.begin(), order.end(), [this](const Plan& a, const Plan& b) {
-        return fighters_[static_cast<std::size_t>(a.actor)].agility > fighters_[static_cast<std::size_t>(b.actor)].agility;
+        return fighters_[static_cast<std::size_t>(a.actor)].agility >
+               fighters_[static_cast<std::size_t>(b.actor)].agility;
     });
     queue_ = order;
     std::reverse(queue_.begin(), queue_.end());  // taken from the back

@@ -21,8 +21,8 @@ enum class BattleKey { Up, Down, Action, Back, Attack, Magic, Item, Defend, Flee
 enum class Pose { Standing, Approaching, Striking, Defending, Casting, Hit, Dying, Dead };
 
 struct Fighter {
-    std::string name;                  // CP1252
-    const MonsterDef* def = nullptr;   // null for the hero
+    std::string name;                 // CP1252
+    const MonsterDef* def = nullptr;  // null for the hero
     int hp = 1, maxHp = 1, mp = 0, maxMp = 0;
     int strength = 0, defence = 0, agility = 0;
     bool defending = false;

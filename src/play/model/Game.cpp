@@ -43,7 +43,8 @@ void Game::heroStepped() {
     const int count = 1 + s.random().below(3);
     std::vector<std::string> names;
     for (int i = 0; i < count; ++i)
-        names.push_back(data_.enemies[static_cast<std::size_t>(s.random().below(static_cast<int>(data_.enemies.size())))]);
+        names.push_back(
+            data_.enemies[static_cast<std::size_t>(s.random().below(static_cast<int>(data_.enemies.size())))]);
     startBattle(names);
 }
 
@@ -136,10 +137,10 @@ void Game::press(Key key, int choice) {
     }
     case SceneKind::Battle: {
         static const std::pair<Key, BattleKey> map[] = {
-            {Key::Up, BattleKey::Up},         {Key::Down, BattleKey::Down},     {Key::Action, BattleKey::Action},
-            {Key::Back, BattleKey::Back},     {Key::Left, BattleKey::Back},     {Key::Attack, BattleKey::Attack},
-            {Key::Magic, BattleKey::Magic},   {Key::Item, BattleKey::Item},     {Key::Defend, BattleKey::Defend},
-            {Key::Flee, BattleKey::Flee},     {Key::Choice, BattleKey::Choice},
+            {Key::Up, BattleKey::Up},       {Key::Down, BattleKey::Down},     {Key::Action, BattleKey::Action},
+            {Key::Back, BattleKey::Back},   {Key::Left, BattleKey::Back},     {Key::Attack, BattleKey::Attack},
+            {Key::Magic, BattleKey::Magic}, {Key::Item, BattleKey::Item},     {Key::Defend, BattleKey::Defend},
+            {Key::Flee, BattleKey::Flee},   {Key::Choice, BattleKey::Choice},
         };
         for (const auto& [k, b] : map)
             if (k == key) {

@@ -36,16 +36,16 @@ inline constexpr int kItemActions = 9;
 struct ItemDef {
     std::string name;  // CP1252
     ItemAction action = ItemAction::None;
-    int amount = 0;       // AcaoAux
-    bool onMap = true;    // usMapa, "Modo Mapa"
+    int amount = 0;        // AcaoAux
+    bool onMap = true;     // usMapa, "Modo Mapa"
     bool inBattle = true;  // usBatlle, "Modo Batalha"
-    std::string event;    // Evento, run after the action
+    std::string event;     // Evento, run after the action
 };
 
 struct MonsterDef {
     std::string name;  // CP1252; also the folder of its frames
     int level = 1, hp = 1, mp = 0, strength = 0, defence = 0, agility = 0, money = 0, experience = 0;
-    std::vector<int> spells;  // codes of known spells, Magia1 … Magia3
+    std::vector<int> spells;                                  // codes of known spells, Magia1 … Magia3
     std::array<std::string, 6> standing, attacking, casting;  // Parado, Atacando, UsMagia
 };
 
@@ -67,9 +67,9 @@ struct HeroDef {
 
 // The ranges every number is held to.
 inline constexpr int kMaxLevel = 99;
-inline constexpr int kMaxPoints = 9999;      // HP, MP, spell amounts and costs, item amounts
-inline constexpr int kMaxAttribute = 999;    // strength, defence, agility
-inline constexpr int kMaxReward = 999999;    // money and experience won
+inline constexpr int kMaxPoints = 9999;    // HP, MP, spell amounts and costs, item amounts
+inline constexpr int kMaxAttribute = 999;  // strength, defence, agility
+inline constexpr int kMaxReward = 999999;  // money and experience won
 
 struct GameDatabase {
     HeroDef hero;

@@ -18,8 +18,8 @@ int Random::below(int n) { return n <= 0 ? 0 : static_cast<int>(next() % static_
 int attributeAt(const Growth& g, int level, int levelStart, int levelMax) {
     if (levelMax <= levelStart) return g.start;
     const int l = std::clamp(level, levelStart, levelMax);
-    return g.start + static_cast<int>(static_cast<long long>(g.max - g.start) * (l - levelStart) /
-                                      (levelMax - levelStart));
+    return g.start +
+           static_cast<int>(static_cast<long long>(g.max - g.start) * (l - levelStart) / (levelMax - levelStart));
 }
 
 long long experienceFor(int level, int levelStart) {

@@ -49,7 +49,7 @@ inline constexpr int kEncounterOdds = 16;
 
 // The rules above as functions.
 int attributeAt(const Growth& g, int level, int levelStart, int levelMax);
-long long experienceFor(int level, int levelStart);  // total experience to reach `level`
+long long experienceFor(int level, int levelStart);       // total experience to reach `level`
 int attackDamage(int strength, int defence, int spread);  // spread drawn from 0 … strength / 4
 inline int spreadRange(int strength) { return strength / 4; }
 int halved(int damage);

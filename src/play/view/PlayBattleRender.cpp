@@ -107,7 +107,7 @@ void Renderer::drawFighter(QPainter& p, const Game& game, const Battle& battle, 
     at.moveBottom(feet.y());
     at.moveLeft(feet.x() - at.width() / 2);
     if (!f.def && (f.pose == Pose::Striking || f.pose == Pose::Approaching) && elapsed < kActionFrames)
-        at.translate(-std::min(elapsed, kActionFrames / 2) * 4, 0);  // steps towards the enemy
+        at.translate(-std::min(elapsed, kActionFrames / 2) * 4, 0);             // steps towards the enemy
     if (f.pose == Pose::Hit && elapsed < 16 && (elapsed / 4) % 2 == 0) return;  // blinks when hit
     p.save();
     if (f.pose == Pose::Dying) p.setOpacity(std::max(0.0, 1.0 - elapsed / double(kActionFrames)));
@@ -124,11 +124,8 @@ void Renderer::drawBattlePanel(QPainter& p, const Game& game, const Battle& batt
     for (std::size_t i = 0; i < battle.fighters().size(); ++i) {
         const Fighter& f = battle.fighters()[i];
         p.setPen(f.alive() ? QColor(250, 248, 235) : QColor(150, 150, 160));
-        const QString text = fromCp1252(f.name) + QStringLiteral("   HP %1/%2   MP %3/%4")
-                                                      .arg(f.hp)
-                                                      .arg(f.maxHp)
-                                                      .arg(f.mp)
-                                                      .arg(f.maxMp);
+        const QString text =
+            fromCp1252(f.name) + QStringLiteral("   HP %1/%2   MP %3/%4").arg(f.hp).arg(f.maxHp).arg(f.mp).arg(f.maxMp);
         p.drawText(status.left() + 12, y, text);
         y += 20;
     }
@@ -147,9 +144,9 @@ void Renderer::drawBattlePanel(QPainter& p, const Game& game, const Battle& batt
         p.setPen(!entries[static_cast<std::size_t>(i)].second ? QColor(130, 130, 140)
                  : current                                    ? QColor(255, 225, 140)
                                                               : QColor(250, 248, 235));
-        p.drawText(menu.left() + 12, y, (current ? QStringLiteral("> ") : QStringLiteral("  ")) +
-                                            QString::number(i + 1) + QStringLiteral(" ") +
-                                            QString::fromUtf8(entries[static_cast<std::size_t>(i)].first));
+        p.drawText(menu.left() + 12, y,
+                   (current ? QStringLiteral("> ") : QStringLiteral("  ")) + QString::number(i + 1) +
+                       QStringLiteral(" ") + QString::fromUtf8(entries[static_cast<std::size_t>(i)].first));
         y += 22;
     }
 }

@@ -110,7 +110,8 @@ void TRecordListPage::deleteCurrent() {
                               Buttons::OkCancel) != Answer::Ok)
         return;
     bool removeFolder = false;
-    const QString folder = t.state() == RecordTable::State::Insert ? QString() : commands_.existingRecordFolder(config_.kind);
+    const QString folder =
+        t.state() == RecordTable::State::Insert ? QString() : commands_.existingRecordFolder(config_.kind);
     if (!folder.isEmpty() && !commands_.folderShared(config_.kind)) {
         const QString shown = QDir::toNativeSeparators(QDir(ws_.project.ProjectFolder).relativeFilePath(folder));
         removeFolder = ws_.prompts().confirm(QString::fromUtf8("Manter a pasta de figuras \"%1\"?\n\n"

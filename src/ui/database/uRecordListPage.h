@@ -60,9 +60,9 @@ public:
     void deleteCurrent();
 
     // Set by the configuration.
-    std::function<void()> onNovo;             // "Novo"
-    std::function<void()> onSelected;         // a list entry was selected (the record is current)
-    std::function<void()> onRecordChanged;    // the current record changed: previews and pictures follow
+    std::function<void()> onNovo;                 // "Novo"
+    std::function<void()> onSelected;             // a list entry was selected (the record is current)
+    std::function<void()> onRecordChanged;        // the current record changed: previews and pictures follow
     std::function<void()> onInsertedByNavigator;  // the navigator's "+"
 
 protected:

@@ -138,7 +138,8 @@ TEST(EventGrammar, TextsOfTheFirstNineCommandsReadAsBefore) {
         size_t problems;
     };
     const Case cases[] = {
-        {"OnActionPress>IniciaChuva:ShowMessage:Ol\xE1&", EventTrigger::ActionPress, "IniciaChuva: ShowMessage:Ol\xE1", 0},
+        {"OnActionPress>IniciaChuva:ShowMessage:Ol\xE1&", EventTrigger::ActionPress, "IniciaChuva: ShowMessage:Ol\xE1",
+         0},
         {"OnPlayerTouch>PararChuva:IniciaNeve:PararNeve:IniciaTempestade:PararTempestade:", EventTrigger::PlayerTouch,
          "PararChuva: IniciaNeve: PararNeve: IniciaTempestade: PararTempestade:", 0},
         {"OnActionPress>;IniciaChuva:;\r\n ShowDialog:Face01.bmp|Oi; tudo bem?&;", EventTrigger::ActionPress,
@@ -159,8 +160,8 @@ TEST(EventGrammar, TextsOfTheFirstNineCommandsReadAsBefore) {
         {"OnActionPress>Voar:altoIniciaNeve:", EventTrigger::ActionPress, "IniciaNeve:", 1},
         {"OnActionPress>iniciachuva:PararChuva:", EventTrigger::ActionPress, "PararChuva:", 1},
         {"OnActionPress>IniciaChuva:ShowMessage:sem fim", EventTrigger::ActionPress, "IniciaChuva:", 1},
-        {"OnActionPress>ShowDialog:sem barra&PararChuva:", EventTrigger::ActionPress, "!ShowDialog:sem barra PararChuva:",
-         1},
+        {"OnActionPress>ShowDialog:sem barra&PararChuva:", EventTrigger::ActionPress,
+         "!ShowDialog:sem barra PararChuva:", 1},
         {"OnActionPress>AddChar:Lena|2;ShowMessage:ok&", EventTrigger::ActionPress, "ShowMessage:ok", 1},
         {"OnActionPressShowMessage:x&", EventTrigger::None, "", 1},
         {"ShowMessage:x&", EventTrigger::None, "", 1},

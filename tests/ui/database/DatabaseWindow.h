@@ -1,7 +1,6 @@
 #pragma once
 // The database window over a project on disk, with recording links for the
 // frame previews and the "Tiles" page, driven through its widgets.
-#include "ui/database/uConfig.h"
 #include "FirstFramePreviews.h"
 #include "ProjectFixture.h"
 #include "ScriptedPrompts.h"
@@ -11,6 +10,7 @@
 #include "model/database/DataModule.h"
 #include "model/session/Workspace.h"
 #include "ui/database/uBoundControls.h"
+#include "ui/database/uConfig.h"
 #include "ui/database/uDBNavigator.h"
 #include "ui/database/uRecordListPage.h"
 
@@ -28,11 +28,9 @@
 #include <cstdio>
 #include <gtest/gtest.h>
 
-
 namespace dbwindow {
 
 using namespace quillmark;
-
 
 inline QString pageName(DatabasePage p) {
     static const char* names[] = {"Game", "Personagem", "Inimigos", "Itens", "Magias", "Tiles"};
