@@ -64,7 +64,8 @@ void createProjectFile(Workspace& ws, const QString& projectFile, const std::str
     // one an older editor wrote (its launcher or the old stand-in), which may
     // not find the player. A runtime the game maker put there stays.
     const QString runtime = ws.project.RuntimePath;
-    if (replace && play::runtimeKind(runtime) == play::RuntimeKind::Outdated) play::writeLauncher(runtime);
+    if (replace && play::runtimeKind(runtime) == play::RuntimeKind::Outdated)
+        play::writeLauncher(runtime, ws.project.ProjectFolder);
 }
 
 void addNewMap(Workspace& ws, const std::string& name, int size) { ws.session().newMap(name, size); }

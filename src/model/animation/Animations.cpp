@@ -311,6 +311,7 @@ std::vector<QString> checkedTargets(const QString& projectFolder, const Animatio
     if (!record.present) refuse("A tabela \"%s\" não tem um registro atual.", {record.tableName});
     if (animation.owner != FrameOwner::Hero) {
         if (record.nome.empty()) refuse("O registro não tem nome, e o nome dá a pasta dos quadros.", {});
+        if (isReservedDeviceName(record.nome)) throw Error(reservedNameMessage(record.nome, "pasta"));
         if (!isPlainFileName(record.nome))
             refuse("O nome \"%s\" não pode ser o nome de uma pasta (\\ / : * ? \" < > | não são aceitos).",
                    {utf8(record.nome)});

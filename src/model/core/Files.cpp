@@ -42,6 +42,25 @@ bool isWithin(const QString& path, const QString& folder) {
     return path == folder || path.startsWith(folder.endsWith('/') ? folder : folder + '/');
 }
 
+// Where a symbolic link leads, every link on the way resolved. A link to
+// something not there yet leads to where a write would create it: the part
+// that exists, resolved, followed by the rest. Empty when it cannot be told.
+QString whereLinkLeads(const QString& link) {
+    const QString resolved = QFileInfo(link).canonicalFilePath();
+    if (!resolved.isEmpty()) return resolved;
+    QString existing = QDir::cleanPath(QFileInfo(link).symLinkTarget());
+    if (existing.isEmpty()) return {};
+    QString rest;
+    while (!QFileInfo::exists(existing)) {
+        const int slash = existing.lastIndexOf('/');
+        if (slash <= 0) return {};
+        rest = existing.mid(slash) + rest;
+        existing = existing.left(slash);
+    }
+    const QString base = QFileInfo(existing).canonicalFilePath();
+    return base.isEmpty() ? QString() : QDir::cleanPath(base + rest);
+}
+
 // A write killed between making its temporary file ("name.XXXXXX" beside the
 // target) and renaming it leaves that file behind. The leftovers of a file are
 // removed when the file is next written whole: six letters or digits after
@@ -81,7 +100,13 @@ void checkWriteInsideProject(const QString& projectFolder, const QString& path) 
     if (projectFolder.isEmpty()) return;
     const QString root = QDir::cleanPath(QDir(QDir::fromNativeSeparators(projectFolder)).absolutePath());
     const QString target = QDir::cleanPath(QFileInfo(QDir::fromNativeSeparators(path)).absoluteFilePath());
-    if (!isWithin(target, root))
+    // ".." after a link climbs from where the link leads, not from where it
+    // lies, so a path that climbs below the project folder is not followed.
+    const QString given = QDir::fromNativeSeparators(path);
+    const QString folder = QDir::fromNativeSeparators(projectFolder);
+    const QString below = given.startsWith(folder) ? given.mid(folder.size()) : QString();
+    const bool climbs = below.split('/').contains(QStringLiteral(".."));
+    if (climbs || !isWithin(target, root))
         throw Error(
             formatMessage("\"%s\" fica fora da pasta \"%s\"; o editor não grava ali.", {native(target), native(root)}));
     // where the project folder really is, its own links resolved
@@ -93,7 +118,7 @@ void checkWriteInsideProject(const QString& projectFolder, const QString& path) 
         struct stat entry;
         if (::lstat(QFile::encodeName(current).constData(), &entry) != 0) return;  // the rest is yet to be made
         if (!S_ISLNK(entry.st_mode)) continue;
-        const QString leadsTo = QFileInfo(current).canonicalFilePath();  // empty: a link to nothing
+        const QString leadsTo = whereLinkLeads(current);
         if (leadsTo.isEmpty() || !isWithin(leadsTo, real)) refuseLink(current, root);
     }
 }

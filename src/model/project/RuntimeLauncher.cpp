@@ -112,8 +112,8 @@ RuntimeKind runtimeKind(const QString& path) {
     return RuntimeKind::Foreign;
 }
 
-void writeLauncher(const QString& path) {
-    writeFileAtomic(path, launcherScript());
+void writeLauncher(const QString& path, const QString& projectFolder) {
+    writeFileAtomic(path, launcherScript(), projectFolder);
     QFile::setPermissions(path, QFile::permissions(path) | QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                                     QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
 }

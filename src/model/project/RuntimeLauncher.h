@@ -35,7 +35,8 @@ enum class RuntimeKind {
 };
 RuntimeKind runtimeKind(const QString& path);
 // Writes the current launcher at `path` (atomically, executable).
-void writeLauncher(const QString& path);
+// With a project folder, the path must stay inside it (Files.h, checkWriteInsideProject).
+void writeLauncher(const QString& path, const QString& projectFolder = {});
 // The question the editor asks when a project's runtime is outdated.
 QString outdatedRuntimeQuestion(const QString& path);
 

@@ -184,7 +184,7 @@ void EditorSession::offerCurrentRuntime() {
     const QString runtime = ws_.project.RuntimePath;
     if (!offerRuntime_ || runtime.isEmpty() || play::runtimeKind(runtime) != play::RuntimeKind::Outdated) return;
     if (ws_.prompts().confirm(play::outdatedRuntimeQuestion(runtime), Buttons::YesNo) == Answer::Yes)
-        play::writeLauncher(runtime);
+        play::writeLauncher(runtime, ws_.project.ProjectFolder);
 }
 
 bool EditorSession::openProjectAsking(const QString& path) {

@@ -420,7 +420,10 @@ void TForm1::FormShow(const QStringList& arguments) {
 
 bool TForm1::projectAndMap() const { return ws_.session().projectOpen() && ws_.session().mapLoaded(); }
 
-void TForm1::abrirProjeto(const QString& path) { ws_.session().openProject(path); }
+void TForm1::abrirProjeto(const QString& path) {
+    ws_.session().openProject(path);
+    ws_.session().offerRepairs();  // a project left incomplete is offered its mend, as from "Abrir Projeto"
+}
 
 void TForm1::closeProject() { ws_.session().closeProject(); }
 

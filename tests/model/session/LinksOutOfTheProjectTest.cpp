@@ -109,11 +109,15 @@ TEST(WriteInsideProject, TheCheckItself) {
                         root + "Mapas/Vila.xml");
     ASSERT_TRUE(QFile::link(outside.folder(), root + "Sons"));
     expectRefusedNaming(refusal([&] { checkWriteInsideProject(root, root + "Sons/a/b.wav"); }), root + "Sons");
-    ASSERT_TRUE(QFile::link(outside.dir.path() + "nada", root + "Mapas/Morto.xml"));
+    ASSERT_TRUE(QFile::link(outside.dir.path() + "nada/x.xml", root + "Mapas/Morto.xml"));
     expectRefusedNaming(refusal([&] { checkWriteInsideProject(root, root + "Mapas/Morto.xml"); }),
                         root + "Mapas/Morto.xml");
+    // a link to what is not there yet inside the project leads inside
+    ASSERT_TRUE(QFile::link(root + "Novo/quadro.bmp", root + "Mapas/Adiante.xml"));
+    EXPECT_NO_THROW(checkWriteInsideProject(root, root + "Mapas/Adiante.xml"));
     // a path that climbs out is refused too; the project folder being a link is fine
     EXPECT_NE(refusal([&] { checkWriteInsideProject(root, root + "Mapas/../../x.txt"); }), "(no error)");
+    EXPECT_NE(refusal([&] { checkWriteInsideProject(root, root + "Sons/../Mapas/x.xml"); }), "(no error)");
     ASSERT_TRUE(QFile::link(root + "Imagens", outside.dir.path() + "projeto-link"));
     EXPECT_NO_THROW(
         checkWriteInsideProject(outside.dir.path() + "projeto-link/", outside.dir.path() + "projeto-link/Real/y.bmp"));
@@ -220,9 +224,15 @@ TEST(WriteInsideProject, ANewProjectCopiesNothingIntoAPictureFolderLinkedOut) {
 TEST(WriteInsideProject, ExportWritesNothingThroughALinkBesideItsOutput) {
     OpenProject p;
     qmtest::TempDir out;
-    ASSERT_TRUE(QFile::link(p.outside.file(), out.path() + "Tiles.png"));
+    // a picture outside, so that only the link stops the export
+    QImage picture(4, 4, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    ASSERT_TRUE(picture.save(p.outside.dir.file("figura.png"), "PNG"));
+    const QByteArray pictureBytes = p.outside.dir.read("figura.png");
+    ASSERT_TRUE(QFile::link(p.outside.dir.file("figura.png"), out.path() + "Tiles.png"));
     const std::string message = refusal([&] { p.ws->session().exportMap(out.file("Vila.tmx")); });
     expectRefusedNaming(message, out.path() + "Tiles.png");
+    EXPECT_EQ(p.outside.dir.read("figura.png"), pictureBytes);
     EXPECT_TRUE(p.outside.untouched());
     EXPECT_FALSE(out.exists("Vila.tmx"));
 }
