@@ -71,9 +71,7 @@ const std::vector<Keyword>& keywords() {
 
 bool isGap(char c) { return c == kLineMark || static_cast<unsigned char>(c) <= ' '; }
 
-bool startsWithText(std::string_view text, std::string_view prefix) {
-    return text.substr(0, prefix.size()) == prefix;
-}
+bool startsWithText(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
 // A piece of a text for a message, shortened.
 std::string excerpt(std::string_view cp1252, std::size_t limit = 40) {
@@ -93,7 +91,8 @@ std::optional<int> integerIn(std::string_view arg, int low, int high) {
 // What is wrong with the arguments of a command, or an empty text.
 std::string argumentsProblem(K kind, const std::vector<std::string>& a) {
     auto integer = [&](size_t i, const char* what) -> std::string {
-        return format::toInteger(a[i]) ? std::string() : std::string(what) + " \"" + cp1252ToUtf8(a[i]) + "\" não é um número";
+        return format::toInteger(a[i]) ? std::string()
+                                       : std::string(what) + " \"" + cp1252ToUtf8(a[i]) + "\" não é um número";
     };
     auto name = [&](size_t i, const char* what) -> std::string {
         return a[i].empty() ? std::string("falta ") + what : std::string();
@@ -104,55 +103,57 @@ std::string argumentsProblem(K kind, const std::vector<std::string>& a) {
                std::to_string(kLastSwitch);
     };
     switch (kind) {
-        case K::MudarMapa: {
-            for (size_t i : {size_t(0), size_t(1)}) {
-                if (!integerIn(a[i], 1, 100000))
-                    return std::string(i == 0 ? "a coluna" : "a linha") + " \"" + cp1252ToUtf8(a[i]) +
-                           "\" não é um número a partir de 1";
-            }
-            return name(2, "o mapa");
+    case K::MudarMapa: {
+        for (size_t i : {size_t(0), size_t(1)}) {
+            if (!integerIn(a[i], 1, 100000))
+                return std::string(i == 0 ? "a coluna" : "a linha") + " \"" + cp1252ToUtf8(a[i]) +
+                       "\" não é um número a partir de 1";
         }
-        case K::IniciarBatalha:
-            if (a[0] != kFuga && a[0] != kSemFuga)
-                return "\"" + cp1252ToUtf8(a[0]) + "\" no lugar de \"Fuga\" ou \"SemFuga\"";
-            for (size_t i = 1; i < a.size(); ++i)
-                if (a[i].empty()) return "falta o nome do monstro " + std::to_string(i);
-            return {};
-        case K::AdicionarItem:
-            if (std::string p = integer(0, "a quantidade"); !p.empty()) return p;
-            return name(1, "o item");
-        case K::MoverHeroi:
-            if (a[0].empty()) return "faltam os passos";
-            for (char c : a[0])
-                if (c != kStepUp && c != kStepDown && c != kStepLeft && c != kStepRight)
-                    return "o passo \"" + cp1252ToUtf8(std::string(1, c)) + "\" não é C, B, E nem D";
-            return {};
-        case K::MudarNome:
-            return TrimBlanks(a[0]).empty() ? "falta o nome" : std::string();
-        case K::MudarLevel:
-            return integer(0, "o nível");
-        case K::MultiplaEscolha:
-            for (size_t i = 1; i < a.size(); ++i)
-                if (a[i].empty()) return "a escolha " + std::to_string(i) + " está vazia";
-            return {};
-        case K::LigarInterruptor:
-        case K::DesligarInterruptor:
-            return switchNumber(0);
-        case K::SeInterruptor:
-            if (std::string p = switchNumber(0); !p.empty()) return p;
-            if (a[1] != kLigado && a[1] != kDesligado)
-                return "\"" + cp1252ToUtf8(a[1]) + "\" no lugar de \"Ligado\" ou \"Desligado\"";
-            return {};
-        case K::SeTemItem:
-            if (!integerIn(a[0], 1, 1 << 30)) return "a quantidade \"" + cp1252ToUtf8(a[0]) + "\" não é um número a partir de 1";
-            return name(1, "o item");
-        case K::SeDinheiro:
-            if (!integerIn(a[0], 0, 1 << 30)) return "a quantia \"" + cp1252ToUtf8(a[0]) + "\" não é um número a partir de 0";
-            return {};
-        case K::DarDinheiro:
-            return integer(0, "a quantia");
-        default:
-            return {};
+        return name(2, "o mapa");
+    }
+    case K::IniciarBatalha:
+        if (a[0] != kFuga && a[0] != kSemFuga)
+            return "\"" + cp1252ToUtf8(a[0]) + "\" no lugar de \"Fuga\" ou \"SemFuga\"";
+        for (size_t i = 1; i < a.size(); ++i)
+            if (a[i].empty()) return "falta o nome do monstro " + std::to_string(i);
+        return {};
+    case K::AdicionarItem:
+        if (std::string p = integer(0, "a quantidade"); !p.empty()) return p;
+        return name(1, "o item");
+    case K::MoverHeroi:
+        if (a[0].empty()) return "faltam os passos";
+        for (char c : a[0])
+            if (c != kStepUp && c != kStepDown && c != kStepLeft && c != kStepRight)
+                return "o passo \"" + cp1252ToUtf8(std::string(1, c)) + "\" não é C, B, E nem D";
+        return {};
+    case K::MudarNome:
+        return TrimBlanks(a[0]).empty() ? "falta o nome" : std::string();
+    case K::MudarLevel:
+        return integer(0, "o nível");
+    case K::MultiplaEscolha:
+        for (size_t i = 1; i < a.size(); ++i)
+            if (a[i].empty()) return "a escolha " + std::to_string(i) + " está vazia";
+        return {};
+    case K::LigarInterruptor:
+    case K::DesligarInterruptor:
+        return switchNumber(0);
+    case K::SeInterruptor:
+        if (std::string p = switchNumber(0); !p.empty()) return p;
+        if (a[1] != kLigado && a[1] != kDesligado)
+            return "\"" + cp1252ToUtf8(a[1]) + "\" no lugar de \"Ligado\" ou \"Desligado\"";
+        return {};
+    case K::SeTemItem:
+        if (!integerIn(a[0], 1, 1 << 30))
+            return "a quantidade \"" + cp1252ToUtf8(a[0]) + "\" não é um número a partir de 1";
+        return name(1, "o item");
+    case K::SeDinheiro:
+        if (!integerIn(a[0], 0, 1 << 30))
+            return "a quantia \"" + cp1252ToUtf8(a[0]) + "\" não é um número a partir de 0";
+        return {};
+    case K::DarDinheiro:
+        return integer(0, "a quantia");
+    default:
+        return {};
     }
 }
 
@@ -191,7 +192,8 @@ public:
         while (!stack_.empty()) {
             EventCommand& c = stack_.back().cmd;
             const bool condition = layoutOf(c.kind).blocks == BlockShape::Condition;
-            problem(c.offset, c.length, std::string("bloco sem ") + (condition ? "\"FimSe:\"" : "\"FimQuestao:\""));
+            problem(c.offset - base_, c.length,
+                    std::string("bloco sem ") + (condition ? "\"FimSe:\"" : "\"FimQuestao:\""));
             c.ok = false;
             pop();
         }
@@ -232,7 +234,8 @@ private:
         if (lineMark != std::string_view::npos) end = std::min(end, lineMark + 1);
         end = std::min(end, text_.size());
         problem(pos, end - pos,
-                addChar ? "\"AddChar:\" só pode estar sozinho numa célula; ignorado" : "comando desconhecido; ignorado");
+                addChar ? "\"AddChar:\" só pode estar sozinho numa célula; ignorado"
+                        : "comando desconhecido; ignorado");
         return end;
     }
 
@@ -311,8 +314,8 @@ private:
         std::vector<std::string> args;
         std::size_t start = 0;
         while (true) {
-            const bool lastFree = static_cast<int>(args.size()) == layout.maxArgs - 1 &&
-                                  layout.freeText == layout.maxArgs - 1;
+            const bool lastFree =
+                static_cast<int>(args.size()) == layout.maxArgs - 1 && layout.freeText == layout.maxArgs - 1;
             const std::size_t bar = lastFree ? std::string_view::npos : body.find(kArgumentSeparator, start);
             const std::string_view piece = body.substr(start, bar == std::string_view::npos ? body.npos : bar - start);
             const bool free = static_cast<int>(args.size()) == layout.freeText;
@@ -334,42 +337,42 @@ private:
         const BlockShape shape = layoutOf(c.kind).blocks;
         auto refuse = [&](const char* why) { problem(pos, len, why); };
         switch (k.mark) {
-            case Mark::Senao:
-                if (shape != BlockShape::Condition) return refuse("o bloco aberto não é um \"Se\"; ignorado");
-                if (c.hasElse) return refuse("o bloco já tem \"Senao:\"; ignorado");
-                c.hasElse = true;
-                c.blocks.emplace_back();
-                return;
-            case Mark::FimSe:
-                if (shape != BlockShape::Condition) return refuse("o bloco aberto não é um \"Se\"; ignorado");
-                pop();
-                return;
-            case Mark::Sim:
-            case Mark::Nao:
-                if (shape != BlockShape::YesNo) return refuse("o bloco aberto não é uma \"QuestaoObjetiva:\"; ignorado");
-                if (c.blocks.size() != (k.mark == Mark::Sim ? 0u : 1u))
-                    return refuse(k.mark == Mark::Sim ? "\"Sim:\" fora do lugar; ignorado"
-                                                      : "\"Nao:\" deve vir depois de \"Sim:\"; ignorado");
-                c.blocks.emplace_back();
-                return;
-            case Mark::Opcao:
-                if (shape != BlockShape::Choices) return refuse("o bloco aberto não é uma \"MultiplaEscolha:\"; ignorado");
-                if (c.blocks.size() >= f.answers) return refuse("há mais \"Opcao:\" que escolhas; ignorado");
-                c.blocks.emplace_back();
-                return;
-            case Mark::FimQuestao:
-                if (shape != BlockShape::YesNo && shape != BlockShape::Choices)
-                    return refuse("o bloco aberto não é uma questão; ignorado");
-                if (c.blocks.size() < f.answers) {
-                    c.ok = false;
-                    problem(c.offset - base_, c.length,
-                            "a questão tem " + std::to_string(f.answers) + " respostas e só " +
-                                std::to_string(c.blocks.size()) + (c.blocks.size() == 1 ? " bloco" : " blocos"));
-                }
-                pop();
-                return;
-            case Mark::None:
-                return;
+        case Mark::Senao:
+            if (shape != BlockShape::Condition) return refuse("o bloco aberto não é um \"Se\"; ignorado");
+            if (c.hasElse) return refuse("o bloco já tem \"Senao:\"; ignorado");
+            c.hasElse = true;
+            c.blocks.emplace_back();
+            return;
+        case Mark::FimSe:
+            if (shape != BlockShape::Condition) return refuse("o bloco aberto não é um \"Se\"; ignorado");
+            pop();
+            return;
+        case Mark::Sim:
+        case Mark::Nao:
+            if (shape != BlockShape::YesNo) return refuse("o bloco aberto não é uma \"QuestaoObjetiva:\"; ignorado");
+            if (c.blocks.size() != (k.mark == Mark::Sim ? 0u : 1u))
+                return refuse(k.mark == Mark::Sim ? "\"Sim:\" fora do lugar; ignorado"
+                                                  : "\"Nao:\" deve vir depois de \"Sim:\"; ignorado");
+            c.blocks.emplace_back();
+            return;
+        case Mark::Opcao:
+            if (shape != BlockShape::Choices) return refuse("o bloco aberto não é uma \"MultiplaEscolha:\"; ignorado");
+            if (c.blocks.size() >= f.answers) return refuse("há mais \"Opcao:\" que escolhas; ignorado");
+            c.blocks.emplace_back();
+            return;
+        case Mark::FimQuestao:
+            if (shape != BlockShape::YesNo && shape != BlockShape::Choices)
+                return refuse("o bloco aberto não é uma questão; ignorado");
+            if (c.blocks.size() < f.answers) {
+                c.ok = false;
+                problem(c.offset - base_, c.length,
+                        "a questão tem " + std::to_string(f.answers) + " respostas e só " +
+                            std::to_string(c.blocks.size()) + (c.blocks.size() == 1 ? " bloco" : " blocos"));
+            }
+            pop();
+            return;
+        case Mark::None:
+            return;
         }
     }
 
@@ -443,8 +446,9 @@ ParsedEvent ParseScriptText(std::string_view text) {
     std::size_t start = 0;
     while (start < text.size() && isGap(text[start])) ++start;
     const std::size_t m = markerLength(text.substr(start));
-    if (m) p.trigger = startsWithText(text.substr(start), kOnActionPress) ? EventTrigger::ActionPress
-                                                                          : EventTrigger::PlayerTouch;
+    if (m)
+        p.trigger =
+            startsWithText(text.substr(start), kOnActionPress) ? EventTrigger::ActionPress : EventTrigger::PlayerTouch;
     p.kind = start + m < text.size() || m ? EventKind::Trigger : EventKind::None;
     ParseEventCommands(text.substr(start + m), start + m, p);
     return p;
@@ -495,9 +499,7 @@ std::string MultiplaEscolhaCommand(std::string_view question, const std::vector<
     return CommandText(K::MultiplaEscolha, args);
 }
 
-std::string LigarInterruptorCommand(int number) {
-    return CommandText(K::LigarInterruptor, {std::to_string(number)});
-}
+std::string LigarInterruptorCommand(int number) { return CommandText(K::LigarInterruptor, {std::to_string(number)}); }
 
 std::string DesligarInterruptorCommand(int number) {
     return CommandText(K::DesligarInterruptor, {std::to_string(number)});
@@ -519,8 +521,7 @@ std::string ApagarEventoCommand() { return std::string(kApagarEvento); }
 
 std::string argumentProblem(std::string_view arg, bool last, bool freeText) {
     if (arg.find(kTextTerminator) != std::string_view::npos) return "não pode conter \"&\"";
-    if (arg.find(kArgumentSeparator) != std::string_view::npos && !(last && freeText))
-        return "não pode conter \"|\"";
+    if (arg.find(kArgumentSeparator) != std::string_view::npos && !(last && freeText)) return "não pode conter \"|\"";
     return {};
 }
 
@@ -536,8 +537,9 @@ std::string BlockStepLine(std::string_view text, BlockStep step) {
     const auto& open = reader.open();
     const bool forCondition = step == BlockStep::Senao || step == BlockStep::FimSe;
     if (open.empty())
-        throw Error(forCondition ? "Não há \"Se\" aberto: use antes \"Se Interruptor\", \"Se Tem Item\" ou \"Se Dinheiro\""
-                                 : "Não há questão aberta: use antes \"Questão Objetiva\" ou \"Questão de Multipla Escolha\"");
+        throw Error(forCondition
+                        ? "Não há \"Se\" aberto: use antes \"Se Interruptor\", \"Se Tem Item\" ou \"Se Dinheiro\""
+                        : "Não há questão aberta: use antes \"Questão Objetiva\" ou \"Questão de Multipla Escolha\"");
     const Reader::Frame& f = open.back();
     const BlockShape shape = layoutOf(f.cmd.kind).blocks;
     if (forCondition && shape != BlockShape::Condition)
@@ -545,22 +547,22 @@ std::string BlockStepLine(std::string_view text, BlockStep step) {
     if (!forCondition && shape == BlockShape::Condition)
         throw Error("O bloco aberto por último é um \"Se\": termine-o antes com \"Fim do Se\"");
     switch (step) {
-        case BlockStep::Senao:
-            if (f.cmd.hasElse) throw Error("O \"Se\" aberto já tem \"Senão\"");
-            return std::string(kSenao);
-        case BlockStep::FimSe:
-            return std::string(kFimSe);
-        case BlockStep::ProximaResposta:
-            if (f.cmd.blocks.size() >= f.answers)
-                throw Error("Todas as respostas da questão já têm seu bloco: use \"Fim da Questão\"");
-            if (shape == BlockShape::YesNo) return std::string(f.cmd.blocks.empty() ? kSim : kNao);
-            return std::string(kOpcao);
-        case BlockStep::FimQuestao:
-            if (f.cmd.blocks.size() < f.answers)
-                throw Error("Falta o bloco de " + std::to_string(f.answers - f.cmd.blocks.size()) +
-                            (f.answers - f.cmd.blocks.size() == 1 ? " resposta" : " respostas") +
-                            ": use \"Próxima Resposta\"");
-            return std::string(kFimQuestao);
+    case BlockStep::Senao:
+        if (f.cmd.hasElse) throw Error("O \"Se\" aberto já tem \"Senão\"");
+        return std::string(kSenao);
+    case BlockStep::FimSe:
+        return std::string(kFimSe);
+    case BlockStep::ProximaResposta:
+        if (f.cmd.blocks.size() >= f.answers)
+            throw Error("Todas as respostas da questão já têm seu bloco: use \"Fim da Questão\"");
+        if (shape == BlockShape::YesNo) return std::string(f.cmd.blocks.empty() ? kSim : kNao);
+        return std::string(kOpcao);
+    case BlockStep::FimQuestao:
+        if (f.cmd.blocks.size() < f.answers)
+            throw Error("Falta o bloco de " + std::to_string(f.answers - f.cmd.blocks.size()) +
+                        (f.answers - f.cmd.blocks.size() == 1 ? " resposta" : " respostas") +
+                        ": use \"Próxima Resposta\"");
+        return std::string(kFimQuestao);
     }
     return {};
 }

@@ -138,7 +138,8 @@ TEST(EventGrammar, TextsOfTheFirstNineCommandsReadAsBefore) {
         size_t problems;
     };
     const Case cases[] = {
-        {"OnActionPress>IniciaChuva:ShowMessage:Ol\xE1&", EventTrigger::ActionPress, "IniciaChuva: ShowMessage:Ol\xE1", 0},
+        {"OnActionPress>IniciaChuva:ShowMessage:Ol\xE1&", EventTrigger::ActionPress, "IniciaChuva: ShowMessage:Ol\xE1",
+         0},
         {"OnPlayerTouch>PararChuva:IniciaNeve:PararNeve:IniciaTempestade:PararTempestade:", EventTrigger::PlayerTouch,
          "PararChuva: IniciaNeve: PararNeve: IniciaTempestade: PararTempestade:", 0},
         {"OnActionPress>;IniciaChuva:;\r\n ShowDialog:Face01.bmp|Oi; tudo bem?&;", EventTrigger::ActionPress,
@@ -159,8 +160,8 @@ TEST(EventGrammar, TextsOfTheFirstNineCommandsReadAsBefore) {
         {"OnActionPress>Voar:altoIniciaNeve:", EventTrigger::ActionPress, "IniciaNeve:", 1},
         {"OnActionPress>iniciachuva:PararChuva:", EventTrigger::ActionPress, "PararChuva:", 1},
         {"OnActionPress>IniciaChuva:ShowMessage:sem fim", EventTrigger::ActionPress, "IniciaChuva:", 1},
-        {"OnActionPress>ShowDialog:sem barra&PararChuva:", EventTrigger::ActionPress, "!ShowDialog:sem barra PararChuva:",
-         1},
+        {"OnActionPress>ShowDialog:sem barra&PararChuva:", EventTrigger::ActionPress,
+         "!ShowDialog:sem barra PararChuva:", 1},
         {"OnActionPress>AddChar:Lena|2;ShowMessage:ok&", EventTrigger::ActionPress, "ShowMessage:ok", 1},
         {"OnActionPressShowMessage:x&", EventTrigger::None, "", 1},
         {"ShowMessage:x&", EventTrigger::None, "", 1},
@@ -223,6 +224,12 @@ TEST(EventGrammar, ProblemsNameWhereTheyAreInTheText) {
     EXPECT_EQ(describeProblem(p.problems[0]),
               "comando \"LigarInterruptor:150&\": o interruptor \"150\" não está entre 1 e 100");
     EXPECT_EQ(p.commands[1].offset, text.find("Ligar"));
+
+    // a block left open is named by its opening command
+    const ParsedEvent open = ParseCellEvent("OnPlayerTouch>GameOver:SeDinheiro:5&GameOver:");
+    ASSERT_EQ(open.problems.size(), 1u);
+    EXPECT_EQ(open.problems[0].command, "SeDinheiro:5&");
+    EXPECT_EQ(open.problems[0].offset, 23u);
 }
 
 TEST(EventGrammar, CharacterScriptsPassOverTheirMarker) {
