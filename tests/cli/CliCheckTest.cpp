@@ -5,6 +5,7 @@
 
 #include "model/core/RecordTable.h"
 #include "model/database/DataModule.h"
+#include "model/mapedit/MapProperties.h"
 
 #include <QFile>
 #include <QStringList>
@@ -191,4 +192,51 @@ TEST(CliCheck, EventScriptsNameEveryBadReferenceByMapCellAndCommand) {
     lineWith(lines, {"Imagens\\Bento\\Evento.dat:", "AdicionarItem:2|Escudo&", "\"Escudo\""});
     lineWith(lines, {"Data\\Itens.xml:", "item \"Chave\"", "LigarInterruptor:0&"});
     EXPECT_EQ(lines.size(), 8) << lines.join('\n').toStdString();
+}
+
+namespace {
+
+void addRecord(const QString& file, const std::vector<std::pair<std::string, std::string>>& fields) {
+    quillmark::RecordTable t;
+    t.setFileName(file);
+    t.open();
+    t.insert();
+    for (const auto& [name, value] : fields) t.setString(name, value);
+    t.post();
+    t.close();
+}
+
+}  // namespace
+
+TEST(CliCheck, FindsWhatTheGameCannotPlayAsWritten) {
+    qmtest::ProjectFixture p;
+    p.addMap("Vila.xml");
+    addRecord(p.folder() + "Data/Monstros.xml", {{"Nome", "Slime"},
+                                                 {"HP", "0"},
+                                                 {"Forca", "4"},
+                                                 {"Magia1", "77"},
+                                                 {"Parado01", ""},
+                                                 {"Atacando01", ""},
+                                                 {"UsMagia01", ""},
+                                                 {"Face", ""}});
+    addRecord(p.folder() + "Data/Magias.xml", {{"Nome", "Raio"}, {"DanoCausado", "2000000000"}, {"Cod_Magia", "8"}});
+    quillmark::MapSettings vila;
+    vila.EnemysTipe = true;
+    vila.Enemy = {"Slime", "Fantasma", ""};
+    quillmark::storeMapSettings(p.folder(), "Vila.xml", vila);
+    quillmark::storeMapSettings(p.folder(), "Sumido.xml", quillmark::MapSettings{"", true, {"Slime", "", ""}});
+
+    const auto r = runCli({"check", p.projectFile()});
+    EXPECT_EQ(r.status, 1);
+    const QStringList lines = outputLines(r);
+    lineWith(lines, {"Data\\PropMapas.xml", "\"Vila.xml\", Enemy2", "Fantasma"});
+    lineWith(lines, {"Data\\PropMapas.xml", "\"Sumido.xml\"", "não existe"});
+    lineWith(lines, {"Data\\Monstros.xml", "\"Slime\"", "HP 0 fora de 1 a 9999"});
+    lineWith(lines, {"Data\\Monstros.xml", "\"Slime\"", "Magia1", "77"});
+    lineWith(lines, {"Data\\Magias.xml", "\"Raio\"", "DanoCausado 2000000000"});
+    EXPECT_TRUE(lines.filter("\"Vila.xml\", Enemy1").isEmpty()) << r.outText();
+
+    // a broken settings table is named
+    p.dir.write("Data/PropMapas.xml", "<DATAPACKET");
+    lineWith(outputLines(runCli({"check", p.projectFile()})), {"Data\\PropMapas.xml"});
 }

@@ -2,8 +2,10 @@
 // problem on its own line: files that cannot be read, maps the project names
 // but does not have, tree nodes without their map, tile codes without a tile,
 // frame files that are missing or do not decode, characters without a folder,
-// and in event scripts: broken commands and blocks, switches outside 1 to 100,
-// map transfers to a map or cell that does not exist, unknown monsters and items.
+// in event scripts: broken commands and blocks, switches outside 1 to 100,
+// map transfers to a map or cell that does not exist, unknown monsters and items;
+// and what the game would not play as written: numbers outside their range,
+// spells and items that do not exist, map settings naming missing maps or monsters.
 #include "apps/cli/Cli.h"
 
 #include "model/core/Error.h"
@@ -16,11 +18,15 @@
 #include "model/database/TileCache.h"
 #include "model/events/EventCommands.h"
 #include "model/events/EventScript.h"
+#include "model/mapedit/ProjectRepair.h"
+#include "model/mapedit/MapProperties.h"
+#include "play/model/GameDatabase.h"
 
 #include <QFileInfo>
 
 #include <array>
 #include <map>
+#include <memory>
 #include <set>
 
 namespace quillmark::cli {
@@ -55,6 +61,8 @@ public:
         checkPicture("Imagens\\null.bmp", "imagem de reserva dos quadros");
         checkMaps(tilesOpen);
         checkEventScripts();
+        checkGameData();
+        checkMapSettings();
         return problems_;
     }
 
@@ -213,11 +221,9 @@ private:
             if (mapNode && !exists) {
                 if (listed.count(asciiLower(text)) == 0)  // already reported as a listed map
                     problem(shown(std::string(kTreeFileName)), "o nó " + quoted(text) + " não tem mapa em \"Mapas\\\"");
-            } else if (!mapNode) {
-                problem(shown(std::string(kTreeFileName)),
-                        "o nó " + quoted(text) +
-                            (exists ? " não está na lista de mapas do arquivo do projeto (o editor o mostra como pasta)"
-                                    : " não tem mapa em \"Mapas\\\""));
+            } else if (!mapNode && !exists) {
+                // a node whose map file exists is a map the list lacks: reported with its mend
+                problem(shown(std::string(kTreeFileName)), "o nó " + quoted(text) + " não tem mapa em \"Mapas\\\"");
             }
         }
     }
@@ -365,6 +371,41 @@ private:
         });
     }
 
+    // --- the game: the player's own reading of the four game tables ---------------
+    void checkGameData() {
+        for (const RecordTable* t : {&data_.cdsItens, &data_.cdsMagias, &data_.cdsMonstros, &data_.cdsPersonagem})
+            if (!t->active()) return;  // already reported as unreadable
+        const play::GameDatabase db =
+            play::readGameDatabase(data_.cdsItens, data_.cdsMagias, data_.cdsMonstros, data_.cdsPersonagem);
+        problems_.insert(problems_.end(), db.problems.begin(), db.problems.end());
+    }
+
+    // --- the map settings table: records of maps that exist, enemies that exist ---
+    void checkMapSettings() {
+        std::vector<std::pair<std::string, MapSettings>> all;
+        try {
+            all = readAllMapSettings(project_.ProjectFolder);
+        } catch (const std::exception& e) {
+            problem(shown(kMapPropertiesFile), e.what());
+            return;
+        }
+        std::set<std::string> monsters;
+        for (const std::string& n :
+             data_.cdsMonstros.active() ? data_.cdsMonstros.values("Nome") : std::vector<std::string>{})
+            monsters.insert(asciiLower(n));
+        for (const auto& [map, settings] : all) {
+            const std::string owner = "mapa " + quoted(map);
+            if (map.empty() || !fileExists(projectPath(project_.ProjectFolder, "Mapas\\" + map)))
+                problem(shown(kMapPropertiesFile), owner + ": o mapa não existe em \"Mapas\\\"");
+            for (std::size_t i = 0; i < settings.Enemy.size(); ++i) {
+                const std::string& enemy = settings.Enemy[i];
+                if (enemy.empty() || !data_.cdsMonstros.active() || monsters.count(asciiLower(enemy))) continue;
+                problem(shown(kMapPropertiesFile),
+                        owner + ", Enemy" + std::to_string(i + 1) + ": não há inimigo " + quoted(enemy));
+            }
+        }
+    }
+
     ProjectState project_;
     TDataModule1 data_;
     MapTree tree_;
@@ -376,7 +417,54 @@ private:
     std::vector<std::string> problems_;
 };
 
+// --- what a command cut short leaves, and its mend ------------------------------
+
+// The project's tree as the editor opens it, or nothing when the tree file
+// cannot be read (the check reports that).
+std::unique_ptr<MapTree> openedTree(const ProjectState& project) {
+    auto tree = std::make_unique<MapTree>();
+    tree->CriaProjeto(project.ProjectName);
+    try {
+        tree->LoadProject(project);
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+    return tree;
+}
+
+// One line per state a cut can leave, with its mend.
+std::vector<std::string> mendProblems(const ProjectState& project) {
+    std::vector<std::string> lines;
+    const std::unique_ptr<MapTree> tree = openedTree(project);
+    if (!tree) return lines;
+    for (const ProjectMend& m : findProjectMends(project, *tree))
+        lines.push_back(shown(m.where) + ": " + m.problem +
+                        (m.canMend() ? "; correção (check --repair): " + m.mend : std::string()));
+    return lines;
+}
+
+// Applies the mends and says what was done, one line each.
+void repairProject(ProjectState& project) {
+    const std::unique_ptr<MapTree> tree = openedTree(project);
+    if (!tree) return;
+    const std::vector<ProjectMend> mends = findProjectMends(project, *tree);
+    applyProjectMends(project, *tree, mends);
+    std::string text;
+    for (const ProjectMend& m : mends)
+        if (m.canMend()) text += "corrigido: " + shown(m.where) + ": " + m.mend + "\n";
+    out(text);
+}
+
 }  // namespace
+
+std::vector<std::string> checkProject(const ProjectState& project) {
+    // What a command cut short left comes first, with its mend.
+    std::vector<std::string> problems = mendProblems(project);
+    // Each folder is listed once for the whole check, not once per file.
+    FolderListingScope listings;
+    for (std::string& p : Checker(project).run()) problems.push_back(std::move(p));
+    return problems;
+}
 
 int cmdCheck(const Args& args) {
     args.requireCount(1);
@@ -392,9 +480,8 @@ int cmdCheck(const Args& args) {
         out((what.rfind(name + ", line ", 0) == 0 ? what : name + ": " + what) + "\n");
         return kExitFailed;
     }
-    // Each folder is listed once for the whole check, not once per file.
-    FolderListingScope listings;
-    const std::vector<std::string> problems = Checker(std::move(project)).run();
+    if (args.has("--repair")) repairProject(project);
+    const std::vector<std::string> problems = checkProject(project);
     std::string text;
     for (const std::string& p : problems) text += p + "\n";
     out(text);
