@@ -55,7 +55,7 @@ struct EventWindows : ::testing::Test {
         QDir().mkpath(project.path() + "Imagens");
         quillmark::Picture(filledImage(kNullColour)).SaveToFile(project.path() + "Imagens/null.bmp");
         ws.project.ProjectFolder = project.path();
-            }
+    }
 
     // The script window's text as CP1252.
     std::string text() const { return quillmark::toCp1252(form6.scriptText()); }
