@@ -18,8 +18,8 @@
 #include "model/database/TileCache.h"
 #include "model/events/EventCommands.h"
 #include "model/events/EventScript.h"
-#include "model/mapedit/ProjectRepair.h"
 #include "model/mapedit/MapProperties.h"
+#include "model/mapedit/ProjectRepair.h"
 #include "play/model/GameDatabase.h"
 
 #include <QFileInfo>
@@ -338,7 +338,8 @@ private:
         forEachCommand(commands, [&](const EventCommand& c) {
             if (!c.ok) return;  // already reported
             const std::string command =
-                "comando " + quoted(std::string(text, std::min(c.offset, text.size()), std::min<size_t>(c.length, 60))) + ": ";
+                "comando " +
+                quoted(std::string(text, std::min(c.offset, text.size()), std::min<size_t>(c.length, 60))) + ": ";
             auto report = [&](const std::string& what) { problem(where, prefix + command + what); };
             switch (c.kind) {
             case EventCommandKind::MudarMapa: {
@@ -358,12 +359,14 @@ private:
                 if (!data_.cdsMonstros.active()) break;
                 for (size_t i = 1; i < c.args.size(); ++i)
                     if (!monsters_.count(c.args[i]))
-                        report("o monstro " + quoted(c.args[i]) + " não está em " + shown(data_.relativeFileOf(data_.cdsMonstros)));
+                        report("o monstro " + quoted(c.args[i]) + " não está em " +
+                               shown(data_.relativeFileOf(data_.cdsMonstros)));
                 break;
             case EventCommandKind::AdicionarItem:
             case EventCommandKind::SeTemItem:
                 if (data_.cdsItens.active() && !items_.count(c.args[1]))
-                    report("o item " + quoted(c.args[1]) + " não está em " + shown(data_.relativeFileOf(data_.cdsItens)));
+                    report("o item " + quoted(c.args[1]) + " não está em " +
+                           shown(data_.relativeFileOf(data_.cdsItens)));
                 break;
             default:
                 break;
