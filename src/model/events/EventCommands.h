@@ -126,9 +126,9 @@ enum class BlockShape {
 struct CommandLayout {
     EventCommandKind kind;
     std::string_view keyword;
-    int minArgs;         // 0: nothing after the keyword, no '&'
-    int maxArgs;         // the last one takes the rest up to '&', '|' included
-    int freeText;        // index of the argument kept exactly as typed; the others are trimmed (-1: none)
+    int minArgs;   // 0: nothing after the keyword, no '&'
+    int maxArgs;   // the last one takes the rest up to '&', '|' included
+    int freeText;  // index of the argument kept exactly as typed; the others are trimmed (-1: none)
     BlockShape blocks;
     const char* arguments;  // the arguments as the documentation names them, for messages
 };
