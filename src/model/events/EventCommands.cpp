@@ -192,7 +192,8 @@ public:
         while (!stack_.empty()) {
             EventCommand& c = stack_.back().cmd;
             const bool condition = layoutOf(c.kind).blocks == BlockShape::Condition;
-            problem(c.offset, c.length, std::string("bloco sem ") + (condition ? "\"FimSe:\"" : "\"FimQuestao:\""));
+            problem(c.offset - base_, c.length,
+                    std::string("bloco sem ") + (condition ? "\"FimSe:\"" : "\"FimQuestao:\""));
             c.ok = false;
             pop();
         }
@@ -206,9 +207,15 @@ public:
 
 private:
     const Keyword* keywordAt(std::size_t pos) const {
+        // Only the keywords that begin with the character at `pos` are tried.
+        static const std::array<std::vector<const Keyword*>, 256> byFirst = [] {
+            std::array<std::vector<const Keyword*>, 256> table;
+            for (const Keyword& k : keywords()) table[static_cast<unsigned char>(k.text[0])].push_back(&k);
+            return table;
+        }();
         const std::string_view rest = text_.substr(pos);
-        for (const Keyword& k : keywords())
-            if (startsWithText(rest, k.text)) return &k;
+        for (const Keyword* k : byFirst[static_cast<unsigned char>(rest[0])])
+            if (startsWithText(rest, k->text)) return k;
         return nullptr;
     }
 

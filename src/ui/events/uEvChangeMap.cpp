@@ -115,11 +115,20 @@ void TFormMudarMapa::showMap(int index) {
     picture.fill(Qt::black);
     QPainter p(&picture);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
+    // Without the tile pictures (an empty cache) the cells stay dark: the map
+    // can still be clicked.
+    auto tile = [this](unsigned char code) {
+        try {
+            return ws_.PegaImg(code).drawImage();
+        } catch (const std::exception&) {
+            return QImage();
+        }
+    };
     for (int r = 1; r <= grid.N; ++r) {
         for (int c = 1; c <= grid.N; ++c) {
             const QRect cell((c - 1) * kCell, (r - 1) * kCell, kCell, kCell);
-            p.drawImage(cell, ws_.PegaImg(grid.fundo(r, c)).drawImage());
-            p.drawImage(cell, ws_.PegaImg(grid.tipo(r, c)).drawImage());
+            for (const unsigned char code : {grid.fundo(r, c), grid.tipo(r, c)})
+                if (const QImage image = tile(code); !image.isNull()) p.drawImage(cell, image);
         }
     }
     p.end();

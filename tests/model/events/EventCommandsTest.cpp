@@ -224,6 +224,12 @@ TEST(EventGrammar, ProblemsNameWhereTheyAreInTheText) {
     EXPECT_EQ(describeProblem(p.problems[0]),
               "comando \"LigarInterruptor:150&\": o interruptor \"150\" não está entre 1 e 100");
     EXPECT_EQ(p.commands[1].offset, text.find("Ligar"));
+
+    // a block left open is named by its opening command
+    const ParsedEvent open = ParseCellEvent("OnPlayerTouch>GameOver:SeDinheiro:5&GameOver:");
+    ASSERT_EQ(open.problems.size(), 1u);
+    EXPECT_EQ(open.problems[0].command, "SeDinheiro:5&");
+    EXPECT_EQ(open.problems[0].offset, 23u);
 }
 
 TEST(EventGrammar, CharacterScriptsPassOverTheirMarker) {

@@ -145,3 +145,9 @@ TEST(EventScriptFile, LinesWithCrLfAndBack) {
     EXPECT_EQ(ScriptFileLines(""), Lines{});
     EXPECT_THROW(loadScriptFile(dir.file("missing.qms")), Error);
 }
+
+TEST(ScriptFiles, EmptyLinesAtTheEndSurviveReadingAndWriting) {
+    for (const QByteArray& bytes :
+         {QByteArray("A\r\n\r\n"), QByteArray("\r\n\r\n\r\n"), QByteArray("A\r\n\r\nB\r\n\r\n")})
+        EXPECT_EQ(ScriptFileBytes(ScriptFileLines(bytes)), bytes) << bytes.toStdString();
+}

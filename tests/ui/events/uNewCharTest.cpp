@@ -207,7 +207,7 @@ TEST_F(CharacterDialogTest, ACellNamingAFolderOutsideImagensOpensNothingFromTher
 
 TEST_F(CharacterDialogTest, OpeningAndSavingWithoutAChangeKeepsTheScriptFileByteForByte) {
     // Empty lines at the end (and in the middle) are part of the script.
-    for (const QByteArray bytes :
+    for (const QByteArray& bytes :
          {QByteArray("OnActionPress>\r\nShowMessage:Oi&\r\n\r\n"), QByteArray("ShowMessage:Oi&\r\n\r\n\r\n\r\n"),
           QByteArray("\r\n"), QByteArray("A\r\n\r\nB\r\n")}) {
         makeCharacter("Eva", {});
@@ -257,15 +257,16 @@ TEST_F(CharacterDialogTest, TheDialogueIsWrittenThroughTheDialogueDialogWithTheC
     EXPECT_EQ(result, "AddChar:Ana|2");
 
     // without a name there is no file name for the face yet
-    driver.when<TForm6>([&](TForm6*) { choose("Adicionar Personagem"); });
-    driver.when<TFormNC>([&](TFormNC* d) {
+    ModalDriver again;
+    again.when<TForm6>([&](TForm6*) { choose("Adicionar Personagem"); });
+    again.when<TFormNC>([&](TFormNC* d) {
         click(d->dialogueButton());
         click(d->cancelButton());
     });
-    driver.when<TForm6>([&](TForm6* f) { f->close(); });
+    again.when<TForm6>([&](TForm6* f) { f->close(); });
     form6.setScriptText(QString());
     result = form6.showScript();
-    EXPECT_TRUE(driver.done());
+    EXPECT_TRUE(again.done());
     EXPECT_TRUE(prompts->messages().last().startsWith("Digite o nome do personagem"))
         << prompts->messages().join('\n').toStdString();
 }
