@@ -156,8 +156,7 @@ TEST(CliTiled, EmptyCellsAndExtraLayersNeedTheUsersWord) {
     EXPECT_NE(empty.errText().find("a célula (linha 1, coluna 2) da camada \"Tile Layer 1\" está vazia"),
               std::string::npos)
         << empty.errText();
-    const auto extra =
-        runCli({"import", fixture.projectFile(), fixture.dir.file("novo.tmx"), "Novo", "--empty", "72"});
+    const auto extra = runCli({"import", fixture.projectFile(), fixture.dir.file("novo.tmx"), "Novo", "--empty", "72"});
     EXPECT_EQ(extra.status, 1);
     EXPECT_NE(extra.errText().find("a camada de objetos \"Colisao\""), std::string::npos) << extra.errText();
     EXPECT_EQ(runCli({"import", fixture.projectFile(), fixture.dir.file("novo.tmx"), "Novo", "--empty", "47"}).status,
@@ -165,8 +164,8 @@ TEST(CliTiled, EmptyCellsAndExtraLayersNeedTheUsersWord) {
     EXPECT_EQ(fixture.dir.read("Aventura.qmk"), project);
     EXPECT_FALSE(fixture.dir.exists("Mapas/Novo.xml"));
 
-    const auto ok = runCli(
-        {"import", fixture.projectFile(), fixture.dir.file("novo.tmx"), "Novo", "--empty", "H", "--drop-extra"});
+    const auto ok =
+        runCli({"import", fixture.projectFile(), fixture.dir.file("novo.tmx"), "Novo", "--empty", "H", "--drop-extra"});
     ASSERT_EQ(ok.status, 0) << ok.errText();
     EXPECT_NE(ok.errText().find("Aviso: ficou de fora a camada de objetos \"Colisao\"."), std::string::npos);
     EXPECT_NE(ok.errText().find("Aviso: 1 célula vazia recebeu o código 72."), std::string::npos) << ok.errText();

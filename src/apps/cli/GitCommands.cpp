@@ -72,8 +72,8 @@ int cmdGitSetup(const Args& args) {
     const QString attributes = folder + QStringLiteral(".gitattributes");
     std::string existing;
     if (QFileInfo::exists(attributes)) existing = readFile(attributes).toStdString();
-    writeFileAtomic(attributes, QByteArray::fromStdString(
-                                    vcs::withGitAttributes(existing, vcs::gitAttributesBlock(mapas, data))));
+    writeFileAtomic(attributes,
+                    QByteArray::fromStdString(vcs::withGitAttributes(existing, vcs::gitAttributesBlock(mapas, data))));
 
     const QString cli = shellQuoted(QCoreApplication::applicationFilePath());
     const std::string failure = "Não foi possível gravar a configuração do git";

@@ -78,7 +78,8 @@ const std::vector<Command>& commands() {
         {"import",
          "import PROJECT.qmk IN.tmx NAME [--empty CODE] [--drop-extra]",
          "importa um mapa do Tiled como o novo mapa NAME do projeto, como o \"Novo Mapa\" do editor; células vazias "
-         "recebem o código CODE (48 a 191) e, com --drop-extra, camadas e objetos que o editor não guarda ficam de fora",
+         "recebem o código CODE (48 a 191) e, com --drop-extra, camadas e objetos que o editor não guarda ficam de "
+         "fora",
          cmdImport,
          {"--empty"},
          {"--drop-extra"}},

@@ -103,13 +103,13 @@ std::string mapText(const MapGrid& g) {
             if (t != MapGrid::kNewTipo || f != MapGrid::kNewFundo || x != MapGrid::kNewXO)
                 out += cellLabel(r, c) + ": Tipo " + std::to_string(t) + ", Fundo " + std::to_string(f) + ", XO " +
                        escapedLine(std::string(1, static_cast<char>(x))) + "\n";
-            if (MapGrid::hasEvent(g.evento(r, c))) out += cellLabel(r, c) + ": Evento " + escapedLine(g.evento(r, c)) + "\n";
+            if (MapGrid::hasEvent(g.evento(r, c)))
+                out += cellLabel(r, c) + ": Evento " + escapedLine(g.evento(r, c)) + "\n";
         }
     return out;
 }
 
-template <typename T>
-T pick(const T& base, const T& ours, const T& theirs, bool* conflict) {
+template <typename T> T pick(const T& base, const T& ours, const T& theirs, bool* conflict) {
     if (ours == theirs || theirs == base) return ours;
     if (ours == base) return theirs;
     *conflict = true;
@@ -364,7 +364,8 @@ MergeResult mergeProjectFiles(const QByteArray& baseBytes, const QByteArray& our
         if (i == 2) continue;
         bool conflict = false;
         merged[i] = pick(base[i], ours[i], theirs[i], &conflict);
-        if (conflict) result.conflicts.push_back(labelOf(label) + " linha " + std::to_string(i + 1) + " (" + kLines[i] + ")");
+        if (conflict)
+            result.conflicts.push_back(labelOf(label) + " linha " + std::to_string(i + 1) + " (" + kLines[i] + ")");
     }
     // The map list as a set: what either side added, without what either removed.
     const auto b = mapNames(base[2]), o = mapNames(ours[2]), t = mapNames(theirs[2]);

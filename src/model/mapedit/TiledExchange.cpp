@@ -151,7 +151,8 @@ std::string tsxText(const std::string& sheetSource) {
            "\" tilewidth=\"40\" tileheight=\"40\" tilecount=\"" + std::to_string(kTileCount) + "\" columns=\"" +
            std::to_string(kSheetColumns) + "\">\n";
     out += " <image source=\"";
-    if (!appendAttribute(out, sheetSource)) throw Error("O nome da imagem do conjunto de tiles tem caracteres de controle.");
+    if (!appendAttribute(out, sheetSource))
+        throw Error("O nome da imagem do conjunto de tiles tem caracteres de controle.");
     out += "\" width=\"" + std::to_string(kSheetColumns * kTileSize) + "\" height=\"" +
            std::to_string(rows * kTileSize) + "\"/>\n</tileset>\n";
     return out;
@@ -202,11 +203,12 @@ struct PendingFile {
 
 void writePending(PendingFile& pending, const QByteArray& content) {
     if (!pending.file.open(QIODevice::WriteOnly))
-        throw Error(formatMessage("Cannot create file \"%s\". %s", {QDir::toNativeSeparators(pending.path).toStdString(),
-                                                                  pending.file.errorString().toStdString()}));
+        throw Error(
+            formatMessage("Cannot create file \"%s\". %s", {QDir::toNativeSeparators(pending.path).toStdString(),
+                                                            pending.file.errorString().toStdString()}));
     if (pending.file.write(content) != content.size() || !pending.file.flush())
         throw Error(formatMessage("Cannot write file \"%s\". %s", {QDir::toNativeSeparators(pending.path).toStdString(),
-                                                                 pending.file.errorString().toStdString()}));
+                                                                   pending.file.errorString().toStdString()}));
 }
 
 }  // namespace
@@ -250,7 +252,7 @@ void exportMap(const MapGrid& grid, const TileImages& tiles, const QString& tmxP
     for (PendingFile& f : files) {
         if (!f.file.commit())
             throw Error(formatMessage("Cannot write file \"%s\". %s", {QDir::toNativeSeparators(f.path).toStdString(),
-                                                                     f.file.errorString().toStdString()}));
+                                                                       f.file.errorString().toStdString()}));
         noteEntryCreated(f.path);
     }
 }

@@ -118,8 +118,8 @@ struct ImportOptions {
 };
 // What an import met that the caller may want to tell or ask about.
 struct ImportNotes {
-    int emptyCells = 0;          // cells without a background tile
-    std::string firstEmptyCell;  // the first of them, "(linha r, coluna c)"
+    int emptyCells = 0;                     // cells without a background tile
+    std::string firstEmptyCell;             // the first of them, "(linha r, coluna c)"
     std::vector<std::string> dropped;       // what is left out, each described for the user
     std::vector<std::string> hiddenLayers;  // layers hidden in Tiled, imported all the same
 };

@@ -13,8 +13,8 @@
 #include <zstd_errors.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cctype>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -236,7 +236,8 @@ std::vector<std::uint32_t> Reader::inflateData(const QByteArray& packed, std::st
         const std::size_t r = ZSTD_decompress(out.data(), out.size(), packed.constData(), packed.size());
         if (ZSTD_isError(r)) {
             if (ZSTD_getErrorCode(r) == ZSTD_error_dstSize_tooSmall) fail(what + " têm mais células que o mapa.");
-            if (ZSTD_getErrorCode(r) == ZSTD_error_srcSize_wrong) fail(what + " estão incompletos (arquivo truncado?).");
+            if (ZSTD_getErrorCode(r) == ZSTD_error_srcSize_wrong)
+                fail(what + " estão incompletos (arquivo truncado?).");
             fail(what + " estão corrompidos.");
         }
         produced = r;
@@ -337,7 +338,6 @@ std::vector<std::uint32_t> Reader::decodeData(const pugi::xml_node& data, const 
     return gids;
 }
 
-
 std::vector<std::uint32_t> Reader::readTileLayer(const Placed& layer) const {
     const std::string name = layer.node.attribute("name").value();
     if (intAttr(layer.node, "width", n_) != n_ || intAttr(layer.node, "height", n_) != n_)
@@ -353,8 +353,8 @@ std::vector<std::uint32_t> Reader::readTileLayer(const Placed& layer) const {
         const int row = i / n_ + layer.dy;
         const int column = i % n_ + layer.dx;
         if (row < 0 || row >= n_ || column < 0 || column >= n_)
-            fail("a camada " + quoted(name) + " está deslocada e o tile da célula " +
-                 cellName(i / n_ + 1, i % n_ + 1) + " fica fora do mapa.");
+            fail("a camada " + quoted(name) + " está deslocada e o tile da célula " + cellName(i / n_ + 1, i % n_ + 1) +
+                 " fica fora do mapa.");
         moved[static_cast<std::size_t>(row * n_ + column)] = gid;
     }
     return moved;
@@ -574,8 +574,7 @@ MapGrid Reader::read(const QByteArray& bytes) {
     }
     if (notes_.emptyCells > 0 && !options_.emptyCode)
         fail("a célula " + notes_.firstEmptyCell + " da camada " + quoted(fundoName) + " está vazia (" +
-             std::to_string(notes_.emptyCells) +
-             (notes_.emptyCells == 1 ? " célula vazia" : " células vazias") +
+             std::to_string(notes_.emptyCells) + (notes_.emptyCells == 1 ? " célula vazia" : " células vazias") +
              "), e uma célula do editor sempre tem um tile; escolha o código das células vazias (--empty CÓDIGO, de "
              "48 a 191).");
 
@@ -632,8 +631,7 @@ QByteArray readLimitedFile(const QString& path, const std::string& label) {
     const QFileInfo info(path);
     if (!info.exists()) throw Error("o arquivo " + quoted(label) + " não foi encontrado.");
     // A FIFO or a device would block or never end; only a regular file is read.
-    if (!info.isFile())
-        throw Error("o arquivo " + quoted(label) + " não é um arquivo comum.");
+    if (!info.isFile()) throw Error("o arquivo " + quoted(label) + " não é um arquivo comum.");
     if (info.size() > kMaxFileSize)
         throw Error("o arquivo " + quoted(label) + " tem " + std::to_string(info.size() / (1024 * 1024)) +
                     " MB; o limite é " + std::to_string(kMaxFileSize / (1024 * 1024)) + " MB.");

@@ -515,19 +515,18 @@ std::optional<tiled::ImportOptions> importOptionsFor(Prompts& prompts, const QSt
     }
     if (!notes.dropped.empty()) {
         QString list;
-        for (const std::string& d : notes.dropped)
-            list += QStringLiteral("\n  • ") + QString::fromUtf8(d.c_str());
+        for (const std::string& d : notes.dropped) list += QStringLiteral("\n  • ") + QString::fromUtf8(d.c_str());
         const QString question = QStringLiteral("O editor não guarda:%1\n\nImportar o mapa sem eles?").arg(list);
-        if (prompts.message(QStringLiteral("Importar Mapa"), question, Icon::Warning, Buttons::YesNo) !=
-            Answer::Yes)
+        if (prompts.message(QStringLiteral("Importar Mapa"), question, Icon::Warning, Buttons::YesNo) != Answer::Yes)
             return std::nullopt;
         options.dropExtra = true;
     }
     if (!notes.hiddenLayers.empty()) {
         QStringList names;
-        for (const std::string& l : notes.hiddenLayers) names << QStringLiteral("\"%1\"").arg(QString::fromUtf8(l.c_str()));
+        for (const std::string& l : notes.hiddenLayers)
+            names << QStringLiteral("\"%1\"").arg(QString::fromUtf8(l.c_str()));
         prompts.warning(QStringLiteral("As camadas ocultas no Tiled %1 são importadas como as outras.")
-                                  .arg(names.join(QStringLiteral(", "))));
+                            .arg(names.join(QStringLiteral(", "))));
     }
     return options;
 }

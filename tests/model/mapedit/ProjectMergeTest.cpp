@@ -1,9 +1,9 @@
 // The git drivers' model: readable text and three-way merges of maps,
 // tables, project files and map trees, on files in a temporary folder.
+#include "model/mapedit/ProjectMerge.h"
 #include "Errors.h"
 #include "TempDir.h"
 #include "model/core/MapFile.h"
-#include "model/mapedit/ProjectMerge.h"
 
 #include <gtest/gtest.h>
 
@@ -36,8 +36,8 @@ MapGrid grid(int n) {
 }
 
 QByteArray project(const std::string& maps, const std::string& initial = "Vila.xml", const std::string& x = "200") {
-    return QByteArray::fromStdString("Project Name:Vale\r\nProject Autor:Ana\r\nMapas:" + maps + "\r\nMapa Inicial:" +
-                                     initial + "\r\nChar X:" + x + "\r\nChar Y:190\r\n");
+    return QByteArray::fromStdString("Project Name:Vale\r\nProject Autor:Ana\r\nMapas:" + maps +
+                                     "\r\nMapa Inicial:" + initial + "\r\nChar X:" + x + "\r\nChar Y:190\r\n");
 }
 
 }  // namespace
@@ -76,8 +76,9 @@ TEST(ProjectMerge, MapCellsMergeFieldByFieldAndConflictsKeepOurs) {
     // both resizing differently is refused.
     const MapGrid bigger = grid(5);
     EXPECT_EQ(t.merge(mapText(base), mapText(bigger), mapText(base)).text, mapText(bigger));
-    EXPECT_NE(t.refusal(mapText(base), mapText(bigger), mapText(grid(4))).find("o tamanho do mapa mudou dos dois lados"),
-              std::string::npos);
+    EXPECT_NE(
+        t.refusal(mapText(base), mapText(bigger), mapText(grid(4))).find("o tamanho do mapa mudou dos dois lados"),
+        std::string::npos);
 }
 
 TEST(ProjectMerge, ProjectFilesMergeLineByLineWithTheMapListAsASet) {
@@ -87,8 +88,8 @@ TEST(ProjectMerge, ProjectFilesMergeLineByLineWithTheMapListAsASet) {
     EXPECT_TRUE(r.conflicts.empty());
     EXPECT_EQ(r.text, project("Vila.xml%Casa.xml%Loja.xml%", "Casa.xml", "240"));
 
-    const auto both = t.merge(project("Vila.xml%"), project("Vila.xml%", "Vila.xml", "1"),
-                              project("Vila.xml%", "Vila.xml", "2"));
+    const auto both =
+        t.merge(project("Vila.xml%"), project("Vila.xml%", "Vila.xml", "1"), project("Vila.xml%", "Vila.xml", "2"));
     EXPECT_EQ(both.conflicts, std::vector<std::string>{"X linha 5 (Char X)"});
     EXPECT_EQ(both.text, project("Vila.xml%", "Vila.xml", "1"));
     EXPECT_NE(t.refusal(project("Vila.xml%"), project("Vila.xml%") + "extra\r\n", project("")).find("seis linhas"),
@@ -118,19 +119,19 @@ TEST(ProjectMerge, TableRecordsMergeByNameAndDeletionsAgainstChangesConflict) {
     };
     const QByteArray base = table(R"(<ROW Nome="Slime" HP="10"/><ROW Nome="Rato" HP="5"/><ROW Nome="Lobo" HP="20"/>)");
     const QByteArray ours = table(R"(<ROW Nome="Slime" HP="12"/><ROW Nome="Lobo" HP="20"/><ROW Nome="Orc" HP="40"/>)");
-    const QByteArray theirs =
-        table(R"(<ROW Nome="Slime" HP="10"/><ROW Nome="Rato" HP="5"/><ROW Nome="Lobo" HP="25"/><ROW Nome="Morcego" HP="3"/>)");
+    const QByteArray theirs = table(
+        R"(<ROW Nome="Slime" HP="10"/><ROW Nome="Rato" HP="5"/><ROW Nome="Lobo" HP="25"/><ROW Nome="Morcego" HP="3"/>)");
     const auto r = t.merge(base, ours, theirs);
     EXPECT_TRUE(r.conflicts.empty());
     t.dir.write("r.xml", r.text);
-    EXPECT_EQ(vcs::readableText(t.dir.file("r.xml")),
-              "Tabela: Nome (string 30), HP (i4)\n"
-              "Nome \"Slime\": Nome = Slime\nNome \"Slime\": HP = 12\n"
-              "Nome \"Lobo\": Nome = Lobo\nNome \"Lobo\": HP = 25\n"
-              "Nome \"Orc\": Nome = Orc\nNome \"Orc\": HP = 40\n"
-              "Nome \"Morcego\": Nome = Morcego\nNome \"Morcego\": HP = 3\n");
+    EXPECT_EQ(vcs::readableText(t.dir.file("r.xml")), "Tabela: Nome (string 30), HP (i4)\n"
+                                                      "Nome \"Slime\": Nome = Slime\nNome \"Slime\": HP = 12\n"
+                                                      "Nome \"Lobo\": Nome = Lobo\nNome \"Lobo\": HP = 25\n"
+                                                      "Nome \"Orc\": Nome = Orc\nNome \"Orc\": HP = 40\n"
+                                                      "Nome \"Morcego\": Nome = Morcego\nNome \"Morcego\": HP = 3\n");
 
-    const auto removed = t.merge(base, table(R"(<ROW Nome="Slime" HP="10"/><ROW Nome="Lobo" HP="20"/>)"),
-                                 table(R"(<ROW Nome="Slime" HP="10"/><ROW Nome="Rato" HP="6"/><ROW Nome="Lobo" HP="20"/>)"));
+    const auto removed =
+        t.merge(base, table(R"(<ROW Nome="Slime" HP="10"/><ROW Nome="Lobo" HP="20"/>)"),
+                table(R"(<ROW Nome="Slime" HP="10"/><ROW Nome="Rato" HP="6"/><ROW Nome="Lobo" HP="20"/>)"));
     EXPECT_EQ(removed.conflicts, std::vector<std::string>{"X Nome \"Rato\": apagado por nós, mudado por eles"});
 }

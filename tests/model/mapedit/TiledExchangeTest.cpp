@@ -245,7 +245,9 @@ TEST(TiledImport, ReadsEveryTileDataEncoding) {
          "<data encoding=\"base64\" compression=\"zlib\">eJxjYGBg4GZABROAuBWJDwAQwAEh</data>"},
         {"gzip", "<data encoding=\"base64\" compression=\"gzip\">H4sIAAAAAAAC/2NkYGBghGImJMyMhAHqe1hwJAAAAA==</data>",
          "<data encoding=\"base64\" compression=\"gzip\">H4sIAAAAAAAC/2NgYGDgZkAFE4C4FYkPAKRFAwIkAAAA</data>"},
-        {"zstd", "<data encoding=\"base64\" compression=\"zstd\">\n   KLUv/SQktQAAcAEAAAABAAAAAQAAAAIDAgDACIz7BXXK5b0=\n  </data>",
+        {"zstd",
+         "<data encoding=\"base64\" compression=\"zstd\">\n   KLUv/SQktQAAcAEAAAABAAAAAQAAAAIDAgDACIz7BXXK5b0=\n  "
+         "</data>",
          "<data encoding=\"base64\" compression=\"zstd\">KLUv/SQkpQAAYAAAAAALAJAAAACFAAIAYCsyKAJ6XRsf</data>"},
         {"xml",
          "<data><tile gid=\"1\"/><tile gid=\"1\"/><tile gid=\"1\"/><tile gid=\"2\"/><tile gid=\"2\"/><tile "
@@ -287,12 +289,15 @@ TEST(TiledImport, ReadsMarksEventsEmbeddedTilesetsAndLayersByPosition) {
     text.replace(text.find("name=\"Tipo\""), 11, "name=\"Tile Layer 2\"");
     // The object without an event is the user's own: refused, or left out
     // when the user agrees.
-    EXPECT_NE(errorOf([&] { tiled::readTmx(QByteArray::fromStdString(text), dir.path(), "m.tmx"); })
-                  .find("o objeto 5 da camada \"eventos\" (sem a propriedade \"Evento\")"),
+    EXPECT_NE(errorOf([&] {
+                  tiled::readTmx(QByteArray::fromStdString(text), dir.path(), "m.tmx");
+              }).find("o objeto 5 da camada \"eventos\" (sem a propriedade \"Evento\")"),
               std::string::npos);
     tiled::ImportNotes notes;
-    const MapGrid g = tiled::readTmx(QByteArray::fromStdString(text), dir.path(), "m.tmx", {std::nullopt, true}, &notes);
-    EXPECT_EQ(notes.dropped, std::vector<std::string>{"o objeto 5 da camada \"eventos\" (sem a propriedade \"Evento\")"});
+    const MapGrid g =
+        tiled::readTmx(QByteArray::fromStdString(text), dir.path(), "m.tmx", {std::nullopt, true}, &notes);
+    EXPECT_EQ(notes.dropped,
+              std::vector<std::string>{"o objeto 5 da camada \"eventos\" (sem a propriedade \"Evento\")"});
     EXPECT_EQ(g.tipo(2, 3), 191);
     EXPECT_EQ(g.fundo(3, 1), '2');
     EXPECT_EQ(g.xo(1, 2), 'X');

@@ -51,10 +51,12 @@ QByteArray drawn(const std::string& csv, const std::string& rest = {}, const std
  <layer id="1" name="Tile Layer 1" width="4" height="4")" +
         layerAttributes + R"(>
   <data encoding="csv">
-)" + csv + R"(
+)" + csv +
+        R"(
 </data>
  </layer>
-)" + rest + "</map>\n");
+)" + rest +
+        "</map>\n");
 }
 
 const std::string kFull = "1,1,1,1,\n2,2,2,2,\n3,3,3,3,\n4,4,4,4";
@@ -134,8 +136,8 @@ TEST(TiledFidelity, CollisionShapesMarkEveryCellWhoseCentreTheyCover) {
     EXPECT_EQ(marks(g), "XXOX/XXOX/OOXX/XOXX/");
 
     // "O" clears a cell another object marked, in either case.
-    const MapGrid cleared = f.read(drawn(
-        kFull, objectLayer("XO", R"(  <object id="1" x="0" y="0" width="160" height="40"/>
+    const MapGrid cleared =
+        f.read(drawn(kFull, objectLayer("XO", R"(  <object id="1" x="0" y="0" width="160" height="40"/>
   <object id="2" name="o" x="40" y="0" width="40" height="40"/>
 )")));
     EXPECT_EQ(marks(cleared), "XOXX/OOOO/OOOO/OOOO/");
@@ -152,7 +154,8 @@ TEST(TiledFidelity, MarksOtherThanXAndOAreRefusedNamingTheCell) {
         {R"(<object id="6" name="&#15;" x="0" y="0" width="40" height="40"/>)",
          "(célula (linha 1, coluna 1)) tem caracteres de controle"},
         {R"(<object id="6" name="Parede" x="0" y="0" width="40" height="40"/>)", "tem a marca \"Parede\""},
-        {R"(<object id="6" x="0" y="0" width="80" height="10" rotation="45"/>)", "o objeto 6 da camada \"XO\" está girado"},
+        {R"(<object id="6" x="0" y="0" width="80" height="10" rotation="45"/>)",
+         "o objeto 6 da camada \"XO\" está girado"},
         {R"(<object id="6" x="0" y="0"><polyline points="0,0 80,80"/></object>)", "é uma linha"},
         {R"(<object id="6" x="nan" y="0" width="40" height="40"/>)", "x=\"nan\", que não é uma posição válida"},
         {R"(<object id="6" x="0" y="inf" width="40" height="40"/>)", "y=\"inf\""},
@@ -180,7 +183,8 @@ TEST(TiledFidelity, EventTextsWithControlCharactersOrBadPositionsAreRefused) {
     EXPECT_NE(f.refusal(drawn(kFull, event(R"(x="-inf" y="40")", "AddChar:Ana|1"))).find("x=\"-inf\""),
               std::string::npos);
     // Line breaks and TABs are a dialogue's own.
-    const MapGrid g = f.read(drawn(kFull, event(R"(x="40" y="40" width="40" height="40")", "ShowDialog:a&#13;&#10;b&#9;c")));
+    const MapGrid g =
+        f.read(drawn(kFull, event(R"(x="40" y="40" width="40" height="40")", "ShowDialog:a&#13;&#10;b&#9;c")));
     EXPECT_EQ(g.evento(2, 2), "ShowDialog:a\r\nb\tc");
 }
 
@@ -212,10 +216,12 @@ TEST(TiledFidelity, WholeCellOffsetsAreAppliedAndOthersRefused) {
 
 TEST(TiledFidelity, UnknownObjectLayersAreNamedAndDroppedOnlyWhenAccepted) {
     Folder f;
-    const QByteArray tmx = drawn(kFull, objectLayer("Colisao", "  <object id=\"1\" x=\"0\" y=\"0\" width=\"40\" height=\"40\"/>\n") +
-                                            " <imagelayer id=\"3\" name=\"Ceu\"><image source=\"ceu.png\"/></imagelayer>\n");
+    const QByteArray tmx =
+        drawn(kFull, objectLayer("Colisao", "  <object id=\"1\" x=\"0\" y=\"0\" width=\"40\" height=\"40\"/>\n") +
+                         " <imagelayer id=\"3\" name=\"Ceu\"><image source=\"ceu.png\"/></imagelayer>\n");
     const std::string refusal = f.refusal(tmx);
-    EXPECT_NE(refusal.find("a camada de objetos \"Colisao\"; a camada de imagem \"Ceu\""), std::string::npos) << refusal;
+    EXPECT_NE(refusal.find("a camada de objetos \"Colisao\"; a camada de imagem \"Ceu\""), std::string::npos)
+        << refusal;
     EXPECT_NE(refusal.find("--drop-extra"), std::string::npos);
 
     tiled::ImportNotes notes;
@@ -228,10 +234,12 @@ TEST(TiledFidelity, UnknownObjectLayersAreNamedAndDroppedOnlyWhenAccepted) {
 TEST(TiledFidelity, HiddenLayersAreImportedAndReported) {
     Folder f;
     tiled::ImportNotes notes;
-    const MapGrid g = f.read(drawn(kFull, objectLayer("XO", "  <object id=\"1\" x=\"0\" y=\"0\" width=\"40\" height=\"40\"/>\n")
-                                              .replace(0, 14, " <objectgroup visible=\"0\" "),
-                                   R"( visible="0")"),
-                             {}, &notes);
+    const MapGrid g =
+        f.read(drawn(kFull,
+                     objectLayer("XO", "  <object id=\"1\" x=\"0\" y=\"0\" width=\"40\" height=\"40\"/>\n")
+                         .replace(0, 14, " <objectgroup visible=\"0\" "),
+                     R"( visible="0")"),
+               {}, &notes);
     EXPECT_EQ(notes.hiddenLayers, (std::vector<std::string>{"Tile Layer 1", "XO"}));
     EXPECT_EQ(g.fundo(4, 1), '3');
     EXPECT_EQ(g.xo(1, 1), 'X');
@@ -353,16 +361,18 @@ TEST(TiledFidelity, ExportNeverWritesIntoTheProjectOrOverAnotherKindOfFile) {
     // a TMX map (an earlier export) is replaced.
     qmtest::TempDir out;
     out.write("notas.txt", "minhas notas");
-    EXPECT_NE(errorOf([&] { tiled::exportMap(vila, {}, out.file("notas.txt"), inProject); })
-                  .find("já existe e não é um mapa do Tiled (TMX); escolha outro nome ou use --force"),
+    EXPECT_NE(errorOf([&] {
+                  tiled::exportMap(vila, {}, out.file("notas.txt"), inProject);
+              }).find("já existe e não é um mapa do Tiled (TMX); escolha outro nome ou use --force"),
               std::string::npos);
     EXPECT_EQ(out.read("notas.txt"), "minhas notas");
     EXPECT_FALSE(out.exists("Tiles.tsx"));
     tiled::exportMap(vila, {}, out.file("v.tmx"), inProject);
     tiled::exportMap(vila, {}, out.file("v.tmx"), inProject);
     out.write("Tiles.tsx", QByteArray(kTsx).replace("Quillmark", "Meu"));
-    EXPECT_NE(errorOf([&] { tiled::exportMap(vila, {}, out.file("v.tmx"), inProject); })
-                  .find("Tiles.tsx\" já existe e não é o conjunto de tiles do editor"),
+    EXPECT_NE(errorOf([&] {
+                  tiled::exportMap(vila, {}, out.file("v.tmx"), inProject);
+              }).find("Tiles.tsx\" já existe e não é o conjunto de tiles do editor"),
               std::string::npos);
     tiled::exportMap(vila, {}, out.file("notas.txt"), {fixture.folder(), true});
     EXPECT_TRUE(out.read("notas.txt").contains("<map version=\"1.8\""));
