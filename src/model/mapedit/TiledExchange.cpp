@@ -238,6 +238,9 @@ void exportMap(const MapGrid& grid, const TileImages& tiles, const QString& tmxP
     QImageWriter writer(&png, "png");
     writer.setQuality(90);  // light compression: quick to write, the sheet is small anyway
     if (!writer.write(tilesetSheet(tiles))) throw Error("Não foi possível gerar a imagem do conjunto de tiles.");
+    // the files written beside the map never follow a link out of its folder
+    for (const QString& target : {folder + kTilesetSheet, folder + kTilesetFile, info.absoluteFilePath()})
+        checkWriteInsideProject(folder, target);
 
     // Everything under temporary names first; the renames come last, the map
     // after its tileset.

@@ -8,6 +8,7 @@
 #include "model/database/MapSaving.h"
 #include "model/mapedit/MapEdits.h"
 #include "model/mapedit/NewMap.h"
+#include "model/mapedit/ProjectRepair.h"
 #include "model/mapedit/TiledExchange.h"
 #include "model/project/ProjectCreation.h"
 #include "model/project/RuntimeLauncher.h"
@@ -25,10 +26,11 @@ namespace {
 const QString kSaveQuestion = QStringLiteral("Desejá Salvar as Alterações?");
 const QString kNoMapToPlay = QStringLiteral("Você deve criar pelo menos um mapa antes de executar o jogo!");
 
-// The runtime, started detached in the editor's working folder; a runtime
-// that cannot start throws, naming the file and the reason.
+// The runtime, started detached in the editor's working folder and told
+// where the editor's own player is; a runtime that cannot start, or that
+// fails at once, throws, naming the file and the reason.
 bool startDetached(const QString& program, QString*) {
-    play::startRuntime(program);
+    play::startRuntime(program, play::playerBesideProgram());
     return true;
 }
 
@@ -173,6 +175,16 @@ void EditorSession::openProject(const QString& path) {
         ws_.prompts().warning(
             QStringLiteral("Estas figuras não puderam ser lidas; em seu lugar aparece a imagem de reserva:") + list);
     }
+    offerCurrentRuntime();
+}
+
+void EditorSession::offerCurrentRuntime() {
+    // A runtime written by an older editor (which named its own build folder)
+    // or the old stand-in may not find the player: the user may replace it.
+    const QString runtime = ws_.project.RuntimePath;
+    if (!offerRuntime_ || runtime.isEmpty() || play::runtimeKind(runtime) != play::RuntimeKind::Outdated) return;
+    if (ws_.prompts().confirm(play::outdatedRuntimeQuestion(runtime), Buttons::YesNo) == Answer::Yes)
+        play::writeLauncher(runtime);
 }
 
 bool EditorSession::openProjectAsking(const QString& path) {
@@ -181,7 +193,26 @@ bool EditorSession::openProjectAsking(const QString& path) {
         closeProject();
     }
     openProject(path);
+    offerRepairs();
     return true;
+}
+
+int EditorSession::offerRepairs() {
+    if (!projectOpen_) return 0;
+    const std::vector<ProjectMend> mends = findProjectMends(ws_.project, ws_.tree);
+    QString list;
+    bool mendable = false;
+    for (const ProjectMend& m : mends) {
+        if (!m.canMend()) continue;
+        mendable = true;
+        list += QStringLiteral("\n") + fromCp1252(m.where) + QStringLiteral(": ") + QString::fromStdString(m.problem);
+    }
+    if (!mendable) return 0;
+    const QString question =
+        QStringLiteral("O projeto não está completo; talvez a última gravação tenha sido interrompida:\n") + list +
+        QStringLiteral("\n\nCorrigir o projeto agora?");
+    if (ws_.prompts().confirm(question, Buttons::YesNo) != Answer::Yes) return 0;
+    return applyProjectMends(ws_.project, ws_.tree, mends);
 }
 
 void EditorSession::closeProject() {

@@ -51,8 +51,13 @@ public:
     void openProject(const QString& path);
     // "Abrir Projeto" and "Reopen" once the file is known: with a project open,
     // the save question and the close command first. False when the user
-    // cancelled the question (nothing changed).
+    // cancelled the question (nothing changed). Once open, a project that a
+    // command cut short left incomplete is offered its repair (offerRepairs).
     bool openProjectAsking(const QString& path);
+    // Looks for what a command cut short can leave (ProjectRepair.h) and,
+    // when something can be mended, asks whether to mend it now. Returns the
+    // number of mends applied (0 when none or the user said no).
+    int offerRepairs();
     // The close command: the map and the project go, without a question.
     void closeProject();
     // "Close All": the save question, then the close command. False when cancelled.
@@ -109,6 +114,11 @@ public:
     bool play();
     // Replaces how the runtime is started (tests); empty: a detached process.
     void setProgramStarter(ProgramStarter starter);
+    // After a project opens: when its runtime is an older editor's launcher
+    // (or the old stand-in), asks whether to replace it with the current one.
+    // A tool that asks nothing turns the question off.
+    void offerCurrentRuntime();
+    void setOfferRuntime(bool offer) { offerRuntime_ = offer; }
 
     // The tile image cache was refilled from the project (after a tile edit).
     void refreshTiles();
@@ -155,6 +165,7 @@ private:
     Workspace& ws_;
     WindowLinks links_;
     ProgramStarter startProgram_;
+    bool offerRuntime_ = true;
     bool projectOpen_ = false;
     bool mapLoaded_ = false;
     bool modified_ = false;
