@@ -13,6 +13,7 @@
 #include "model/core/Text.h"
 #include "model/events/EventScript.h"
 #include "model/mapedit/NewMap.h"
+#include "model/mapedit/TiledExchange.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -207,6 +208,50 @@ inline std::string newMapName(std::string_view input) {
         return std::string("the tree with the map does not load: ") + e.what();
     }
     if (!again.findFirst(file)) return "the tree lost the map";
+    return {};
+}
+
+// A TMX map as Tiled might write it: what the reader accepts (empty cells
+// and extra layers allowed) must export, import back to the same cells and
+// export to the same text again. The tileset "Tiles.tsx" lies beside it.
+inline std::string tmxFile(std::string_view input) {
+    static QTemporaryDir folder;
+    static const bool ready = [] {
+        QFile tsx(folder.filePath("Tiles.tsx"));
+        return tsx.open(QIODevice::WriteOnly) && tsx.write(QByteArray::fromStdString(tiled::tsxText())) > 0;
+    }();
+    if (!ready) return "no folder for the tileset";
+    const tiled::ImportOptions lenient{static_cast<unsigned char>('0'), true};
+    const QByteArray bytes(input.data(), static_cast<qsizetype>(input.size()));
+    MapGrid first;
+    try {
+        first = tiled::readTmx(bytes, folder.path(), "f.tmx", lenient);
+    } catch (const Error&) {
+        return {};
+    }
+    std::string text;
+    try {
+        text = tiled::tmxText(first);
+    } catch (const Error& e) {
+        return std::string("an imported map does not export: ") + e.what();
+    }
+    MapGrid second;
+    try {
+        second = tiled::readTmx(QByteArray::fromStdString(text), folder.path(), "f.tmx");
+    } catch (const Error& e) {
+        return std::string("the exported map does not import: ") + e.what();
+    }
+    if (second.N != first.N) return "size differs";
+    for (int r = 1; r <= first.N; ++r)
+        for (int c = 1; c <= first.N; ++c) {
+            const std::string at = " differs at " + std::to_string(r) + "," + std::to_string(c);
+            if (first.tipo(r, c) != second.tipo(r, c)) return "Tipo" + at;
+            if (first.fundo(r, c) != second.fundo(r, c)) return "Fundo" + at;
+            if (first.xo(r, c) != second.xo(r, c)) return "XO" + at;
+            const bool a = MapGrid::hasEvent(first.evento(r, c)), b = MapGrid::hasEvent(second.evento(r, c));
+            if (a != b || (a && first.evento(r, c) != second.evento(r, c))) return "event" + at;
+        }
+    if (tiled::tmxText(second) != text) return "the second export differs from the first";
     return {};
 }
 

@@ -126,3 +126,71 @@ TEST(CliTiled, RefusalsExitWithOneAndLeaveTheProjectAlone) {
     EXPECT_EQ(runCli({"export", fixture.projectFile(), "Vila.xml"}).status, 2);
     EXPECT_EQ(runCli({"import", fixture.projectFile(), fixture.dir.file("bom.tmx")}).status, 2);
 }
+
+// A map drawn from scratch in Tiled 1.8: one tile layer with an empty cell and
+// the user's own collision layer.
+const char* kDrawnTmx = R"(<?xml version="1.0" encoding="UTF-8"?>
+<map version="1.8" tiledversion="1.8.2" orientation="orthogonal" renderorder="right-down" width="2" height="2" tilewidth="40" tileheight="40" infinite="0" nextlayerid="3" nextobjectid="2">
+ <tileset firstgid="1" source="Tiles.tsx"/>
+ <layer id="1" name="Tile Layer 1" width="2" height="2">
+  <data encoding="csv">
+5,0,
+5,5
+</data>
+ </layer>
+ <objectgroup id="2" name="Colisao">
+  <object id="1" x="0" y="0" width="80" height="40"/>
+ </objectgroup>
+</map>
+)";
+
+TEST(CliTiled, EmptyCellsAndExtraLayersNeedTheUsersWord) {
+    qmtest::ProjectFixture fixture;
+    fixture.addMap("Vila.xml", paintedGrid());
+    fixture.dir.write("Tiles.tsx", kTsx);
+    fixture.dir.write("novo.tmx", kDrawnTmx);
+    const QByteArray project = fixture.dir.read("Aventura.qmk");
+
+    const auto empty = runCli({"import", fixture.projectFile(), fixture.dir.file("novo.tmx"), "Novo"});
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_NE(empty.errText().find("a célula (linha 1, coluna 2) da camada \"Tile Layer 1\" está vazia"),
+              std::string::npos)
+        << empty.errText();
+    const auto extra = runCli({"import", fixture.projectFile(), fixture.dir.file("novo.tmx"), "Novo", "--empty", "72"});
+    EXPECT_EQ(extra.status, 1);
+    EXPECT_NE(extra.errText().find("a camada de objetos \"Colisao\""), std::string::npos) << extra.errText();
+    EXPECT_EQ(runCli({"import", fixture.projectFile(), fixture.dir.file("novo.tmx"), "Novo", "--empty", "47"}).status,
+              2);
+    EXPECT_EQ(fixture.dir.read("Aventura.qmk"), project);
+    EXPECT_FALSE(fixture.dir.exists("Mapas/Novo.xml"));
+
+    const auto ok =
+        runCli({"import", fixture.projectFile(), fixture.dir.file("novo.tmx"), "Novo", "--empty", "H", "--drop-extra"});
+    ASSERT_EQ(ok.status, 0) << ok.errText();
+    EXPECT_NE(ok.errText().find("Aviso: ficou de fora a camada de objetos \"Colisao\"."), std::string::npos);
+    EXPECT_NE(ok.errText().find("Aviso: 1 célula vazia recebeu o código 72."), std::string::npos) << ok.errText();
+    EXPECT_NE(runCli({"dump", fixture.projectFile(), "Novo.xml"}).outText().find("\"fundo\": [[52, 72], [52, 52]]"),
+              std::string::npos);
+}
+
+TEST(CliTiled, ExportNeverReplacesAProjectMapOrAnotherKindOfFile) {
+    qmtest::ProjectFixture fixture;
+    fixture.addMap("Vila.xml", paintedGrid());
+    fixture.addMap("Caverna.xml", paintedGrid());
+    const QByteArray caverna = fixture.dir.read("Mapas/Caverna.xml");
+
+    const auto onMap = runCli({"export", fixture.projectFile(), "Vila.xml", fixture.dir.file("Mapas/Caverna.xml")});
+    EXPECT_EQ(onMap.status, 1);
+    EXPECT_NE(onMap.errText().find("guarda os arquivos do projeto"), std::string::npos) << onMap.errText();
+    EXPECT_EQ(fixture.dir.read("Mapas/Caverna.xml"), caverna);
+    EXPECT_FALSE(fixture.dir.exists("Mapas/Tiles.tsx"));
+    EXPECT_EQ(runCli({"export", fixture.projectFile(), "Vila.xml", fixture.dir.file("Data/v.tmx"), "--force"}).status,
+              1);
+
+    qmtest::TempDir out;
+    out.write("leia.txt", "nada de mapas aqui");
+    EXPECT_EQ(runCli({"export", fixture.projectFile(), "Vila.xml", out.file("leia.txt")}).status, 1);
+    EXPECT_EQ(out.read("leia.txt"), "nada de mapas aqui");
+    EXPECT_EQ(runCli({"export", fixture.projectFile(), "Vila.xml", out.file("leia.txt"), "--force"}).status, 0);
+    EXPECT_TRUE(out.read("leia.txt").startsWith("<?xml"));
+}

@@ -57,7 +57,8 @@ int cmdImport(const Args& args) {
         err("Aviso: a camada \"" + layer + "\" está oculta no Tiled e foi importada assim mesmo.\n");
     for (const std::string& d : notes.dropped) err("Aviso: ficou de fora " + d + ".\n");
     if (notes.emptyCells > 0)
-        err("Aviso: " + std::to_string(notes.emptyCells) + " células vazias receberam o código " +
+        err("Aviso: " + std::to_string(notes.emptyCells) +
+            (notes.emptyCells == 1 ? " célula vazia recebeu" : " células vazias receberam") + " o código " +
             std::to_string(*options.emptyCode) + ".\n");
     return kExitOk;
 }

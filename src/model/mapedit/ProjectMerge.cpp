@@ -116,12 +116,8 @@ template <typename T> T pick(const T& base, const T& ours, const T& theirs, bool
     return ours;
 }
 
-MergeResult mergeMaps(const QString& basePath, const QString& oursPath, const QString& theirsPath,
-                      const QByteArray& baseBytes, const QByteArray& oursBytes, const QByteArray& theirsBytes,
-                      const QString& label) {
-    const MapGrid base = mapOf(basePath);
-    const MapGrid ours = mapOf(oursPath);
-    const MapGrid theirs = mapOf(theirsPath);
+MergeResult mergeMaps(const MapGrid& base, const MapGrid& ours, const MapGrid& theirs, const QByteArray& baseBytes,
+                      const QByteArray& oursBytes, const QByteArray& theirsBytes, const QString& label) {
     MapGrid merged = ours;
     if (ours.N != theirs.N) {
         if (ours.N == base.N)
@@ -159,11 +155,25 @@ MergeResult mergeMaps(const QString& basePath, const QString& oursPath, const QS
             merged.Evento[i] = pick(norm(b.Evento[i]), norm(ours.Evento[i]), norm(theirs.Evento[i]), &conflict);
             if (conflict) result.conflicts.push_back(labelOf(label) + " " + cellLabel(r, c) + ": Evento");
         }
+    // "Transparente" as ours stored it; a code only the other files hold
+    // takes theirs (then the base's).
     std::array<int, 256> known;
     known.fill(-1);
-    collectTransparency(baseBytes, known);
-    collectTransparency(theirsBytes, known);
     collectTransparency(oursBytes, known);
+    auto unknownCode = [&] {
+        for (int r = 1; r <= merged.N; ++r)
+            for (int c = 1; c <= merged.N; ++c)
+                if (known[merged.tipo(r, c)] < 0) return true;
+        return false;
+    };
+    for (const QByteArray* other : {&theirsBytes, &baseBytes}) {
+        if (!unknownCode()) break;
+        std::array<int, 256> more;
+        more.fill(-1);
+        collectTransparency(*other, more);
+        for (int i = 0; i < 256; ++i)
+            if (known[i] < 0) known[i] = more[i];
+    }
     const std::string text = mapFileText(merged, [&known](unsigned char code) { return known[code] == 1; });
     result.text = QByteArray::fromStdString(text);
     return result;
@@ -484,9 +494,10 @@ MergeResult merge(const QString& basePath, const QString& oursPath, const QStrin
     const FileKind kind = kindOf(ours, oursLabel);
     if (kindOf(base, baseLabel) != kind || kindOf(theirs, theirsLabel) != kind)
         refuse(label, "os três lados não são o mesmo tipo de arquivo.");
+    MapGrid baseMap, oursMap, theirsMap;
     switch (kind) {
     case FileKind::Map:
-        mapOf(basePath), mapOf(theirsPath), mapOf(oursPath);
+        baseMap = mapOf(basePath), theirsMap = mapOf(theirsPath), oursMap = mapOf(oursPath);
         break;
     case FileKind::Table:
         tableOf(base, baseLabel), tableOf(theirs, theirsLabel), tableOf(ours, oursLabel);
@@ -498,7 +509,7 @@ MergeResult merge(const QString& basePath, const QString& oursPath, const QStrin
     if (ours == base) return {theirs, {}};
     switch (kind) {
     case FileKind::Map:
-        return mergeMaps(basePath, oursPath, theirsPath, base, ours, theirs, label);
+        return mergeMaps(baseMap, oursMap, theirsMap, base, ours, theirs, label);
     case FileKind::Table:
         return mergeTables(base, ours, theirs, label);
     case FileKind::ProjectFile:

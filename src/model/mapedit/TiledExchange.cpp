@@ -6,8 +6,6 @@
 #include "model/core/Paths.h"
 #include "model/core/Text.h"
 #include "model/core/XmlEscape.h"
-#include "model/database/DataModule.h"
-#include "model/database/TileCache.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -66,14 +64,6 @@ void appendRect(std::string& out, int id, int row, int column) {
 }  // namespace
 
 // --- the tileset's pictures --------------------------------------------------------------
-
-TileImages tileImagesOf(TDataModule1& data, const TileCache& cache) {
-    TileImages images;
-    for (int i = 0; i < kTileCount; ++i)
-        images[static_cast<std::size_t>(i)] =
-            cache.PegaImg(data, static_cast<unsigned char>(kFirstCode + i)).drawImage();
-    return images;
-}
 
 QImage tilesetSheet(const TileImages& tiles) {
     const int rows = (kTileCount + kSheetColumns - 1) / kSheetColumns;

@@ -2,15 +2,13 @@
 #include "model/core/Error.h"
 #include "model/core/Format.h"
 #include "model/core/Text.h"
+#include "model/mapedit/TiledData.h"
 #include "model/mapedit/TiledExchange.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <pugixml.hpp>
-#include <zlib.h>
-#include <zstd.h>
-#include <zstd_errors.h>
 
 #include <algorithm>
 #include <cctype>
@@ -101,9 +99,6 @@ private:
     void readTilesets(const pugi::xml_node& map);
     void walk(const pugi::xml_node& map);
     int offsetOf(const pugi::xml_node& node, const char* name, int inherited) const;
-    std::vector<std::uint32_t> decodeData(const pugi::xml_node& data, const std::string& layerName) const;
-    std::vector<std::uint32_t> inflateData(const QByteArray& packed, std::string_view compression,
-                                           const std::string& layerName) const;
     std::vector<std::uint32_t> readTileLayer(const Placed& layer) const;
     unsigned char codeOf(std::uint32_t gid, const std::string& layerName, int row, int column) const;
     std::pair<int, int> cellOf(const pugi::xml_node& object, const Placed& group) const;
@@ -226,123 +221,12 @@ void Reader::walk(const pugi::xml_node& map) {
     }
 }
 
-std::vector<std::uint32_t> Reader::inflateData(const QByteArray& packed, std::string_view compression,
-                                               const std::string& layerName) const {
-    const std::size_t expected = static_cast<std::size_t>(n_) * static_cast<std::size_t>(n_) * 4;
-    std::vector<unsigned char> out(expected + 1);
-    const std::string what = "os dados " + std::string(compression) + " da camada " + quoted(layerName);
-    std::size_t produced = 0;
-    if (compression == "zstd") {
-        const std::size_t r = ZSTD_decompress(out.data(), out.size(), packed.constData(), packed.size());
-        if (ZSTD_isError(r)) {
-            if (ZSTD_getErrorCode(r) == ZSTD_error_dstSize_tooSmall) fail(what + " têm mais células que o mapa.");
-            if (ZSTD_getErrorCode(r) == ZSTD_error_srcSize_wrong)
-                fail(what + " estão incompletos (arquivo truncado?).");
-            fail(what + " estão corrompidos.");
-        }
-        produced = r;
-    } else {
-        const bool gzip = compression == "gzip";
-        z_stream z{};
-        if (inflateInit2(&z, gzip ? 15 + 16 : 15) != Z_OK) fail("não foi possível descompactar os dados.");
-        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed.constData()));
-        z.avail_in = static_cast<uInt>(packed.size());
-        z.next_out = out.data();
-        z.avail_out = static_cast<uInt>(out.size());
-        const int status = inflate(&z, Z_FINISH);
-        produced = out.size() - z.avail_out;
-        inflateEnd(&z);
-        if (status == Z_DATA_ERROR || status == Z_NEED_DICT || status == Z_MEM_ERROR)
-            fail(what + " estão corrompidos.");
-        if (status != Z_STREAM_END) {
-            if (produced > expected) fail(what + " têm mais células que o mapa.");
-            fail(what + " estão incompletos (arquivo truncado?).");
-        }
-    }
-    if (produced != expected) fail(what + " não têm uma célula para cada posição do mapa.");
-    std::vector<std::uint32_t> gids(expected / 4);
-    for (std::size_t i = 0; i < gids.size(); ++i)
-        gids[i] = static_cast<std::uint32_t>(out[4 * i]) | static_cast<std::uint32_t>(out[4 * i + 1]) << 8 |
-                  static_cast<std::uint32_t>(out[4 * i + 2]) << 16 | static_cast<std::uint32_t>(out[4 * i + 3]) << 24;
-    return gids;
-}
-std::vector<std::uint32_t> Reader::decodeData(const pugi::xml_node& data, const std::string& layerName) const {
-    const std::string layer = "a camada \"" + layerName + "\"";
-    if (!data) fail(layer + " não tem dados.");
-    if (data.child("chunk")) fail(layer + " está em blocos de mapa infinito.");
-    const std::string_view encoding = data.attribute("encoding").value();
-    const std::string_view compression = data.attribute("compression").value();
-    const std::size_t cells = static_cast<std::size_t>(n_) * static_cast<std::size_t>(n_);
-    std::vector<std::uint32_t> gids;
-    gids.reserve(cells);
-
-    if (encoding.empty()) {
-        // The oldest form: one <tile gid="…"/> per cell.
-        for (const pugi::xml_node tile : data.children("tile")) {
-            const long long gid = QByteArray(tile.attribute("gid").value()).toLongLong();
-            if (gid < 0 || gid > 0xFFFFFFFFll) fail(layer + " tem um tile inválido.");
-            gids.push_back(static_cast<std::uint32_t>(gid));
-        }
-    } else if (encoding == "csv") {
-        if (!compression.empty()) fail(layer + " usa uma compressão que o CSV não admite.");
-        const std::string_view text = data.child_value();
-        std::uint64_t value = 0;
-        bool inNumber = false;
-        bool expectNumber = true;
-        for (const char ch : text) {
-            if (ch >= '0' && ch <= '9') {
-                if (!expectNumber && !inNumber) fail("os dados CSV de " + layer + " estão malformados.");
-                value = value * 10 + static_cast<std::uint64_t>(ch - '0');
-                if (value > 0xFFFFFFFFull) fail("os dados CSV de " + layer + " têm um número grande demais.");
-                inNumber = true;
-            } else if (ch == ',') {
-                if (!inNumber) fail("os dados CSV de " + layer + " estão malformados.");
-                gids.push_back(static_cast<std::uint32_t>(value));
-                value = 0;
-                inNumber = false;
-                expectNumber = true;
-            } else if (ch == ' ' || ch == '\n' || ch == '\r' || ch == '\t') {
-                if (inNumber) expectNumber = false;
-            } else {
-                fail("os dados CSV de " + layer + " têm o caractere inválido '" + std::string(1, ch) + "'.");
-            }
-        }
-        if (inNumber)
-            gids.push_back(static_cast<std::uint32_t>(value));
-        else if (!gids.empty())
-            fail("os dados CSV de " + layer + " terminam numa vírgula (arquivo truncado?).");
-    } else if (encoding == "base64") {
-        QByteArray text(data.child_value());
-        text.replace(' ', "").replace('\n', "").replace('\r', "").replace('\t', "");
-        const auto decoded = QByteArray::fromBase64Encoding(text, QByteArray::AbortOnBase64DecodingErrors);
-        if (!decoded) fail("os dados base64 de " + layer + " estão corrompidos.");
-        const QByteArray& bytes = *decoded;
-        if (compression == "zlib" || compression == "gzip" || compression == "zstd")
-            return inflateData(bytes, compression, layerName);
-        if (!compression.empty())
-            fail(layer + " usa a compressão \"" + std::string(compression) +
-                 "\"; salve o mapa no Tiled com CSV, base64, zlib, gzip ou zstd.");
-        if (static_cast<std::size_t>(bytes.size()) != cells * 4)
-            fail("os dados base64 de " + layer + " não têm uma célula para cada posição do mapa (arquivo truncado?).");
-        for (std::size_t i = 0; i < cells; ++i) {
-            const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData()) + 4 * i;
-            gids.push_back(static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-                           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24);
-        }
-    } else {
-        fail(layer + " usa a codificação desconhecida \"" + std::string(encoding) + "\".");
-    }
-    if (gids.size() != cells)
-        fail(layer + " tem " + std::to_string(gids.size()) + " células em vez de " + std::to_string(cells) +
-             " (arquivo truncado?).");
-    return gids;
-}
-
 std::vector<std::uint32_t> Reader::readTileLayer(const Placed& layer) const {
     const std::string name = layer.node.attribute("name").value();
     if (intAttr(layer.node, "width", n_) != n_ || intAttr(layer.node, "height", n_) != n_)
         fail("a camada " + quoted(name) + " não tem o tamanho do mapa.");
-    const std::vector<std::uint32_t> gids = decodeData(layer.node.child("data"), name);
+    const std::vector<std::uint32_t> gids =
+        decodeTileData(layer.node.child("data"), n_, name, [this](const std::string& what) { fail(what); });
     if (layer.dx == 0 && layer.dy == 0) return gids;
     // A layer shifted by whole cells: each tile moves with it, and none may
     // leave the map.

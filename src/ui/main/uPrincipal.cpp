@@ -501,11 +501,14 @@ std::optional<tiled::ImportOptions> importOptionsFor(Prompts& prompts, const QSt
     tiled::readTmxFile(file, {static_cast<unsigned char>(tiled::kFirstCode), true}, &notes);
     tiled::ImportOptions options;
     if (notes.emptyCells > 0) {
-        const QString question =
-            QStringLiteral("%1 células do mapa estão vazias (a primeira é %2), e uma célula do editor sempre tem um "
-                           "tile.\nCódigo do tile que elas recebem (48 a 191, ou o seu caractere):")
-                .arg(notes.emptyCells)
-                .arg(QString::fromUtf8(notes.firstEmptyCell.c_str()));
+        const QString cells = notes.emptyCells == 1
+                                  ? QStringLiteral("1 célula do mapa está vazia (%1)")
+                                        .arg(QString::fromUtf8(notes.firstEmptyCell.c_str()))
+                                  : QStringLiteral("%1 células do mapa estão vazias (a primeira é %2)")
+                                        .arg(notes.emptyCells)
+                                        .arg(QString::fromUtf8(notes.firstEmptyCell.c_str()));
+        const QString question = cells + QStringLiteral(", e uma célula do editor sempre tem um tile.\nCódigo do "
+                                                        "tile que elas recebem (48 a 191, ou o seu caractere):");
         QString typed = QStringLiteral("48");
         for (;;) {
             const std::optional<QString> answer = prompts.input(QStringLiteral("Importar Mapa"), question, typed);

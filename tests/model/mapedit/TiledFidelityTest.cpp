@@ -2,6 +2,7 @@
 // rules in TiledExchange.h give, or refused with a message naming the layer,
 // object or cell, and the project stays as it was. Exports never write over
 // the project's own files or leave half an export behind.
+#include "Errors.h"
 #include "ProjectFixture.h"
 #include "ScriptedPrompts.h"
 #include "model/core/Error.h"
@@ -18,17 +19,9 @@
 #include <sys/stat.h>
 
 using namespace quillmark;
+using qmtest::errorOf;
 
 namespace {
-
-std::string errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
 
 std::map<QString, QByteArray> snapshot(const QString& folder) {
     std::map<QString, QByteArray> files;

@@ -18,7 +18,7 @@ struct Target {
 const Target kTargets[] = {
     {"data_packet", qmfuzz::dataPacket},  {"project_file", qmfuzz::projectFile}, {"tree_file", qmfuzz::treeFile},
     {"map_file", qmfuzz::mapFile},        {"event_script", qmfuzz::eventScript}, {"cp1252_text", qmfuzz::cp1252Text},
-    {"new_map_name", qmfuzz::newMapName},
+    {"new_map_name", qmfuzz::newMapName}, {"tmx_file", qmfuzz::tmxFile},
 };
 
 TEST(FuzzCorpusReplay, EveryKeptInputRoundTrips) {
@@ -34,7 +34,7 @@ TEST(FuzzCorpusReplay, EveryKeptInputRoundTrips) {
             ++replayed;
         }
     }
-    EXPECT_GE(replayed, 7);  // at least a seed per harness
+    EXPECT_GE(replayed, 8);  // at least a seed per harness
 }
 
 }  // namespace

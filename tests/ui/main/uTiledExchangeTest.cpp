@@ -125,3 +125,57 @@ TEST_F(TiledMenuTest, CancelledDialogsAndABadFileLeaveTheMapAsItWas) {
     EXPECT_EQ(QDir(fixture.dir.file("Mapas")).entryList(QDir::Files), QStringList({"Vila.xml"}));
     EXPECT_TRUE(prompts->allAnswersUsed());
 }
+
+// A map drawn from scratch in Tiled 1.8 with an empty cell and a collision
+// layer of the user's own.
+TEST_F(TiledMenuTest, EmptyCellsAndExtraLayersAreAskedAbout) {
+    out.write("Tiles.tsx", R"(<?xml version="1.0" encoding="UTF-8"?>
+<tileset version="1.8" tiledversion="1.8.2" name="Quillmark" tilewidth="40" tileheight="40" tilecount="144" columns="12">
+ <image source="Tiles.png" width="480" height="480"/>
+</tileset>
+)");
+    out.write("novo.tmx", R"(<?xml version="1.0" encoding="UTF-8"?>
+<map version="1.8" tiledversion="1.8.2" orientation="orthogonal" renderorder="right-down" width="2" height="2" tilewidth="40" tileheight="40" infinite="0" nextlayerid="3" nextobjectid="2">
+ <tileset firstgid="1" source="Tiles.tsx"/>
+ <layer id="1" name="Tile Layer 1" width="2" height="2">
+  <data encoding="csv">
+5,5,
+0,5
+</data>
+ </layer>
+ <objectgroup id="2" name="Colisao">
+  <object id="1" x="0" y="0" width="80" height="40"/>
+ </objectgroup>
+</map>
+)");
+    // A code that is none is asked for again; No to leaving the layer out
+    // imports nothing.
+    prompts->answerText(out.file("novo.tmx")).answerText("47").answer(Answer::Ok).answerText("H").answer(Answer::No);
+    press(Qt::Key_I);
+    ASSERT_EQ(prompts->asked().size(), 5u);
+    EXPECT_TRUE(prompts->asked()[1].text.startsWith("1 célula do mapa está vazia ((linha 2, coluna 1))"))
+        << prompts->asked()[1].text.toStdString();
+    EXPECT_EQ(prompts->asked()[2].text, "\"47\" não é um código de tile (48 a 191).");
+    EXPECT_EQ(prompts->asked()[4].text,
+              "O editor não guarda:\n  • a camada de objetos \"Colisao\"\n\nImportar o mapa sem eles?");
+    EXPECT_EQ(ws->session().currentMap(), "Vila.xml");
+    EXPECT_EQ(QDir(fixture.dir.file("Mapas")).entryList(QDir::Files), QStringList({"Vila.xml"}));
+
+    prompts->clear();
+    prompts->answerText(out.file("novo.tmx")).answerText("72").answer(Answer::Yes).answerText("Novo");
+    press(Qt::Key_I);
+    EXPECT_TRUE(prompts->allAnswersUsed());
+    ASSERT_EQ(ws->session().currentMap(), "Novo.xml");
+    EXPECT_EQ(ws->grid.fundo(2, 1), 72);
+    EXPECT_EQ(ws->grid.fundo(1, 1), '4');
+}
+
+TEST_F(TiledMenuTest, ExportingOntoTheProjectsOwnFilesIsRefused) {
+    const QByteArray vila = fixture.dir.read("Mapas/Vila.xml");
+    prompts->answerText(fixture.dir.file("Mapas/Vila.xml")).answer(Answer::Ok);
+    press(Qt::Key_E);
+    ASSERT_EQ(prompts->asked().size(), 2u);
+    EXPECT_TRUE(prompts->messages().back().contains("guarda os arquivos do projeto"));
+    EXPECT_EQ(fixture.dir.read("Mapas/Vila.xml"), vila);
+    EXPECT_FALSE(fixture.dir.exists("Mapas/Tiles.tsx"));
+}
