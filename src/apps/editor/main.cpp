@@ -42,6 +42,7 @@ int main(int argc, char** argv) {
     // 1. The splash window.
     auto* splash = new quillmark::TFormSplash;
     splash->showSplash();
+    splash->hideBeforeDialogs();  // an error at start-up is not hidden behind it
     QCoreApplication::processEvents();
 
     // 2. The application title. No display name: the toolkit would append it

@@ -8,6 +8,7 @@
 #include "model/database/MapSaving.h"
 #include "model/mapedit/MapEdits.h"
 #include "model/mapedit/NewMap.h"
+#include "model/mapedit/ProjectRepair.h"
 #include "model/mapedit/TiledExchange.h"
 #include "model/project/ProjectCreation.h"
 #include "model/project/RuntimeLauncher.h"
@@ -192,7 +193,26 @@ bool EditorSession::openProjectAsking(const QString& path) {
         closeProject();
     }
     openProject(path);
+    offerRepairs();
     return true;
+}
+
+int EditorSession::offerRepairs() {
+    if (!projectOpen_) return 0;
+    const std::vector<ProjectMend> mends = findProjectMends(ws_.project, ws_.tree);
+    QString list;
+    bool mendable = false;
+    for (const ProjectMend& m : mends) {
+        if (!m.canMend()) continue;
+        mendable = true;
+        list += QStringLiteral("\n") + fromCp1252(m.where) + QStringLiteral(": ") + QString::fromStdString(m.problem);
+    }
+    if (!mendable) return 0;
+    const QString question =
+        QStringLiteral("O projeto não está completo; talvez a última gravação tenha sido interrompida:\n") + list +
+        QStringLiteral("\n\nCorrigir o projeto agora?");
+    if (ws_.prompts().confirm(question, Buttons::YesNo) != Answer::Yes) return 0;
+    return applyProjectMends(ws_.project, ws_.tree, mends);
 }
 
 void EditorSession::closeProject() {
@@ -317,15 +337,16 @@ bool EditorSession::askToSaveChanges() {
 
 // --- exchange with Tiled ---------------------------------------------------------------
 
-void EditorSession::exportMap(const QString& path) {
+void EditorSession::exportMap(const QString& path, bool replace) {
     if (!projectOpen_ || !mapLoaded_) throw Error("Nenhum mapa aberto para exportar.");
-    tiled::exportMap(ws_.grid, tiled::tileImagesOf(ws_.DataModule1, ws_.tiles), path);
+    tiled::exportMap(ws_.grid, tiled::tileImagesOf(ws_.DataModule1, ws_.tiles), path,
+                     {ws_.project.ProjectFolder, replace});
 }
 
-bool EditorSession::importMap(const QString& path, std::string_view name) {
+bool EditorSession::importMap(const QString& path, std::string_view name, const tiled::ImportOptions& options) {
     if (!projectOpen_) throw Error("Nenhum projeto aberto.");
     // The whole file is read and checked before the project is touched.
-    MapGrid imported = tiled::readTmxFile(path);
+    MapGrid imported = tiled::readTmxFile(path, options);
     const std::string problem = checkNewMapName(ws_.tree, ws_.project, name);
     if (!problem.empty()) {
         ws_.prompts().warning(QString::fromUtf8(problem.c_str()));

@@ -10,6 +10,7 @@
 //
 // Every command throws quillmark::Error when a step fails; the windows run
 // them through Workspace::run, which shows the error.
+#include "model/mapedit/TiledExchange.h"
 #include "model/session/WindowLinks.h"
 
 #include <QObject>
@@ -50,8 +51,13 @@ public:
     void openProject(const QString& path);
     // "Abrir Projeto" and "Reopen" once the file is known: with a project open,
     // the save question and the close command first. False when the user
-    // cancelled the question (nothing changed).
+    // cancelled the question (nothing changed). Once open, a project that a
+    // command cut short left incomplete is offered its repair (offerRepairs).
     bool openProjectAsking(const QString& path);
+    // Looks for what a command cut short can leave (ProjectRepair.h) and,
+    // when something can be mended, asks whether to mend it now. Returns the
+    // number of mends applied (0 when none or the user said no).
+    int offerRepairs();
     // The close command: the map and the project go, without a question.
     void closeProject();
     // "Close All": the save question, then the close command. False when cancelled.
@@ -89,14 +95,17 @@ public:
     // --- exchange with Tiled ----------------------------------------------------
     // "Exportar Mapa": the loaded map (unsaved edits included) as a TMX map at
     // path, with the project's tile pictures as the tileset "Tiles.tsx" (and
-    // its sheet "Tiles.png") beside it. Nothing in the project changes.
-    void exportMap(const QString& path);
+    // its sheet "Tiles.png") beside it. Nothing in the project changes: an
+    // output inside "Mapas\" or "Data\" is refused, and so is an existing
+    // file that is not a TMX map unless `replace` (the user confirmed it).
+    void exportMap(const QString& path, bool replace = false);
     // "Importar Mapa": reads a TMX map and, when it can be held and the name is
     // free, registers it in the project as the new-map dialog does, writes its
     // map file and shows it. A file that cannot be read or mapped throws and a
     // refused name is shown in a warning, in both cases before anything
-    // changes. False when refused or cancelled.
-    bool importMap(const QString& path, std::string_view name);
+    // changes. `options` says what becomes of empty cells and of the layers
+    // the editor does not know. False when refused or cancelled.
+    bool importMap(const QString& path, std::string_view name, const tiled::ImportOptions& options = {});
 
     // --- the rest -----------------------------------------------------------------
     // "Play": needs a map in the project; asks about unsaved changes; starts

@@ -375,17 +375,14 @@ void TMapCanvas::CriarEvento(Terreno& cell) {
     const int column = cell.column;
     commitStroke();
     const std::string text = cell.eventText();
-    if (MapGrid::hasEvent(text))
-        ws_.session().links().eventScript(text);
-    else
-        ws_.session().links().eventSelector();
+    const std::string result =
+        MapGrid::hasEvent(text) ? ws_.session().links().eventScript(text) : ws_.session().links().eventSelector();
     // The dialog may have run a long time; find the cell again by its place.
     // The cell's new text is one undo step; a dialog that changed nothing is
     // one too, so the map counts as modified until that step is undone.
     EditRecorder rec(ws_.grid);
     rec.touch(row, column);
-    ws_.grid.setEvento(row, column, ws_.EventResult);
-    ws_.EventResult = "NULL";
+    ws_.grid.setEvento(row, column, result);
     ws_.session().pushEdit(rec.take(), QStringLiteral("Evento"), true);
     // The character dialog may have drawn the character's frames anew.
     tiles_.forgetCharacters();
