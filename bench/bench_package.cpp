@@ -40,9 +40,9 @@ void BM_PackageDemo(benchmark::State& state) {
     Packaged& p = packaged();
     if (!p.ok) return state.SkipWithError("the demo could not be packaged");
     for (auto _ : state) {
-        const auto r = qmbench::runChild(qmtest::binFolder() + "quillmark-cli",
-                                         {"package", p.dir.file("demo/ValeSereno.qmk"), p.dir.file("outro"),
-                                          "--replace", "--tar"});
+        const auto r =
+            qmbench::runChild(qmtest::binFolder() + "quillmark-cli", {"package", p.dir.file("demo/ValeSereno.qmk"),
+                                                                      p.dir.file("outro"), "--replace", "--tar"});
         if (!r.ok) return state.SkipWithError("package failed");
         state.SetIterationTime(r.wallMs / 1e3);
     }

@@ -109,9 +109,8 @@ TEST(Install, EverythingLandsInItsPlaceAndWorksFromThere) {
 
 TEST(Install, TheDebianPackageHoldsTheDesktopFiles) {
     qmtest::TempDir dir;
-    const Ran packed =
-        run("cpack", {"-G", "DEB", "--config", buildFolder() + "/CPackConfig.cmake", "-B", dir.path()}, {}, dir.path(),
-            110000);
+    const Ran packed = run("cpack", {"-G", "DEB", "--config", buildFolder() + "/CPackConfig.cmake", "-B", dir.path()},
+                           {}, dir.path(), 110000);
     ASSERT_EQ(packed.status, 0) << packed.out.toStdString() << packed.err.toStdString();
     const QStringList debs = QDir(dir.path()).entryList({"quillmark_*.deb"}, QDir::Files);
     ASSERT_EQ(debs.size(), 1) << packed.out.toStdString();
@@ -119,10 +118,11 @@ TEST(Install, TheDebianPackageHoldsTheDesktopFiles) {
 
     const Ran contents = run("dpkg-deb", {"--contents", deb});
     ASSERT_EQ(contents.status, 0);
-    for (const QString& file : QStringList{"./usr/bin/quillmark", "./usr/bin/quillmark-play", "./usr/share/applications/" + kAppId + ".desktop",
-          "./usr/share/metainfo/" + kAppId + ".metainfo.xml", "./usr/share/mime/packages/quillmark.xml",
-          QString("./usr/share/icons/hicolor/256x256/apps/quillmark.png"),
-          QString("./usr/share/quillmark/Data/Vorpex.exe")})
+    for (const QString& file : QStringList{
+             "./usr/bin/quillmark", "./usr/bin/quillmark-play", "./usr/share/applications/" + kAppId + ".desktop",
+             "./usr/share/metainfo/" + kAppId + ".metainfo.xml", "./usr/share/mime/packages/quillmark.xml",
+             QString("./usr/share/icons/hicolor/256x256/apps/quillmark.png"),
+             QString("./usr/share/quillmark/Data/Vorpex.exe")})
         EXPECT_TRUE(contents.out.contains(" " + file + "\n")) << file.toStdString();
 
     // Its dependencies are the Debian packages of the libraries the programs use.
