@@ -57,13 +57,21 @@ const std::set<std::string>& baseLibraries() {
         // tables and the X session
         "libxcb-render.so.0", "libxcb-shm.so.0", "libxcb-randr.so.0", "libxcb-xfixes.so.0", "libxcb-shape.so.0",
         "libxcb-sync.so.1", "libxcb-xkb.so.1", "libxcb-glx.so.0", "libxkbcommon.so.0", "libxkbcommon-x11.so.0",
-        "libICE.so.6", "libSM.so.6", "libbsd.so.0", "libmd.so.0", "libuuid.so.1",
+        "libXrender.so.1", "libXfixes.so.3", "libXi.so.6", "libXcursor.so.1", "libXrandr.so.2", "libXinerama.so.1",
+        "libXss.so.1", "libXxf86vm.so.1", "libICE.so.6", "libSM.so.6",
+        // the core system libraries (Debian's required ones)
+        "libbsd.so.0", "libmd.so.0", "libuuid.so.1", "libsystemd.so.0", "libgcrypt.so.20", "libgpg-error.so.0",
+        "liblzma.so.5", "liblz4.so.1", "libcap.so.2", "libtinfo.so.6", "libselinux.so.1",
         // fonts, text shaping, PNG and JPEG pictures
         "libfontconfig.so.1", "libfreetype.so.6", "libexpat.so.1", "libharfbuzz.so.0", "libgraphite2.so.3",
         "libpng16.so.16", "libjpeg.so.62",
         // the desktop's message bus, GLib and sound
         "libdbus-1.so.3", "libglib-2.0.so.0", "libgobject-2.0.so.0", "libgthread-2.0.so.0", "libgio-2.0.so.0",
-        "libasound.so.2", "libpulse.so.0"};
+        "libgmodule-2.0.so.0", "libasound.so.2", "libpulse.so.0", "libpulse-simple.so.0",
+        // what the sound server's own file library brings, whose names every
+        // Debian since 12 keeps (FLAC's changed, so it travels in the package)
+        "libsndfile.so.1", "libogg.so.0", "libvorbis.so.0", "libvorbisenc.so.2", "libopus.so.0", "libmpg123.so.0",
+        "libmp3lame.so.0"};
     return base;
 }
 

@@ -63,7 +63,8 @@ if [ -z "$player" ]; then
     elif command -v kdialog >/dev/null 2>&1; then
       kdialog --title Quillmark --error "$message" >/dev/null 2>&1
     elif command -v xmessage >/dev/null 2>&1; then
-      xmessage -center -title Quillmark "$message" >/dev/null 2>&1
+      # xmessage draws Latin-1 only
+      xmessage -center -title Quillmark "$(printf '%s' "$message" | iconv -f UTF-8 -t ISO-8859-1 2>/dev/null || printf '%s' "$message")" >/dev/null 2>&1
     fi
   fi
   exit 127
