@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS  ?= $(shell nproc)
 export XDG_RUNTIME_DIR ?= /tmp/quillmark-runtime-$(shell id -u)
 
-.PHONY: all bootstrap configure build test bench run play demo-reset clean fuzz
+.PHONY: all bootstrap configure build test bench run play demo-reset clean fuzz install package
 
 all: build
 
@@ -37,15 +37,27 @@ bench: configure
 run: build
 	@scripts/run-editor $(BUILD)
 
-# Plays the demo project through its launcher, as the editor's Play does.
+# Plays the demo project through its launcher, as the editor's Play does
+# (naming the build's player to it).
 play: build
 	@mkdir -p -m 0700 $(XDG_RUNTIME_DIR)
-	$(BUILD)/demo/ValeSereno.exe
+	QUILLMARK_PLAY=$(abspath $(BUILD))/bin/quillmark-play $(BUILD)/demo/ValeSereno.exe
 
 # The build keeps the demo project (build/demo) once it exists, with the user's
 # edits; this throws them away and makes it afresh from the template set.
 demo-reset: build
 	$(BUILD)/bin/quillmark-cli demo $(BUILD)/demo
+
+# Installs the programs, the template set and the desktop files under PREFIX
+# (sudo for a system folder: `sudo make install`).
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A Debian package of the same (build/quillmark_<version>_<arch>.deb), its
+# dependencies found by dpkg-shlibdeps.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 # The fuzz harnesses (clang, libFuzzer and the sanitizers), each run FUZZ_SECONDS.
 FUZZ_SECONDS ?= 60

@@ -1,7 +1,7 @@
 // The PNG writer of render, in process: a 100 x 100 map drawn once (4000 x
-// 4000 pixels, transparent things over varied ground, events), then written in
-// bands of one cell row, as render does, with and without its threads. The
-// counters give the picture's megapixels per second and the file's size.
+// 4000 pixels, transparent things over varied ground, events), then handed to
+// the writer in bands of one cell row, as render does. The counters give the
+// picture's megapixels per second and the file's size.
 #include "ProjectFixture.h"
 #include "WidgetBenchMain.h"
 
@@ -45,7 +45,6 @@ QImage& bigPicture() {
     return picture;
 }
 
-// range(0): 1 with the threads, 0 without.
 void BM_PngWrite(benchmark::State& state) {
     const QImage& picture = bigPicture();
     constexpr int band = cellpaint::kCell;
@@ -53,7 +52,7 @@ void BM_PngWrite(benchmark::State& state) {
     for (int y = 0; y < picture.height(); y += band) bands.push_back(picture.copy(0, y, picture.width(), band));
     qsizetype size = 0;
     for (auto _ : state) {
-        cli::PngStream png(picture.width(), picture.height(), true, band, state.range(0) != 0);
+        cli::PngStream png(picture.width(), picture.height(), true);
         for (const QImage& b : bands) png.addRows(b);
         size = png.finish().size();
     }
@@ -62,7 +61,7 @@ void BM_PngWrite(benchmark::State& state) {
         benchmark::Counter(megapixels * double(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["file_MB"] = double(size) / 1e6;
 }
-BENCHMARK(BM_PngWrite)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PngWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

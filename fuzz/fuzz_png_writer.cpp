@@ -1,4 +1,4 @@
-// libFuzzer entry point: the PNG writer's deflater (see PngRoundTrip.h).
+// libFuzzer entry point: the PNG writer of render (see PngRoundTrip.h).
 #include "PngRoundTrip.h"
 
 #include <cstdint>

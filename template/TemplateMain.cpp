@@ -36,10 +36,10 @@ void put(const QString& path, const QByteArray& bytes) {
 
 void writeRuntime(const QString& editor) {
     // The game runtime a new project copies is the launcher of quillmark-play,
-    // which lies in this same editor folder. The libraries beside it are
-    // stand-ins that keep a new project's layout complete.
+    // which finds the player without any path of this machine. The libraries
+    // beside it are stand-ins that keep a new project's layout complete.
     const QString exe = editor + "Data/Vorpex.exe";
-    put(exe, quillmark::play::launcherScript(editor));
+    put(exe, quillmark::play::launcherScript());
     QFile::setPermissions(exe, QFile::permissions(exe) | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther);
     auto library = [](const QString& name) {
         return QByteArray("Stand-in for the library ") + name.toUtf8() +

@@ -106,3 +106,24 @@ TEST(PlayScript, SpeedIsStepsPerTenSecondsAndAnythingUnreadableStandsStill) {
     EXPECT_EQ(characterSpeed("-3"), 0);
     EXPECT_EQ(characterSpeed("500"), kMaxSpeed);
 }
+
+TEST(PlayScript, ManyUnknownWordsAreEachReportedOnceAndTheCommandsAfterThemStillRead) {
+    // every unknown word ends at its line mark; the keyword far behind them is found
+    std::string text;
+    for (int i = 0; i < 20000; ++i) text += "Palavra" + std::to_string(i) + ";";
+    text += "IniciaChuva:ShowMessage:fim&";
+    Script s;
+    parseCommands(text, s);
+    EXPECT_EQ(s.problems.size(), 20000u);
+    EXPECT_EQ(s.problems.front(), "comando desconhecido ignorado: \"Palavra0;\"");
+    EXPECT_EQ(shown(s), (std::vector<std::string>{"IniciaChuva:", "Message:fim"}));
+}
+
+TEST(PlayScript, ALongBrokenTextIsCutWithAnEllipsisInUtf8) {
+    Script s;
+    parseCommands("ShowMessage:" + std::string(60, 'a') + "\xE9", s);  // no "&", an "é" in CP1252
+    ASSERT_EQ(s.problems.size(), 1u);
+    const std::string& p = s.problems.front();
+    EXPECT_NE(p.find(std::string(40, 'a') + "…\""), std::string::npos) << p;
+    EXPECT_EQ(p.find("\xC3\xA2\xE2\x82\xAC"), std::string::npos) << p;  // not "â€" from a doubly converted "…"
+}

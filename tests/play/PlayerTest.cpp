@@ -85,6 +85,7 @@ TEST(Player, WalksCellByCellAndStopsAtXCellsAndTheEdge) {
                                "heroi 3,1 esquerda",
                                "bloqueado 3,1 esquerda",
                                "bloqueado 3,1 esquerda",
+                               "estado mapa nivel 1 experiencia 0 dinheiro 0 HP 60/60 MP 20/20 itens nenhum",
                                "fim quadro 240 heroi 3,1 esquerda"};
     EXPECT_EQ(r.lines(), expected);
 

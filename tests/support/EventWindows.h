@@ -48,12 +48,13 @@ struct EventWindows : ::testing::Test {
     quillmark::TFormDLE dle{ws, form6};
     quillmark::TFormSEV sev{ws, form6};
     quillmark::TFormMSG msg{ws, form6};
+    // What the last edit handed back to the cell.
+    std::string result = "NULL";
 
     EventWindows() {
         QDir().mkpath(project.path() + "Imagens");
         quillmark::Picture(filledImage(kNullColour)).SaveToFile(project.path() + "Imagens/null.bmp");
         ws.project.ProjectFolder = project.path();
-        ws.EventResult = "NULL";
     }
 
     // The script window's text as CP1252.

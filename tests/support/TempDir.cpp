@@ -21,6 +21,14 @@ QByteArray TempDir::read(const QString& relative) const {
 
 bool TempDir::exists(const QString& relative) const { return QFileInfo::exists(file(relative)); }
 
+QDateTime ageFile(const QString& path, int seconds) {
+    if (!QFileInfo(path).isFile()) return {};  // never made by opening it
+    QFile f(path);
+    const QDateTime old = QFileInfo(path).lastModified().addSecs(-seconds);
+    if (!f.open(QIODevice::ReadWrite) || !f.setFileTime(old, QFileDevice::FileModificationTime)) return {};
+    return QFileInfo(path).lastModified();
+}
+
 QString binFolder() { return QString::fromUtf8(QM_BIN_DIR) + '/'; }
 
 }  // namespace qmtest

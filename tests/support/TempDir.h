@@ -1,6 +1,7 @@
 #pragma once
 // A temporary folder for one test, removed afterwards.
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <QTemporaryDir>
 #include <string>
@@ -20,6 +21,10 @@ public:
 private:
     QTemporaryDir dir_;
 };
+
+// Sets a file's modification time back by `seconds`, so that a test can tell
+// a rewrite from no write without waiting for the clock. Returns the new time.
+QDateTime ageFile(const QString& path, int seconds = 3600);
 
 // The editor folder of the build (build/bin), where the template set lies.
 QString binFolder();

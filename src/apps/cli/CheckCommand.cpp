@@ -1,7 +1,11 @@
 // check: reads everything the editor reads from a project and lists each
 // problem on its own line: files that cannot be read, maps the project names
 // but does not have, tree nodes without their map, tile codes without a tile,
-// frame files that are missing or do not decode, characters without a folder.
+// frame files that are missing or do not decode, characters without a folder,
+// in event scripts: broken commands and blocks, switches outside 1 to 100,
+// map transfers to a map or cell that does not exist, unknown monsters and items;
+// and what the game would not play as written: numbers outside their range,
+// spells and items that do not exist, map settings naming missing maps or monsters.
 #include "apps/cli/Cli.h"
 
 #include "model/core/Error.h"
@@ -12,12 +16,17 @@
 #include "model/core/Text.h"
 #include "model/database/DataModule.h"
 #include "model/database/TileCache.h"
+#include "model/events/EventCommands.h"
 #include "model/events/EventScript.h"
+#include "model/mapedit/MapProperties.h"
+#include "model/mapedit/ProjectRepair.h"
+#include "play/model/GameDatabase.h"
 
 #include <QFileInfo>
 
 #include <array>
 #include <map>
+#include <memory>
 #include <set>
 
 namespace quillmark::cli {
@@ -51,6 +60,9 @@ public:
         if (data_.cdsItens.active()) checkItems();
         checkPicture("Imagens\\null.bmp", "imagem de reserva dos quadros");
         checkMaps(tilesOpen);
+        checkEventScripts();
+        checkGameData();
+        checkMapSettings();
         return problems_;
     }
 
@@ -194,6 +206,7 @@ private:
                 continue;
             }
             checkMap(relative, grid, tilesKnown);
+            keepEvents(relative, grid);
         }
 
         const std::vector<std::string> mapNames = project_.mapFileNames();
@@ -208,11 +221,9 @@ private:
             if (mapNode && !exists) {
                 if (listed.count(asciiLower(text)) == 0)  // already reported as a listed map
                     problem(shown(std::string(kTreeFileName)), "o nó " + quoted(text) + " não tem mapa em \"Mapas\\\"");
-            } else if (!mapNode) {
-                problem(shown(std::string(kTreeFileName)),
-                        "o nó " + quoted(text) +
-                            (exists ? " não está na lista de mapas do arquivo do projeto (o editor o mostra como pasta)"
-                                    : " não tem mapa em \"Mapas\\\""));
+            } else if (!mapNode && !exists) {
+                // a node whose map file exists is a map the list lacks: reported with its mend
+                problem(shown(std::string(kTreeFileName)), "o nó " + quoted(text) + " não tem mapa em \"Mapas\\\"");
             }
         }
     }
@@ -248,15 +259,215 @@ private:
         }
     }
 
+    // --- event scripts ------------------------------------------------------------
+    struct CellScript {
+        std::string map;  // "Mapas\Vila.xml"
+        int row = 0, column = 0;
+        std::string text;
+    };
+
+    // Keeps a map's size and its event texts: scripts are checked once every
+    // map is known, since a transfer may lead to a map read later.
+    void keepEvents(const std::string& relative, const MapGrid& grid) {
+        mapSizes_.emplace(asciiLower(relative.substr(6)), grid.N);
+        for (int r = 1; r <= grid.N; ++r)
+            for (int c = 1; c <= grid.N; ++c)
+                if (!IsNoEvent(grid.evento(r, c))) cellScripts_.push_back({relative, r, c, grid.evento(r, c)});
+    }
+
+    static std::set<std::string> namesOf(const RecordTable& table) {
+        std::set<std::string> names;
+        for (const Record& r : table.allRecords()) names.insert(field(table, r, "Nome"));
+        return names;
+    }
+
+    void checkEventScripts() {
+        if (data_.cdsMonstros.active()) monsters_ = namesOf(data_.cdsMonstros);
+        if (data_.cdsItens.active()) items_ = namesOf(data_.cdsItens);
+        std::set<std::string> characters;
+        for (const CellScript& s : cellScripts_) {
+            const ParsedEvent parsed = ParseCellEvent(s.text);
+            const std::string where = shown(s.map);
+            const std::string cell = cellText(s.row, s.column) + ", ";
+            const bool character = !parsed.commands.empty() && parsed.commands[0].kind == EventCommandKind::AddChar;
+            if (character) {  // its folder is checked with the map
+                if (parsed.commands[0].ok) characters.insert(parsed.commands[0].args[0]);
+                continue;
+            }
+            for (const EventProblem& p : parsed.problems) problem(where, cell + describeProblem(p));
+            checkReferences(where, cell, s.text, parsed.commands);
+        }
+        for (const std::string& name : characters) checkCharacterScript(name);
+        if (data_.cdsItens.active()) checkItemScripts();
+    }
+
+    // A character's "Evento.dat", when its folder has one.
+    void checkCharacterScript(const std::string& name) {
+        const std::string relative = "Imagens\\" + name + "\\Evento.dat";
+        const QString path = projectPath(project_.ProjectFolder, relative);
+        if (!fileExists(path)) return;
+        std::string text;
+        try {
+            text = FlattenEventText(loadScriptFile(path));
+        } catch (const std::exception& e) {
+            problem(shown(relative), e.what());
+            return;
+        }
+        const ParsedEvent parsed = ParseScriptText(text);
+        for (const EventProblem& p : parsed.problems) problem(shown(relative), describeProblem(p));
+        checkReferences(shown(relative), "", text, parsed.commands);
+    }
+
+    // The script an item runs when used ("Executar Evento").
+    void checkItemScripts() {
+        const RecordTable& t = data_.cdsItens;
+        for (const Record& r : t.allRecords()) {
+            const std::string text = field(t, r, "Evento");
+            if (TrimBlanks(text).empty()) continue;
+            const std::string where = shown(data_.relativeFileOf(data_.cdsItens));
+            const std::string owner = "item " + quoted(field(t, r, "Nome")) + ", \"Evento\", ";
+            const ParsedEvent parsed = ParseScriptText(RemoveCrLf(text));
+            for (const EventProblem& p : parsed.problems) problem(where, owner + describeProblem(p));
+            checkReferences(where, owner, text, parsed.commands);
+        }
+    }
+
+    // Maps, cells, monsters and items the commands name.
+    void checkReferences(const std::string& where, const std::string& prefix, const std::string& text,
+                         const std::vector<EventCommand>& commands) {
+        forEachCommand(commands, [&](const EventCommand& c) {
+            if (!c.ok) return;  // already reported
+            const std::string command =
+                "comando " +
+                quoted(std::string(text, std::min(c.offset, text.size()), std::min<size_t>(c.length, 60))) + ": ";
+            auto report = [&](const std::string& what) { problem(where, prefix + command + what); };
+            switch (c.kind) {
+            case EventCommandKind::MudarMapa: {
+                const auto size = mapSizes_.find(asciiLower(c.args[2]));
+                if (size == mapSizes_.end()) {
+                    report("o mapa " + quoted(c.args[2]) + " não está no projeto");
+                    break;
+                }
+                const int column = *integerArgument(c.args[0]);
+                const int row = *integerArgument(c.args[1]);
+                if (column > size->second || row > size->second)
+                    report(cellText(row, column) + " fica fora do mapa " + quoted(c.args[2]) + " (" +
+                           std::to_string(size->second) + " × " + std::to_string(size->second) + ")");
+                break;
+            }
+            case EventCommandKind::IniciarBatalha:
+                if (!data_.cdsMonstros.active()) break;
+                for (size_t i = 1; i < c.args.size(); ++i)
+                    if (!monsters_.count(c.args[i]))
+                        report("o monstro " + quoted(c.args[i]) + " não está em " +
+                               shown(data_.relativeFileOf(data_.cdsMonstros)));
+                break;
+            case EventCommandKind::AdicionarItem:
+            case EventCommandKind::SeTemItem:
+                if (data_.cdsItens.active() && !items_.count(c.args[1]))
+                    report("o item " + quoted(c.args[1]) + " não está em " +
+                           shown(data_.relativeFileOf(data_.cdsItens)));
+                break;
+            default:
+                break;
+            }
+        });
+    }
+
+    // --- the game: the player's own reading of the four game tables ---------------
+    void checkGameData() {
+        for (const RecordTable* t : {&data_.cdsItens, &data_.cdsMagias, &data_.cdsMonstros, &data_.cdsPersonagem})
+            if (!t->active()) return;  // already reported as unreadable
+        const play::GameDatabase db =
+            play::readGameDatabase(data_.cdsItens, data_.cdsMagias, data_.cdsMonstros, data_.cdsPersonagem);
+        problems_.insert(problems_.end(), db.problems.begin(), db.problems.end());
+    }
+
+    // --- the map settings table: records of maps that exist, enemies that exist ---
+    void checkMapSettings() {
+        std::vector<std::pair<std::string, MapSettings>> all;
+        try {
+            all = readAllMapSettings(project_.ProjectFolder);
+        } catch (const std::exception& e) {
+            problem(shown(kMapPropertiesFile), e.what());
+            return;
+        }
+        std::set<std::string> monsters;
+        for (const std::string& n :
+             data_.cdsMonstros.active() ? data_.cdsMonstros.values("Nome") : std::vector<std::string>{})
+            monsters.insert(asciiLower(n));
+        for (const auto& [map, settings] : all) {
+            const std::string owner = "mapa " + quoted(map);
+            if (map.empty() || !fileExists(projectPath(project_.ProjectFolder, "Mapas\\" + map)))
+                problem(shown(kMapPropertiesFile), owner + ": o mapa não existe em \"Mapas\\\"");
+            for (std::size_t i = 0; i < settings.Enemy.size(); ++i) {
+                const std::string& enemy = settings.Enemy[i];
+                if (enemy.empty() || !data_.cdsMonstros.active() || monsters.count(asciiLower(enemy))) continue;
+                problem(shown(kMapPropertiesFile),
+                        owner + ", Enemy" + std::to_string(i + 1) + ": não há inimigo " + quoted(enemy));
+            }
+        }
+    }
+
     ProjectState project_;
     TDataModule1 data_;
     MapTree tree_;
     std::set<unsigned char> tileCodes_;
+    std::map<std::string, int> mapSizes_;  // lower-cased map file name -> side
+    std::vector<CellScript> cellScripts_;
+    std::set<std::string> monsters_, items_;
     std::map<QString, std::string> pictures_;  // path -> failure ("" when fine)
     std::vector<std::string> problems_;
 };
 
+// --- what a command cut short leaves, and its mend ------------------------------
+
+// The project's tree as the editor opens it, or nothing when the tree file
+// cannot be read (the check reports that).
+std::unique_ptr<MapTree> openedTree(const ProjectState& project) {
+    auto tree = std::make_unique<MapTree>();
+    tree->CriaProjeto(project.ProjectName);
+    try {
+        tree->LoadProject(project);
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+    return tree;
+}
+
+// One line per state a cut can leave, with its mend.
+std::vector<std::string> mendProblems(const ProjectState& project) {
+    std::vector<std::string> lines;
+    const std::unique_ptr<MapTree> tree = openedTree(project);
+    if (!tree) return lines;
+    for (const ProjectMend& m : findProjectMends(project, *tree))
+        lines.push_back(shown(m.where) + ": " + m.problem +
+                        (m.canMend() ? "; correção (check --repair): " + m.mend : std::string()));
+    return lines;
+}
+
+// Applies the mends and says what was done, one line each.
+void repairProject(ProjectState& project) {
+    const std::unique_ptr<MapTree> tree = openedTree(project);
+    if (!tree) return;
+    const std::vector<ProjectMend> mends = findProjectMends(project, *tree);
+    applyProjectMends(project, *tree, mends);
+    std::string text;
+    for (const ProjectMend& m : mends)
+        if (m.canMend()) text += "corrigido: " + shown(m.where) + ": " + m.mend + "\n";
+    out(text);
+}
+
 }  // namespace
+
+std::vector<std::string> checkProject(const ProjectState& project) {
+    // What a command cut short left comes first, with its mend.
+    std::vector<std::string> problems = mendProblems(project);
+    // Each folder is listed once for the whole check, not once per file.
+    FolderListingScope listings;
+    for (std::string& p : Checker(project).run()) problems.push_back(std::move(p));
+    return problems;
+}
 
 int cmdCheck(const Args& args) {
     args.requireCount(1);
@@ -272,9 +483,8 @@ int cmdCheck(const Args& args) {
         out((what.rfind(name + ", line ", 0) == 0 ? what : name + ": " + what) + "\n");
         return kExitFailed;
     }
-    // Each folder is listed once for the whole check, not once per file.
-    FolderListingScope listings;
-    const std::vector<std::string> problems = Checker(std::move(project)).run();
+    if (args.has("--repair")) repairProject(project);
+    const std::vector<std::string> problems = checkProject(project);
     std::string text;
     for (const std::string& p : problems) text += p + "\n";
     out(text);

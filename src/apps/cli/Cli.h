@@ -75,6 +75,13 @@ int cmdCheck(const Args& args);
 int cmdDemo(const Args& args);
 int cmdExport(const Args& args);
 int cmdImport(const Args& args);
+int cmdTextconv(const Args& args);
+int cmdMerge(const Args& args);
+int cmdGitSetup(const Args& args);
+int cmdPackage(const Args& args);
+
+// Every problem `check` finds in a project, one line each (none: empty).
+std::vector<std::string> checkProject(const ProjectState& project);
 
 // The JSON object `dump` prints for a loaded grid (one line, no line break).
 std::string mapJson(const MapGrid& grid);

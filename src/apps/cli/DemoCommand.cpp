@@ -146,6 +146,7 @@ int cmdDemo(const Args& args) {
         Salvar(ws->grid, projectFolder, ws->DataModule1);
     }
     writeVillagers(projectFolder);
+    demo::writeBattles(ws->DataModule1, projectFolder);
     ws->DataModule1.closeAll();
     out("Projeto de demonstração gerado em " + QDir::toNativeSeparators(ws->project.ProjectFile).toStdString() + "\n");
     return kExitOk;

@@ -6,8 +6,14 @@
 // where water and paths are.
 #include "model/core/MapGrid.h"
 
+#include <QString>
+
 #include <string>
 #include <vector>
+
+namespace quillmark {
+class TDataModule1;
+}
 
 namespace quillmark::cli::demo {
 
@@ -40,5 +46,10 @@ const std::vector<MapDesign>& demoMaps();
 // cell the hero cannot walk through, and the events (as CP1252). Throws Error
 // for a design character without a tile.
 void paint(const MapDesign& design, MapGrid& grid);
+
+// The battles of the demo (DemoBattles.cpp): monsters, spell and item
+// pictures, items, the hero's first items, battle backgrounds and the maps'
+// random battles, written into the open tables and the project folder.
+void writeBattles(TDataModule1& data, const QString& projectFolder);
 
 }  // namespace quillmark::cli::demo

@@ -1,6 +1,7 @@
 // dump and resave: a map read (and written) by the editor's own map reader and writer.
 #include "apps/cli/Cli.h"
 
+#include "model/core/Files.h"
 #include "model/core/MapFile.h"
 #include "model/core/Paths.h"
 #include "model/database/DataModule.h"
@@ -41,7 +42,9 @@ int cmdResave(const Args& args) {
     // The transparency of every cell comes from the project's tiles table.
     TDataModule1 data;
     data.pointAt(data.cdsTiles, m.project.ProjectFolder);
-    // The file found (whatever the letter case of the name given) is the one replaced.
+    // The file found (whatever the letter case of the name given) is the one
+    // replaced, unless it (or "Mapas") is a link leading out of the project.
+    checkWriteInsideProject(m.project.ProjectFolder, m.path);
     salvarEm(m.grid, m.path, data);
     return kExitOk;
 }

@@ -2,12 +2,15 @@
 
 #include "model/core/Error.h"
 
+#include <libdeflate.h>
 #include <zlib.h>
 
-#include <algorithm>
+#include <sys/mman.h>
+
 #include <cstdint>
 #include <cstring>
-#include <vector>
+#include <memory>
+#include <new>
 
 namespace quillmark::cli {
 
@@ -35,58 +38,88 @@ qsizetype beginChunk(QByteArray& out, const char type[4]) {
     return start;
 }
 
-// The signature, the header chunk, and the start of the one IDAT chunk that
-// holds the whole zlib stream.
-QByteArray pngStart(int width, int height, bool opaque) {
-    QByteArray out;
-    out.append("\x89PNG\r\n\x1a\n", 8);
-    const qsizetype chunk = beginChunk(out, "IHDR");
-    appendU32(out, static_cast<uint32_t>(width));
-    appendU32(out, static_cast<uint32_t>(height));
-    const char header[5] = {8, static_cast<char>(opaque ? 2 : 6), 0, 0,
-                            0};  // depth, colour type, deflate, filter, no interlace
-    out.append(header, 5);
-    endChunk(out, chunk);
-    beginChunk(out, "IDAT");
-    return out;
-}
-
-constexpr qsizetype kIdatStart = 8 + 25;  // after the signature and the header chunk
+struct CompressorFree {
+    void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
+};
 
 }  // namespace
 
-PngStream::PngStream(int width, int height, bool opaque, int repeatWidth, bool threads)
-    : deflater_(width, !opaque, repeatWidth, pngStart(width, height, opaque), threads), width_(width), height_(height),
-      opaque_(opaque) {}
+PngStream::Buffer::Buffer(size_t size) : size_(size) {
+    if (size == 0) return;
+    constexpr size_t kLargePage = size_t(2) << 20;
+    mapped_ = (size + kLargePage - 1) / kLargePage * kLargePage;
+    void* p = mmap(nullptr, mapped_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (p == MAP_FAILED) throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+    madvise(p, mapped_, MADV_HUGEPAGE);
+#endif
+    data_ = static_cast<unsigned char*>(p);
+}
 
-PngStream::~PngStream() = default;
+PngStream::Buffer::~Buffer() {
+    if (data_) munmap(data_, mapped_);
+}
+
+PngStream::PngStream(int width, int height, bool opaque)
+    : rowBytes_(1 + static_cast<size_t>(width) * (opaque ? 3 : 4)), rows_(rowBytes_ * static_cast<size_t>(height)),
+      width_(width), height_(height), opaque_(opaque) {}
 
 void PngStream::addRows(const QImage& source) {
-    // The deflater reads straight ARGB; an opaque picture's premultiplied
-    // pixels are the same.
+    // Straight ARGB is read as it is; an opaque picture's premultiplied pixels are the same.
     const bool readable = source.format() == QImage::Format_ARGB32 || source.format() == QImage::Format_RGB32 ||
                           (opaque_ && source.format() == QImage::Format_ARGB32_Premultiplied);
-    QImage band = readable ? source : source.convertToFormat(QImage::Format_ARGB32);
-    if (band.width() < width_) {  // a narrow band is filled out with transparent black
-        QImage wide(width_, band.height(), QImage::Format_ARGB32);
-        wide.fill(Qt::transparent);
-        for (int y = 0; y < band.height(); ++y)
-            std::memcpy(wide.scanLine(y), band.constScanLine(y), sizeof(QRgb) * static_cast<size_t>(band.width()));
-        band = wide;
+    const QImage band = readable ? source : source.convertToFormat(QImage::Format_ARGB32);
+    const int given = std::min(band.width(), width_);
+    for (int y = 0; y < band.height() && rowsAdded_ < height_; ++y, ++rowsAdded_) {
+        unsigned char* row = rows_.data() + rowBytes_ * static_cast<size_t>(rowsAdded_);
+        row[0] = 0;  // filter: none
+        unsigned char* out = row + 1;
+        const auto* in = reinterpret_cast<const QRgb*>(band.constScanLine(y));
+        if (opaque_) {
+            for (int x = 0; x < given; ++x, out += 3) {
+                out[0] = static_cast<unsigned char>(qRed(in[x]));
+                out[1] = static_cast<unsigned char>(qGreen(in[x]));
+                out[2] = static_cast<unsigned char>(qBlue(in[x]));
+            }
+        } else {
+            for (int x = 0; x < given; ++x, out += 4) {
+                out[0] = static_cast<unsigned char>(qRed(in[x]));
+                out[1] = static_cast<unsigned char>(qGreen(in[x]));
+                out[2] = static_cast<unsigned char>(qBlue(in[x]));
+                out[3] = static_cast<unsigned char>(qAlpha(in[x]));
+            }
+        }
+        std::memset(out, 0, static_cast<size_t>(row + rowBytes_ - out));  // a narrow band: transparent black
     }
-    for (int y = 0; y < band.height() && rowsAdded_ < height_; ++y, ++rowsAdded_)
-        deflater_.addRow(reinterpret_cast<const QRgb*>(band.constScanLine(y)));
-    deflater_.endBlock();
 }
 
 QByteArray PngStream::finish() {
     // Rows never given are transparent black.
-    if (rowsAdded_ < height_) {
-        const std::vector<QRgb> empty(static_cast<size_t>(width_), 0);
-        for (; rowsAdded_ < height_; ++rowsAdded_) deflater_.addRow(empty.data());
-    }
-    QByteArray out = deflater_.finish();
-    endChunk(out, kIdatStart);
+    const size_t given = rowBytes_ * static_cast<size_t>(rowsAdded_);
+    std::memset(rows_.data() + given, 0, rows_.size() - given);
+    rowsAdded_ = height_;
+
+    QByteArray out;
+    out.append("\x89PNG\r\n\x1a\n", 8);
+    const qsizetype header = beginChunk(out, "IHDR");
+    appendU32(out, static_cast<uint32_t>(width_));
+    appendU32(out, static_cast<uint32_t>(height_));
+    // depth 8, colour type RGB or RGBA, deflate, no filter method, no interlace
+    const char fields[5] = {8, static_cast<char>(opaque_ ? 2 : 6), 0, 0, 0};
+    out.append(fields, 5);
+    endChunk(out, header);
+
+    const std::unique_ptr<libdeflate_compressor, CompressorFree> compressor(libdeflate_alloc_compressor(1));
+    if (!compressor) throw Error("Out of memory");
+    const size_t bound = libdeflate_zlib_compress_bound(compressor.get(), rows_.size());
+    const qsizetype data = beginChunk(out, "IDAT");
+    // The bound is only reserved; the pages the compressor never writes are never touched.
+    out.resize(data + 8 + static_cast<qsizetype>(bound));
+    const size_t written =
+        libdeflate_zlib_compress(compressor.get(), rows_.data(), rows_.size(), out.data() + data + 8, bound);
+    if (written == 0) throw Error("Out of memory");
+    out.resize(data + 8 + static_cast<qsizetype>(written));
+    endChunk(out, data);
     endChunk(out, beginChunk(out, "IEND"));
     return out;
 }

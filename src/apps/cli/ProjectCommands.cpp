@@ -8,6 +8,7 @@
 #include "model/core/Paths.h"
 #include "model/mapedit/NewMap.h"
 #include "model/project/ProjectCreation.h"
+#include "model/project/RuntimeLauncher.h"
 #include "model/session/Workspace.h"
 
 #include <QDir>
@@ -37,6 +38,7 @@ public:
 std::unique_ptr<Workspace> newWorkspace() {
     auto ws = std::make_unique<Workspace>(std::make_unique<NoPrompts>());
     ws->EditorFolder = editorFolder();
+    ws->session().setOfferRuntime(false);
     return ws;
 }
 
@@ -58,6 +60,11 @@ void createProjectFile(Workspace& ws, const QString& projectFile, const std::str
                     "\" já existe; escolha outro nome de projeto ou use --replace para substituí-lo.");
     if (!info.absoluteDir().exists()) makeFolder(info.absolutePath());
     ws.session().createProject(info.absoluteFilePath(), name, author);
+    // The copy never replaces a runtime already there; --replace does replace
+    // one an older editor wrote (its launcher or the old stand-in), which may
+    // not find the player. A runtime the game maker put there stays.
+    const QString runtime = ws.project.RuntimePath;
+    if (replace && play::runtimeKind(runtime) == play::RuntimeKind::Outdated) play::writeLauncher(runtime);
 }
 
 void addNewMap(Workspace& ws, const std::string& name, int size) { ws.session().newMap(name, size); }

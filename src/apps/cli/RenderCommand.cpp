@@ -25,10 +25,11 @@ CellMode modeArg(const std::string& mode) {
     throw UsageError("--mode deve ser upper, lower ou events, não \"" + mode + "\"");
 }
 
-// The map drawn and encoded one row of cells at a time: only a band of 40
-// pixel rows is held, not the whole picture. Each cell draws inside its own
-// square, so a band shows exactly the rows of the whole drawing; the fill
-// under the tiles is opaque, and so is every band.
+// The map drawn one row of cells at a time into a band of 40 pixel rows that
+// the PNG writer takes over as raw rows: the drawing is never held as a whole
+// QImage besides them. Each cell draws inside its own square, so a band shows
+// exactly the rows of the whole drawing; the fill under the tiles is opaque,
+// and so is every band.
 QByteArray renderMapPng(const MapGrid& grid, CellMode mode, const ViewOptions& view, TileLookup& lookup) {
     constexpr int cell = cellpaint::kCell;
     const int side = grid.N * cell;

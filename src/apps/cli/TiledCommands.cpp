@@ -29,17 +29,37 @@ int cmdExport(const Args& args) {
     grid.CurrentMap = mapName;
     Abrir(grid, mapPath(project, mapName));
 
-    tiled::exportMap(grid, tiled::tileImagesOf(data, tiles), outFile);
+    tiled::exportMap(grid, tiled::tileImagesOf(data, tiles), outFile, {project.ProjectFolder, args.has("--force")});
     return kExitOk;
 }
 
 int cmdImport(const Args& args) {
     args.requireCount(3);
     const std::string name = cp1252Arg(args.word(2), "o nome do mapa");
+    tiled::ImportOptions options;
+    options.dropExtra = args.has("--drop-extra");
+    if (args.has("--empty")) {
+        const std::string code = args.value("--empty", "");
+        options.emptyCode = tiled::emptyCodeOf(QString::fromUtf8(code.c_str()));
+        if (!options.emptyCode)
+            throw UsageError("--empty espera um código de tile de 48 a 191 (ou o seu caractere), não \"" + code + "\"");
+    }
+    const QString tmx = pathArg(args.word(1));
+    // What the map file cannot hold is refused (or, with the options, converted)
+    // before the project is opened; what is kept with a difference is told.
+    tiled::ImportNotes notes;
+    tiled::readTmxFile(tmx, options, &notes);
     const auto ws = newWorkspace();
     openProject(*ws, pathArg(args.word(0)));
     // A refused name is a warning, which the tool's prompts turn into an error.
-    return ws->session().importMap(pathArg(args.word(1)), name) ? kExitOk : kExitFailed;
+    if (!ws->session().importMap(tmx, name, options)) return kExitFailed;
+    for (const std::string& layer : notes.hiddenLayers)
+        err("Aviso: a camada \"" + layer + "\" está oculta no Tiled e foi importada assim mesmo.\n");
+    for (const std::string& d : notes.dropped) err("Aviso: ficou de fora " + d + ".\n");
+    if (notes.emptyCells > 0)
+        err("Aviso: " + std::to_string(notes.emptyCells) + " células vazias receberam o código " +
+            std::to_string(*options.emptyCode) + ".\n");
+    return kExitOk;
 }
 
 }  // namespace quillmark::cli

@@ -38,7 +38,8 @@ const std::vector<Command>& commands() {
         {"new",
          "new PROJECT.qmk [--name NAME] [--author AUTHOR] [--replace]",
          "cria um projeto como o \"Novo Projeto\" do editor, a partir do conjunto-modelo (nome padrão \"Meu Game\"); "
-         "com --replace, um arquivo de projeto que já existe é gravado de novo e os demais arquivos da pasta ficam",
+         "com --replace, um arquivo de projeto que já existe é gravado de novo e os demais arquivos da pasta ficam, "
+         "exceto o executável do jogo feito por uma versão anterior, que é substituído pelo atual",
          cmdNew,
          {"--name", "--author"},
          {"--replace"}},
@@ -63,23 +64,57 @@ const std::vector<Command>& commands() {
          {"--coordinates", "--no-events", "--no-objects"},
          true},
         {"check",
-         "check PROJECT.qmk",
-         "lê tudo o que o editor lê e lista cada problema numa linha (status 1 se houver algum)",
+         "check PROJECT.qmk [--repair]",
+         "lê tudo o que o editor lê e lista cada problema numa linha (status 1 se houver algum); com --repair, "
+         "completa antes o que um comando interrompido deixou pela metade (mapas fora da árvore ou da lista)",
          cmdCheck,
          {},
-         {}},
+         {"--repair"}},
         {"export",
-         "export PROJECT.qmk MAP OUT.tmx",
-         "exporta o mapa MAP para o Tiled: OUT.tmx e, ao lado, o conjunto de tiles Tiles.tsx com a imagem Tiles.png",
+         "export PROJECT.qmk MAP OUT.tmx [--force]",
+         "exporta o mapa MAP para o Tiled: OUT.tmx e, ao lado, o conjunto de tiles Tiles.tsx com a imagem Tiles.png; "
+         "nunca dentro de \"Mapas\" ou \"Data\" do projeto, e um arquivo existente que não seja TMX só com --force",
          cmdExport,
          {},
-         {}},
+         {"--force"}},
         {"import",
-         "import PROJECT.qmk IN.tmx NAME",
-         "importa um mapa do Tiled como o novo mapa NAME do projeto, como o \"Novo Mapa\" do editor",
+         "import PROJECT.qmk IN.tmx NAME [--empty CODE] [--drop-extra]",
+         "importa um mapa do Tiled como o novo mapa NAME do projeto, como o \"Novo Mapa\" do editor; células vazias "
+         "recebem o código CODE (48 a 191) e, com --drop-extra, camadas e objetos que o editor não guarda ficam de "
+         "fora",
          cmdImport,
+         {"--empty"},
+         {"--drop-extra"}},
+        {"textconv",
+         "textconv FILE",
+         "imprime um mapa, uma tabela, o arquivo de projeto ou a árvore de mapas como texto legível para o "
+         "\"git diff\" (uma linha por célula diferente de um mapa novo, uma por campo de cada registro)",
+         cmdTextconv,
          {},
          {}},
+        {"merge",
+         "merge BASE OURS THEIRS [--path NAME]",
+         "une três versões de um arquivo do projeto (célula a célula, registro a registro) e grava o resultado em "
+         "OURS; status 1 com a lista de conflitos, nos quais fica a versão OURS",
+         cmdMerge,
+         {"--path"},
+         {}},
+        {"git-setup",
+         "git-setup PROJECT.qmk",
+         "grava o .gitattributes do projeto e configura o repositório git que o contém para comparar e unir mapas "
+         "e tabelas com textconv e merge",
+         cmdGitSetup,
+         {},
+         {}},
+        {"package",
+         "package PROJECT.qmk OUT [--tar] [--replace] [--force]",
+         "empacota o jogo numa pasta OUT (com --tar, num arquivo OUT.tar.gz) que o joga em qualquer desktop Debian 12 "
+         "ou mais novo, sem o Quillmark: os arquivos do projeto que o jogo lê, o quillmark-play, as bibliotecas e "
+         "plugins Qt de que ele precisa e um lançador com o nome do jogo. OUT existente só com --replace; um "
+         "projeto com problemas (os de check) só com --force",
+         cmdPackage,
+         {},
+         {"--tar", "--replace", "--force"}},
         {"demo", "demo FOLDER", "gera o projeto de demonstração na pasta FOLDER", cmdDemo, {}, {}, false, true},
     };
     return table;

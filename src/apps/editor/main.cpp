@@ -42,11 +42,12 @@ int main(int argc, char** argv) {
     // 1. The splash window.
     auto* splash = new quillmark::TFormSplash;
     splash->showSplash();
+    splash->hideBeforeDialogs();  // an error at start-up is not hidden behind it
     QCoreApplication::processEvents();
 
-    // 2. The application title.
+    // 2. The application title. No display name: the toolkit would append it
+    // to every window's caption on its way to the window system.
     QApplication::setApplicationName(QStringLiteral("Quillmark"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Quillmark"));
     QGuiApplication::setDesktopFileName(QStringLiteral("quillmark"));
     QApplication::setWindowIcon(quillmark::art::applicationIcon());
 

@@ -1,11 +1,13 @@
 #include "apps/play/PlayOptions.h"
 
+#include "apps/play/Sound.h"
+
 #include "model/core/Error.h"
 #include "model/core/Files.h"
 #include "model/core/ProjectFile.h"
 #include "model/core/Text.h"
+#include "play/model/Game.h"
 #include "play/model/PlayData.h"
-#include "play/model/PlayWorld.h"
 #include "play/view/PlayRender.h"
 
 #include <QBuffer>
@@ -17,11 +19,32 @@ namespace quillmark::play {
 
 std::string usageText() {
     return "uso: quillmark-play PROJETO.qmk | PASTA_DO_PROJETO [--map NOME.xml] [--at LINHA,COLUNA]\n"
+           "                    [--seed N] [--battle NOME[,NOME,NOME]]\n"
            "                    [--headless] [--keys TECLAS] [--frames N] [--screenshot SAIDA.png] [--trace]\n"
            "\n"
-           "Teclas do jogo: setas ou WASD andam; Espaço, Enter ou Z é a tecla de ação; Esc sai.\n"
+           "Teclas do jogo: setas ou WASD andam; Espaço, Enter ou Z é a tecla de ação; I abre e fecha\n"
+           "a lista de itens; Esc sai. Na batalha: K \"Atacar\", M \"Magia\", I \"Item\", E \"Defender\",\n"
+           "F \"Fugir\"; setas e ação escolhem na lista; 1 a 9 escolhem direto; Backspace ou X volta.\n"
+           "\n"
            "Modo de teste (--headless): sem janela, joga N quadros de 1/60 s com as TECLAS\n"
-           "(U, D, L, R: um passo para cima, baixo, esquerda, direita; A: ação).\n";
+           "(U, D, L, R: um passo para cima, baixo, esquerda, direita; A: ação; I: itens;\n"
+           "K, M, I, E, F: os comandos da batalha; B: volta; 1 a 9: um item da lista).\n"
+           "--seed N repete todos os sorteios; --battle começa já uma batalha contra esses inimigos;\n"
+           "--trace escreve cada passo, evento, ação da batalha (dano e HP), vitória e nível.\n"
+           "\n"
+           "O jogo:\n"
+           "  Dano: força - defesa / 2 + um acréscimo sorteado de 0 a força / 4, pelo menos 1;\n"
+           "        \"Defender\" divide ao meio o dano recebido até o próximo turno do herói.\n"
+           "        Uma magia de dano causa o seu DanoCausado (ao meio contra quem defende).\n"
+           "  Fuga: chance de 50 + 2 x (agilidade do herói - a maior agilidade dos inimigos) por cento,\n"
+           "        entre 10 e 95.\n"
+           "  Turnos: o mais ágil age primeiro; o herói antes de um inimigo tão ágil quanto ele.\n"
+           "  Experiência: subir n níveis acima de NvInicial pede 10 x n x (n + 1) no total\n"
+           "        (20, 60, 120, 200 ...), nunca além de NvMax; cada atributo vai em linha reta\n"
+           "        do valor inicial em NvInicial ao máximo em NvMax.\n"
+           "  Encontros: num mapa com batalhas randômicas, nenhuma nos 7 primeiros passos depois da\n"
+           "        anterior; depois, 1 chance em 16 a cada passo (uma a cada 23 passos em média),\n"
+           "        com um a três inimigos sorteados entre os do mapa.\n";
 }
 
 namespace {
@@ -59,9 +82,27 @@ Options parseOptions(const QStringList& args) {
         } else if (a == "--keys") {
             const QString v = next().toUpper();
             for (QChar c : v)
-                if (!QStringLiteral("UDLRA").contains(c))
-                    throw Error("--keys: \"" + QString(c).toStdString() + "\" não é uma tecla (use U, D, L, R e A)");
+                if (!QStringLiteral("UDLRAIKMEFB123456789").contains(c))
+                    throw Error("--keys: \"" + QString(c).toStdString() +
+                                "\" não é uma tecla (use U, D, L, R, A, I, K, M, E, F, B e 1 a 9)");
             o.keys = v.toStdString();
+        } else if (a == "--seed") {
+            const QString v = next();
+            bool ok = false;
+            const qulonglong seed = v.toULongLong(&ok);
+            if (!ok || seed > 0xFFFFFFFFull)
+                throw Error("--seed: \"" + v.toStdString() + "\" não é um número de 0 a 4294967295");
+            o.seed = static_cast<std::uint32_t>(seed);
+        } else if (a == "--battle") {
+            const QString v = next();
+            o.battle.clear();
+            for (const QString& name : v.split(',')) {
+                bool ok = true;
+                const std::string n = toCp1252(name.trimmed(), &ok);
+                if (n.empty() || !ok) throw Error("--battle: \"" + v.toStdString() + "\" deve ser NOME[,NOME,NOME]");
+                o.battle.push_back(n);
+            }
+            if (o.battle.size() > 3) throw Error("--battle: no máximo três inimigos");
         } else if (a == "--frames") {
             o.frames = number(next(), "--frames");
             if (o.frames < 1 || o.frames > 10'000'000) throw Error("--frames: o número de quadros deve ser positivo");
@@ -92,48 +133,78 @@ int runHeadless(const Options& options, const QString& editorFolder, std::ostrea
     }
     for (const std::string& w : data->warnings) err << "quillmark-play: " << w << "\n";
 
-    World world(*data);
-    if (options.trace) world.onTrace = [&out](const std::string& line) { out << line << "\n"; };
-    world.onProblem = [&err](const std::string& line) { err << "quillmark-play: " << line << "\n"; };
+    Game game(*data, options.seed);
+    if (options.trace) game.onTrace = [&out](const std::string& line) { out << line << "\n"; };
+    game.onProblem = [&err](const std::string& line) { err << "quillmark-play: " << line << "\n"; };
+    const World& start = game.world();
     if (options.trace)
         out << "inicio \"" << cp1252ToUtf8(data->project.ProjectName) << "\" " << cp1252ToUtf8(data->mapName) << " "
-            << world.hero().row << "," << world.hero().column << " " << dirName(world.hero().facing) << "\n";
+            << start.hero().row << "," << start.hero().column << " " << dirName(start.hero().facing) << "\n";
+    // the silent driver: every sound is read and played, and nothing is heard
+    Sound sound(data->project.ProjectFolder, true);
+    sound.onProblem = [&err](const std::string& line) { err << "quillmark-play: " << line << "\n"; };
+    game.onSound = [&sound](const std::string& file) { sound.play(file); };
+    game.onMusic = [&sound](const std::string& file) { sound.music(file); };
+    if (!options.battle.empty()) game.startBattle(options.battle);
 
     std::size_t nextKey = 0;
     int boxSince = -1;  // frame at which the keys ran out with a box showing
     for (int f = 0; f < options.frames; ++f) {
+        const bool box = game.scene() == SceneKind::Map && game.world().box();
         if (nextKey < options.keys.size()) {
             const char k = options.keys[nextKey];
-            if (world.box()) {
+            if (box) {
                 ++nextKey;
                 if (k == 'A')
-                    world.press(Key::Action);
+                    game.press(Key::Action);
                 else if (options.trace)
                     out << "tecla " << k << " ignorada com a caixa aberta\n";
-            } else if (world.idle()) {
+            } else if (game.idle()) {
                 ++nextKey;
-                world.press(k == 'U'   ? Key::Up
-                            : k == 'D' ? Key::Down
-                            : k == 'L' ? Key::Left
-                            : k == 'R' ? Key::Right
-                                       : Key::Action);
+                if (k >= '1' && k <= '9')
+                    game.press(Key::Choice, k - '0');
+                else
+                    game.press(k == 'U'   ? Key::Up
+                               : k == 'D' ? Key::Down
+                               : k == 'L' ? Key::Left
+                               : k == 'R' ? Key::Right
+                               : k == 'I' ? Key::Item
+                               : k == 'K' ? Key::Attack
+                               : k == 'M' ? Key::Magic
+                               : k == 'E' ? Key::Defend
+                               : k == 'F' ? Key::Flee
+                               : k == 'B' ? Key::Back
+                                          : Key::Action);
             }
-        } else if (world.box()) {
-            if (boxSince < 0) boxSince = world.frame();
-            if (world.frame() - boxSince >= kFramesPerSecond / 2) {
-                world.press(Key::Action);
+        } else if (box) {
+            if (boxSince < 0) boxSince = game.world().frame();
+            if (game.world().frame() - boxSince >= kFramesPerSecond / 2) {
+                game.press(Key::Action);
                 boxSince = -1;
             }
         }
-        world.tick();
+        game.tick();
     }
+    if (options.trace) {
+        const GameState& s = game.state();
+        out << "estado "
+            << (game.scene() == SceneKind::Battle     ? "batalha"
+                : game.scene() == SceneKind::GameOver ? "fim de jogo"
+                                                      : "mapa")
+            << " nivel " << s.level() << " experiencia " << s.experience() << " dinheiro " << s.money() << " HP "
+            << s.hp() << "/" << s.maxHp() << " MP " << s.mp() << "/" << s.maxMp() << " itens";
+        if (s.inventory().empty()) out << " nenhum";
+        for (const auto& [name, count] : s.inventory()) out << " " << cp1252ToUtf8(name) << " x" << count;
+        out << "\n";
+    }
+    const World& world = game.world();
     if (options.trace)
-        out << "fim quadro " << world.frame() << " heroi " << world.hero().row << "," << world.hero().column << " "
+        out << "fim quadro " << game.frame() << " heroi " << world.hero().row << "," << world.hero().column << " "
             << dirName(world.hero().facing) << "\n";
 
     if (!options.screenshot.isEmpty()) {
         Renderer renderer;
-        const QImage shot = renderer.grab(QSize(kViewWidth, kViewHeight), world);
+        const QImage shot = renderer.grab(QSize(kViewWidth, kViewHeight), game);
         QByteArray png;
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);

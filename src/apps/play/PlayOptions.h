@@ -2,20 +2,26 @@
 // The player's command line and its test mode.
 //
 //   quillmark-play PROJECT.qmk | PROJECT_FOLDER [--map NAME.xml] [--at ROW,COL]
+//                  [--seed N] [--battle NAME[,NAME,NAME]]
 //                  [--headless] [--keys KEYS] [--frames N] [--screenshot OUT.png] [--trace]
 //
 // The test mode (--headless) opens no window: it plays N frames of 1/60 s,
-// feeding the keys (U, D, L, R a step up, down, left, right; A the action key)
-// one at a time, each when the previous step, message or dialogue is done.
+// feeding the keys (U, D, L, R a step up, down, left, right; A the action key;
+// I the item list; K, M, I, E, F the battle commands; B back; 1 to 9 an entry
+// of the list shown) one at a time, each when the previous step, message,
+// dialogue or battle action is done. --seed makes every random choice
+// repeatable; --battle starts a battle against those monsters at once.
 // A message or dialogue is closed by the next A; a key other than A while it
 // shows is dropped. When the keys have run out, a box still showing closes
 // after half a second, so the rest of its event runs. --trace prints one line
 // per step, event, command and closed box; --screenshot writes the last frame.
 #include <QString>
+#include <cstdint>
 #include <iosfwd>
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace quillmark::play {
 
@@ -29,6 +35,9 @@ struct Options {
     QString screenshot;
     bool trace = false;
     bool help = false;
+    std::uint32_t seed = 0x5eed1234u;
+    std::vector<std::string> battle;  // monster names, CP1252
+    std::string screenshotScene;
 };
 
 // Exit statuses.

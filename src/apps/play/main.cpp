@@ -1,6 +1,7 @@
 // quillmark-play: plays a Quillmark project. See play/PlayOptions.h for the
 // command line and the test mode.
 #include "apps/play/PlayOptions.h"
+#include "apps/play/Sound.h"
 #include "model/core/Error.h"
 #include "model/core/Paths.h"
 #include "play/model/PlayData.h"
@@ -48,7 +49,9 @@ int main(int argc, char** argv) {
 
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("quillmark-play"));
-    const QString editor = QCoreApplication::applicationDirPath() + '/';
+    // the template set's pictures stand in for missing ones (beside the
+    // program in the build, in PREFIX/share/quillmark when installed)
+    const QString editor = editorFolder();
 
     if (options.headless) return runHeadless(options, editor, std::cout, std::cerr);
 
@@ -63,8 +66,15 @@ int main(int argc, char** argv) {
         return kExitFailed;
     }
     for (const std::string& w : data->warnings) std::cerr << "quillmark-play: " << w << "\n";
-    PlayWindow window(std::move(data));
-    window.world().onProblem = [](const std::string& line) { std::cerr << "quillmark-play: " << line << "\n"; };
+    const QString projectFolder = data->project.ProjectFolder;
+    PlayWindow window(std::move(data), options.seed);
+    auto problem = [](const std::string& line) { std::cerr << "quillmark-play: " << line << "\n"; };
+    window.game().onProblem = problem;
+    Sound sound(projectFolder, false);
+    sound.onProblem = problem;
+    window.game().onSound = [&sound](const std::string& file) { sound.play(file); };
+    window.game().onMusic = [&sound](const std::string& file) { sound.music(file); };
+    if (!options.battle.empty()) window.game().startBattle(options.battle);
     // QUILLMARK_STARTUP_REPORT=1 prints the time from the start of the process
     // to the first frame painted; "exit" also ends the player right there.
     const QByteArray report = qgetenv("QUILLMARK_STARTUP_REPORT");

@@ -1,6 +1,8 @@
 #include "model/animation/Animations.h"
 
 #include "model/core/Error.h"
+#include "model/core/Files.h"
+#include "model/core/Names.h"
 #include "model/core/Paths.h"
 #include "model/core/Picture.h"
 #include "model/core/RecordTable.h"
@@ -232,7 +234,7 @@ const EditorLayout* findEditor(std::string_view unit) {
 
 const Animation& animationOf(const EditorLayout& editor) {
     const Animation* a = findAnimation(editor.animation);
-    if (!a) throw Error(std::string("Unknown animation ") + editor.animation);
+    if (!a) throw Error(std::string("A animação ") + editor.animation + " não existe.");
     return *a;
 }
 
@@ -285,23 +287,6 @@ FrameRecord readFrameRecord(TDataModule1& data, const Animation& animation) {
     return out;
 }
 
-bool isPlainName(std::string_view name) {
-    if (name.empty() || name == "." || name == "..") return false;
-    for (const char c : name) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 32 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos) return false;
-    }
-    // device names a Windows file system refuses, with or without an extension
-    std::string stem = asciiLower(name.substr(0, name.find('.')));
-    while (!stem.empty() && stem.back() == ' ') stem.pop_back();
-    for (const char* device : {"con", "prn", "aux", "nul"})
-        if (stem == device) return false;
-    if (stem.size() == 4 && (stem.rfind("com", 0) == 0 || stem.rfind("lpt", 0) == 0) && stem[3] >= '1' &&
-        stem[3] <= '9')
-        return false;
-    return true;
-}
-
 namespace {
 
 std::string recordFolderOf(const FrameRecord& record) { return "Imagens\\" + record.nome + "\\"; }
@@ -315,8 +300,8 @@ std::string relativeFrame(const Animation& animation, const FrameRecord& record,
 
 QString framePath(const QString& projectFolder, const Animation& animation, const FrameRecord& record, int frame) {
     if (projectFolder.isEmpty() || !record.present || frame < 0 || size_t(frame) >= record.files.size()) return {};
-    if (!isPlainName(record.files[size_t(frame)])) return {};
-    if (animation.owner != FrameOwner::Hero && !isPlainName(record.nome)) return {};
+    if (!isPlainFileName(record.files[size_t(frame)])) return {};
+    if (animation.owner != FrameOwner::Hero && !isPlainFileName(record.nome)) return {};
     return projectPath(projectFolder, relativeFrame(animation, record, frame));
 }
 
@@ -326,7 +311,7 @@ std::vector<QString> checkedTargets(const QString& projectFolder, const Animatio
     if (!record.present) refuse("A tabela \"%s\" não tem um registro atual.", {record.tableName});
     if (animation.owner != FrameOwner::Hero) {
         if (record.nome.empty()) refuse("O registro não tem nome, e o nome dá a pasta dos quadros.", {});
-        if (!isPlainName(record.nome))
+        if (!isPlainFileName(record.nome))
             refuse("O nome \"%s\" não pode ser o nome de uma pasta (\\ / : * ? \" < > | não são aceitos).",
                    {utf8(record.nome)});
         const QString folder = projectPath(projectFolder, recordFolderOf(record));
@@ -337,7 +322,7 @@ std::vector<QString> checkedTargets(const QString& projectFolder, const Animatio
         const std::string& field = animation.frames.at(size_t(frame));
         const std::string& file = record.files.at(size_t(frame));
         if (file.empty()) refuse("O campo \"%s\" não tem nome de arquivo.", {field});
-        if (!isPlainName(file))
+        if (!isPlainFileName(file))
             refuse("O nome de arquivo \"%s\" do campo \"%s\" não é válido: ele deve ficar na pasta dos quadros.",
                    {utf8(file), field});
         const QString path = projectPath(projectFolder, relativeFrame(animation, record, frame));
@@ -345,6 +330,7 @@ std::vector<QString> checkedTargets(const QString& projectFolder, const Animatio
             refuse("O nome de arquivo \"%s\" do campo \"%s\" não tem uma extensão de imagem conhecida.",
                    {utf8(file), field});
         if (folderExists(path)) refuse("\"%s\" é uma pasta, não um arquivo.", {path.toStdString()});
+        checkWriteInsideProject(projectFolder, path);
         out.push_back(path);
     }
     return out;

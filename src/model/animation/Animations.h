@@ -92,10 +92,6 @@ struct FrameRecord {
 };
 FrameRecord readFrameRecord(TDataModule1& data, const Animation& animation);
 
-// True when a name can be one part of a path inside the project: not empty,
-// not "." or "..", and without separators or characters a file name cannot hold.
-bool isPlainName(std::string_view name);
-
 // The native path of one frame, found without regard to letter case. Empty
 // when the place cannot be built (no record, an empty or unsafe name).
 QString framePath(const QString& projectFolder, const Animation& animation, const FrameRecord& record, int frame);

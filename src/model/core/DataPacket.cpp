@@ -4,6 +4,7 @@
 
 #include "model/core/Error.h"
 #include "model/core/Text.h"
+#include "model/core/XmlEscape.h"
 
 #include <QDir>
 #include <pugixml.hpp>
@@ -29,41 +30,8 @@ std::string kindName(FieldKind kind) {
     return "string";
 }
 
-// Escapes a UTF-8 value for an attribute; line breaks and tabs become character
-// references so that they survive a load.
-void appendEscaped(std::string& out, std::string_view value) {
-    for (char ch : value) {
-        switch (ch) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        case '\r':
-            out += "&#13;";
-            break;
-        case '\n':
-            out += "&#10;";
-            break;
-        case '\t':
-            out += "&#9;";
-            break;
-        default:
-            if (static_cast<unsigned char>(ch) < 0x20) {
-                out += "&#" + std::to_string(static_cast<unsigned char>(ch)) + ";";
-            } else {
-                out += ch;
-            }
-        }
-    }
-}
+// Attribute values, field names included, are escaped by the one XML rule.
+void appendEscaped(std::string& out, std::string_view value) { xml::appendAttribute(out, value); }
 
 std::string where(const QString& source) {
     return source.isEmpty() ? std::string("data packet") : QDir::toNativeSeparators(source).toStdString();

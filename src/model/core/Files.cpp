@@ -3,6 +3,7 @@
 #include "model/core/Error.h"
 #include "model/core/Paths.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -20,6 +21,49 @@ namespace quillmark {
 
 namespace {
 
+WriteObserver& writeObserver() {
+    static WriteObserver observer = nullptr;
+    return observer;
+}
+
+void noteWritten(const QString& path) {
+    if (writeObserver()) writeObserver()(path);
+}
+
+std::string native(const QString& path) { return QDir::toNativeSeparators(path).toStdString(); }
+
+[[noreturn]] void refuseLink(const QString& link, const QString& root) {
+    throw Error(formatMessage("\"%s\" é um link simbólico que leva para fora da pasta \"%s\"; "
+                              "o editor não grava através dele.",
+                              {native(link), native(root)}));
+}
+
+bool isWithin(const QString& path, const QString& folder) {
+    return path == folder || path.startsWith(folder.endsWith('/') ? folder : folder + '/');
+}
+
+// A write killed between making its temporary file ("name.XXXXXX" beside the
+// target) and renaming it leaves that file behind. The leftovers of a file are
+// removed when the file is next written whole: six letters or digits after
+// its name and a dot, a plain file, untouched for a quarter of an hour (no
+// write of the editor takes that long, so none is still being written).
+void removeStaleTemporaries(const QString& path) {
+    const QFileInfo target(path);
+    const QString prefix = target.fileName() + '.';
+    const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-15 * 60);
+    const QDir folder(target.absolutePath());
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (name.size() != prefix.size() + 6 || !name.startsWith(prefix)) continue;
+        bool temporary = true;
+        for (const QChar c : QStringView(name).mid(prefix.size()))
+            temporary = temporary && c.unicode() < 128 && c.isLetterOrNumber();
+        if (!temporary) continue;
+        const QFileInfo leftover(folder.filePath(name));
+        if (leftover.isSymLink() || leftover.lastModified().toUTC() > before) continue;
+        QFile::remove(leftover.filePath());
+    }
+}
+
 // Why a file operation failed, in the system's words: Qt's text unless it
 // knows no more than "Unknown error", else the error number's.
 std::string failureReason(const QFileDevice& file, int sysError) {
@@ -30,6 +74,34 @@ std::string failureReason(const QFileDevice& file, int sysError) {
 }
 
 }  // namespace
+
+void setWriteObserver(WriteObserver observer) { writeObserver() = observer; }
+
+void checkWriteInsideProject(const QString& projectFolder, const QString& path) {
+    if (projectFolder.isEmpty()) return;
+    const QString root = QDir::cleanPath(QDir(QDir::fromNativeSeparators(projectFolder)).absolutePath());
+    const QString target = QDir::cleanPath(QFileInfo(QDir::fromNativeSeparators(path)).absoluteFilePath());
+    if (!isWithin(target, root))
+        throw Error(
+            formatMessage("\"%s\" fica fora da pasta \"%s\"; o editor não grava ali.", {native(target), native(root)}));
+    // where the project folder really is, its own links resolved
+    QString real = QFileInfo(root).canonicalFilePath();
+    if (real.isEmpty()) return;  // no project folder yet: nothing below it can be a link
+    QString current = root;
+    for (const QString& part : target.mid(root.size()).split('/', Qt::SkipEmptyParts)) {
+        current += '/' + part;
+        struct stat entry;
+        if (::lstat(QFile::encodeName(current).constData(), &entry) != 0) return;  // the rest is yet to be made
+        if (!S_ISLNK(entry.st_mode)) continue;
+        const QString leadsTo = QFileInfo(current).canonicalFilePath();  // empty: a link to nothing
+        if (leadsTo.isEmpty() || !isWithin(leadsTo, real)) refuseLink(current, root);
+    }
+}
+
+void writeFileAtomic(const QString& path, const QByteArray& content, const QString& projectFolder) {
+    checkWriteInsideProject(projectFolder, path);
+    writeFileAtomic(path, content);
+}
 
 void writeFileAtomic(const QString& path, const QByteArray& content) {
     QSaveFile file(path);
@@ -66,6 +138,8 @@ void writeFileAtomic(const QString& path, const QByteArray& content) {
             formatMessage("Cannot write file \"%s\". %s", {QDir::toNativeSeparators(path).toStdString(), reason}));
     }
     noteEntryCreated(path);
+    removeStaleTemporaries(path);
+    noteWritten(path);
 }
 
 QByteArray readFile(const QString& path) {
@@ -181,7 +255,10 @@ bool copyFile(const QString& src, const QString& dst, bool durable) {
     const QByteArray folder = QFile::encodeName(QFileInfo(dst).absolutePath());
     int result = copyThroughNewFile(in.fd, source, folder, dst, true, durable);
     if (result < 0) result = copyThroughNewFile(in.fd, source, folder, dst, false, durable);
-    if (result == 1) noteEntryCreated(dst);
+    if (result == 1) {
+        noteEntryCreated(dst);
+        noteWritten(dst);
+    }
     return result == 1;
 }
 
@@ -192,6 +269,7 @@ bool copyWithoutReplacing(const QString& src, const QString& dst) { return copyF
 CopyBatch::~CopyBatch() { finish(); }
 
 bool CopyBatch::copyWithoutReplacing(const QString& src, const QString& dst) {
+    checkWriteInsideProject(projectFolder_, dst);
     const bool copied = copyFile(src, dst, false);
     if (copied) {
         pending_ = true;
@@ -213,6 +291,12 @@ void makeFolder(const QString& path) {
     forgetFolderListings();
     if (!made)
         throw Error(formatMessage("Cannot create folder \"%s\"", {QDir::toNativeSeparators(path).toStdString()}));
+    noteWritten(path);
+}
+
+void makeFolder(const QString& path, const QString& projectFolder) {
+    checkWriteInsideProject(projectFolder, path);
+    makeFolder(path);
 }
 
 }  // namespace quillmark

@@ -618,7 +618,9 @@ void salvarEm(const MapGrid& grid, const QString& fullPath, const TransparencyLo
 }
 
 void Salvar(const MapGrid& grid, const QString& projectFolder, const TransparencyLookup& transparent) {
-    salvarEm(grid, projectPath(projectFolder, "Mapas\\" + grid.CurrentMap), transparent);
+    const QString path = projectPath(projectFolder, "Mapas\\" + grid.CurrentMap);
+    checkWriteInsideProject(projectFolder, path);
+    salvarEm(grid, path, transparent);
 }
 
 void Abrir(MapGrid& grid, const QString& fullPath) {

@@ -261,7 +261,7 @@ QByteArray MapTree::treeFileBytes() const {
 }
 
 void MapTree::SaveProject(const QString& projectFolder) const {
-    writeFileAtomic(projectPath(projectFolder, kTreeFileName), treeFileBytes());
+    writeFileAtomic(projectPath(projectFolder, kTreeFileName), treeFileBytes(), projectFolder);
 }
 
 void MapTree::LoadProject(const ProjectState& project) {

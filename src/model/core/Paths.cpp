@@ -139,8 +139,14 @@ void setEditorFolder(const QString& folder) { editorFolderOverride() = withTrail
 
 QString editorFolder() {
     if (!editorFolderOverride().isEmpty()) return editorFolderOverride();
-    if (QCoreApplication::instance()) return withTrailingSlash(QCoreApplication::applicationDirPath());
-    return withTrailingSlash(QDir::currentPath());
+    if (!QCoreApplication::instance()) return withTrailingSlash(QDir::currentPath());
+    // The build folder holds the template set beside the programs; an
+    // installed editor (PREFIX/bin) finds it in PREFIX/share/quillmark.
+    const QString programs = withTrailingSlash(QCoreApplication::applicationDirPath());
+    if (folderExists(programs + QStringLiteral("Data"))) return programs;
+    const QString installed = QDir::cleanPath(programs + QStringLiteral("../share/quillmark")) + '/';
+    if (folderExists(installed + QStringLiteral("Data"))) return installed;
+    return programs;
 }
 
 }  // namespace quillmark

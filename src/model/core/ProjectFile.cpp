@@ -144,6 +144,8 @@ QByteArray projectFileBytes(const ProjectState& state) {
     return QByteArray(out.data(), static_cast<qsizetype>(out.size()));
 }
 
-void writeProjectFile(const ProjectState& state) { writeFileAtomic(state.ProjectFile, projectFileBytes(state)); }
+void writeProjectFile(const ProjectState& state) {
+    writeFileAtomic(state.ProjectFile, projectFileBytes(state), state.ProjectFolder);
+}
 
 }  // namespace quillmark

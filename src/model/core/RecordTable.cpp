@@ -7,6 +7,7 @@
 #include "model/core/Files.h"
 #include "model/core/Text.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <charconv>
 
@@ -22,6 +23,13 @@ bool toInt(std::string_view s, int* value) {
     if (v) *value = *v;
     return v.has_value();
 }
+// A table whose name is taken by a folder (or a device): the message names it,
+// as "Missing data provider or data packet" alone would not say which table.
+[[noreturn]] void refuseNonFile(const QString& path) {
+    throw Error(formatMessage("\"%s\" não é um arquivo de tabela (é uma pasta ou outro tipo de entrada).",
+                              {QDir::toNativeSeparators(path).toStdString()}));
+}
+
 }  // namespace
 
 RecordTable::RecordTable(std::string name) : name_(std::move(name)) {}
@@ -31,7 +39,8 @@ RecordTable::RecordTable(std::string name) : name_(std::move(name)) {}
 void RecordTable::open() {
     if (active()) return;
     QFileInfo info(fileName_);
-    if (fileName_.isEmpty() || !info.exists() || !info.isFile()) throw Error(kMissingPacket);
+    if (fileName_.isEmpty() || !info.exists()) throw Error(kMissingPacket);
+    if (!info.isFile()) refuseNonFile(fileName_);
     QByteArray bytes = readFile(fileName_);
     datapacket::Contents c = datapacket::parse(bytes.toStdString(), fileName_);
     setContents(std::move(c.fields), std::move(c.records));
@@ -64,7 +73,8 @@ void RecordTable::setContents(Schema fields, std::vector<Record> records) {
 void RecordTable::reload() {
     requireActive();
     QFileInfo info(fileName_);
-    if (fileName_.isEmpty() || !info.exists() || !info.isFile()) throw Error(kMissingPacket);
+    if (fileName_.isEmpty() || !info.exists()) throw Error(kMissingPacket);
+    if (!info.isFile()) refuseNonFile(fileName_);
     datapacket::Contents c = datapacket::parse(readFile(fileName_).toStdString(), fileName_);
     cancel();
     setContents(std::move(c.fields), std::move(c.records));
@@ -83,7 +93,7 @@ void RecordTable::close() {
 }
 
 void RecordTable::writeToFile() const {
-    writeFileAtomic(fileName_, QByteArray::fromStdString(datapacket::write(fields_, records_)));
+    writeFileAtomic(fileName_, QByteArray::fromStdString(datapacket::write(fields_, records_)), projectFolder_);
 }
 
 // --- fields ---------------------------------------------------------------------

@@ -49,6 +49,9 @@ public:
 
     // --- file ------------------------------------------------------------
     void setFileName(const QString& path) { fileName_ = path; }
+    // The folder the table's file must stay inside when written (Files.h,
+    // checkWriteInsideProject); empty: no such check.
+    void setProjectFolder(const QString& folder) { projectFolder_ = folder; }
     const QString& fileName() const { return fileName_; }
     // Reads the file with the fields it declares; the first record is current.
     // A missing file: "Missing data provider or data packet", the table stays closed.
@@ -154,6 +157,7 @@ private:
 
     std::string name_;
     QString fileName_;
+    QString projectFolder_;
     State state_ = State::Closed;
     Schema fields_;
     std::vector<Record> records_;

@@ -199,6 +199,7 @@ void TDataModule1::pointAt(RecordTable& table, const QString& folder) {
     const char* relative = relativeFileOf(table);
     table.close();
     table.setFileName(projectPath(folder, std::string_view(relative)));
+    table.setProjectFolder(folder);
     table.open();
 }
 

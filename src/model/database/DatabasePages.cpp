@@ -20,8 +20,10 @@ bool editingState(const RecordTable& t) { return t.active() && t.editing(); }
 std::vector<std::string> rebuildRecordList(RecordTable& table) {
     std::vector<std::string> names;
     if (!table.active()) return names;
-    names = table.values("Nome");
+    // the move to the first record commits a pending edit, so the names are
+    // read after it: a record just named or renamed is listed as it now is
     table.first();
+    names = table.values("Nome");
     return names;
 }
 
@@ -51,7 +53,7 @@ QString recordFile(const QString& projectFolder, std::string_view name, std::str
 
 void makeRecordFolder(const QString& projectFolder, std::string_view name, std::string_view what) {
     const QString folder = recordFolder(projectFolder, name, what);
-    if (!folderExists(folder)) makeFolder(folder);
+    makeFolder(folder, projectFolder);  // nothing to do when it exists; refused through a link out
 }
 
 QString shownPicturePath(const QString& projectFolder, std::string_view name, std::string_view file) {
@@ -83,6 +85,7 @@ void writeRecordPicture(const Picture& picture, const QString& projectFolder, st
         throw Error(
             formatMessage("Cannot create file \"%s\". %s", {QDir::toNativeSeparators(path).toStdString(),
                                                             "O sistema não pode encontrar o caminho especificado"}));
+    checkWriteInsideProject(projectFolder, path);
     picture.SaveToFile(path);
 }
 
@@ -121,15 +124,6 @@ void monstersEntered(RecordTable& monsters, const QString& projectFolder) {
 void monstersLeft(RecordTable& monsters) {
     if (editingState(monsters)) monsters.post();
     monsters.close();
-}
-
-bool novoInimigo(RecordTable& monsters, const QString& projectFolder, std::string_view name,
-                 const std::vector<std::string>& listed) {
-    if (std::find(listed.begin(), listed.end(), name) != listed.end()) return false;
-    makeRecordFolder(projectFolder, name, kInimigo);
-    monsters.insert();
-    monsters.setString("Nome", name);
-    return true;
 }
 
 QString damageLabelFor(int tipoMagia) {

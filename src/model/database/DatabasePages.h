@@ -2,8 +2,8 @@
 // The steps of the database window's pages that touch only tables, files and
 // the project state, so that they run and are tested without widgets: record
 // lists and selection, record folders, the "Game" page's closing, the hero's
-// and the monsters' entry and leave steps, "Novo" on "Inimigos", and the
-// up/down arrows.
+// and the monsters' entry and leave steps, and the up/down arrows. Records
+// inserted and deleted with their folders are DatabaseCommands.h.
 #include "model/core/Paths.h"
 #include "model/core/Picture.h"
 #include "model/core/ProjectFile.h"
@@ -75,13 +75,6 @@ void monstersEntered(RecordTable& monsters, const QString& projectFolder);
 // Leave: a monster being edited or inserted is committed, then the table is
 // closed, which writes "Data\Monstros.xml" when it changed.
 void monstersLeft(RecordTable& monsters);
-// "Novo" once a name was typed. Returns false when the name is in `listed`
-// exactly (the caller shows the refusal). A name that cannot be a folder name
-// throws and nothing is created. Otherwise the record folder is created when
-// missing and a monster inserted (its defaults set) with that "Nome", left
-// uncommitted.
-bool novoInimigo(RecordTable& monsters, const QString& projectFolder, std::string_view name,
-                 const std::vector<std::string>& listed);
 
 // --- "Magias" page --------------------------------------------------------------------
 // The damage label for an entry of "Tipo de Magia".

@@ -1,5 +1,7 @@
 #include "model/database/TileCache.h"
 
+#include "model/database/TableRestriction.h"
+
 #include "model/core/Format.h"
 
 #include "model/core/Paths.h"
@@ -36,22 +38,13 @@ void TileCache::LoadImagens(TDataModule1& data, const QString& projectFolder, co
     RecordTable& tiles = data.cdsTiles;
     BitmapListUpdate update(list);
 
-    struct Unfilter {
-        RecordTable& table;
-        ~Unfilter() {
-            try {
-                if (table.active()) table.setFiltered(false);
-            } catch (...) {
-            }
-        }
-    } unfilter{tiles};
+    TableRestriction restriction(tiles);
 
     unreadable_.clear();
     reasons_.clear();
     QSet<QString> reported;
     for (int n = 0; n < kEntries; ++n) {
-        tiles.setFilter("Cod = " + std::to_string(n));
-        tiles.setFiltered(true);
+        restriction.restrict("Cod = " + std::to_string(n));
         const bool found = !tiles.isEmpty();
         std::string file;
         std::string tipo;

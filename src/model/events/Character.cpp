@@ -76,14 +76,20 @@ Character characterForEvent(const QString& projectFolder, std::string_view event
 void saveCharacter(const QString& projectFolder, const Character& character) {
     checkCharacterName(character.name);
     const QString folder = characterFolder(projectFolder, character.name);
-    if (!folderExists(folder)) makeFolder(folder);
+    makeFolder(folder, projectFolder);  // nothing to do when it exists; refused through a link out
     for (int i = 0; i < kCharacterPictureCount; ++i) {
         const Picture& picture = character.pictures[i];
         if (picture.isEmpty())
             throw Error(formatMessage("O personagem não tem a figura %s", {std::string(kCharacterPictureFiles[i])}));
-        picture.SaveToFile(characterFile(projectFolder, character.name, kCharacterPictureFiles[i]));
     }
-    saveScriptFile(characterFile(projectFolder, character.name, kCharacterScriptFile), character.script);
+    // every target is checked before the first is written
+    const QString script = characterFile(projectFolder, character.name, kCharacterScriptFile);
+    for (int i = 0; i < kCharacterPictureCount; ++i)
+        checkWriteInsideProject(projectFolder, characterFile(projectFolder, character.name, kCharacterPictureFiles[i]));
+    checkWriteInsideProject(projectFolder, script);
+    for (int i = 0; i < kCharacterPictureCount; ++i)
+        character.pictures[i].SaveToFile(characterFile(projectFolder, character.name, kCharacterPictureFiles[i]));
+    saveScriptFile(script, character.script);
 }
 
 }  // namespace quillmark

@@ -8,8 +8,6 @@ namespace quillmark {
 
 namespace {
 
-bool startsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
-
 std::string plainCommand(std::string_view keyword) { return std::string(keyword); }
 
 }  // namespace

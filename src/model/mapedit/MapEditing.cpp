@@ -78,7 +78,8 @@ MapEditing::MapEditing(MapGrid& grid, QUndoStack& stack, Changed changed)
 
 void MapEditing::requireCell(int row, int column) const {
     if (!grid_.inMap(row, column))
-        throw Error(formatMessage("A célula (%s, %s) está fora do mapa.", {std::to_string(row), std::to_string(column)}));
+        throw Error(
+            formatMessage("A célula (%s, %s) está fora do mapa.", {std::to_string(row), std::to_string(column)}));
 }
 
 int MapEditing::edit(const QString& text, CellEditCommand::Edit change, bool keepUnchanged) {
@@ -116,9 +117,8 @@ void MapEditing::endStroke() { stroke_ = 0; }
 int MapEditing::fill(EditLayer layer, int row, int column, unsigned char value) {
     requireCell(row, column);
     endStroke();
-    return edit(QStringLiteral("Preencher área"), [=](MapGrid& grid, EditRecorder& rec) {
-        floodFill(grid, rec, layer, row, column, value);
-    });
+    return edit(QStringLiteral("Preencher área"),
+                [=](MapGrid& grid, EditRecorder& rec) { floodFill(grid, rec, layer, row, column, value); });
 }
 
 int MapEditing::fillRectangle(EditLayer layer, int row1, int column1, int row2, int column2, unsigned char value) {

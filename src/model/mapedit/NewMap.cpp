@@ -6,6 +6,7 @@
 #include "model/core/MapFile.h"
 #include "model/core/MapGrid.h"
 #include "model/core/MapTree.h"
+#include "model/core/Names.h"
 #include "model/core/Paths.h"
 #include "model/core/ProjectFile.h"
 #include "model/core/Text.h"
@@ -17,27 +18,17 @@ std::string mapFileNameFor(std::string_view name) { return std::string(name) + "
 std::string checkMapNameForm(std::string_view name) {
     if (name.empty()) return kMapNameEmpty;
     if (name == "." || name == "..") return kMapNameInvalid;
+    // the file-name rule of every name in a project, and "%", which ends each
+    // name of the project file's map list
     for (char ch : name) {
         const auto c = static_cast<unsigned char>(ch);
-        if (c < 32 || c == 127) return kMapNameInvalid;
-        switch (c) {
-        case '\\':
-        case '/':
-        case ':':
-        case '*':
-        case '?':
-        case '"':
-        case '<':
-        case '>':
-        case '|':
-        case '%':
+        if (c < 32 || c == 127 || c == '%' || kForbiddenNameCharacters.find(ch) != std::string_view::npos)
             return kMapNameInvalid;
-        default:
-            break;
-        }
     }
     if (name.front() == ' ' || name.back() == ' ') return kMapNameBlankEnds;
     if (name.size() > static_cast<size_t>(kMapNameMaxLength)) return kMapNameTooLong;
+    if (name.size() >= 4 && asciiLower(name.substr(name.size() - 4)) == ".xml") return kMapNameWithExtension;
+    if (isReservedDeviceName(name)) return reservedNameMessage(name, "mapa");
     return {};
 }
 

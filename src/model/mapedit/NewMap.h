@@ -29,6 +29,8 @@ inline constexpr const char* kMapNameInvalid =
     "\\ / : * ? \" < > | % nem caracteres de controle.";
 inline constexpr const char* kMapNameBlankEnds =
     "Nome de mapa inválido!\n\nO nome não pode começar nem terminar com espaços.";
+inline constexpr const char* kMapNameWithExtension =
+    "Nome de mapa inválido!\n\nDigite o nome sem \".xml\": o editor acrescenta a extensão ao nome do arquivo.";
 inline constexpr const char* kMapNameTooLong = "O nome do mapa pode ter no máximo 20 caracteres.";
 inline constexpr const char* kMapSizeInvalid = "O tamanho do mapa deve ser um número inteiro de 1 a 100.";
 
@@ -43,8 +45,10 @@ std::string mapFileNameFor(std::string_view name);
 // or "..", at most 20 characters, without \ / : * ? " < > | or control
 // characters, without "%" (it ends each name of the project file's map list)
 // and without a blank at either end (the tree file counts leading blanks as
-// depth, and trailing ones do not survive every file system). Returns the
-// message to show, or an empty string when it can.
+// depth, and trailing ones do not survive every file system); not ending with
+// ".xml" (the file would be "Vila.xml.xml") and not a device name the system
+// reserves ("CON", "nul" …, Names.h). Returns the message to show, or an
+// empty string when it can.
 std::string checkMapNameForm(std::string_view name);
 
 // True when some node of the tree, root included, has the text name + ".xml",

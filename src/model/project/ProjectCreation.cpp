@@ -1,5 +1,6 @@
 #include "model/project/ProjectCreation.h"
 
+#include "model/core/Error.h"
 #include "model/core/Files.h"
 #include "model/core/MapTree.h"
 #include "model/core/Paths.h"
@@ -24,7 +25,7 @@ bool isPlainFileName(std::string_view name) {
 struct Copier {
     QString editor;
     QString project;
-    CopyBatch batch;
+    CopyBatch batch{project};
 
     void copy(std::string_view source, std::string_view destination) {
         batch.copyWithoutReplacing(projectPath(editor, source), projectPath(project, destination));
@@ -166,14 +167,21 @@ void createProject(const NewProjectRequest& request, TDataModule1& data, Project
     project.ProjectFolder = folderOf(project.ProjectFile);
     const QString folder = project.ProjectFolder;
 
-    writeProjectFile(project);
-    for (const std::string& sub : projectFolders()) makeFolder(projectPath(folder, sub));
+    // A folder that is not there stops the creation before anything is made.
+    if (!QFileInfo(folder).isDir())
+        throw Error(formatMessage("Cannot create file \"%s\". No such file or directory",
+                                  {QDir::toNativeSeparators(project.ProjectFile).toStdString()}));
+    // Nothing is written through a link leading out of the project folder:
+    // the project file and the five folders are checked before anything is made.
+    checkWriteInsideProject(folder, project.ProjectFile);
+    for (const std::string& sub : projectFolders()) checkWriteInsideProject(folder, projectPath(folder, sub));
+    for (const std::string& sub : projectFolders()) makeFolder(projectPath(folder, sub), folder);
     if (afterFolders) afterFolders();
 
     // Each destination is found in a listing of its folder read once (and
     // kept up to date by the copies), not by listing the folder per file.
     FolderListingScope listings;
-    Copier copier{editor, folder, {}};
+    Copier copier{editor, folder};
 
     // Each table is copied, then reopened from the project's copy.
     for (const std::string& relative : templateTables()) {
@@ -192,6 +200,10 @@ void createProject(const NewProjectRequest& request, TDataModule1& data, Project
     copier.batch.finish();
 
     tree.CriaProjeto(project.ProjectName);
+    // The project file comes last: until it exists there is no project to
+    // open, and a creation cut short is finished by creating it again (the
+    // copies made keep their files, the missing ones are made).
+    writeProjectFile(project);
 }
 
 }  // namespace quillmark

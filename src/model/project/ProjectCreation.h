@@ -69,12 +69,15 @@ struct NewProjectRequest {
 bool canCreateProject(std::string_view name, const QString& projectFile);
 
 // Creates the project: sets the project state (name, author, file, folder, an
-// empty map list, the start position 200/190, the runtime path), writes the
-// project file, makes the five folders, calls `afterFolders` (the wizard closes
-// itself there), copies and reopens the tables, copies the runtime, the tile
-// pictures, the fixed files and the hero's frames, and makes the tree's root
-// node under the project name. A relative project file is taken from the
-// current folder. Throws Error when a step fails; the steps before it stay done.
+// empty map list, the start position 200/190, the runtime path), makes the
+// five folders, calls `afterFolders` (the wizard closes itself there), copies
+// and reopens the tables, copies the runtime, the tile pictures, the fixed
+// files and the hero's frames, makes the tree's root node under the project
+// name, and writes the project file last, so a creation cut short leaves no
+// project file naming a half-made project. A relative project file is taken
+// from the current folder. Throws Error when a step fails; the steps before it
+// stay done. A project file, or one of the five folders, that is a link
+// leading out of the project folder is refused before anything is written.
 void createProject(const NewProjectRequest& request, TDataModule1& data, ProjectState& project, MapTree& tree,
                    const std::function<void()>& afterFolders = {});
 

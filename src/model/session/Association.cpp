@@ -121,6 +121,37 @@ void writeIfMissing(const QString& path, const QByteArray& content, bool& wrote)
     wrote = true;
 }
 
+// The program of an Exec line: its first argument, unquoted.
+QString execProgram(const QString& exec) {
+    const QString line = exec.trimmed();
+    if (!line.startsWith('"')) return line.section(' ', 0, 0);
+    QString program;
+    for (qsizetype i = 1; i < line.size(); ++i) {
+        QChar c = line[i];
+        if (c == '"') break;
+        if (c == '\\' && i + 1 < line.size()) {
+            c = line[++i];
+            // the entry's own escaping doubles a backslash once more
+            if (c == '\\' && i + 1 < line.size() && line[i + 1] == '\\') ++i;
+        }
+        program += c;
+    }
+    return program;
+}
+
+// The desktop entry this editor wrote in the user's folder, when the editor
+// it names is gone (a build folder moved or removed since): it is ours to renew.
+bool isStaleOwnEntry(const ExistingAssociation& found, const XdgFolders& folders) {
+    if (folders.dataHome.isEmpty()) return false;
+    const QString own =
+        withTrailingSlash(folders.dataHome) + QStringLiteral("applications/") + QLatin1String(kDesktopFileName);
+    if (QFileInfo(found.desktopFile).absoluteFilePath() != QFileInfo(own).absoluteFilePath()) return false;
+    const QString program = execProgram(found.command);
+    if (!program.contains('/')) return false;  // a program found on the PATH
+    const QFileInfo info(program);
+    return !(info.isFile() && info.isExecutable());
+}
+
 }  // namespace
 
 XdgFolders XdgFolders::fromEnvironment() {
@@ -254,7 +285,14 @@ void runToolIfPresent(const QString& program, const QStringList& arguments) {
 
 AssociationOutcome ensureAssociation(const QString& editorPath, const XdgFolders& folders, const QByteArray& iconSvg,
                                      const ToolRunner& runner) {
-    if (findAssociation(folders).found()) return AssociationOutcome::Existing;
+    const ExistingAssociation found = findAssociation(folders);
+    if (found.found()) {
+        if (!isStaleOwnEntry(found, folders)) return AssociationOutcome::Existing;
+        // The entry an earlier run wrote names an editor that is gone: it
+        // goes, and an installed editor's own entry (or a new one) takes over.
+        if (!QFile::remove(found.desktopFile)) return AssociationOutcome::Failed;
+        if (findAssociation(folders).found()) return AssociationOutcome::Existing;
+    }
     if (folders.dataHome.isEmpty()) return AssociationOutcome::Failed;
     const QString home = withTrailingSlash(folders.dataHome);
     bool wroteMime = false;

@@ -7,7 +7,10 @@
 // At start-up the editor looks for any program that already opens "*.qmk"
 // files; only when there is none does it write the missing pieces. An existing
 // association, whoever made it, is never compared with this editor nor
-// replaced, and no existing file is ever overwritten.
+// replaced, and no existing file is ever overwritten, with one exception: the
+// user's quillmark.desktop that an earlier run wrote, when the editor it names
+// no longer exists (a build folder moved or removed), is dropped, so that an
+// installed editor's entry, or one for this editor, takes its place.
 #include <QByteArray>
 #include <QString>
 #include <QStringList>

@@ -8,6 +8,7 @@
 #include "model/database/MapSaving.h"
 #include "model/mapedit/MapEdits.h"
 #include "model/mapedit/NewMap.h"
+#include "model/mapedit/ProjectRepair.h"
 #include "model/mapedit/TiledExchange.h"
 #include "model/mapedit/TreeEdits.h"
 #include "model/project/ProjectCreation.h"
@@ -26,10 +27,11 @@ namespace {
 const QString kSaveQuestion = QStringLiteral("Desejá Salvar as Alterações?");
 const QString kNoMapToPlay = QStringLiteral("Você deve criar pelo menos um mapa antes de executar o jogo!");
 
-// The runtime, started detached in the editor's working folder; a runtime
-// that cannot start throws, naming the file and the reason.
+// The runtime, started detached in the editor's working folder and told
+// where the editor's own player is; a runtime that cannot start, or that
+// fails at once, throws, naming the file and the reason.
 bool startDetached(const QString& program, QString*) {
-    play::startRuntime(program);
+    play::startRuntime(program, play::playerBesideProgram());
     return true;
 }
 
@@ -175,6 +177,16 @@ void EditorSession::openProject(const QString& path) {
         ws_.prompts().warning(
             QStringLiteral("Estas figuras não puderam ser lidas; em seu lugar aparece a imagem de reserva:") + list);
     }
+    offerCurrentRuntime();
+}
+
+void EditorSession::offerCurrentRuntime() {
+    // A runtime written by an older editor (which named its own build folder)
+    // or the old stand-in may not find the player: the user may replace it.
+    const QString runtime = ws_.project.RuntimePath;
+    if (!offerRuntime_ || runtime.isEmpty() || play::runtimeKind(runtime) != play::RuntimeKind::Outdated) return;
+    if (ws_.prompts().confirm(play::outdatedRuntimeQuestion(runtime), Buttons::YesNo) == Answer::Yes)
+        play::writeLauncher(runtime);
 }
 
 bool EditorSession::openProjectAsking(const QString& path) {
@@ -183,7 +195,26 @@ bool EditorSession::openProjectAsking(const QString& path) {
         closeProject();
     }
     openProject(path);
+    offerRepairs();
     return true;
+}
+
+int EditorSession::offerRepairs() {
+    if (!projectOpen_) return 0;
+    const std::vector<ProjectMend> mends = findProjectMends(ws_.project, ws_.tree);
+    QString list;
+    bool mendable = false;
+    for (const ProjectMend& m : mends) {
+        if (!m.canMend()) continue;
+        mendable = true;
+        list += QStringLiteral("\n") + fromCp1252(m.where) + QStringLiteral(": ") + QString::fromStdString(m.problem);
+    }
+    if (!mendable) return 0;
+    const QString question =
+        QStringLiteral("O projeto não está completo; talvez a última gravação tenha sido interrompida:\n") + list +
+        QStringLiteral("\n\nCorrigir o projeto agora?");
+    if (ws_.prompts().confirm(question, Buttons::YesNo) != Answer::Yes) return 0;
+    return applyProjectMends(ws_.project, ws_.tree, mends);
 }
 
 void EditorSession::closeProject() {
@@ -317,20 +348,25 @@ bool EditorSession::askToSaveChanges() {
 
 // --- exchange with Tiled ---------------------------------------------------------------
 
-void EditorSession::exportMap(const QString& path) {
+void EditorSession::exportMap(const QString& path, bool replace) {
     if (!projectOpen_ || !mapLoaded_) throw Error("Nenhum mapa aberto para exportar.");
-    tiled::exportMap(ws_.grid, tiled::tileImagesOf(ws_.DataModule1, ws_.tiles), path);
+    tiled::exportMap(ws_.grid, tiled::tileImagesOf(ws_.DataModule1, ws_.tiles), path,
+                     {ws_.project.ProjectFolder, replace});
 }
 
-bool EditorSession::importMap(const QString& path, std::string_view name) {
+bool EditorSession::importMap(const QString& path, std::string_view name, const tiled::ImportOptions& options) {
     if (!projectOpen_) throw Error("Nenhum projeto aberto.");
     // The whole file is read and checked before the project is touched.
     MapGrid imported;
-    if (pendingImport_ && pendingImportPath_ == path) {
+    // The read ahead holds this map when nothing was empty (or empty cells take
+    // the first code) and whatever it left out may be left out.
+    const bool same = pendingImport_ && pendingImportPath_ == path &&
+                      (pendingNotes_.emptyCells == 0 || options.emptyCode == tiled::kFirstCode) &&
+                      (pendingNotes_.dropped.empty() || options.dropExtra);
+    if (same)
         imported.swap(*pendingImport_);
-    } else {
-        imported = tiled::readTmxFile(path);
-    }
+    else
+        imported = tiled::readTmxFile(path, options);
     pendingImport_.reset();
     pendingImportPath_.clear();
     const std::string problem = checkNewMapName(ws_.tree, ws_.project, name);
@@ -346,12 +382,16 @@ bool EditorSession::importMap(const QString& path, std::string_view name) {
     return true;
 }
 
-void EditorSession::readImport(const QString& path) {
+tiled::ImportNotes EditorSession::readImport(const QString& path) {
     pendingImport_.reset();
     pendingImportPath_.clear();
-    auto read = std::make_unique<MapGrid>(tiled::readTmxFile(path));
+    tiled::ImportNotes notes;
+    auto read = std::make_unique<MapGrid>(
+        tiled::readTmxFile(path, {static_cast<unsigned char>(tiled::kFirstCode), true}, &notes));
     pendingImport_ = std::move(read);
     pendingImportPath_ = path;
+    pendingNotes_ = notes;
+    return notes;
 }
 
 // --- Play ---------------------------------------------------------------------------
@@ -427,13 +467,7 @@ void EditorSession::editEvent(int row, int column) {
     if (!projectOpen_ || !mapLoaded_) return;
     edits_.endStroke();
     const std::string text = ws_.grid.evento(row, column);
-    ws_.EventResult = text;
-    if (MapGrid::hasEvent(text))
-        links_.eventScript(text);
-    else
-        links_.eventSelector();
-    std::string result = std::move(ws_.EventResult);
-    ws_.EventResult = "NULL";
+    std::string result = MapGrid::hasEvent(text) ? links_.eventScript(text) : links_.eventSelector();
     edits_.setEvent(row, column, std::move(result));
 }
 

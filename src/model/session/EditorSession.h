@@ -13,6 +13,7 @@
 #include "model/core/MapGrid.h"
 #include "model/core/MapTree.h"
 #include "model/mapedit/MapEditing.h"
+#include "model/mapedit/TiledExchange.h"
 #include "model/session/WindowLinks.h"
 
 #include <QObject>
@@ -54,8 +55,13 @@ public:
     void openProject(const QString& path);
     // "Abrir Projeto" and "Reopen" once the file is known: with a project open,
     // the save question and the close command first. False when the user
-    // cancelled the question (nothing changed).
+    // cancelled the question (nothing changed). Once open, a project that a
+    // command cut short left incomplete is offered its repair (offerRepairs).
     bool openProjectAsking(const QString& path);
+    // Looks for what a command cut short can leave (ProjectRepair.h) and,
+    // when something can be mended, asks whether to mend it now. Returns the
+    // number of mends applied (0 when none or the user said no).
+    int offerRepairs();
     // The close command: the map and the project go, without a question.
     void closeProject();
     // "Close All": the save question, then the close command. False when cancelled.
@@ -105,18 +111,22 @@ public:
     // --- exchange with Tiled ----------------------------------------------------
     // "Exportar Mapa": the loaded map (unsaved edits included) as a TMX map at
     // path, with the project's tile pictures as the tileset "Tiles.tsx" (and
-    // its sheet "Tiles.png") beside it. Nothing in the project changes.
-    void exportMap(const QString& path);
+    // its sheet "Tiles.png") beside it. Nothing in the project changes: an
+    // output inside "Mapas\" or "Data\" is refused, and so is an existing
+    // file that is not a TMX map unless `replace` (the user confirmed it).
+    void exportMap(const QString& path, bool replace = false);
     // "Importar Mapa": reads a TMX map and, when it can be held and the name is
     // free, registers it in the project as the new-map dialog does, writes its
     // map file and shows it. A file that cannot be read or mapped throws and a
     // refused name is shown in a warning, in both cases before anything
-    // changes. False when refused or cancelled.
-    bool importMap(const QString& path, std::string_view name);
-    // Reads and checks a TMX map ahead of importMap (so a file that cannot be
-    // imported is told before a name is asked for); importMap with the same
-    // path then takes the map read here rather than reading the file again.
-    void readImport(const QString& path);
+    // changes. `options` says what becomes of empty cells and of the layers
+    // the editor does not know. False when refused or cancelled.
+    bool importMap(const QString& path, std::string_view name, const tiled::ImportOptions& options = {});
+    // Reads and checks a TMX map ahead of importMap, leaving out nothing and
+    // giving empty cells the first code, and tells what the import questions
+    // need; importMap on the same path then takes this read rather than
+    // reading the file again whenever its options give the same map.
+    tiled::ImportNotes readImport(const QString& path);
 
     // --- the rest -----------------------------------------------------------------
     // "Play": needs a map in the project; asks about unsaved changes; starts
@@ -125,6 +135,11 @@ public:
     bool play();
     // Replaces how the runtime is started (tests); empty: a detached process.
     void setProgramStarter(ProgramStarter starter);
+    // After a project opens: when its runtime is an older editor's launcher
+    // (or the old stand-in), asks whether to replace it with the current one.
+    // A tool that asks nothing turns the question off.
+    void offerCurrentRuntime();
+    void setOfferRuntime(bool offer) { offerRuntime_ = offer; }
 
     // The tile image cache was refilled from the project (after a tile edit).
     void refreshTiles();
@@ -204,6 +219,7 @@ private:
     Workspace& ws_;
     WindowLinks links_;
     ProgramStarter startProgram_;
+    bool offerRuntime_ = true;
     bool projectOpen_ = false;
     bool mapLoaded_ = false;
     bool modified_ = false;
@@ -216,6 +232,7 @@ private:
     // A TMX map read by readImport, with its path.
     QString pendingImportPath_;
     std::unique_ptr<MapGrid> pendingImport_;
+    tiled::ImportNotes pendingNotes_;
 };
 
 }  // namespace quillmark

@@ -41,10 +41,11 @@ struct WindowLinks {
     WindowLink<void()> mapProperties{"Propriedades do Mapa"};
     // "Banco de Dados", modal.
     WindowLink<void()> database{"Banco de Dados"};
-    // The event editor with a cell's event text, and the event-type selector;
-    // both leave their result in Workspace::EventResult.
-    WindowLink<void(const std::string& text)> eventScript{"Editor de Eventos"};
-    WindowLink<void()> eventSelector{"Tipo de Evento"};
+    // The event editor with a cell's event text, and the event-type selector
+    // for a cell without one: each returns the cell's new event text in its
+    // stored form ("NULL" when the selector was cancelled).
+    WindowLink<std::string(const std::string& text)> eventScript{"Editor de Eventos"};
+    WindowLink<std::string()> eventSelector{"Tipo de Evento"};
 
     // The names of the links nobody filled.
     std::vector<std::string> unfilled() const {

@@ -44,7 +44,6 @@ public:
     unsigned char BrushCode = 'G';
     Picture BrushImage;  // "Imagens\Image0.bmp" of the editor folder until a palette tile is chosen
     int CellSize = 40;
-    std::string EventResult;  // what the event editor hands back to the cell (CP1252)
     // The "Exibir" check marks, read by the cell painting.
     bool ShowEventos = true;
     bool ShowObjetos = true;

@@ -2,9 +2,11 @@
 
 #include "model/core/Error.h"
 #include "model/core/Files.h"
+#include "model/core/Names.h"
 #include "model/core/Paths.h"
 #include "model/core/RecordTable.h"
 #include "model/core/Text.h"
+#include "model/database/TableRestriction.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -36,6 +38,11 @@ void checkTileFileName(std::string_view file) {
         throw Error(formatMessage("O nome de arquivo \"%s\" do tile não pode indicar outra pasta; "
                                   "a imagem de um tile fica na pasta Imagens do projeto.",
                                   {cp1252ToUtf8(file)}));
+    if (isReservedDeviceName(file)) throw Error(reservedNameMessage(file, "arquivo de imagem"));
+    if (!isPlainFileName(file))
+        throw Error(formatMessage("O nome de arquivo \"%s\" do tile não pode conter caracteres de controle nem "
+                                  "nenhum destes caracteres: * ? \" < > |",
+                                  {cp1252ToUtf8(file)}));
 }
 
 QString imagePath(const QString& projectFolder, std::string_view name) {
@@ -54,7 +61,8 @@ namespace {
 
 }  // namespace
 
-void checkWritable(const QString& path) {
+void checkWritable(const QString& path, const QString& projectFolder) {
+    checkWriteInsideProject(projectFolder, path);
     const QFileInfo info(path);
     const QFileInfo folder(info.absolutePath());
     if (!folder.isDir()) cannotCreate(path, "No such file or directory");
@@ -67,7 +75,7 @@ void checkWritable(const QString& path) {
     }
 }
 
-void writePictures(const std::vector<PictureTarget>& targets) {
+void writePictures(const std::vector<PictureTarget>& targets, const QString& projectFolder) {
     std::vector<QByteArray> contents;
     contents.reserve(targets.size());
     for (const PictureTarget& target : targets) {
@@ -75,29 +83,17 @@ void writePictures(const std::vector<PictureTarget>& targets) {
         if (format.isEmpty())
             throw Error(
                 formatMessage("Unknown picture file extension (.%s)", {QFileInfo(target.path).suffix().toStdString()}));
-        if (!target.picture || target.picture->isEmpty()) throw Error("Cannot store an empty picture");
+        if (!target.picture || target.picture->isEmpty()) throw Error("O tile não tem figura para gravar.");
         contents.push_back(Picture::encode(target.picture->image(), format));
     }
-    for (const PictureTarget& target : targets) checkWritable(target.path);
+    for (const PictureTarget& target : targets) checkWritable(target.path, projectFolder);
     for (size_t i = 0; i < targets.size(); ++i) writeFileAtomic(targets[i].path, contents[i]);
 }
 
 void postTransparency(RecordTable& tiles, unsigned char code, bool transparent) {
-    struct Unfilter {
-        RecordTable& table;
-        ~Unfilter() {
-            try {
-                if (table.active()) {
-                    table.cancel();
-                    table.setFiltered(false);
-                }
-            } catch (...) {
-            }
-        }
-    } unfilter{tiles};
+    TableRestriction restriction(tiles, true);
 
-    tiles.setFilter(tipoFilter(code));
-    tiles.setFiltered(true);
+    restriction.restrict(tipoFilter(code));
     if (tiles.isEmpty())
         throw Error(formatMessage("Nenhum tile tem o código %s.", {std::to_string(static_cast<int>(code))}));
     tiles.edit();
@@ -133,7 +129,7 @@ void TileEdit::store(RecordTable& tiles, const QString& projectFolder) const {
     std::vector<tiles::PictureTarget> targets;
     for (size_t i = 0; i < names.size() && i < pictures.size(); ++i)
         targets.push_back({tiles::imagePath(projectFolder, names[i]), &pictures[i]});
-    tiles::writePictures(targets);
+    tiles::writePictures(targets, projectFolder);
     tiles::postTransparency(tiles, code, transparent);
 }
 

@@ -59,9 +59,12 @@ struct PictureTarget {
 // Writes every picture in the format its name asks for (a ".bmp" name gets a
 // bitmap, whatever the picture was read from). Nothing is written unless every
 // picture encodes and every target can be written; each write is atomic.
-void writePictures(const std::vector<PictureTarget>& targets);
-// Throws when the file at path could not be replaced or created.
-void checkWritable(const QString& path);
+// With a project folder, every target must stay inside it (Files.h,
+// checkWriteInsideProject).
+void writePictures(const std::vector<PictureTarget>& targets, const QString& projectFolder = {});
+// Throws when the file at path could not be replaced or created, or lies
+// through a link outside the project folder.
+void checkWritable(const QString& path, const QString& projectFolder = {});
 
 // Sets "Transparente" of the first tiles record whose "Tipo" is the code and
 // posts it; the table is left unfiltered, on its first record. Throws when no

@@ -49,6 +49,27 @@ const Picture& GameData::face(const std::string& name) const {
     return it == faces.end() ? placeholder : it->second;
 }
 
+const Picture& PictureCache::get(const QString& folder, const std::string& relative, const Picture& placeholder,
+                                 bool transparent) {
+    const std::string key = asciiLower(relative) + (transparent ? "|t" : "|o");
+    if (const auto it = pictures_.find(key); it != pictures_.end()) return it->second;
+    Picture pic = placeholder;
+    const QString path = projectPath(folder, relative);
+    if (relative.empty() || relative.back() == '\\' || !fileExists(path)) {
+        if (onProblem) onProblem("a imagem \"" + cp1252ToUtf8(relative) + "\" não existe: usando a imagem reserva");
+    } else {
+        try {
+            pic = Picture::fromFile(path);
+        } catch (const Error& e) {
+            if (onProblem)
+                onProblem("a imagem \"" + cp1252ToUtf8(relative) + "\" não pode ser lida: " + e.what() +
+                          ": usando a imagem reserva");
+        }
+    }
+    pic.setTransparent(transparent);
+    return pictures_.emplace(key, std::move(pic)).first->second;
+}
+
 namespace {
 
 std::string utf8(const std::string& cp1252) { return cp1252ToUtf8(cp1252); }
@@ -260,6 +281,40 @@ void loadFaces(GameData& g, const Script& s) {
     }
 }
 
+// The game tables, the map's settings and its enemies. A table that cannot be
+// read leaves its part of the game empty and is reported: a walk still plays.
+void loadRolePlaying(GameData& g, TDataModule1& data, const QString& folder) {
+    for (auto [table, relative] : {std::pair{&data.cdsItens, kItensFile}, std::pair{&data.cdsMagias, kMagiasFile},
+                                   std::pair{&data.cdsMonstros, kMonstrosFile}}) {
+        table->setFileName(projectPath(folder, std::string_view(relative)));
+        try {
+            table->open();
+        } catch (const Error& e) {
+            g.warnings.push_back("a tabela \"" + std::string(relative) + "\" não pode ser lida: " + e.what());
+        }
+    }
+    g.db = readGameDatabase(data.cdsItens, data.cdsMagias, data.cdsMonstros, data.cdsPersonagem);
+    g.warnings.insert(g.warnings.end(), g.db.problems.begin(), g.db.problems.end());
+    try {
+        g.mapSettings = readMapSettings(folder, g.mapName);
+    } catch (const Error& e) {
+        g.warnings.push_back(std::string("as propriedades dos mapas não podem ser lidas: ") + e.what() +
+                             ": sem batalhas");
+    }
+    for (int i = 0; i < 3; ++i) {
+        const std::string& name = g.mapSettings.Enemy[static_cast<std::size_t>(i)];
+        if (name.empty()) continue;
+        if (const MonsterDef* m = g.db.monster(name))
+            g.enemies.push_back(m->name);
+        else
+            g.warnings.push_back(std::string(kMapPropertiesFile) + ": mapa \"" + utf8(g.mapName) + "\", Enemy" +
+                                 std::to_string(i + 1) + ": não há inimigo \"" + utf8(name) + "\": ignorado");
+    }
+    if (g.mapSettings.EnemysTipe && g.enemies.empty())
+        g.warnings.push_back(std::string(kMapPropertiesFile) + ": mapa \"" + utf8(g.mapName) +
+                             "\" tem batalhas randômicas mas nenhum inimigo: sem batalhas");
+}
+
 }  // namespace
 
 QString findProjectFile(const QString& target) {
@@ -330,6 +385,7 @@ std::unique_ptr<GameData> loadGame(const LoadRequest& request) {
     openTable(data.cdsPersonagem, folder, kPersonagemFile);
     loadTiles(*g, data, folder);
     loadHero(*g, data, folder);
+    loadRolePlaying(*g, data, folder);
 
     // Events and characters.
     const int n = g->grid.N;

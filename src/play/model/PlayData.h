@@ -14,10 +14,13 @@
 #include "model/core/Picture.h"
 #include "model/core/ProjectFile.h"
 #include "model/mapedit/CellPainter.h"
+#include "model/mapedit/MapProperties.h"
+#include "play/model/GameDatabase.h"
 #include "play/model/PlayScript.h"
 
 #include <QString>
 #include <array>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -67,6 +70,19 @@ struct LoadRequest {
     QString editorFolder;                   // where the player lies (its "Imagens\null.bmp")
 };
 
+// Pictures read when first shown (battle backgrounds and frames, spell
+// frames), each decoded once. A missing file gives the placeholder and one
+// problem line; so does a file that cannot be decoded.
+class PictureCache {
+public:
+    const Picture& get(const QString& folder, const std::string& relative, const Picture& placeholder,
+                       bool transparent);
+    std::function<void(const std::string&)> onProblem;
+
+private:
+    std::map<std::string, Picture> pictures_;
+};
+
 struct GameData {
     ProjectState project;
     QString projectFile;
@@ -80,6 +96,10 @@ struct GameData {
     std::unordered_map<int, Script> cellScripts;  // by MapGrid::index, trigger events only
     std::map<std::string, Picture> faces;         // by lower-case file name
     std::vector<std::string> warnings;            // UTF-8, reported once at start
+    GameDatabase db;                              // hero, monsters, items, spells
+    MapSettings mapSettings;                      // random battles and enemies of the map
+    std::vector<std::string> enemies;             // the map's enemies that exist, CP1252
+    mutable PictureCache art;
 
     // The face a dialogue names (the placeholder for an unknown name).
     const Picture& face(const std::string& name) const;

@@ -30,18 +30,32 @@ constexpr std::array<Keyword, 8> kKeywords = {{
 
 bool isGap(char c) { return c == kLineMark || static_cast<unsigned char>(c) <= ' '; }
 
-// Where the next known keyword begins at or after `from`, or npos.
-std::size_t nextKeyword(std::string_view text, std::size_t from) {
-    std::size_t best = std::string_view::npos;
-    for (const Keyword& k : kKeywords) best = std::min(best, text.find(k.text, from));
-    best = std::min(best, text.find(kAddChar, from));
-    return best;
-}
+// Where the next known keyword begins at or after a position, or npos. Each
+// keyword's next place is remembered and only looked for again once reading
+// has passed it, so passing over many unknown words reads the text once.
+class KeywordFinder {
+public:
+    explicit KeywordFinder(std::string_view text) : text_(text) {}
+    std::size_t next(std::size_t from) {
+        std::size_t best = std::string_view::npos;
+        for (std::size_t i = 0; i < at_.size(); ++i) {
+            if (!known_ || (at_[i] != std::string_view::npos && at_[i] < from))
+                at_[i] = text_.find(i < kKeywords.size() ? kKeywords[i].text : kAddChar, from);
+            best = std::min(best, at_[i]);
+        }
+        known_ = true;
+        return best;
+    }
 
+private:
+    std::string_view text_;
+    std::array<std::size_t, kKeywords.size() + 1> at_{};
+    bool known_ = false;
+};
+
+// A piece of stored text for a message (UTF-8), cut with "…" when long.
 std::string shown(std::string_view cp1252, std::size_t limit = 40) {
-    std::string s(cp1252.substr(0, limit));
-    if (cp1252.size() > limit) s += "…";
-    return "\"" + cp1252ToUtf8(s) + "\"";
+    return "\"" + cp1252ToUtf8(cp1252.substr(0, limit)) + (cp1252.size() > limit ? "…" : "") + "\"";
 }
 
 }  // namespace
@@ -53,6 +67,7 @@ std::string_view keywordOf(CommandKind kind) {
 }
 
 void parseCommands(std::string_view text, Script& into) {
+    KeywordFinder keywords(text);
     std::size_t pos = 0;
     while (true) {
         while (pos < text.size() && isGap(text[pos])) ++pos;
@@ -65,7 +80,7 @@ void parseCommands(std::string_view text, Script& into) {
 
         if (!found) {
             // Unknown text: pass over it to the next keyword (or the next ';').
-            std::size_t skipTo = nextKeyword(text, pos + 1);
+            std::size_t skipTo = keywords.next(pos + 1);
             const std::size_t mark = text.find(kLineMark, pos);
             if (mark != std::string_view::npos) skipTo = std::min(skipTo, mark + 1);
             const std::size_t end = std::min(skipTo, text.size());

@@ -68,6 +68,7 @@ bool World::heroMayEnter(int row, int column) const {
 }
 
 void World::press(Key key) {
+    if (key > Key::Action) return;  // the map takes no other key
     if (box_) {
         if (key == Key::Action) closeBox();
         return;
@@ -76,7 +77,7 @@ void World::press(Key key) {
 }
 
 void World::hold(Key key, bool down) {
-    if (key == Key::Action) return;
+    if (key >= Key::Action) return;
     held_[static_cast<int>(key)] = down;
 }
 
@@ -180,6 +181,7 @@ void World::stepWalker(Walker& w, bool isHero) {
     const auto it = data_.cellScripts.find(static_cast<int>(MapGrid::index(w.row, w.column)));
     if (it != data_.cellScripts.end() && it->second.trigger == Trigger::PlayerTouch)
         runScript(it->second, "evento OnPlayerTouch " + cell(w.row, w.column));
+    if (onHeroStep) onHeroStep();
 }
 
 void World::wander(std::size_t i) {

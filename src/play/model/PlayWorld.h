@@ -17,7 +17,11 @@ inline constexpr int kHeroStepFrames = 12;       // one cell in 1/5 s
 inline constexpr int kCharacterStepFrames = 18;  // characters stroll
 inline constexpr int kTileFrameFrames = 15;      // animated tiles: four pictures a second
 
-enum class Key { Up, Down, Left, Right, Action };
+// The game's keys: the four directions and the action key walk and talk on
+// the map and move and choose in lists; the others are the battle commands
+// ("Atacar", "Magia", "Item", "Defender", "Fugir"), going back in a list, and
+// choosing the first to ninth entry of a list at once.
+enum class Key { Up, Down, Left, Right, Action, Attack, Magic, Item, Defend, Flee, Back, Choice };
 
 // Someone on the map: where they stand, where they are stepping to, and how far.
 struct Walker {
@@ -54,6 +58,12 @@ public:
     GameData& data() { return data_; }
     const GameData& data() const { return data_; }
 
+    // Starts random choices (characters' strolls) from this seed.
+    void setSeed(std::uint32_t seed) { seed_ = seed ? seed : 0x5eed1234u; }
+
+    // Runs an event's commands as a cell's event would (an item's script).
+    void runEvent(const Script& script, const std::string& header) { runScript(script, header); }
+
     // A key pressed once: a direction turns the hero and takes one step when the
     // way is free; the action key talks or examines, or closes the box on screen.
     // A key pressed while the hero is stepping waits for the step to end.
@@ -78,6 +88,8 @@ public:
 
     // What happened, one line each (UTF-8): the trace of the test mode.
     std::function<void(const std::string&)> onTrace;
+    // The hero finished a step onto a cell (after any touch event there started).
+    std::function<void()> onHeroStep;
     // A broken script or another problem met while playing (UTF-8).
     std::function<void(const std::string&)> onProblem;
 

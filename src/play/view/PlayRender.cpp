@@ -215,18 +215,56 @@ void Renderer::drawBox(QPainter& p, const QSize& window, int scale, const World&
     }
 }
 
-void Renderer::paint(QPainter& painter, const QSize& window, World& world) {
-    const int scale = scaleFor(window);
-    const QSize view((window.width() + scale - 1) / scale, (window.height() + scale - 1) / scale);
-    if (back_.size() != view) back_ = QImage(view, QImage::Format_RGB32);  // opaque: enlarged by plain copying
-    drawMap(world, camera(world, view));
+void Renderer::present(QPainter& painter, int scale) {
     if (scale == 1) {
         painter.drawImage(QPoint(0, 0), back_);
     } else {
         enlarge(back_, scale, big_);
         painter.drawImage(QPoint(0, 0), big_);
     }
+}
+
+void Renderer::paint(QPainter& painter, const QSize& window, World& world) {
+    const int scale = scaleFor(window);
+    const QSize view((window.width() + scale - 1) / scale, (window.height() + scale - 1) / scale);
+    if (back_.size() != view) back_ = QImage(view, QImage::Format_RGB32);  // opaque: enlarged by plain copying
+    drawMap(world, camera(world, view));
+    present(painter, scale);
     drawBox(painter, window, scale, world);
+}
+
+void Renderer::paint(QPainter& painter, const QSize& window, Game& game) {
+    const int scale = scaleFor(window);
+    const QSize view((window.width() + scale - 1) / scale, (window.height() + scale - 1) / scale);
+    if (back_.size() != view) back_ = QImage(view, QImage::Format_RGB32);
+    switch (game.scene()) {
+    case SceneKind::Map: {
+        World& world = game.world();
+        drawMap(world, camera(world, view));
+        if (game.itemListOpen()) {
+            QPainter p(&back_);
+            drawItemList(p, game);
+        }
+        present(painter, scale);
+        drawBox(painter, window, scale, world);
+        return;
+    }
+    case SceneKind::Battle:
+        drawBattle(game);
+        break;
+    case SceneKind::GameOver:
+        drawGameOver(game);
+        break;
+    }
+    present(painter, scale);
+}
+
+QImage Renderer::grab(const QSize& window, Game& game) {
+    QImage out(window, QImage::Format_ARGB32_Premultiplied);
+    QPainter p(&out);
+    paint(p, window, game);
+    p.end();
+    return out;
 }
 
 QImage Renderer::grab(const QSize& window, World& world) {

@@ -8,6 +8,7 @@
 // resolution, so its text stays sharp.
 //
 // Text needs a QGuiApplication (fonts).
+#include "play/model/Game.h"
 #include "play/model/PlayWorld.h"
 
 #include <QImage>
@@ -27,6 +28,10 @@ public:
     // The whole frame, filling a window (or picture) of the given size.
     void paint(QPainter& painter, const QSize& window, World& world);
     QImage grab(const QSize& window, World& world);
+    // The scene the game shows: the map (with its item list), a battle, or
+    // the game-over screen.
+    void paint(QPainter& painter, const QSize& window, Game& game);
+    QImage grab(const QSize& window, Game& game);
 
     // The whole enlargement factor for a window size (at least 1).
     static int scaleFor(const QSize& window);
@@ -42,6 +47,13 @@ private:
     void drawWalker(QPainter& p, const Sprite& sprite, const Walker& w, const QPoint& cam);
     void drawWeather(QPainter& p, const QSize& view, const World& world);
     void drawBox(QPainter& p, const QSize& window, int scale, const World& world);
+    void present(QPainter& painter, int scale);
+    void drawBattle(const Game& game);
+    void drawFighter(QPainter& p, const Game& game, const Battle& battle, std::size_t index, const QPoint& feet);
+    void drawBattlePanel(QPainter& p, const Game& game, const Battle& battle);
+    void drawItemList(QPainter& p, const Game& game);
+    void drawGameOver(const Game& game);
+    const Picture& art(const Game& game, const std::string& relative, bool transparent);
 
     QImage back_;
     QImage big_;  // back_ enlarged

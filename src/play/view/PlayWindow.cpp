@@ -10,8 +10,25 @@
 
 namespace quillmark::play {
 
-std::optional<Key> gameKey(int qtKey) {
+std::optional<Key> gameKey(int qtKey, int* choice) {
+    if (qtKey >= Qt::Key_1 && qtKey <= Qt::Key_9) {
+        if (choice) *choice = qtKey - Qt::Key_0;
+        return Key::Choice;
+    }
     switch (qtKey) {
+    case Qt::Key_K:
+        return Key::Attack;
+    case Qt::Key_M:
+        return Key::Magic;
+    case Qt::Key_I:
+        return Key::Item;
+    case Qt::Key_E:
+        return Key::Defend;
+    case Qt::Key_F:
+        return Key::Flee;
+    case Qt::Key_Backspace:
+    case Qt::Key_X:
+        return Key::Back;
     case Qt::Key_Up:
     case Qt::Key_W:
         return Key::Up;
@@ -34,7 +51,8 @@ std::optional<Key> gameKey(int qtKey) {
     }
 }
 
-PlayWindow::PlayWindow(std::unique_ptr<GameData> data) : data_(std::move(data)), world_(*data_) {
+PlayWindow::PlayWindow(std::unique_ptr<GameData> data, std::uint32_t seed)
+    : data_(std::move(data)), game_(*data_, seed) {
     QString title = fromCp1252(data_->project.ProjectName);
     if (title.isEmpty()) title = QFileInfo(data_->projectFile).completeBaseName();
     setTitle(title);
@@ -60,7 +78,7 @@ void PlayWindow::advance() {
     if (due - played_ > 5) played_ = due - 5;
     bool ticked = false;
     while (played_ < due) {
-        world_.tick();
+        game_.tick();
         ++played_;
         ticked = true;
     }
@@ -69,7 +87,7 @@ void PlayWindow::advance() {
 
 void PlayWindow::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    renderer_.paint(p, size(), world_);
+    renderer_.paint(p, size(), game_);
     if (!painted_) {
         painted_ = true;
         if (onFirstFrame) QTimer::singleShot(0, this, onFirstFrame);
@@ -81,19 +99,20 @@ void PlayWindow::keyPressEvent(QKeyEvent* event) {
         close();
         return;
     }
-    const auto key = gameKey(event->key());
+    int choice = 0;
+    const auto key = gameKey(event->key(), &choice);
     if (!key) return;
-    if (!event->isAutoRepeat()) world_.press(*key);
-    world_.hold(*key, true);
+    if (!event->isAutoRepeat()) game_.press(*key, choice);
+    game_.hold(*key, true);
 }
 
 void PlayWindow::keyReleaseEvent(QKeyEvent* event) {
     if (event->isAutoRepeat()) return;
-    if (const auto key = gameKey(event->key())) world_.hold(*key, false);
+    if (const auto key = gameKey(event->key())) game_.hold(*key, false);
 }
 
 void PlayWindow::focusOutEvent(QFocusEvent*) {
-    for (Key k : {Key::Up, Key::Down, Key::Left, Key::Right}) world_.hold(k, false);
+    for (Key k : {Key::Up, Key::Down, Key::Left, Key::Right}) game_.hold(k, false);
 }
 
 ErrorWindow::ErrorWindow(const QString& text) : text_(text) {

@@ -1,10 +1,12 @@
 #pragma once
 // The player's window: the game at sixty frames a second, the hero driven by
-// the arrow keys or WASD, Space, Enter or Z as the action key, Esc to leave.
+// the arrow keys or WASD, Space, Enter or Z as the action key, I the item list,
+// in battle K "Atacar", M "Magia", I "Item", E "Defender", F "Fugir", 1 to 9
+// an entry of the list shown, Backspace or X back; Esc to leave.
 // When the game cannot start, the same kind of window shows why and the
 // player ends with status 1 once it is closed.
+#include "play/model/Game.h"
 #include "play/model/PlayData.h"
-#include "play/model/PlayWorld.h"
 #include "play/view/PlayRender.h"
 
 #include <QElapsedTimer>
@@ -18,8 +20,8 @@ namespace quillmark::play {
 class PlayWindow : public QRasterWindow {
     Q_OBJECT
 public:
-    explicit PlayWindow(std::unique_ptr<GameData> data);
-    World& world() { return world_; }
+    PlayWindow(std::unique_ptr<GameData> data, std::uint32_t seed);
+    Game& game() { return game_; }
     // Called once, after the first frame has been painted.
     std::function<void()> onFirstFrame;
 
@@ -33,7 +35,7 @@ private:
     void advance();
 
     std::unique_ptr<GameData> data_;
-    World world_;
+    Game game_;
     Renderer renderer_;
     QTimer timer_;
     QElapsedTimer clock_;
@@ -56,7 +58,7 @@ private:
     QString text_;
 };
 
-// The game key of a keyboard key, if it is one.
-std::optional<Key> gameKey(int qtKey);
+// The game key of a keyboard key, if it is one, and the entry a digit key chooses.
+std::optional<Key> gameKey(int qtKey, int* choice = nullptr);
 
 }  // namespace quillmark::play

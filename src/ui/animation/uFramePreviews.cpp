@@ -44,7 +44,7 @@ FrameOwner ownerOf(DatabasePage page, bool* any) {
 }
 
 [[noreturn]] void unknown(const char* what, const QString& name) {
-    throw Error(std::string("No ") + what + " named " + name.toStdString());
+    throw Error(std::string("Não existe ") + what + " com o nome " + name.toStdString() + ".");
 }
 
 }  // namespace
@@ -82,7 +82,7 @@ TFramePreviews::~TFramePreviews() = default;
 TFramePreviews::Preview& TFramePreviews::previewOf(const QString& key) {
     for (Preview& p : previews_)
         if (key == QLatin1String(p.animation->key)) return p;
-    unknown("frame preview", key);
+    unknown("pré-visualização de quadros", key);
 }
 
 const TFramePreviews::Preview& TFramePreviews::previewOf(const QString& key) const {
@@ -101,7 +101,7 @@ std::vector<TFramePreviews::Preview*> TFramePreviews::pagePreviews(DatabasePage 
 
 void TFramePreviews::attach(const QString& key, QWidget* host) {
     Preview& p = previewOf(key);
-    if (!host) throw Error("No host widget for the frame preview " + key.toStdString());
+    if (!host) throw Error("A pré-visualização de quadros " + key.toStdString() + " não tem onde ser mostrada.");
     auto* box = new TFramePreview(p.animation->face, host);
     box->setObjectName(key);
     if (!host->layout()) {
@@ -158,7 +158,15 @@ void TFramePreviews::show(Preview& p, int frame) {
     try {
         const FrameRecord record = readFrameRecord(ws_.DataModule1, *p.animation);
         QString path = framePath(folder, *p.animation, record, frame);
-        if (path.isEmpty() || !fileExists(path)) path = placeholderPath(folder);
+        if (path.isEmpty() || !fileExists(path)) {
+            // The spell's box stays empty for a spell without frames: it shows
+            // the first frame a spell has, never the placeholder.
+            if (p.animation->owner == FrameOwner::Spell) {
+                p.box->clear();
+                return;
+            }
+            path = placeholderPath(folder);
+        }
         p.box->setPicture(Picture::fromFile(path));
     } catch (const std::exception&) {
         // keep the last picture
@@ -168,7 +176,7 @@ void TFramePreviews::show(Preview& p, int frame) {
 TFrameSetEditor* TFramePreviews::editor(const QString& unit) const {
     for (const auto& e : editors_)
         if (unit == QLatin1String(e->layout().unit)) return e.get();
-    unknown("frame-set editor", unit);
+    unknown("editor de quadros", unit);
 }
 
 void TFramePreviews::editFrames(const QString& unit) {

@@ -21,7 +21,8 @@ enum class DatabasePage { Game, Personagem, Inimigos, Itens, Magias, Tiles };
 //                 HeroBatMagia, HeroBatAtingido, HeroBatMorto, HeroFaces
 //   "Inimigos":   MonsterParado, MonsterAtacando, MonsterMagia
 //   "Itens":      ItemAnim
-//   "Magias":     SpellAnim (shows the spell's first frame; it does not run)
+//   "Magias":     SpellAnim (shows the spell's first frame; it does not run, and
+//                 stays empty for a spell without frames)
 // and every "Editar" of a frame set calls editFrames with the editor's unit name:
 //   uCharAniEdit, uCharAniMorendo, uCharAniBatParado, uCharAniBatAtacar, uCharAniBatDef,
 //   uCharAniBatMagic, uCharAniBatAtingido, uCharAniBatMorrendo, uCharFaces,

@@ -107,7 +107,11 @@ QString QtPrompts::qtFilter(const QString& filter) {
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         QString patterns = parts[i + 1];
         patterns.replace(';', ' ');
-        out << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
+        // a description that already shows its patterns ("Bitmaps (*.bmp)") keeps them once
+        if (parts[i].contains(QStringLiteral("(%1)").arg(patterns)))
+            out << parts[i];
+        else
+            out << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
     }
     return out.join(QStringLiteral(";;"));
 }

@@ -301,24 +301,33 @@ void TBoundPicture::refresh() {
     if (path == path_) return;
     path_ = path;
     picture_ = loadShownPicture(path_);
+    picture_.setTransparent(transparent_);
     update();
 }
 
 void TBoundPicture::reload() {
     path_ = pathFor_ ? pathFor_() : QString();
     picture_ = loadShownPicture(path_);
+    picture_.setTransparent(transparent_);
     update();
 }
 
 void TBoundPicture::setPicture(const Picture& picture) {
     picture_ = picture;
+    picture_.setTransparent(transparent_);
+    update();
+}
+
+void TBoundPicture::setTransparent(bool on) {
+    transparent_ = on;
+    picture_.setTransparent(on);
     update();
 }
 
 void TBoundPicture::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Window));
-    if (!picture_.isEmpty()) painter.drawImage(rect(), picture_.image());
+    if (!picture_.isEmpty()) picture_.draw(painter, rect());
     painter.setPen(palette().color(QPalette::Mid));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }

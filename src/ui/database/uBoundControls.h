@@ -179,6 +179,8 @@ public:
     void setPicture(const Picture& picture);
     const Picture& picture() const { return picture_; }
     const QString& shownPath() const { return path_; }
+    // Drawn without the colour of its bottom-left pixel, as the game draws it.
+    void setTransparent(bool on);
     std::function<void()> onClick;
 
 protected:
@@ -189,6 +191,7 @@ private:
     std::function<QString()> pathFor_;
     QString path_;
     Picture picture_;
+    bool transparent_ = false;
 };
 
 // One row of a declarative page: a caption, a field and the kind of control.

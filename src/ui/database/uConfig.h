@@ -5,10 +5,16 @@
 // step and may have a leave step; they run when the page in front changes
 // (a tab picked, or showPage from another window), never on closing or
 // reopening. The page steps that touch only tables and files live in
-// DatabasePages.h; the fields are bound controls (uBoundControls.h).
+// DatabasePages.h, records with their folders and pictures change through
+// DatabaseCommands.h; the fields are bound controls (uBoundControls.h). The
+// three record pages are one TRecordListPage each, configured by table
+// (uConfigRecords.cpp); "Personagem" is built in uConfigHero.cpp.
+// Esc does not close the window: on "Itens" and "Magias" it cancels a
+// record's edit as the navigator's cancel does; the close box closes.
 //
 // The frame previews and the frame-set editors, and the "Tiles" page, belong to
 // other windows and are reached through the links of uDatabaseLinks.h.
+#include "model/database/DatabaseCommands.h"
 #include "ui/common/uDatabaseLinks.h"
 
 #include <QDialog>
@@ -24,6 +30,7 @@ class QListWidget;
 class QPushButton;
 class QTabWidget;
 class QGridLayout;
+class QKeyEvent;
 
 namespace quillmark {
 
@@ -38,6 +45,8 @@ class TBoundCheck;
 class TBoundMemo;
 class TBoundPicture;
 class TDBNavigator;
+class TRecordListPage;
+struct RecordListConfig;
 
 class TForm2 : public QDialog {
     Q_OBJECT
@@ -80,6 +89,11 @@ public:
     TBoundSpin* HeroNvMax = nullptr;
     std::vector<TBoundLookup*> HeroMagias;  // Magia01 … Magia08
     std::vector<TBoundLookup*> HeroItens;   // Iten01 … Iten08
+    // the three record-list pages
+    TRecordListPage* PageInimigos = nullptr;
+    TRecordListPage* PageItens = nullptr;
+    TRecordListPage* PageMagias = nullptr;
+    TRecordListPage* recordPage(DatabasePage page) const;
     // "Inimigos"
     QListWidget* ListaInimigos = nullptr;
     QPushButton* NovoInimigo = nullptr;
@@ -123,12 +137,18 @@ public:
 public slots:
     void reject() override;
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void buildGame(QWidget* page);
     void buildPersonagem(QWidget* page);
-    void buildInimigos(QWidget* page);
-    void buildItens(QWidget* page);
-    void buildMagias(QWidget* page);
+    void buildInimigos(TRecordListPage* page);
+    void buildItens(TRecordListPage* page);
+    void buildMagias(TRecordListPage* page);
+    static const RecordListConfig kRecordPages[3];
+    // The model's record commands, pointed at the open project's folder.
+    DatabaseCommands& commands();
     QWidget* previewBox(QGridLayout* grid, int row, int column, const QString& caption, const QString& key,
                         DatabasePage page, const QString& unit, int size = 65);
 
@@ -136,9 +156,7 @@ private:
     void enterPage(DatabasePage page);
     void leavePage(DatabasePage page);
     void fillGame();
-    void rebuildList(QListWidget* list, RecordTable& table);
     void reloadLookups();
-    void selectEntry(QListWidget* list, RecordTable& table, DatabasePage page);
     void setItemNaming(bool on);
     void afterItemInserted();
     void afterSpellPosted();
@@ -156,6 +174,7 @@ private:
     DatabasePage inFront_ = DatabasePage::Game;
     bool openedOnce_ = false;
     bool switching_ = false;
+    DatabaseCommands* commands_ = nullptr;
     std::unique_ptr<TDataLink> heroLink_, monstersLink_, itensLink_, magiasLink_;
 };
 

@@ -145,8 +145,12 @@ void TDBNavigator::click(Button b) {
             table_.insert();
             break;
         case Delete:
-            if (ws_.prompts().message(QStringLiteral("Confirm"), QStringLiteral("Delete record?"), Icon::Question,
-                                      Buttons::OkCancel) != Answer::Ok)
+            if (removeRecord) {
+                removeRecord();
+                break;
+            }
+            if (ws_.prompts().message(QString::fromUtf8("Confirmação"), QStringLiteral("Delete record?"),
+                                      Icon::Question, Buttons::OkCancel) != Answer::Ok)
                 return;
             table_.remove();
             break;

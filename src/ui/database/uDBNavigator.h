@@ -1,7 +1,7 @@
 #pragma once
 // The record navigator: ten buttons bound to a table — first, prior, next,
 // last, insert, delete, edit, post, cancel, refresh. Delete asks "Delete
-// record?" (OK/Cancel). Refresh reads the table again from its file, asking
+// record?" (OK/Cancel, titled "Confirmação"). Refresh reads the table again from its file, asking
 // first when changes not yet written would be lost.
 #include <QToolButton>
 #include <QWidget>
@@ -27,6 +27,8 @@ public:
     void updateButtons();
     // After a move, an insert or a refresh: the page follows the new current record.
     std::function<void(Button)> onAction;
+    // When set, delete hands the whole step (its questions included) to the page.
+    std::function<void()> removeRecord;
 
 private:
     Workspace& ws_;

@@ -48,7 +48,7 @@ TFormSEV::TFormSEV(Workspace& ws, TForm6& editor, QWidget* parent) : QDialog(par
     connect(btnOK_, &QPushButton::clicked, this, [this] { ws_.run([this] { OK(); }); });
     connect(btnCancel_, &QPushButton::clicked, this, &QDialog::reject);
 
-    ws_.session().links().eventSelector.fill([this] { showSelector(); });
+    ws_.session().links().eventSelector.fill([this] { return showSelector(); });
 }
 
 TFormSEV::~TFormSEV() { ws_.session().links().eventSelector.clear(); }
@@ -59,8 +59,9 @@ void TFormSEV::setChoice(Choice choice) { group_->button(choice)->setChecked(tru
 
 QRadioButton* TFormSEV::choiceButton(Choice choice) const { return static_cast<QRadioButton*>(group_->button(choice)); }
 
-void TFormSEV::showSelector() {
-    if (exec() == QDialog::Accepted) editor_.showScript();
+std::string TFormSEV::showSelector() {
+    if (exec() != QDialog::Accepted) return std::string(kNoEvent);
+    return editor_.showScript();
 }
 
 void TFormSEV::OK() {

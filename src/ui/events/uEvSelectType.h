@@ -3,6 +3,7 @@
 // without an event. "OK" sets the script window's text and menus by the
 // chosen type and leads on to it; the last choice stays for the next use.
 #include <QDialog>
+#include <string>
 
 class QButtonGroup;
 class QGroupBox;
@@ -29,8 +30,9 @@ public:
     QPushButton* cancelButton() const { return btnCancel_; }
 
     // Shows the selector modally; after "OK" the script window follows.
-    // Returns when the whole edit has ended.
-    void showSelector();
+    // Returns, when the whole edit has ended, the cell's new event text
+    // ("NULL" when the selector was cancelled).
+    std::string showSelector();
     // "OK": the script text and menus as the choice asks; closes the selector.
     void OK();
 

@@ -87,8 +87,22 @@ void TFormDLE::OK() {
         // a face of any format is written as the name asks: "x.bmp" becomes a bitmap
         Image1->picture().SaveToFile(projectPath(imagens, name));
     }
-    editor_.appendCommand(ShowDialogCommand(face, toCp1252(Memo1->toPlainText())));
+    const std::string command = ShowDialogCommand(face, toCp1252(Memo1->toPlainText()));
+    if (composed_)
+        *composed_ = command;
+    else
+        editor_.appendCommand(command);
     accept();
+}
+
+std::optional<std::string> TFormDLE::composeFor(const Picture& face, const QString& faceName) {
+    std::optional<std::string> command;
+    Image1->setPicture(face);
+    pickedFile_ = faceName;
+    composed_ = &command;
+    exec();
+    composed_ = nullptr;
+    return command;
 }
 
 }  // namespace quillmark

@@ -4,6 +4,8 @@
 // use to the next.
 #include <QDialog>
 #include <QString>
+#include <optional>
+#include <string>
 
 class QGroupBox;
 class QPlainTextEdit;
@@ -14,6 +16,7 @@ namespace quillmark {
 class Workspace;
 class TForm6;
 class TEvPictureBox;
+class Picture;
 
 class TFormDLE : public QDialog {
     Q_OBJECT
@@ -33,6 +36,12 @@ public:
     // in the save dialog, appends "ShowDialog:" + name + "|" + text + "&" and closes.
     void OK();
 
+    // The dialogue of a character ("Novo Personagem"): the dialog opens with
+    // the character's face and offers `faceName` for it; "OK" writes the face
+    // as always and returns the command instead of appending it to the script
+    // window. Nothing when cancelled.
+    std::optional<std::string> composeFor(const Picture& face, const QString& faceName);
+
 private:
     Workspace& ws_;
     TForm6& editor_;
@@ -43,6 +52,7 @@ private:
     QPushButton* btnOK_ = nullptr;
     QPushButton* btnCancel_ = nullptr;
     QString pickedFile_;
+    std::optional<std::string>* composed_ = nullptr;  // where "OK" leaves the command, while composing for a character
 };
 
 }  // namespace quillmark

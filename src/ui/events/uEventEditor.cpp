@@ -41,6 +41,15 @@ QString linesText(const std::vector<std::string>& lines) {
     return out.join('\n');
 }
 
+// The lines of a script file as a text box shows them. A text box reads a
+// line break at the very end as starting no further line, so a last line that
+// is empty gets a break of its own: opening and saving keeps every empty line.
+QString fileLinesText(const std::vector<std::string>& lines) {
+    QString text = linesText(lines);
+    if (!lines.empty() && lines.back().empty()) text += '\n';
+    return text;
+}
+
 }  // namespace
 
 QString onlyCp1252(const QString& text) {
@@ -113,7 +122,7 @@ std::vector<std::string> textBoxLines(const QPlainTextEdit* box) {
 }
 
 void setTextBoxLines(QPlainTextEdit* box, const std::vector<std::string>& lines) {
-    box->setPlainText(withNewlines(linesText(lines)));
+    box->setPlainText(withNewlines(fileLinesText(lines)));
 }
 
 TForm6::TForm6(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
@@ -144,10 +153,9 @@ TForm6::TForm6(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
         if (IsNoEvent(text)) {
             // a cell without an event starts at the event-type selector
             setScriptText(fromCp1252(text));
-            ws_.session().links().eventSelector();
-            return;
+            return ws_.session().links().eventSelector();
         }
-        editEvent(text);
+        return editEvent(text);
     });
 }
 
@@ -192,23 +200,40 @@ void TForm6::buildMenus() {
     QMenu* dialogo = menuEventos_->addMenu(QStringLiteral("Eventos de Dialogo"));
     entry(dialogo, QStringLiteral("Dialogo Normal"), QKeySequence(), [this] { DialogoNormal(); });
     entry(dialogo, QStringLiteral("Mensagem"), QKeySequence(), [this] { Mensagem(); });
-    inert(dialogo, QStringLiteral("Questão de Multipla Escolha"));
-    inert(dialogo, QStringLiteral("Questão Objetiva"));
+    entry(dialogo, QStringLiteral("Questão de Multipla Escolha"), QKeySequence(), [this] { MultiplaEscolha(); });
+    entry(dialogo, QStringLiteral("Questão Objetiva"), QKeySequence(), [this] { QuestaoObjetiva(); });
+    dialogo->addSeparator();
+    entry(dialogo, QStringLiteral("Próxima Resposta"), QKeySequence(), [this] { ProximaResposta(); });
+    entry(dialogo, QStringLiteral("Fim da Questão"), QKeySequence(), [this] { FimQuestao(); });
     QMenu* objetos = menuEventos_->addMenu(QStringLiteral("Eventos de Objetos"));
     inert(objetos, QStringLiteral("Mover Objeto"));
     QMenu* heroi = menuEventos_->addMenu(QStringLiteral("Eventos do Heroi"));
-    inert(heroi, QStringLiteral("Mover Heroi"));
-    inert(heroi, QStringLiteral("Mudar Nome"));
-    inert(heroi, QStringLiteral("Mudar Level"));
+    entry(heroi, QStringLiteral("Mover Heroi"), QKeySequence(), [this] { MoverHeroi(); });
+    entry(heroi, QStringLiteral("Mudar Nome"), QKeySequence(), [this] { MudarNome(); });
+    entry(heroi, QStringLiteral("Mudar Level"), QKeySequence(), [this] { MudarLevel(); });
+    // Giving an item is a command of a trigger event; the "Objetos" menu only
+    // places characters, whose cell text must stay the character alone.
+    entry(heroi, QStringLiteral("Adicionar Item"), QKeySequence(), [this] { AdicionarItem(); });
     QMenu* jogo = menuEventos_->addMenu(QStringLiteral("Eventos do Jogo"));
-    inert(jogo, QStringLiteral("Mudar Mapa"));
-    inert(jogo, QStringLiteral("Iniciar Batalha"));
-    inert(jogo, QStringLiteral("Game Over"));
+    entry(jogo, QStringLiteral("Mudar Mapa"), QKeySequence(), [this] { MudarMapa(); });
+    entry(jogo, QStringLiteral("Iniciar Batalha"), QKeySequence(), [this] { IniciarBatalha(); });
+    entry(jogo, QStringLiteral("Game Over"), QKeySequence(), [this] { GameOver(); });
     inert(jogo, QStringLiteral("Executar Video"));
+    QMenu* logica = menuEventos_->addMenu(QStringLiteral("Eventos de Lógica"));
+    entry(logica, QStringLiteral("Ligar Interruptor"), QKeySequence(), [this] { LigarInterruptor(); });
+    entry(logica, QStringLiteral("Desligar Interruptor"), QKeySequence(), [this] { DesligarInterruptor(); });
+    logica->addSeparator();
+    entry(logica, QStringLiteral("Se Interruptor"), QKeySequence(), [this] { SeInterruptor(); });
+    entry(logica, QStringLiteral("Se Tem Item"), QKeySequence(), [this] { SeTemItem(); });
+    entry(logica, QStringLiteral("Se Dinheiro"), QKeySequence(), [this] { SeDinheiro(); });
+    entry(logica, QStringLiteral("Senão"), QKeySequence(), [this] { Senao(); });
+    entry(logica, QStringLiteral("Fim do Se"), QKeySequence(), [this] { FimSe(); });
+    logica->addSeparator();
+    entry(logica, QStringLiteral("Dar Dinheiro"), QKeySequence(), [this] { DarDinheiro(); });
+    entry(logica, QStringLiteral("Apagar Evento"), QKeySequence(), [this] { ApagarEvento(); });
 
     menuObjetos_ = menuBar_->addMenu(QStringLiteral("Objetos"));
     entry(menuObjetos_, QStringLiteral("Adicionar Personagem"), QKeySequence(), [this] { AdicionarPersonagem(); });
-    inert(menuObjetos_, QStringLiteral("Adicionar Item"));
 
     QMenu* ajuda = menuBar_->addMenu(QStringLiteral("Ajuda"));
     ajuda->menuAction()->setEnabled(false);
@@ -262,15 +287,16 @@ void TForm6::setMenus(bool eventos, bool objetos) {
 bool TForm6::eventosEnabled() const { return menuEventos_->menuAction()->isEnabled(); }
 bool TForm6::objetosEnabled() const { return menuObjetos_->menuAction()->isEnabled(); }
 
-void TForm6::editEvent(const std::string& stored) {
+std::string TForm6::editEvent(const std::string& stored) {
     loadStoredEvent(stored);
     setMenusFor(ClassifyEvent(stored) == EventKind::Trigger);
-    showScript();
+    return showScript();
 }
 
-void TForm6::showScript() {
+std::string TForm6::showScript() {
     Memo1->setFocus();
     exec();
+    return result_;
 }
 
 // --- closing ----------------------------------------------------------------------
@@ -278,7 +304,7 @@ void TForm6::showScript() {
 void TForm6::storeResult() {
     const std::vector<std::string> lines = scriptLines();
     if (IsEmptyTrigger(lines)) Memo1->setPlainText(QString());
-    ws_.EventResult = CloseEventText(lines);
+    result_ = CloseEventText(lines);
 }
 
 void TForm6::done(int result) {
@@ -295,7 +321,7 @@ void TForm6::Importar() {
     const std::optional<QString> path = ws_.prompts().openFile(kScriptFilter, kScriptExtension);
     if (!path) return;
     const std::vector<std::string> lines = loadScriptFile(*path);
-    replaceWholeText(linesText(lines));
+    replaceWholeText(fileLinesText(lines));
 }
 
 void TForm6::Exportar() {

@@ -1,9 +1,10 @@
 #pragma once
 // The script window "Editor de Eventos": the event being edited as lines of
 // text, with menus that append commands to it. Every close hands the text,
-// in its stored one-line form, to the cell through EventResult.
+// in its stored one-line form, back to the cell as the window link's result.
 #include <QDialog>
 #include <QPlainTextEdit>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,8 @@ class Workspace;
 class TFormMSG;
 class TFormDLE;
 class TFormNC;
+class TFormCMD;
+enum class BlockStep;
 
 class TForm6 : public QDialog {
     Q_OBJECT
@@ -47,15 +50,18 @@ public:
     bool objetosEnabled() const;
 
     // Shows the window modally for a stored event (the menus set by its kind).
-    // Returns when it has closed; EventResult then holds the result.
-    void editEvent(const std::string& stored);
-    // Shows the window modally with the text and menus it holds now.
-    void showScript();
+    // Returns, when it has closed, the cell's new event text in stored form.
+    std::string editEvent(const std::string& stored);
+    // Shows the window modally with the text and menus it holds now; returns as editEvent.
+    std::string showScript();
+    // What the last close stored (the empty text before the first close).
+    const std::string& result() const { return result_; }
 
     // The command dialogs register themselves when they are created.
     void setMessageDialog(TFormMSG* dialog) { messageDialog_ = dialog; }
     void setDialogueDialog(TFormDLE* dialog) { dialogueDialog_ = dialog; }
     void setCharacterDialog(TFormNC* dialog) { characterDialog_ = dialog; }
+    TFormDLE* dialogueDialog() const { return dialogueDialog_; }
 
     // --- the commands, as the menu entries run them --------------------------
     void Novo();
@@ -65,6 +71,29 @@ public:
     void DialogoNormal();
     void Mensagem();
     void AdicionarPersonagem();
+
+    // The commands beyond the first nine (uEvCommands.cpp): a dialog asks for
+    // their arguments, or they are appended at once.
+    void MudarMapa();
+    void IniciarBatalha();
+    void GameOver();
+    void AdicionarItem();
+    void MoverHeroi();
+    void MudarNome();
+    void MudarLevel();
+    void QuestaoObjetiva();
+    void MultiplaEscolha();
+    void ProximaResposta();
+    void FimQuestao();
+    void LigarInterruptor();
+    void DesligarInterruptor();
+    void SeInterruptor();
+    void SeTemItem();
+    void SeDinheiro();
+    void Senao();
+    void FimSe();
+    void DarDinheiro();
+    void ApagarEvento();
 
     QPlainTextEdit* memo() const { return Memo1; }
     QMenuBar* menuBar() const { return menuBar_; }
@@ -76,8 +105,13 @@ public:
 
 private:
     void buildMenus();
-    // Applies the close rules: an empty trigger is emptied; EventResult becomes the stored text.
+    // Applies the close rules: an empty trigger is emptied; the result becomes the stored text.
     void storeResult();
+    bool ask(TFormCMD& dialog);
+    void appendLines(std::initializer_list<std::string> lines);
+    // Appends the mark that opens the next block or ends the open one.
+    void blockStep(BlockStep step);
+    void switchCommand(bool on);
 
     Workspace& ws_;
     QPlainTextEdit* Memo1 = nullptr;
@@ -88,6 +122,7 @@ private:
     TFormMSG* messageDialog_ = nullptr;
     TFormDLE* dialogueDialog_ = nullptr;
     TFormNC* characterDialog_ = nullptr;
+    std::string result_;
 };
 
 // The multi-line text box of the event windows: Arial 9 point bold italic,

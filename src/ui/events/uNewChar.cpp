@@ -5,6 +5,7 @@
 #include "model/events/EventScript.h"
 #include "model/session/Workspace.h"
 #include "ui/events/uEvPictureBox.h"
+#include "ui/events/uEvShowDialog.h"
 #include "ui/events/uEventEditor.h"
 
 #include <QGridLayout>
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextCursor>
 #include <QVBoxLayout>
 
 namespace quillmark {
@@ -74,7 +76,14 @@ TFormNC::TFormNC(Workspace& ws, TForm6& editor, QWidget* parent) : QDialog(paren
     top->addWidget(face, 0, Qt::AlignTop | Qt::AlignHCenter);
     auto* personagemLayout = new QVBoxLayout(personagem);
     personagemLayout->addLayout(top);
-    personagemLayout->addWidget(new QLabel(QStringLiteral("Evento:"), personagem));
+    btnDialogo_ = new QPushButton(QStringLiteral("Dialogo Normal"), personagem);
+    btnDialogo_->setObjectName(QStringLiteral("btnDialogo"));
+    btnDialogo_->setAutoDefault(false);
+    btnDialogo_->setToolTip(QStringLiteral("Escreve no \"Evento:\" uma fala com a face do personagem"));
+    auto* eventoRow = new QHBoxLayout;
+    eventoRow->addWidget(new QLabel(QStringLiteral("Evento:"), personagem), 1);
+    eventoRow->addWidget(btnDialogo_);
+    personagemLayout->addLayout(eventoRow);
     personagemLayout->addWidget(MemoEvento, 1);
 
     btnOK_ = new QPushButton(QStringLiteral("OK"), this);
@@ -98,6 +107,7 @@ TFormNC::TFormNC(Workspace& ws, TForm6& editor, QWidget* parent) : QDialog(paren
                 [this, i] { ws_.run([this, i] { PickPicture(i); }); });
     connect(btnOK_, &QPushButton::clicked, this, [this] { ws_.run([this] { OK(); }); });
     connect(btnCancel_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(btnDialogo_, &QPushButton::clicked, this, [this] { ws_.run([this] { DialogoNormal(); }); });
 
     editor_.setCharacterDialog(this);
 }
@@ -152,6 +162,23 @@ void TFormNC::OK() {
     saveCharacter(folder, character);
     editor_.replaceWholeText(fromCp1252(character.event()));
     accept();
+}
+
+void TFormNC::DialogoNormal() {
+    TFormDLE* dialogue = editor_.dialogueDialog();
+    if (!dialogue) throw Error("Erro de programação: a janela \"Mostrar Dialogo\" não foi ligada");
+    const QString name = EditNome->text().trimmed();
+    if (name.isEmpty()) throw Error("Digite o nome do personagem antes da fala: a face é gravada com ele");
+    // The face the game shows lies in "Imagens\" itself, so the character's
+    // face is offered there under a name of its own.
+    const std::optional<std::string> command =
+        dialogue->composeFor(boxes_[kCharacterFaceIndex]->picture(), name + QStringLiteral("Face.bmp"));
+    if (!command) return;
+    QTextCursor cursor(MemoEvento->document());
+    cursor.movePosition(QTextCursor::End);
+    QString added = fromCp1252(*command);
+    if (!MemoEvento->toPlainText().isEmpty() && !MemoEvento->toPlainText().endsWith('\n')) added.prepend('\n');
+    cursor.insertText(added);
 }
 
 }  // namespace quillmark

@@ -35,6 +35,9 @@ public:
     void PickPicture(int index);
     // "OK": saves the character and hands its object event to the script window.
     void OK();
+    // "Dialogo Normal": the script window's dialogue dialog, with this
+    // character's face offered first; its command is appended to "Evento:".
+    void DialogoNormal();
 
     TEvPictureBox* pictureBox(int index) const { return boxes_[static_cast<size_t>(index)]; }
     QLineEdit* nameEdit() const { return EditNome; }
@@ -42,6 +45,7 @@ public:
     QPlainTextEdit* eventMemo() const { return MemoEvento; }
     QPushButton* okButton() const { return btnOK_; }
     QPushButton* cancelButton() const { return btnCancel_; }
+    QPushButton* dialogueButton() const { return btnDialogo_; }
 
 private:
     void showCharacter(const Character& character);
@@ -54,6 +58,7 @@ private:
     QPlainTextEdit* MemoEvento = nullptr;
     QPushButton* btnOK_ = nullptr;
     QPushButton* btnCancel_ = nullptr;
+    QPushButton* btnDialogo_ = nullptr;
 };
 
 }  // namespace quillmark

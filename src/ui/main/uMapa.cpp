@@ -1,6 +1,8 @@
 #include "ui/main/uMapa.h"
 
 #include "model/core/Paths.h"
+#include "model/core/RecordTable.h"
+#include "model/core/Text.h"
 #include "model/mapedit/MapProperties.h"
 #include "model/session/Workspace.h"
 
@@ -33,20 +35,18 @@ TFormMP::TFormMP(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
 
     GroupAutoRun = new QGroupBox(QStringLiteral("Auto Run Event"), this);
     MemoAutoRun = new QPlainTextEdit(GroupAutoRun);
-    MemoAutoRun->setEnabled(false);
     MemoAutoRun->setFixedHeight(70);
     auto* autoRunLayout = new QVBoxLayout(GroupAutoRun);
     autoRunLayout->addWidget(MemoAutoRun);
 
     GroupBatalhas = new QGroupBox(QStringLiteral("Batalhas"), this);
     CheckBatalhas = new QCheckBox(QStringLiteral("Ativar Batalhas Randomicas"), GroupBatalhas);
-    CheckBatalhas->setEnabled(false);
     auto* enemies = new QGridLayout();
     QComboBox** combos[] = {&Enemy1, &Enemy2, &Enemy3};
     for (int i = 0; i < 3; ++i) {
         auto* label = new QLabel(QStringLiteral("Enemy %1:").arg(i + 1), GroupBatalhas);
         auto* combo = new QComboBox(GroupBatalhas);
-        combo->setEnabled(false);
+        combo->setEditable(false);
         combo->setMinimumWidth(150);
         label->setBuddy(combo);
         enemies->addWidget(label, i, 0);
@@ -92,7 +92,50 @@ void TFormMP::showPicture() {
 
 void TFormMP::Execute() {
     if (!ws_.session().projectOpen() || !ws_.session().mapLoaded()) return;
+    const QString folder = ws_.project.ProjectFolder;
+    const std::string map = ws_.grid.CurrentMap;
+    // A table that cannot be read is reported and left alone: nothing is stored over it.
+    bool readable = true;
+    ws_.run([&] {
+        try {
+            showSettings(readMapSettings(folder, map));
+        } catch (...) {
+            readable = false;
+            throw;
+        }
+    });
+    if (!readable) return;
     exec();
+    ws_.run([&] { storeMapSettings(folder, map, shownSettings()); });
+}
+
+void TFormMP::showSettings(const MapSettings& settings) {
+    std::vector<std::string> names;
+    RecordTable& monsters = ws_.DataModule1.cdsMonstros;
+    if (monsters.active() && monsters.hasField("Nome")) names = monsters.values("Nome");
+    MemoAutoRun->setPlainText(fromCp1252(settings.EvetoAutoRun).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    CheckBatalhas->setChecked(settings.EnemysTipe);
+    QComboBox* combos[] = {Enemy1, Enemy2, Enemy3};
+    for (int i = 0; i < 3; ++i) {
+        QComboBox* c = combos[i];
+        c->clear();
+        c->addItem(QString());  // no monster
+        for (const std::string& n : names)
+            if (!n.empty()) c->addItem(fromCp1252(n));
+        const QString stored = fromCp1252(settings.Enemy[static_cast<std::size_t>(i)]);
+        // A stored name no monster has any more stays as it is until changed.
+        if (!stored.isEmpty() && c->findText(stored, Qt::MatchExactly) < 0) c->addItem(stored);
+        c->setCurrentIndex(std::max(0, c->findText(stored, Qt::MatchExactly)));
+    }
+}
+
+MapSettings TFormMP::shownSettings() const {
+    MapSettings s;
+    s.EvetoAutoRun = toCp1252(MemoAutoRun->toPlainText().replace('\n', QStringLiteral("\r\n")));
+    s.EnemysTipe = CheckBatalhas->isChecked();
+    const QComboBox* combos[] = {Enemy1, Enemy2, Enemy3};
+    for (int i = 0; i < 3; ++i) s.Enemy[static_cast<std::size_t>(i)] = toCp1252(combos[i]->currentText());
+    return s;
 }
 
 void TFormMP::Image1Click() {

@@ -1,8 +1,10 @@
 #pragma once
-// "Propriedades do Mapa": the per-map battle settings. Only the battle
-// background picture is kept (a click on it chooses a new one); the other
-// controls are shown but take no input, as nothing stores them.
+// "Propriedades do Mapa": the per-map settings of the loaded map. A click on
+// the battle background picture chooses a new one, written at once; the
+// auto-run event, the random-battle switch and the three enemies are read when
+// the dialog opens and stored in the map settings table when it closes.
 #include "model/core/Picture.h"
+#include "model/mapedit/MapProperties.h"
 
 #include <QDialog>
 #include <QLabel>
@@ -44,6 +46,11 @@ public:
     void Image1Click();
 
     const Picture& picture() const { return picture_; }
+
+    // The controls filled from settings (the drop-downs offer the monsters'
+    // names), and the settings the controls show.
+    void showSettings(const MapSettings& settings);
+    MapSettings shownSettings() const;
 
     QGroupBox* GroupAutoRun = nullptr;
     QPlainTextEdit* MemoAutoRun = nullptr;  // "EvetoAutoRun"

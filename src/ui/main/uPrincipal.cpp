@@ -492,14 +492,58 @@ namespace {
 const QString kTmxFilter = QStringLiteral("Mapa do Tiled (TMX)|*.tmx");
 }
 
+namespace {
+// What becomes of what the map file cannot hold, asked before the import:
+// the code of empty cells, leaving out the layers the editor does not know.
+// Hidden layers are told. Nothing when the user cancels.
+std::optional<tiled::ImportOptions> importOptionsFor(Prompts& prompts, const tiled::ImportNotes& notes) {
+    tiled::ImportOptions options;
+    if (notes.emptyCells > 0) {
+        const QString question =
+            QStringLiteral("%1 células do mapa estão vazias (a primeira é %2), e uma célula do editor sempre tem um "
+                           "tile.\nCódigo do tile que elas recebem (48 a 191, ou o seu caractere):")
+                .arg(notes.emptyCells)
+                .arg(QString::fromUtf8(notes.firstEmptyCell.c_str()));
+        QString typed = QStringLiteral("48");
+        for (;;) {
+            const std::optional<QString> answer = prompts.input(QStringLiteral("Importar Mapa"), question, typed);
+            if (!answer) return std::nullopt;
+            typed = *answer;
+            options.emptyCode = tiled::emptyCodeOf(typed);
+            if (options.emptyCode) break;
+            prompts.warning(QStringLiteral("\"%1\" não é um código de tile (48 a 191).").arg(typed));
+        }
+    }
+    if (!notes.dropped.empty()) {
+        QString list;
+        for (const std::string& d : notes.dropped) list += QStringLiteral("\n  • ") + QString::fromUtf8(d.c_str());
+        const QString question = QStringLiteral("O editor não guarda:%1\n\nImportar o mapa sem eles?").arg(list);
+        if (prompts.message(QStringLiteral("Importar Mapa"), question, Icon::Warning, Buttons::YesNo) != Answer::Yes)
+            return std::nullopt;
+        options.dropExtra = true;
+    }
+    if (!notes.hiddenLayers.empty()) {
+        QStringList names;
+        for (const std::string& l : notes.hiddenLayers)
+            names << QStringLiteral("\"%1\"").arg(QString::fromUtf8(l.c_str()));
+        prompts.warning(QStringLiteral("As camadas ocultas no Tiled %1 são importadas como as outras.")
+                            .arg(names.join(QStringLiteral(", "))));
+    }
+    return options;
+}
+}  // namespace
+
 void TForm1::connectTiledExchange() {
     connect(actions_.value(QStringLiteral("Importar Mapa")), &QAction::triggered, this, [this] {
         if (!ws_.session().projectOpen()) return;
         ws_.run([this] {
             const std::optional<QString> file = ws_.prompts().openFile(kTmxFilter, QStringLiteral("tmx"));
             if (!file) return;
-            // A file that cannot be imported is told before a name is asked for.
-            ws_.session().readImport(*file);
+            // A file that cannot be imported is told before a name is asked for;
+            // so is what the map file cannot hold, as questions.
+            std::optional<tiled::ImportOptions> options =
+                importOptionsFor(ws_.prompts(), ws_.session().readImport(*file));
+            if (!options) return;
             // As in the new-map dialog, a refused name is asked for again.
             QString typed = QFileInfo(*file).completeBaseName().left(kMapNameMaxLength);
             for (;;) {
@@ -512,7 +556,7 @@ void TForm1::connectTiledExchange() {
                 if (problem.empty()) break;
                 ws_.prompts().warning(QString::fromUtf8(problem.c_str()));
             }
-            ws_.session().importMap(*file, toCp1252(typed));
+            ws_.session().importMap(*file, toCp1252(typed), *options);
         });
     });
     connect(actions_.value(QStringLiteral("Exportar Mapa")), &QAction::triggered, this, [this] {
@@ -522,7 +566,8 @@ void TForm1::connectTiledExchange() {
             if (initial.endsWith(QStringLiteral(".xml"), Qt::CaseInsensitive)) initial.chop(4);
             const std::optional<QString> file =
                 ws_.prompts().saveFile(kTmxFilter, QStringLiteral("tmx"), true, initial + QStringLiteral(".tmx"));
-            if (file) ws_.session().exportMap(*file);
+            // The dialog asked before replacing a file: the user's yes.
+            if (file) ws_.session().exportMap(*file, true);
         });
     });
 }

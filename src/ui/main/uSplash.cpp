@@ -2,6 +2,8 @@
 
 #include "ui/common/uArt.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPropertyAnimation>
@@ -29,6 +31,19 @@ void TFormSplash::showSplash() {
     setWindowOpacity(0.0);
     show();
     fade_->start();
+}
+
+void TFormSplash::hideBeforeDialogs() { qApp->installEventFilter(this); }
+
+bool TFormSplash::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show && watched != this && watched->isWidgetType()) {
+        const auto* window = static_cast<QWidget*>(watched);
+        if (window->isWindow() && (window->isModal() || window->windowType() == Qt::Dialog)) {
+            qApp->removeEventFilter(this);
+            hide();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TFormSplash::paintEvent(QPaintEvent*) {

@@ -20,11 +20,16 @@ public:
 
     // Places the window (centred, then 20 pixels up), shows it and starts the fade.
     void showSplash();
+    // The splash stays on top of every window; a dialog shown while the
+    // editor starts (an error, a question) would open behind it. From this
+    // call on, the first dialog to show hides the splash first.
+    void hideBeforeDialogs();
     QPropertyAnimation* fade() const { return fade_; }
     const QImage& picture() const { return picture_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QImage picture_;

@@ -33,8 +33,7 @@ void TMapCanvas::floodFillAt(Terreno& cell) {
 
 void TMapCanvas::fillRectangleBetween(Terreno& from, Terreno& to) {
     commitStroke();
-    ws_.session().mapEditing().fillRectangle(currentLayer(), from.row, from.column, to.row, to.column,
-                                             toolValue(from));
+    ws_.session().mapEditing().fillRectangle(currentLayer(), from.row, from.column, to.row, to.column, toolValue(from));
 }
 
 bool TMapCanvas::pickAt(Terreno& cell) { return ws_.session().pickBrush(currentLayer(), cell.row, cell.column); }

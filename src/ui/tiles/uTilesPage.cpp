@@ -1,6 +1,7 @@
 #include "ui/tiles/uTilesPage.h"
 
 #include "model/core/Error.h"
+#include "model/database/TableRestriction.h"
 #include "model/session/Workspace.h"
 #include "model/tiles/TileEditing.h"
 #include "ui/tiles/uAniTilesEdit.h"
@@ -92,19 +93,8 @@ void TTilesPage::ShowEditAni(unsigned char code) { open(animationEditor_, code);
 void TTilesPage::open(TTileDialog& editor, unsigned char code) {
     RecordTable& table = ws_.DataModule1.cdsTiles;
     ws_.run([&] {
-        struct Restriction {
-            RecordTable& table;
-            ~Restriction() {
-                try {
-                    if (!table.active()) return;
-                    table.cancel();
-                    if (table.filtered()) table.setFiltered(false);
-                } catch (...) {
-                }
-            }
-        } restriction{table};
-        table.setFilter(tiles::tipoFilter(code));
-        table.setFiltered(true);
+        TableRestriction restriction(table, true);
+        restriction.restrict(tiles::tipoFilter(code));
         if (table.isEmpty())
             throw Error(formatMessage("Nenhum tile tem o código %s.", {std::to_string(static_cast<int>(code))}));
         editor.Execute();

@@ -100,14 +100,6 @@ TEST(AnimationCatalogue, PlayingAndEditingOrders) {
     EXPECT_STREQ(findEditor("uEnemyAtacando")->cancelText, "Cancel");
 }
 
-TEST(AnimationCatalogue, PlainNames) {
-    for (const char* good : {"CharDown.bmp", "Slime", "Lobo Cinza", "a.b.c", "conde.bmp", "com10"})
-        EXPECT_TRUE(isPlainName(good)) << good;
-    for (const char* bad : {"", ".", "..", "..\\x.bmp", "a/b", "a\\b", "c:x", "x?.bmp", "a|b", "a\tb", "NUL", "nul.bmp",
-                            "Com1", "lpt9.txt"})
-        EXPECT_FALSE(isPlainName(bad)) << bad;
-}
-
 using FramePlaces = AnimationProject;
 
 TEST_F(FramePlaces, HeroFramesLieInImagensAndOthersInTheRecordFolderWhateverTheCase) {

@@ -5,6 +5,8 @@
 #include "model/core/Error.h"
 #include "model/core/Files.h"
 
+#include <QDateTime>
+#include <QFile>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -57,6 +59,32 @@ TEST(WriteFileAtomic, ALargeWriteCutShortSaysWhyAndKeepsTheOldFile) {
     // Without the limit the same write goes through whole.
     writeFileAtomic(dir.file("Vila.xml"), big);
     EXPECT_EQ(dir.read("Vila.xml"), big);
+}
+
+}  // namespace
+
+namespace {
+
+// A write killed before its rename leaves "name.XXXXXX"; the next write of
+// the same file removes such leftovers once they are old, and nothing else.
+TEST(WriteFileAtomic, StaleTemporariesOfAKilledWriteGoWithTheNextWrite) {
+    qmtest::TempDir dir;
+    const QDateTime old = QDateTime::currentDateTimeUtc().addSecs(-3600);
+    for (const char* name :
+         {"Vila.png.Ab12Cd", "Vila.png.zzzzzz", "Vila.png.young1", "Vila.png.keep", "Outra.png.Ab12Cd"})
+        dir.write(name, "resto");
+    for (const char* name : {"Vila.png.Ab12Cd", "Vila.png.zzzzzz", "Vila.png.keep", "Outra.png.Ab12Cd"}) {
+        QFile f(dir.file(name));
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(old, QFileDevice::FileModificationTime));
+    }
+    writeFileAtomic(dir.file("Vila.png"), "novo");
+    EXPECT_FALSE(dir.exists("Vila.png.Ab12Cd"));
+    EXPECT_FALSE(dir.exists("Vila.png.zzzzzz"));
+    EXPECT_TRUE(dir.exists("Vila.png.young1"));   // maybe still being written
+    EXPECT_TRUE(dir.exists("Vila.png.keep"));     // not the pattern
+    EXPECT_TRUE(dir.exists("Outra.png.Ab12Cd"));  // another file's
+    EXPECT_EQ(dir.read("Vila.png"), "novo");
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "model/core/Picture.h"
+#include "Errors.h"
 #include "TempDir.h"
 #include "model/core/Error.h"
 
@@ -29,14 +30,7 @@ QByteArray encoded(const QImage& img, const char* format) {
     return bytes;
 }
 
-std::string errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
+using qmtest::errorOf;
 
 }  // namespace
 

@@ -1,4 +1,5 @@
 #include "model/core/ProjectFile.h"
+#include "Errors.h"
 #include "TempDir.h"
 #include "model/core/Error.h"
 #include "model/core/Text.h"
@@ -16,14 +17,7 @@ const char* const kTwoMaps = "Project Name:Aventura\r\n"
                              "Char X:200\r\n"
                              "Char Y:190\r\n";
 
-std::string errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
+using qmtest::errorOf;
 
 }  // namespace
 

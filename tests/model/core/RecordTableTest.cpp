@@ -3,6 +3,7 @@
 #include "model/core/DataPacket.h"
 #include "model/core/Error.h"
 
+#include <QDir>
 #include <gtest/gtest.h>
 
 using namespace quillmark;
@@ -108,6 +109,21 @@ TEST(DataPacket, BadInputGivesClearErrorsNamingTheFile) {
     EXPECT_NE(
         message("<DATAPACKET>" + fields + "<ROWDATA><ROW T=\"ab\"/></ROWDATA></DATAPACKET>").find("longer than 1"),
         std::string::npos);
+}
+
+TEST(RecordTable, ATableThatIsAFolderIsNamedInTheError) {
+    qmtest::TempDir dir;
+    QDir().mkpath(dir.file("Data/Tiles.xml"));
+    RecordTable t;
+    t.setFileName(dir.file("Data/Tiles.xml"));
+    try {
+        t.open();
+        FAIL();
+    } catch (const Error& e) {
+        EXPECT_NE(std::string(e.what()).find(dir.file("Data/Tiles.xml").toStdString()), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("pasta"), std::string::npos) << e.what();
+    }
+    EXPECT_FALSE(t.active());
 }
 
 TEST(RecordTable, OpeningAMissingFileFailsAndLeavesTheTableClosed) {

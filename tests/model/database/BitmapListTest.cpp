@@ -1,4 +1,5 @@
 #include "model/database/BitmapList.h"
+#include "Errors.h"
 #include "model/core/Error.h"
 
 #include <QtEndian>
@@ -24,14 +25,7 @@ struct Watch {
     }
 };
 
-std::string errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
+using qmtest::errorOf;
 
 QByteArray le32(qint32 v) {
     char b[4];

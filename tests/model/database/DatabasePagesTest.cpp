@@ -1,5 +1,5 @@
 // The database window's page steps that need no widgets: the "Game" page's
-// closing, the arrows, record lists, "Novo" on "Inimigos", record folders, and
+// closing, the arrows, record lists, record folders, and
 // the monsters table's leave and entry steps, checked on files in a project.
 #include "model/database/DatabasePages.h"
 #include "ProjectFixture.h"
@@ -131,49 +131,6 @@ TEST(RecordLists, EveryNameOnceInTableOrderAndTheFirstRecordCurrent) {
     EXPECT_EQ(p.dm.cdsMonstros.asInteger("HP"), 99);  // the pending edit was committed on the way
     EXPECT_FALSE(selectRecordByName(p.dm.cdsMonstros, "slime"));
     EXPECT_EQ(p.dm.cdsMonstros.recNo(), 3);
-}
-
-TEST(NovoInimigo, ExactDuplicatesAreRefusedAndCaseVariantsAccepted) {
-    OpenProject p;
-    p.addMonster("Slime", 5);
-    std::vector<std::string> listed = rebuildRecordList(p.dm.cdsMonstros);
-    EXPECT_FALSE(novoInimigo(p.dm.cdsMonstros, p.folder(), "Slime", listed));
-    EXPECT_EQ(p.dm.cdsMonstros.state(), RecordTable::State::Browse);
-    EXPECT_FALSE(p.imagens().contains("Slime"));
-
-    ASSERT_TRUE(novoInimigo(p.dm.cdsMonstros, p.folder(), "slime", listed));
-    EXPECT_TRUE(p.imagens().contains("slime"));
-    EXPECT_EQ(p.dm.cdsMonstros.state(), RecordTable::State::Insert);
-    EXPECT_EQ(p.dm.cdsMonstros.asString("Nome"), "slime");
-    EXPECT_EQ(p.dm.cdsMonstros.asString("Parado01"), "CharParado01.bmp");
-    EXPECT_EQ(p.dm.cdsMonstros.asString("Atacando06"), "CharAtacando06.bmp");
-    EXPECT_EQ(p.dm.cdsMonstros.asString("UsMagia03"), "CharMagia03.bmp");
-    EXPECT_EQ(p.dm.cdsMonstros.asString("Face"), "CharFace.bmp");
-    EXPECT_EQ(p.dm.cdsMonstros.recordCount(), 1);  // not committed yet
-
-    // leaving the page commits it and writes the file
-    monstersLeft(p.dm.cdsMonstros);
-    EXPECT_FALSE(p.dm.cdsMonstros.active());
-    const auto onDisk = p.monstersOnDisk();
-    ASSERT_EQ(onDisk.size(), 2u);
-    EXPECT_EQ(*onDisk[1][0], "slime");
-}
-
-TEST(NovoInimigo, NamesThatCannotBeFoldersWriteNothing) {
-    OpenProject p;
-    const QStringList before = p.imagens();
-    const QStringList outside = QDir(p.folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-    for (const char* bad : {"", ".", "..", "../Fora", "a\\b", "a:b", "a*b", "a?b", "\"x\"", "<x>", "a|b", "a\tb",
-                            " Lobo", "Lobo ", ".Lobo", "Lobo.", "CON", "lpt1.bmp"}) {
-        SCOPED_TRACE(bad);
-        EXPECT_FALSE(folderNameProblem(bad, kInimigo).empty());
-        EXPECT_THROW(novoInimigo(p.dm.cdsMonstros, p.folder(), bad, {}), Error);
-        EXPECT_EQ(p.dm.cdsMonstros.state(), RecordTable::State::Browse);
-    }
-    EXPECT_EQ(p.imagens(), before);
-    EXPECT_EQ(QDir(p.folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), outside);
-    EXPECT_EQ(p.dm.cdsMonstros.recordCount(), 0);
-    EXPECT_EQ(folderNameProblem("", kInimigo), "Digite o nome do Inimigo.");
 }
 
 TEST(InimigosPage, LeavingWritesTheTableAndEnteringReadsItBack) {

@@ -1,4 +1,5 @@
 #include "model/database/TileCache.h"
+#include "Errors.h"
 #include "TempDir.h"
 #include "model/core/DataPacket.h"
 #include "model/core/Error.h"
@@ -67,14 +68,7 @@ struct CacheFixture {
     QRgb entryCentre(int n) const { return centre(*cache.GameListImage1.Slot1().Get(n)); }
 };
 
-std::string errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
+using qmtest::errorOf;
 
 }  // namespace
 

@@ -2,10 +2,10 @@
 // cell, of the event alone and of the tiles alone, fills and rectangles,
 // strokes that are one step, events set by the event editor's link, the
 // picker, and what reaches the map file after undo and save.
+#include "model/mapedit/MapEditing.h"
 #include "ProjectFixture.h"
 #include "ScriptedPrompts.h"
 #include "model/core/MapFile.h"
-#include "model/mapedit/MapEditing.h"
 #include "model/session/Workspace.h"
 
 #include <QUndoStack>
@@ -26,8 +26,9 @@ struct Editing {
         g.setEvento(2, 2, "OnActionPress>ShowMessage:Ol\xE1&");
         fixture.addMap("Vila.xml", g);
         ws.session().openProject(fixture.projectFile());
-        QObject::connect(&ws.session(), &EditorSession::cellsEdited,
-                         [this](int r1, int c1, int r2, int c2) { told.push_back({r1, c1, r2, c2}); });
+        QObject::connect(&ws.session(), &EditorSession::cellsEdited, [this](int r1, int c1, int r2, int c2) {
+            told.push_back({r1, c1, r2, c2});
+        });
     }
     EditorSession& session() { return ws.session(); }
     MapEditing& edits() { return ws.session().mapEditing(); }
@@ -164,18 +165,17 @@ TEST(MapEditingCommands, TheEventEditorsResultIsOneStepEvenWhenUnchanged) {
     std::vector<std::string> opened;
     e.session().links().eventScript.fill([&](const std::string& text) {
         opened.push_back("script:" + text);
-        e.ws.EventResult = "OnPlayerTouch>IniciaChuva:";
+        return std::string("OnPlayerTouch>IniciaChuva:");
     });
     e.session().links().eventSelector.fill([&] {
         opened.push_back("selector");
-        e.ws.EventResult = "NULL";
+        return std::string("NULL");
     });
     e.session().editEvent(2, 2);  // a cell with an event: the script window
     e.session().editEvent(3, 3);  // none: the selector, closed without a choice
     EXPECT_EQ(opened, (std::vector<std::string>{"script:OnActionPress>ShowMessage:Ol\xE1&", "selector"}));
     EXPECT_EQ(e.ws.grid.evento(2, 2), "OnPlayerTouch>IniciaChuva:");
     EXPECT_EQ(e.ws.grid.evento(3, 3), "NULL");
-    EXPECT_EQ(e.ws.EventResult, "NULL");
     EXPECT_EQ(e.stack().count(), 2);
     EXPECT_TRUE(e.session().modified());
     e.stack().undo();

@@ -61,6 +61,19 @@ TEST(NewMapName, RefusedForms) {
         EXPECT_EQ(checkMapNameForm(good), "") << good;
 }
 
+TEST(NewMapName, ReservedDeviceNamesAndATypedExtensionAreRefused) {
+    for (const char* reserved : {"CON", "con", "Nul", "aux.txt", "COM1", "lpt9", "prn"}) {
+        const std::string problem = checkMapNameForm(reserved);
+        EXPECT_NE(problem.find("reservado pelo sistema"), std::string::npos) << reserved << ": " << problem;
+        EXPECT_NE(problem.find(reserved), std::string::npos) << problem;
+    }
+    for (const char* typed : {"Vila.xml", "Vila.XML", ".xml"})
+        EXPECT_EQ(checkMapNameForm(typed), kMapNameWithExtension) << typed;
+    // names that only look alike stay valid
+    for (const char* good : {"Console", "COM10", "Conde", "Vila.xm", "Vilaxml", "nul2"})
+        EXPECT_EQ(checkMapNameForm(good), "") << good;
+}
+
 TEST(NewMapName, DuplicatesAnywhereInTheTreeWithoutRegardToCase) {
     MapTree tree;
     TreeNode* root = tree.CriaProjeto("Vila.xml");  // the root counts too
@@ -130,7 +143,8 @@ TEST(NewMap, RefusedNamesWriteNothingAnywhere) {
     OpenProject open(fixture);
     Workspace& ws = open.ws;
     const QByteArray project = fixture.dir.read("Aventura.qmk");
-    for (const char* bad : {"", ".", "..", "../Fora", "..\\Fora", "a:b", "x*", "q?", "<p>", "a|b", "a\"b", "t\tab"})
+    for (const char* bad :
+         {"", ".", "..", "../Fora", "..\\Fora", "a:b", "x*", "q?", "<p>", "a|b", "a\"b", "t\tab", "CON", "Vila.xml"})
         EXPECT_NE(errorOf([&] { createNewMap(ws, bad); }), "(no error)") << bad;
     EXPECT_EQ(filesIn(fixture.dir.path() + "Mapas"), QStringList());
     EXPECT_FALSE(QFileInfo::exists(fixture.dir.path() + "../Fora.xml"));

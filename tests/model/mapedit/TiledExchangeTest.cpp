@@ -53,7 +53,7 @@ std::map<QString, QByteArray> snapshot(const QString& folder) {
 }
 
 // A map that uses every corner of what a map file holds: all 144 codes, both
-// marks (and an odd one), every kind of event and the characters XML and
+// marks, every kind of event and the characters XML and
 // Windows-1252 make special.
 MapGrid richGrid(int n) {
     MapGrid g;
@@ -65,7 +65,7 @@ MapGrid richGrid(int n) {
             g.setFundo(r, c, static_cast<unsigned char>(48 + k % 144));
             if ((r + c) % 3 == 0) g.setXO(r, c, 'X');
         }
-    g.setXO(1, 1, 'Z');
+    g.setXO(1, 1, 'X');
     g.setEvento(1, 2, "OnActionPress>ShowMessage:Ol\xE1 & <amigo> \"\x80\x81\" | fim&IniciaChuva:");
     g.setEvento(2, 1, "AddChar:Jo\xE3o|3");
     g.setEvento(n, n, "OnPlayerTouch>;ShowDialog:face.bmp|linha um\r\nlinha\tdois&;");
@@ -245,6 +245,10 @@ TEST(TiledImport, ReadsEveryTileDataEncoding) {
          "<data encoding=\"base64\" compression=\"zlib\">eJxjYGBg4GZABROAuBWJDwAQwAEh</data>"},
         {"gzip", "<data encoding=\"base64\" compression=\"gzip\">H4sIAAAAAAAC/2NkYGBghGImJMyMhAHqe1hwJAAAAA==</data>",
          "<data encoding=\"base64\" compression=\"gzip\">H4sIAAAAAAAC/2NgYGDgZkAFE4C4FYkPAKRFAwIkAAAA</data>"},
+        {"zstd",
+         "<data encoding=\"base64\" compression=\"zstd\">\n   KLUv/SQktQAAcAEAAAABAAAAAQAAAAIDAgDACIz7BXXK5b0=\n  "
+         "</data>",
+         "<data encoding=\"base64\" compression=\"zstd\">KLUv/SQkpQAAYAAAAAALAJAAAACFAAIAYCsyKAJ6XRsf</data>"},
         {"xml",
          "<data><tile gid=\"1\"/><tile gid=\"1\"/><tile gid=\"1\"/><tile gid=\"2\"/><tile gid=\"2\"/><tile "
          "gid=\"2\"/><tile gid=\"3\"/><tile gid=\"3\"/><tile gid=\"3\"/></data>",
@@ -283,7 +287,17 @@ TEST(TiledImport, ReadsMarksEventsEmbeddedTilesetsAndLayersByPosition) {
         R"(<tileset firstgid="1" name="Quillmark" tilewidth="40" tileheight="40" tilecount="144" columns="0"/>)");
     text.replace(text.find("name=\"Fundo\""), 12, "name=\"Tile Layer 1\"");
     text.replace(text.find("name=\"Tipo\""), 11, "name=\"Tile Layer 2\"");
-    const MapGrid g = tiled::readTmx(QByteArray::fromStdString(text), dir.path(), "m.tmx");
+    // The object without an event is the user's own: refused, or left out
+    // when the user agrees.
+    EXPECT_NE(errorOf([&] {
+                  tiled::readTmx(QByteArray::fromStdString(text), dir.path(), "m.tmx");
+              }).find("o objeto 5 da camada \"eventos\" (sem a propriedade \"Evento\")"),
+              std::string::npos);
+    tiled::ImportNotes notes;
+    const MapGrid g =
+        tiled::readTmx(QByteArray::fromStdString(text), dir.path(), "m.tmx", {std::nullopt, true}, &notes);
+    EXPECT_EQ(notes.dropped,
+              std::vector<std::string>{"o objeto 5 da camada \"eventos\" (sem a propriedade \"Evento\")"});
     EXPECT_EQ(g.tipo(2, 3), 191);
     EXPECT_EQ(g.fundo(3, 1), '2');
     EXPECT_EQ(g.xo(1, 2), 'X');
@@ -334,7 +348,8 @@ TEST(TiledImport, BadFilesAreRefusedWithAClearMessageAndNothingChanges) {
          "zlib da camada \"Fundo\" estão corrompidos"},
         {"truncated zlib", with(kCsvFundo, b64(" compression=\"zlib\"", "eJxjZGBgYIRiJiTMjA==")),
          "zlib da camada \"Fundo\" estão incompletos"},
-        {"zstd", with(kCsvFundo, b64(" compression=\"zstd\"", "KLUv/SAkIQEA")), "compressão \"zstd\""},
+        {"broken zstd", with(kCsvFundo, b64(" compression=\"zstd\"", "KLUv/SAkIQEA")), "zstd da camada \"Fundo\""},
+        {"lzma", with(kCsvFundo, b64(" compression=\"lzma\"", "AAAA")), "compressão \"lzma\""},
         {"other tile size", with("tilewidth=\"40\" tileheight=\"40\"", "tilewidth=\"32\" tileheight=\"32\""),
          "32 x 32 pixels"},
         {"not square", with("width=\"3\" height=\"3\" tilewidth", "width=\"3\" height=\"4\" tilewidth"),
@@ -343,7 +358,7 @@ TEST(TiledImport, BadFilesAreRefusedWithAClearMessageAndNothingChanges) {
          "de 1 a 100"},
         {"isometric", with("orthogonal", "isometric"), "só mapas ortogonais"},
         {"infinite", with("infinite=\"0\"", "infinite=\"1\""), "infinito"},
-        {"unknown tileset", with("Tiles.tsx", "Outro.tsx"), "(\"Terreno\") é desconhecido"},
+        {"unknown tileset", with("Tiles.tsx", "Outro.tsx"), "usa um tile do conjunto \"Terreno\""},
         {"missing tileset", with("Tiles.tsx", "Sumiu.tsx"), "\"Sumiu.tsx\" não foi encontrado"},
         {"no tileset", with(R"(<tileset firstgid="1" source="Tiles.tsx"/>)", ""), "não existe no conjunto"},
         {"missing tile", with("0,0,144", "0,0,145"), "(linha 2, coluna 3) da camada \"Tipo\" usa o tile 145"},

@@ -4,6 +4,7 @@
 
 #include "model/session/Association.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
@@ -116,4 +117,35 @@ TEST(Association, AFolderThatCannotBeWrittenFailsQuietly) {
     Runs runs;
     EXPECT_EQ(ensureAssociation("/opt/q/quillmark", f, QByteArray(), runs.runner()), AssociationOutcome::Failed);
     EXPECT_TRUE(runs.calls.isEmpty());
+}
+
+TEST(Association, AnEntryForAnEditorThatIsGoneGivesWayToTheInstalledOne) {
+    Folders f;
+    Runs runs;
+    // An earlier run from a build folder, since moved away, wrote its entry.
+    ASSERT_EQ(ensureAssociation("/gone/build/bin/quillmark", f.xdg(), QByteArray(), runs.runner()),
+              AssociationOutcome::Written);
+    // A live editor's entry of the same name is kept as it is.
+    const QString live = f.data.file("bin/quillmark");
+    f.data.write("bin/quillmark", "#!/bin/sh\n");
+    QFile::setPermissions(live, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    f.data.write(kDesktopFile, desktopEntryText(live));
+    EXPECT_EQ(ensureAssociation("/elsewhere/quillmark", f.xdg(), QByteArray(), runs.runner()),
+              AssociationOutcome::Existing);
+    EXPECT_EQ(f.data.read(kDesktopFile), desktopEntryText(live));
+
+    // Gone again, without an installed editor: the entry names this editor now.
+    f.data.write(kDesktopFile, desktopEntryText("/gone/Meus Jogos/quillmark"));
+    EXPECT_EQ(ensureAssociation("/usr/bin/quillmark", f.xdg(), QByteArray(), runs.runner()),
+              AssociationOutcome::Written);
+    EXPECT_EQ(findAssociation(f.xdg()).command, "/usr/bin/quillmark %f");
+
+    // Gone, with the installed editor's entry in a system folder: the user's goes.
+    f.data.write(kDesktopFile, desktopEntryText("/gone/build/bin/quillmark"));
+    f.system.write("applications/io.github.quillmark.Quillmark.desktop",
+                   "[Desktop Entry]\nExec=quillmark %f\nMimeType=application/x-quillmark-project;\n");
+    EXPECT_EQ(ensureAssociation("/usr/bin/quillmark", f.xdg(), QByteArray(), runs.runner()),
+              AssociationOutcome::Existing);
+    EXPECT_FALSE(f.data.exists(kDesktopFile));
+    EXPECT_EQ(findAssociation(f.xdg()).command, "quillmark %f");
 }

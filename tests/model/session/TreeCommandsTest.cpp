@@ -214,8 +214,7 @@ TEST(SessionOrder, TheMapsNameIsKnownWhenTheMapIsAnnounced) {
     qmtest::ProjectFixture fixture;
     Project p(fixture);
     std::vector<std::string> names;
-    QObject::connect(&p.session(), &EditorSession::mapOpened,
-                     [&](bool) { names.push_back(p.session().currentMap()); });
+    QObject::connect(&p.session(), &EditorSession::mapOpened, [&](bool) { names.push_back(p.session().currentMap()); });
     p.session().closeProject();
     p.session().openProject(fixture.projectFile());
     p.prompts->answer(Answer::No);
@@ -232,7 +231,7 @@ TEST(SessionOrder, AnImportReadsItsFileOnceWhenItWasReadAhead) {
     const QString tmx = fixture.dir.file("fora/Ilha.tmx");
     p.session().exportMap(tmx);
     p.session().readImport(tmx);
-    QFile::remove(tmx);  // the file is not read again
+    QFile::remove(tmx);             // the file is not read again
     p.prompts->answer(Answer::No);  // the loaded map's edit is not saved
     ASSERT_TRUE(p.session().importMap(tmx, "Ilha"));
     EXPECT_EQ(p.session().currentMap(), "Ilha.xml");

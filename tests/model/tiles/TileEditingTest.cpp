@@ -93,8 +93,8 @@ TEST(TileNames, AnimatedCodesAndTheirFrameFiles) {
 }
 
 TEST(TileNames, FileNamesThatWouldLeaveTheImageFolderAreRefused) {
-    for (const char* bad :
-         {"", "..\\Data\\Tiles.xml", "../x.bmp", "Sub\\x.bmp", "Sub/x.bmp", "C:x.bmp", "..", "x..bmp", "\\x.bmp"}) {
+    for (const char* bad : {"", "..\\Data\\Tiles.xml", "../x.bmp", "Sub\\x.bmp", "Sub/x.bmp", "C:x.bmp", "..", "x..bmp",
+                            "\\x.bmp", "CON.bmp", "a?.bmp", "a\tb.bmp"}) {
         try {
             tiles::checkTileFileName(bad);
             ADD_FAILURE() << "accepted \"" << bad << "\"";

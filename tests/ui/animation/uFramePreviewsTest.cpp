@@ -186,6 +186,10 @@ TEST_F(PreviewsTest, ItemsSpellsAndEmptyTablesShowTheirFirstFrames) {
     previews.pageEntered(DatabasePage::Magias);
     EXPECT_EQ(shown("SpellAnim"), qRgb(250, 120, 0));
     EXPECT_FALSE(previews.isRunning("SpellAnim"));
+    // a spell without frames leaves the box empty, not the placeholder
+    addRecord(data.cdsMagias, "Raio");
+    previews.recordChanged(DatabasePage::Magias);
+    EXPECT_EQ(shown("SpellAnim"), kBackground);
     // no monsters at all: the placeholder
     ASSERT_TRUE(data.cdsMonstros.isEmpty());
     previews.pageEntered(DatabasePage::Inimigos);

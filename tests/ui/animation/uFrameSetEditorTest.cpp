@@ -57,10 +57,13 @@ struct EditorTest : qmtest::AnimationProject {
 TEST_F(EditorTest, AllFramesPresentAreShownAndOkRewritesEachWithTheSamePicture) {
     TForm3 walking{ws};
     writeSlots(walking);
-    const QDateTime before = QFileInfo(file(slotFile(walking, 0))).lastModified();
     std::vector<QByteArray> bytes;
-    for (int i = 0; i < 12; ++i) bytes.push_back(storedBytes(slotFile(walking, i)));
-    QTest::qWait(20);
+    std::vector<QDateTime> before;
+    for (int i = 0; i < 12; ++i) {
+        bytes.push_back(storedBytes(slotFile(walking, i)));
+        before.push_back(qmtest::ageFile(file(slotFile(walking, i))));
+        ASSERT_TRUE(before.back().isValid());
+    }
     walking.showFrames();
     walking.show();
     for (int i = 0; i < 12; ++i) EXPECT_EQ(slotColour(walking, i), frameColour(i)) << i;
@@ -70,7 +73,7 @@ TEST_F(EditorTest, AllFramesPresentAreShownAndOkRewritesEachWithTheSamePicture) 
     EXPECT_FALSE(walking.isVisible());
     for (int i = 0; i < 12; ++i) {
         EXPECT_EQ(storedBytes(slotFile(walking, i)), bytes[size_t(i)]) << i;
-        EXPECT_GE(QFileInfo(file(slotFile(walking, i))).lastModified(), before);
+        EXPECT_GT(QFileInfo(file(slotFile(walking, i))).lastModified(), before[size_t(i)]) << i;
     }
     // the walking editor leaves the hero in edit, the standing editor does not
     EXPECT_EQ(data.cdsPersonagem.state(), RecordTable::State::Edit);

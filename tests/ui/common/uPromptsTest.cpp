@@ -137,3 +137,10 @@ TEST(DialogStart, TheProjectDialogsStartAtTheLastProject) {
     EXPECT_EQ(startedIn([&] { prompts.saveFile("Quillmark Project|*.qmk", "*.qmk", true, dir.file("Outro/A.qmk")); }),
               QDir::cleanPath(dir.file("Outro")));
 }
+
+TEST(DialogFilters, ADescriptionThatShowsItsPatternsGetsThemOnce) {
+    EXPECT_EQ(QtPrompts::qtFilter("Bitmaps (*.bmp)|*.bmp"), "Bitmaps (*.bmp)");
+    EXPECT_EQ(QtPrompts::qtFilter("Quillmark Project|*.qmk"), "Quillmark Project (*.qmk)");
+    EXPECT_EQ(QtPrompts::qtFilter("Scripts|*.qms|Todos|*.*"), "Scripts (*.qms);;Todos (*.*)");
+    EXPECT_EQ(QtPrompts::qtFilter("Imagens|*.bmp;*.jpg"), "Imagens (*.bmp *.jpg)");
+}

@@ -38,7 +38,7 @@ TEST_F(DialogueDialogTest, AFacePickedElsewhereLandsInTheProjectUnderTheChosenNa
         click(d->okButton());
     });
     driver.when<TForm6>([&](TForm6* f) { f->close(); });
-    ws.session().links().eventScript("OnActionPress>");
+    result = ws.session().links().eventScript("OnActionPress>");
     EXPECT_TRUE(driver.done());
 
     ASSERT_EQ(prompts->asked().size(), 2u);
@@ -50,7 +50,7 @@ TEST_F(DialogueDialogTest, AFacePickedElsewhereLandsInTheProjectUnderTheChosenNa
     EXPECT_EQ(readFile(saved).left(2), "BM");  // converted to a bitmap
     EXPECT_EQ(Picture::fromFile(saved).image().pixel(40, 40), qRgb(200, 40, 40));
     EXPECT_FALSE(QFile::exists(elsewhere.file("outra pasta/Sabio.bmp")));
-    EXPECT_EQ(ws.EventResult, "OnActionPress>ShowDialog:Sabio.bmp|Ol\xE1, viajante.&");
+    EXPECT_EQ(result, "OnActionPress>ShowDialog:Sabio.bmp|Ol\xE1, viajante.&");
 }
 
 TEST_F(DialogueDialogTest, CancellingTheSaveDialogKeepsTheOfferedNameAndTheNextUseKeepsEverything) {
@@ -75,12 +75,12 @@ TEST_F(DialogueDialogTest, CancellingTheSaveDialogKeepsTheOfferedNameAndTheNextU
         click(d->okButton());
     });
     driver.when<TForm6>([&](TForm6* f) { f->close(); });
-    ws.session().links().eventScript("OnPlayerTouch>");
+    result = ws.session().links().eventScript("OnPlayerTouch>");
     EXPECT_TRUE(driver.done());
     EXPECT_EQ(keptText, "Alto!");
     EXPECT_EQ(keptColour, qRgb(0, 0, 250));
     EXPECT_TRUE(QFile::exists(project.path() + "Imagens/Guarda.bmp"));
-    EXPECT_EQ(ws.EventResult, "OnPlayerTouch>ShowDialog:Guarda.bmp|Alto!&ShowDialog:Guarda.bmp|Alto!&");
+    EXPECT_EQ(result, "OnPlayerTouch>ShowDialog:Guarda.bmp|Alto!&ShowDialog:Guarda.bmp|Alto!&");
 }
 
 TEST_F(DialogueDialogTest, WithoutAFaceTheCommandHoldsAnEmptyNameAndNothingIsWritten) {
@@ -93,10 +93,10 @@ TEST_F(DialogueDialogTest, WithoutAFaceTheCommandHoldsAnEmptyNameAndNothingIsWri
         click(d->okButton());
     });
     driver.when<TForm6>([&](TForm6* f) { f->close(); });
-    ws.session().links().eventScript("OnActionPress>");
+    result = ws.session().links().eventScript("OnActionPress>");
     EXPECT_EQ(prompts->asked()[0].text, project.path() + "Imagens/");
     EXPECT_EQ(QDir(project.path() + "Imagens").entryList(QDir::Files), before);
-    EXPECT_EQ(ws.EventResult, "OnActionPress>ShowDialog:|Sem rosto&");
+    EXPECT_EQ(result, "OnActionPress>ShowDialog:|Sem rosto&");
 }
 
 TEST_F(DialogueDialogTest, APictureThatCannotBeLoadedIsReportedAndChangesNothing) {
@@ -113,7 +113,7 @@ TEST_F(DialogueDialogTest, APictureThatCannotBeLoadedIsReportedAndChangesNothing
         click(d->cancelButton());
     });
     driver.when<TForm6>([&](TForm6* f) { f->close(); });
-    ws.session().links().eventScript("OnActionPress>");
+    result = ws.session().links().eventScript("OnActionPress>");
     EXPECT_EQ(prompts->messages(), QStringList({"Bitmap image is not valid."}));
-    EXPECT_EQ(ws.EventResult, "");
+    EXPECT_EQ(result, "");
 }

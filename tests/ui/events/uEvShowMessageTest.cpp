@@ -33,8 +33,8 @@ TEST_F(MessageDialogTest, ATwoLineMessageIsAppendedAndTheNextMessageShowsTheSame
         EXPECT_EQ(f->scriptText(), QString::fromUtf8("OnActionPress>\nShowMessage:Bem-vindo à vila!\nBoa sorte.&"));
         f->close();
     });
-    ws.session().links().eventScript("OnActionPress>");
+    result = ws.session().links().eventScript("OnActionPress>");
     EXPECT_TRUE(driver.done());
     EXPECT_EQ(shownSecondTime, QString::fromUtf8("Bem-vindo à vila!\nBoa sorte."));
-    EXPECT_EQ(ws.EventResult, "OnActionPress>ShowMessage:Bem-vindo \xE0 vila!Boa sorte.&");
+    EXPECT_EQ(result, "OnActionPress>ShowMessage:Bem-vindo \xE0 vila!Boa sorte.&");
 }

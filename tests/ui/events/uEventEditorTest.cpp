@@ -16,13 +16,13 @@ using ScriptWindowTest = qmtest::EventWindows;
 
 namespace {
 // Opens the script window for a stored event and runs `inside` while it is shown, then closes it.
-void editWith(Workspace& ws, const std::string& stored, std::function<void(TForm6*)> inside) {
+std::string editWith(Workspace& ws, const std::string& stored, std::function<void(TForm6*)> inside) {
     ModalDriver driver;
     driver.when<TForm6>([inside](TForm6* f) {
         inside(f);
         f->close();
     });
-    ws.session().links().eventScript(stored);
+    return ws.session().links().eventScript(stored);
 }
 }  // namespace
 
@@ -51,14 +51,39 @@ TEST_F(ScriptWindowTest, LooksAsTheEditorShowsIt) {
         ASSERT_NE(form6.action(caption), nullptr) << caption;
         EXPECT_EQ(form6.action(caption)->shortcut(), key) << caption;
     }
-    for (const char* working : {"Inciar Chuva", "Parar Chuva", "Inciar Neve", "Parar Neve", "Iniciar Tempestade",
-                                "Parar Tempestade", "Dialogo Normal", "Mensagem", "Adicionar Personagem"}) {
-        ASSERT_NE(form6.action(working), nullptr) << working;
-        EXPECT_TRUE(form6.action(working)->isEnabled()) << working;
+    for (const char* working : {"Inciar Chuva",
+                                "Parar Chuva",
+                                "Inciar Neve",
+                                "Parar Neve",
+                                "Iniciar Tempestade",
+                                "Parar Tempestade",
+                                "Dialogo Normal",
+                                "Mensagem",
+                                "Adicionar Personagem",
+                                "Questão de Multipla Escolha",
+                                "Questão Objetiva",
+                                "Próxima Resposta",
+                                "Fim da Questão",
+                                "Mover Heroi",
+                                "Mudar Nome",
+                                "Mudar Level",
+                                "Adicionar Item",
+                                "Mudar Mapa",
+                                "Iniciar Batalha",
+                                "Game Over",
+                                "Ligar Interruptor",
+                                "Desligar Interruptor",
+                                "Se Interruptor",
+                                "Se Tem Item",
+                                "Se Dinheiro",
+                                "Senão",
+                                "Fim do Se",
+                                "Dar Dinheiro",
+                                "Apagar Evento"}) {
+        ASSERT_NE(form6.action(QString::fromUtf8(working)), nullptr) << working;
+        EXPECT_TRUE(form6.action(QString::fromUtf8(working))->isEnabled()) << working;
     }
-    for (const char* inert :
-         {"Questão de Multipla Escolha", "Questão Objetiva", "Mover Objeto", "Mover Heroi", "Mudar Nome", "Mudar Level",
-          "Mudar Mapa", "Iniciar Batalha", "Game Over", "Executar Video", "Adicionar Item"}) {
+    for (const char* inert : {"Mover Objeto", "Executar Video"}) {
         ASSERT_NE(form6.action(QString::fromUtf8(inert)), nullptr) << inert;
         EXPECT_FALSE(form6.action(QString::fromUtf8(inert))->isEnabled()) << inert;
     }
@@ -74,35 +99,35 @@ TEST_F(ScriptWindowTest, TheMenusFollowTheKindOfTheOpenedText) {
     for (const auto& [stored, trigger] : cases) {
         SCOPED_TRACE(stored);
         bool eventos = !trigger, objetos = trigger;
-        editWith(ws, stored, [&](TForm6* f) {
+        result = editWith(ws, stored, [&](TForm6* f) {
             eventos = f->eventosEnabled();
             objetos = f->objetosEnabled();
         });
         EXPECT_EQ(eventos, trigger);
         EXPECT_EQ(objetos, !trigger);
-        EXPECT_EQ(ws.EventResult, stored);  // closed without change: the same text
+        EXPECT_EQ(result, stored);  // closed without change: the same text
     }
 }
 
 TEST_F(ScriptWindowTest, AStoredEventOpensOneLinePerLineMarkAndClosesUnchanged) {
-    editWith(ws, "OnActionPress>;IniciaChuva:;",
-             [&](TForm6* f) { EXPECT_EQ(f->scriptText(), "OnActionPress>;\nIniciaChuva:;\n"); });
-    EXPECT_EQ(ws.EventResult, "OnActionPress>;IniciaChuva:;");
+    result = editWith(ws, "OnActionPress>;IniciaChuva:;",
+                      [&](TForm6* f) { EXPECT_EQ(f->scriptText(), "OnActionPress>;\nIniciaChuva:;\n"); });
+    EXPECT_EQ(result, "OnActionPress>;IniciaChuva:;");
 }
 
 TEST_F(ScriptWindowTest, NovoThenCloseRemovesTheEventAndNovoCanBeUndone) {
-    editWith(ws, "OnActionPress>IniciaChuva:", [&](TForm6* f) {
+    result = editWith(ws, "OnActionPress>IniciaChuva:", [&](TForm6* f) {
         QTest::keyClick(f->memo(), Qt::Key_N, Qt::ControlModifier);
         EXPECT_EQ(f->scriptText(), "");
         QTest::keyClick(f->memo(), Qt::Key_Z, Qt::ControlModifier);
         EXPECT_EQ(f->scriptText(), "OnActionPress>IniciaChuva:");
         choose("Novo");
     });
-    EXPECT_EQ(ws.EventResult, "");
+    EXPECT_EQ(result, "");
 }
 
 TEST_F(ScriptWindowTest, CommandsGoAfterTheLastLineWhateverTheCursor) {
-    editWith(ws, "OnPlayerTouch>;ShowMessage:Oi&", [&](TForm6* f) {
+    result = editWith(ws, "OnPlayerTouch>;ShowMessage:Oi&", [&](TForm6* f) {
         QTextCursor start = f->memo()->textCursor();
         start.movePosition(QTextCursor::Start);
         f->memo()->setTextCursor(start);
@@ -113,52 +138,52 @@ TEST_F(ScriptWindowTest, CommandsGoAfterTheLastLineWhateverTheCursor) {
                   "OnPlayerTouch>;\nShowMessage:Oi&\nIniciaChuva:\nPararChuva:\nIniciaNeve:\nPararNeve:\n"
                   "IniciaTempestade:\nPararTempestade:");
     });
-    EXPECT_EQ(ws.EventResult,
-              "OnPlayerTouch>;ShowMessage:Oi&IniciaChuva:PararChuva:IniciaNeve:PararNeve:IniciaTempestade:"
-              "PararTempestade:");
+    EXPECT_EQ(result, "OnPlayerTouch>;ShowMessage:Oi&IniciaChuva:PararChuva:IniciaNeve:PararNeve:IniciaTempestade:"
+                      "PararTempestade:");
 }
 
 TEST_F(ScriptWindowTest, EveryCloseStoresTheTextAndAMarkerFollowedByBlankLinesIsNoEvent) {
-    editWith(ws, "OnActionPress>IniciaChuva:", [&](TForm6* f) { f->setScriptText("  OnPlayerTouch>\n\n   \n"); });
-    EXPECT_EQ(ws.EventResult, "");
+    result =
+        editWith(ws, "OnActionPress>IniciaChuva:", [&](TForm6* f) { f->setScriptText("  OnPlayerTouch>\n\n   \n"); });
+    EXPECT_EQ(result, "");
     // the Escape key closes as well, and still stores
     ModalDriver driver;
     driver.when<TForm6>([](TForm6* f) {
         QTest::keyClicks(f->memo(), "X");
         QTest::keyClick(f, Qt::Key_Escape);
     });
-    ws.session().links().eventScript("OnActionPress>PararChuva:");
+    result = ws.session().links().eventScript("OnActionPress>PararChuva:");
     EXPECT_TRUE(driver.done());
-    EXPECT_EQ(ws.EventResult, "XOnActionPress>PararChuva:");
+    EXPECT_EQ(result, "XOnActionPress>PararChuva:");
 }
 
 TEST_F(ScriptWindowTest, AScriptImportedWithoutAMarkerReplacesTheMarkerAndReopensAsAnObjectEvent) {
     project.write("sem marcador.qms", "ShowMessage:Ol\xE1&\r\nIniciaNeve:\r\n");
     prompts->answerText(project.file("sem marcador.qms"));
-    editWith(ws, "OnActionPress>IniciaChuva:", [&](TForm6* f) {
+    result = editWith(ws, "OnActionPress>IniciaChuva:", [&](TForm6* f) {
         QTest::keyClick(f->memo(), Qt::Key_I, Qt::ControlModifier);
         EXPECT_EQ(f->scriptText(), QString::fromUtf8("ShowMessage:Olá&\nIniciaNeve:"));
     });
     ASSERT_EQ(prompts->asked().size(), 1u);
     EXPECT_EQ(prompts->asked()[0].kind, "openFile");
     EXPECT_EQ(prompts->asked()[0].text, "Quillmark Script|*.qms");
-    EXPECT_EQ(ws.EventResult, "ShowMessage:Ol\xE1&IniciaNeve:");
-    EXPECT_EQ(ClassifyEvent(ws.EventResult), EventKind::Object);
+    EXPECT_EQ(result, "ShowMessage:Ol\xE1&IniciaNeve:");
+    EXPECT_EQ(ClassifyEvent(result), EventKind::Object);
     bool objetos = false;
-    editWith(ws, ws.EventResult, [&](TForm6* f) { objetos = f->objetosEnabled() && !f->eventosEnabled(); });
+    result = editWith(ws, result, [&](TForm6* f) { objetos = f->objetosEnabled() && !f->eventosEnabled(); });
     EXPECT_TRUE(objetos);
 }
 
 TEST_F(ScriptWindowTest, ImportingAFileThatCannotBeReadReportsItAndChangesNothing) {
     prompts->answerText(project.file("falta.qms"));
     prompts->answerNothing();  // a second import, cancelled
-    editWith(ws, "OnActionPress>IniciaChuva:", [&](TForm6*) {
+    result = editWith(ws, "OnActionPress>IniciaChuva:", [&](TForm6*) {
         choose("Importar");
         choose("Importar");
     });
     ASSERT_EQ(prompts->messages().size(), 1);
     EXPECT_TRUE(prompts->messages()[0].startsWith("Cannot open file")) << prompts->messages()[0].toStdString();
-    EXPECT_EQ(ws.EventResult, "OnActionPress>IniciaChuva:");
+    EXPECT_EQ(result, "OnActionPress>IniciaChuva:");
 }
 
 TEST_F(ScriptWindowTest, ExportWritesCrLfLinesAndAsksBeforeReplacingAFile) {
@@ -166,7 +191,7 @@ TEST_F(ScriptWindowTest, ExportWritesCrLfLinesAndAsksBeforeReplacingAFile) {
     prompts->answerText(project.file("saida"));  // the extension is added
     prompts->answerText(path).answer(Answer::No);
     prompts->answerText(path).answer(Answer::Yes);
-    editWith(ws, "OnActionPress>;ShowMessage:Ol\xE1&", [&](TForm6* f) {
+    result = editWith(ws, "OnActionPress>;ShowMessage:Ol\xE1&", [&](TForm6* f) {
         QTest::keyClick(f->memo(), Qt::Key_E, Qt::ControlModifier);
         EXPECT_EQ(readFile(path), QByteArray("OnActionPress>;\r\nShowMessage:Ol\xE1&\r\n"));
         f->setScriptText("PararNeve:");
@@ -183,7 +208,7 @@ TEST_F(ScriptWindowTest, ExportWritesCrLfLinesAndAsksBeforeReplacingAFile) {
 }
 
 TEST_F(ScriptWindowTest, CharactersTheCodePageCannotHoldAreRefused) {
-    editWith(ws, "OnActionPress>", [&](TForm6* f) {
+    result = editWith(ws, "OnActionPress>", [&](TForm6* f) {
         QTextCursor end = f->memo()->textCursor();
         end.movePosition(QTextCursor::End);
         f->memo()->setTextCursor(end);
@@ -194,11 +219,11 @@ TEST_F(ScriptWindowTest, CharactersTheCodePageCannotHoldAreRefused) {
         QTest::keyClicks(f->memo(), "&");
         EXPECT_EQ(f->scriptText(), QString::fromUtf8("OnActionPress>ShowMessage:€ ok !&"));
     });
-    EXPECT_EQ(ws.EventResult, "OnActionPress>ShowMessage:\x80 ok !&");
+    EXPECT_EQ(result, "OnActionPress>ShowMessage:\x80 ok !&");
 }
 
 TEST_F(ScriptWindowTest, SelectAllAndCutWorkFromTheKeys) {
-    editWith(ws, "OnActionPress>IniciaChuva:", [&](TForm6* f) {
+    result = editWith(ws, "OnActionPress>IniciaChuva:", [&](TForm6* f) {
         QTest::keyClick(f->memo(), Qt::Key_T, Qt::ControlModifier);
         EXPECT_EQ(f->memo()->textCursor().selectedText(), "OnActionPress>IniciaChuva:");
         QTest::keyClick(f->memo(), Qt::Key_X, Qt::ControlModifier);
@@ -206,4 +231,16 @@ TEST_F(ScriptWindowTest, SelectAllAndCutWorkFromTheKeys) {
         QTest::keyClick(f->memo(), Qt::Key_V, Qt::ControlModifier);
         EXPECT_EQ(f->scriptText(), "OnActionPress>IniciaChuva:");
     });
+}
+
+TEST_F(ScriptWindowTest, AnImportedScriptExportsTheSameBytes) {
+    const QByteArray bytes("OnActionPress>\r\nIniciaChuva:\r\n\r\n\r\n");
+    project.write("entrada.qms", bytes);
+    prompts->answerText(project.file("entrada.qms"));
+    prompts->answerText(project.file("saida.qms"));
+    result = editWith(ws, "OnActionPress>", [&](TForm6*) {
+        choose("Importar");
+        choose("Exportar");
+    });
+    EXPECT_EQ(readFile(project.file("saida.qms")), bytes);
 }

@@ -40,7 +40,7 @@ struct CharacterDialogTest : qmtest::EventWindows {
         driver.when<TForm6>([&](TForm6* f) { f->close(); });
         form6.loadStoredEvent(stored);
         form6.setMenus(false, true);
-        form6.showScript();
+        result = form6.showScript();
         EXPECT_TRUE(driver.done());
     }
 };
@@ -84,7 +84,7 @@ TEST_F(CharacterDialogTest, ANewCharacterStartsWithEmptyBoxesAndThirteenNullPict
         EXPECT_FALSE(d->pictureBox(kCharacterFaceIndex)->picture().transparent());
         click(d->cancelButton());
     });
-    EXPECT_EQ(ws.EventResult, "");
+    EXPECT_EQ(result, "");
     EXPECT_EQ(QDir(project.path() + "Imagens").entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList());
 }
 
@@ -99,7 +99,7 @@ TEST_F(CharacterDialogTest, ANewCharacterWithAnEmptySpeedIsWrittenAndPlaced) {
         typeInto(d->eventMemo(), "OnActionPress>\nShowMessage:Bom dia!&");
         click(d->okButton());
     });
-    EXPECT_EQ(ws.EventResult, "AddChar:Ferreiro|");
+    EXPECT_EQ(result, "AddChar:Ferreiro|");
     EXPECT_EQ(QDir(project.path() + "Imagens/Ferreiro").entryList(QDir::Files).size(), 14);
     EXPECT_EQ(Picture::fromFile(file("Ferreiro", "CharRight02.bmp")).image().pixel(3, 3), qRgb(250, 200, 0));
     EXPECT_EQ(readFile(file("Ferreiro", "CharRight02.bmp")).left(2), "BM");
@@ -111,8 +111,9 @@ TEST_F(CharacterDialogTest, ANewCharacterWithAnEmptySpeedIsWrittenAndPlaced) {
 TEST_F(CharacterDialogTest, AnExistingCharacterIsShownAndRewrittenOnlyAfterTheQuestion) {
     makeCharacter("Bob", {"OnActionPress>", "ShowMessage:Oi&"});
     QFile::remove(file("Bob", "CharLeft03.bmp"));  // a missing frame shows the null picture
+    for (std::string_view f : kCharacterPictureFiles) qmtest::ageFile(file("Bob", f));
+    qmtest::ageFile(file("Bob", "Evento.dat"));
     const QDateTime written = QFileInfo(file("Bob", "CharDown01.bmp")).lastModified();
-    QThread::msleep(20);
     prompts->answer(Answer::No).answer(Answer::Yes);
     bool stayedOpen = false;
     withDialog("AddChar:Bob|4", [&](TFormNC* d) {
@@ -139,7 +140,7 @@ TEST_F(CharacterDialogTest, AnExistingCharacterIsShownAndRewrittenOnlyAfterTheQu
     for (std::string_view f : kCharacterPictureFiles) EXPECT_GT(QFileInfo(file("Bob", f)).lastModified(), written) << f;
     EXPECT_GT(QFileInfo(file("Bob", "Evento.dat")).lastModified(), written);
     EXPECT_EQ(Picture::fromFile(file("Bob", "CharLeft03.bmp")).image().pixel(1, 1), qmtest::kNullColour);
-    EXPECT_EQ(ws.EventResult, "AddChar:Bob|6");
+    EXPECT_EQ(result, "AddChar:Bob|6");
 }
 
 TEST_F(CharacterDialogTest, RenamingCreatesANewFolderAndLeavesTheOldOne) {
@@ -153,7 +154,7 @@ TEST_F(CharacterDialogTest, RenamingCreatesANewFolderAndLeavesTheOldOne) {
     EXPECT_EQ(QDir(project.path() + "Imagens/Roberto").entryList(QDir::Files).size(), 14);
     EXPECT_EQ(Picture::fromFile(file("Roberto", "CharUp01.bmp")).image().pixel(1, 1), qRgb(180, 150, 90));
     EXPECT_EQ(readFile(file("Roberto", "Evento.dat")), "PararChuva:\r\n");
-    EXPECT_EQ(ws.EventResult, "AddChar:Roberto|2");
+    EXPECT_EQ(result, "AddChar:Roberto|2");
 }
 
 TEST_F(CharacterDialogTest, NamesThatCannotBeFoldersAreRefusedWithAClearMessage) {
@@ -177,7 +178,7 @@ TEST_F(CharacterDialogTest, NamesThatCannotBeFoldersAreRefusedWithAClearMessage)
     EXPECT_TRUE(messages[2].contains("\\ / : * ? \" < > |"));
     for (const qmtest::Asked& a : prompts->asked()) EXPECT_EQ(a.title, "Quillmark");
     EXPECT_EQ(QDir(project.path() + "Imagens").entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList());
-    EXPECT_EQ(ws.EventResult, "");
+    EXPECT_EQ(result, "");
 }
 
 TEST_F(CharacterDialogTest, ACellNamingAFolderOutsideImagensOpensNothingFromThere) {
@@ -193,13 +194,78 @@ TEST_F(CharacterDialogTest, ACellNamingAFolderOutsideImagensOpensNothingFromTher
         });
         form6.loadStoredEvent(stored);
         form6.setMenus(false, true);
-        form6.showScript();
+        result = form6.showScript();
         EXPECT_TRUE(driver.done()) << stored;
         ASSERT_EQ(prompts->messages().size(), 1) << stored;
         EXPECT_TRUE(prompts->messages()[0].contains("personagem")) << prompts->messages()[0].toStdString();
         EXPECT_FALSE(nc.isVisible());
-        EXPECT_EQ(ws.EventResult, stored) << "the text is handed back as it was";
+        EXPECT_EQ(result, stored) << "the text is handed back as it was";
     }
     EXPECT_EQ(QDir(project.path() + "Bob").entryList(QDir::Files).size(), 14);
     EXPECT_FALSE(QDir(project.path() + "Imagens/Bob").exists());
+}
+
+TEST_F(CharacterDialogTest, OpeningAndSavingWithoutAChangeKeepsTheScriptFileByteForByte) {
+    // Empty lines at the end (and in the middle) are part of the script.
+    for (const QByteArray bytes :
+         {QByteArray("OnActionPress>\r\nShowMessage:Oi&\r\n\r\n"), QByteArray("ShowMessage:Oi&\r\n\r\n\r\n\r\n"),
+          QByteArray("\r\n"), QByteArray("A\r\n\r\nB\r\n")}) {
+        makeCharacter("Eva", {});
+        QFile f(file("Eva", "Evento.dat"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        f.close();
+        prompts->answer(Answer::Yes);
+        withDialog("AddChar:Eva|1", [&](TFormNC* d) { click(d->okButton()); });
+        EXPECT_EQ(readFile(file("Eva", "Evento.dat")), bytes);
+    }
+}
+
+TEST_F(CharacterDialogTest, TheDialogueIsWrittenThroughTheDialogueDialogWithTheCharactersFace) {
+    Picture(qmtest::filledImage(qRgb(200, 10, 10), 48)).SaveToFile(project.path() + "rosto.bmp");
+    prompts->answerText(project.path() + "rosto.bmp");  // the character's face
+    prompts->answerNothing();                           // the dialogue's save dialog: the offered name stays
+    ModalDriver driver;
+    driver.when<TForm6>([&](TForm6*) { choose("Adicionar Personagem"); });
+    driver.when<TFormNC>([&](TFormNC* d) {
+        d->nameEdit()->setText("Ana");
+        d->speedEdit()->setText("2");
+        d->PickPicture(kCharacterFaceIndex);
+        click(d->dialogueButton());
+    });
+    driver.when<TFormDLE>([&](TFormDLE* dle) {
+        EXPECT_EQ(dle->face()->picture().image().pixel(2, 2), qRgb(200, 10, 10));  // offered first
+        typeInto(dle->memo(), "Bom dia!");
+        click(dle->okButton());
+    });
+    QString evento;
+    driver.when<TFormNC>([&](TFormNC* d) {
+        evento = d->eventMemo()->toPlainText();
+        click(d->okButton());
+    });
+    driver.when<TForm6>([&](TForm6* f) {
+        EXPECT_EQ(f->scriptText(), "AddChar:Ana|2");  // the script window's own text is the character
+        f->close();
+    });
+    form6.setScriptText(QString());
+    form6.setMenus(false, true);
+    result = form6.showScript();
+    EXPECT_TRUE(driver.done());
+    EXPECT_EQ(evento, "ShowDialog:AnaFace.bmp|Bom dia!&");
+    EXPECT_EQ(readFile(file("Ana", "Evento.dat")), QByteArray("ShowDialog:AnaFace.bmp|Bom dia!&\r\n"));
+    EXPECT_EQ(Picture::fromFile(project.path() + "Imagens/AnaFace.bmp").image().pixel(2, 2), qRgb(200, 10, 10));
+    EXPECT_EQ(result, "AddChar:Ana|2");
+
+    // without a name there is no file name for the face yet
+    driver.when<TForm6>([&](TForm6*) { choose("Adicionar Personagem"); });
+    driver.when<TFormNC>([&](TFormNC* d) {
+        click(d->dialogueButton());
+        click(d->cancelButton());
+    });
+    driver.when<TForm6>([&](TForm6* f) { f->close(); });
+    form6.setScriptText(QString());
+    result = form6.showScript();
+    EXPECT_TRUE(driver.done());
+    EXPECT_TRUE(prompts->messages().last().startsWith("Digite o nome do personagem"))
+        << prompts->messages().join('\n').toStdString();
 }

@@ -224,9 +224,8 @@ TEST_F(MapEditingTest, ThePickerTakesTheCellsCodeAndSelectsItsPaletteButton) {
 }
 
 TEST_F(MapEditingTest, EventsAndPastesAreUndoneWithTheirTexts) {
-    ws->EventResult = "NULL";
-    ws->session().links().eventSelector.fill([&] { ws->EventResult = "AddChar:Zeca|3"; });  // the character dialog
-    ws->session().links().eventScript.fill([&](const std::string&) { ws->EventResult = "NULL"; });  // cleared
+    ws->session().links().eventSelector.fill([] { return std::string("AddChar:Zeca|3"); });  // the character dialog
+    ws->session().links().eventScript.fill([](const std::string&) { return std::string("NULL"); });  // cleared
     QTest::mouseClick(&canvas(), Qt::RightButton, Qt::NoModifier, centre(6, 6));
     EXPECT_EQ(ws->grid.evento(6, 6), "AddChar:Zeca|3");
     EXPECT_EQ(stack().count(), 1);
@@ -239,14 +238,14 @@ TEST_F(MapEditingTest, EventsAndPastesAreUndoneWithTheirTexts) {
     EXPECT_FALSE(ws->session().modified());
     // an event dialog closed without a change is a step too: the map counts as
     // modified until it is undone
-    ws->session().links().eventSelector.fill([&] { ws->EventResult = "NULL"; });
+    ws->session().links().eventSelector.fill([] { return std::string("NULL"); });
     QTest::mouseClick(&canvas(), Qt::RightButton, Qt::NoModifier, centre(7, 7));
     EXPECT_EQ(ws->grid.evento(7, 7), "NULL");
     EXPECT_TRUE(ws->session().modified());
     undo();
     EXPECT_FALSE(ws->session().modified());
     EXPECT_TRUE(entry("Refazer")->isEnabled());
-    ws->session().links().eventSelector.fill([&] { ws->EventResult = "AddChar:Zeca|3"; });
+    ws->session().links().eventSelector.fill([] { return std::string("AddChar:Zeca|3"); });
     QTest::mouseClick(&canvas(), Qt::RightButton, Qt::NoModifier, centre(6, 6));
     EXPECT_EQ(ws->grid.evento(6, 6), "AddChar:Zeca|3");
     // a new step drops what could be redone

@@ -56,7 +56,9 @@ protected:
         form.reset();
         ws.reset();
     }
-    void open() { ASSERT_TRUE(ws->run([&] { form->abrirProjeto(project.projectFile()); })); }
+    void open() {
+        ASSERT_TRUE(ws->run([&] { form->abrirProjeto(project.projectFile()); }));
+    }
 
     TMapCanvas& canvas() { return *form->mapArea()->canvas(); }
     QPoint centre(int row, int column) { return canvas().cellRect(row, column).center(); }
@@ -186,7 +188,7 @@ TEST_F(MapToolsTest, TheHerosStartIsSetByAClickAndShownOnItsMap) {
     bool selector = false;
     ws->session().links().eventSelector.fill([&] {
         selector = true;
-        ws->EventResult = "NULL";
+        return std::string("NULL");
     });
     QTest::mouseClick(&canvas(), Qt::RightButton, Qt::NoModifier, centre(2, 2));
     EXPECT_TRUE(selector);

@@ -2,6 +2,8 @@
 #include "ProjectFixture.h"
 #include "ScriptedPrompts.h"
 #include "model/core/Picture.h"
+#include "model/core/RecordTable.h"
+#include "model/mapedit/MapProperties.h"
 #include "model/session/Workspace.h"
 
 #include <QCheckBox>
@@ -52,9 +54,8 @@ TEST(MapPropertiesDialog, LayoutAndTheEditorFoldersPicture) {
     EXPECT_EQ(d.GroupAutoRun->title(), "Auto Run Event");
     EXPECT_EQ(d.GroupBatalhas->title(), "Batalhas");
     EXPECT_EQ(d.CheckBatalhas->text(), "Ativar Batalhas Randomicas");
-    // Nothing stores these: they take no input.
     for (QWidget* w : std::initializer_list<QWidget*>{d.MemoAutoRun, d.CheckBatalhas, d.Enemy1, d.Enemy2, d.Enemy3})
-        EXPECT_FALSE(w->isEnabled());
+        EXPECT_TRUE(w->isEnabled());
     QStringList labels;
     for (QLabel* l : d.GroupBatalhas->findChildren<QLabel*>())
         if (l != d.Image1) labels << l->text();
@@ -151,4 +152,112 @@ TEST(MapPropertiesDialog, CommandNeedsAProjectAndAMap) {
     s.ws->session().links().mapProperties();
     EXPECT_EQ(shown, 1);
     EXPECT_FALSE(s.dialog->isVisible());
+}
+
+namespace {
+
+// Runs the map-properties command; while the dialog shows, `fill` sets its
+// controls, then the dialog is closed by its close button.
+void runDialog(MapaSetup& s, const std::function<void(TFormMP&)>& fill) {
+    QTimer driver;
+    bool done = false;
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        if (!s.dialog->isVisible() || done) return;
+        done = true;
+        fill(*s.dialog);
+        s.dialog->close();
+    });
+    driver.start(10);
+    s.ws->session().links().mapProperties();
+    ASSERT_TRUE(done);
+}
+
+QStringList entries(const QComboBox* c) {
+    QStringList l;
+    for (int i = 0; i < c->count(); ++i) l << c->itemText(i);
+    return l;
+}
+
+void addMonster(Workspace& ws, const char* name) {
+    RecordTable& m = ws.DataModule1.cdsMonstros;
+    m.insert();
+    m.setString("Nome", name);
+    m.post();
+}
+
+}  // namespace
+
+TEST(MapPropertiesDialog, StoresTheFiveFieldsOfTheLoadedMapAndShowsThemAfterReopening) {
+    qmtest::ProjectFixture fixture;
+    fixture.addMap("Floresta.xml");
+    fixture.addMap("Vila.xml");
+    {
+        MapaSetup s;
+        s.ws->session().openProject(fixture.projectFile());
+        ASSERT_TRUE(s.ws->session().openMap(fixture.folder() + "Mapas/Vila.xml", "Vila.xml"));
+        addMonster(*s.ws, "Slime");
+        addMonster(*s.ws, "Morcego");
+        runDialog(s, [](TFormMP& d) {
+            // nothing stored yet: the defaults, and the monsters' names on offer
+            EXPECT_EQ(d.MemoAutoRun->toPlainText(), "");
+            EXPECT_FALSE(d.CheckBatalhas->isChecked());
+            EXPECT_EQ(entries(d.Enemy2).mid(1, 2), (QStringList{"Slime", "Morcego"}));
+            d.MemoAutoRun->setPlainText(QString::fromUtf8("ShowMessage:Olá&\nIniciaChuva:"));
+            QTest::keyClick(d.CheckBatalhas, Qt::Key_Space);
+            d.Enemy1->setCurrentText("Morcego");
+            d.Enemy3->setCurrentText("Slime");
+        });
+        // another map's record stays as it is
+        storeMapSettings(fixture.folder(), "Floresta.xml", MapSettings{"", true, {"Slime", "", ""}});
+        runDialog(s, [](TFormMP& d) { EXPECT_TRUE(d.CheckBatalhas->isChecked()); });
+        s.ws->session().closeProject();
+    }
+    const MapSettings vila = readMapSettings(fixture.folder(), "Vila.xml");
+    EXPECT_EQ(vila.EvetoAutoRun, "ShowMessage:Ol\xE1&\r\nIniciaChuva:");
+    EXPECT_TRUE(vila.EnemysTipe);
+    EXPECT_EQ(vila.Enemy, (std::array<std::string, 3>{"Morcego", "", "Slime"}));
+    EXPECT_EQ(readMapSettings(fixture.folder(), "Floresta.xml").Enemy[0], "Slime");
+
+    // a new editor on the same project shows them again
+    MapaSetup again;
+    again.ws->session().openProject(fixture.projectFile());
+    ASSERT_TRUE(again.ws->session().openMap(fixture.folder() + "Mapas/Vila.xml", "Vila.xml"));
+    runDialog(again, [](TFormMP& d) {
+        EXPECT_EQ(d.MemoAutoRun->toPlainText(), QString::fromUtf8("ShowMessage:Olá&\nIniciaChuva:"));
+        EXPECT_TRUE(d.CheckBatalhas->isChecked());
+        EXPECT_EQ(d.Enemy1->currentText(), "Morcego");
+        EXPECT_EQ(d.Enemy2->currentText(), "");
+        EXPECT_EQ(d.Enemy3->currentText(), "Slime");
+        d.CheckBatalhas->setChecked(false);
+    });
+    EXPECT_FALSE(readMapSettings(fixture.folder(), "Vila.xml").EnemysTipe);
+    EXPECT_TRUE(readMapSettings(fixture.folder(), "Floresta.xml").EnemysTipe);
+}
+
+TEST(MapPropertiesDialog, AnEnemyNoMonsterHasIsShownAndKept) {
+    qmtest::ProjectFixture fixture;
+    storeMapSettings(fixture.folder(), "Vila.xml", MapSettings{"", true, {"", "Fantasma", ""}});
+    fixture.addMap("Vila.xml");
+    MapaSetup s;
+    s.ws->session().openProject(fixture.projectFile());
+    ASSERT_TRUE(s.ws->session().openMap(fixture.folder() + "Mapas/Vila.xml", "Vila.xml"));
+    runDialog(s, [](TFormMP& d) { EXPECT_EQ(d.Enemy2->currentText(), "Fantasma"); });
+    EXPECT_EQ(readMapSettings(fixture.folder(), "Vila.xml").Enemy[1], "Fantasma");
+}
+
+TEST(MapPropertiesDialog, ABrokenTableIsReportedAndTheDialogStaysClosed) {
+    qmtest::ProjectFixture fixture;
+    MapaSetup s;
+    s.openMap(fixture, "Vila.xml");
+    fixture.dir.write("Data/PropMapas.xml", "<DATAPACKET>");
+    bool shown = false;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        if (s.dialog->isVisible()) shown = true, s.dialog->close();
+    });
+    watcher.start(10);
+    s.ws->session().links().mapProperties();
+    EXPECT_FALSE(shown);
+    ASSERT_EQ(s.prompts->messages().size(), 1);
+    EXPECT_EQ(fixture.dir.read("Data/PropMapas.xml"), "<DATAPACKET>");
 }

@@ -247,13 +247,15 @@ TEST_F(TerrenoTest, RightPressOpensTheEventEditorAndStoresItsResult) {
     g.newGrid(14);
     g.setEvento(4, 4, "OnActionPress;Msg(Oi)");
     open("Vila", g);
-    ws.EventResult = "NULL";
     int selector = 0;
     std::vector<std::string> scripts;
-    ws.session().links().eventSelector.fill([&] { ++selector; });  // closed without a choice
+    ws.session().links().eventSelector.fill([&] {  // closed without a choice
+        ++selector;
+        return std::string("NULL");
+    });
     ws.session().links().eventScript.fill([&](const std::string& text) {
         scripts.push_back(text);
-        ws.EventResult = "OnPlayerTouch;Msg(Tchau)";
+        return std::string("OnPlayerTouch;Msg(Tchau)");
     });
     away();
     const QImage plain = cellShot(shot(), 2, 2);
@@ -263,7 +265,6 @@ TEST_F(TerrenoTest, RightPressOpensTheEventEditorAndStoresItsResult) {
     EXPECT_TRUE(scripts.empty());
     EXPECT_FALSE(MapGrid::hasEvent(ws.grid.evento(2, 2)));
     EXPECT_TRUE(ws.session().modified());
-    EXPECT_EQ(ws.EventResult, "NULL");
     away();
     EXPECT_EQ(cellShot(shot(), 2, 2), plain);  // no "E"
 
@@ -273,7 +274,6 @@ TEST_F(TerrenoTest, RightPressOpensTheEventEditorAndStoresItsResult) {
     ASSERT_EQ(scripts.size(), 1u);
     EXPECT_EQ(scripts[0], "OnActionPress;Msg(Oi)");
     EXPECT_EQ(ws.grid.evento(4, 4), "OnPlayerTouch;Msg(Tchau)");
-    EXPECT_EQ(ws.EventResult, "NULL");
     EXPECT_EQ(selector, 1);
     EXPECT_EQ(ws.grid.fundo(4, 4), '0');  // a right press never paints
 

@@ -1,0 +1,204 @@
+#include "play/model/Game.h"
+
+#include "model/core/Text.h"
+
+namespace quillmark::play {
+
+Game::Game(GameData& data, std::uint32_t seed) : data_(data) {
+    state_ = std::make_unique<GameState>(data_.db, seed);
+    newWorld();
+}
+
+void Game::trace(const std::string& line) {
+    if (onTrace) onTrace(line);
+}
+
+void Game::newWorld() {
+    world_ = std::make_unique<World>(data_);
+    world_->setSeed(state_->random().next());
+    world_->onTrace = [this](const std::string& line) { trace(line); };
+    world_->onProblem = [this](const std::string& line) {
+        if (onProblem) onProblem(line);
+    };
+    world_->onHeroStep = [this] { heroStepped(); };
+}
+
+bool Game::idle() const {
+    switch (scene_) {
+    case SceneKind::Map:
+        return itemList_ || world_->idle();
+    case SceneKind::Battle:
+        return battle_->waiting();
+    case SceneKind::GameOver:
+        return frame_ - gameOverSince_ >= kFramesPerSecond;
+    }
+    return true;
+}
+
+void Game::heroStepped() {
+    if (!data_.mapSettings.EnemysTipe || data_.enemies.empty() || world_->box()) return;
+    GameState& s = *state_;
+    ++s.stepsSinceBattle;
+    if (s.stepsSinceBattle <= kCalmSteps || s.random().below(kEncounterOdds) != 0) return;
+    const int count = 1 + s.random().below(3);
+    std::vector<std::string> names;
+    for (int i = 0; i < count; ++i)
+        names.push_back(
+            data_.enemies[static_cast<std::size_t>(s.random().below(static_cast<int>(data_.enemies.size())))]);
+    startBattle(names);
+}
+
+bool Game::startBattle(const std::vector<std::string>& names) {
+    std::vector<const MonsterDef*> monsters;
+    for (const std::string& n : names) {
+        if (monsters.size() == 3) break;
+        if (const MonsterDef* m = data_.db.monster(n))
+            monsters.push_back(m);
+        else if (onProblem)
+            onProblem("batalha: não há inimigo \"" + cp1252ToUtf8(n) + "\": ignorado");
+    }
+    if (monsters.empty()) return false;
+    state_->stepsSinceBattle = 0;
+    itemList_ = false;
+    battle_ = std::make_unique<Battle>(*state_, monsters);
+    battle_->onTrace = [this](const std::string& line) { trace(line); };
+    battle_->onSound = [this](const std::string& file) {
+        if (file.size() > 4 && file.substr(file.size() - 4) == ".mp3") {
+            if (onMusic) onMusic(file);
+        } else if (onSound) {
+            onSound(file);
+        }
+    };
+    battle_->onItemEvent = [this](const ItemDef& item) { afterBattle_.push_back(&item); };
+    std::string line = "batalha";
+    for (std::size_t i = 1; i < battle_->fighters().size(); ++i) {
+        const Fighter& f = battle_->fighters()[i];
+        line += (i == 1 ? " " : ", ") + cp1252ToUtf8(f.name) + " HP " + std::to_string(f.hp);
+    }
+    trace(line);
+    scene_ = SceneKind::Battle;
+    if (onMusic) onMusic("Battle.mp3");
+    return true;
+}
+
+std::vector<const ItemDef*> Game::mapItems() const {
+    std::vector<const ItemDef*> items;
+    for (const auto& [name, count] : state_->inventory()) {
+        const ItemDef* def = data_.db.item(name);
+        if (def && def->onMap && count > 0) items.push_back(def);
+    }
+    return items;
+}
+
+void Game::runItemEvent(const ItemDef& item) {
+    if (item.event.empty()) return;
+    world_->runEvent(parseCharacterScript(item.event), "evento do item " + cp1252ToUtf8(item.name));
+}
+
+void Game::useMapItem(int index) {
+    const auto items = mapItems();
+    if (index < 0 || index >= static_cast<int>(items.size())) return;
+    const ItemDef& item = *items[static_cast<std::size_t>(index)];
+    std::vector<std::string> levelUps;
+    const std::string what = state_->useItem(item, levelUps);
+    itemList_ = false;
+    if (onSound) onSound("MenuSelect.wav");
+    trace("usa o item " + cp1252ToUtf8(item.name) + ": " + what);
+    for (const std::string& l : levelUps) trace(l);
+    runItemEvent(item);
+}
+
+void Game::press(Key key, int choice) {
+    switch (scene_) {
+    case SceneKind::Map: {
+        if (!itemList_) {
+            if (key == Key::Item && world_->idle()) {
+                itemList_ = true;
+                itemCursor_ = 0;
+                if (onSound) onSound("Menu.wav");
+                trace("itens:" + [this] {
+                    std::string l;
+                    for (const ItemDef* i : mapItems())
+                        l += " " + cp1252ToUtf8(i->name) + " x" + std::to_string(state_->count(i->name));
+                    return l.empty() ? std::string(" nenhum") : l;
+                }());
+                return;
+            }
+            world_->press(key);
+            return;
+        }
+        const int count = static_cast<int>(mapItems().size());
+        if (key == Key::Up && count > 0) itemCursor_ = (itemCursor_ + count - 1) % count;
+        if (key == Key::Down && count > 0) itemCursor_ = (itemCursor_ + 1) % count;
+        if (key == Key::Action) useMapItem(itemCursor_);
+        if (key == Key::Choice) useMapItem(choice - 1);
+        if (key == Key::Item || key == Key::Back || key == Key::Left) itemList_ = false;
+        return;
+    }
+    case SceneKind::Battle: {
+        static const std::pair<Key, BattleKey> map[] = {
+            {Key::Up, BattleKey::Up},       {Key::Down, BattleKey::Down},     {Key::Action, BattleKey::Action},
+            {Key::Back, BattleKey::Back},   {Key::Left, BattleKey::Back},     {Key::Attack, BattleKey::Attack},
+            {Key::Magic, BattleKey::Magic}, {Key::Item, BattleKey::Item},     {Key::Defend, BattleKey::Defend},
+            {Key::Flee, BattleKey::Flee},   {Key::Choice, BattleKey::Choice},
+        };
+        for (const auto& [k, b] : map)
+            if (k == key) {
+                const bool moves = b == BattleKey::Up || b == BattleKey::Down;
+                if (battle_->waiting() && onSound) onSound(moves ? "Menu.wav" : "MenuSelect.wav");
+                battle_->press(b, choice);
+            }
+        return;
+    }
+    case SceneKind::GameOver:
+        if (key == Key::Action && idle()) gameOverSince_ = frame_ - kGameOverFrames;
+        return;
+    }
+}
+
+void Game::hold(Key key, bool down) {
+    if (scene_ == SceneKind::Map && !itemList_) world_->hold(key, down);
+}
+
+void Game::leaveBattle() {
+    const Battle::Outcome outcome = battle_->outcome();
+    battle_.reset();
+    if (outcome == Battle::Outcome::Lost) {
+        scene_ = SceneKind::GameOver;
+        gameOverSince_ = frame_;
+        trace("fim de jogo");
+        afterBattle_.clear();
+        return;
+    }
+    scene_ = SceneKind::Map;
+    if (onMusic) onMusic("");
+    trace("volta ao mapa " + std::to_string(world_->hero().row) + "," + std::to_string(world_->hero().column));
+    for (const ItemDef* item : afterBattle_) runItemEvent(*item);
+    afterBattle_.clear();
+}
+
+void Game::tick() {
+    ++frame_;
+    switch (scene_) {
+    case SceneKind::Map:
+        if (!itemList_) world_->tick();
+        return;
+    case SceneKind::Battle:
+        battle_->tick();
+        if (battle_->finished()) leaveBattle();
+        return;
+    case SceneKind::GameOver:
+        if (frame_ - gameOverSince_ >= kGameOverFrames) {
+            // the game starts again from the beginning
+            const std::uint32_t seed = state_->random().next();
+            state_ = std::make_unique<GameState>(data_.db, seed);
+            newWorld();
+            scene_ = SceneKind::Map;
+            if (onMusic) onMusic("");
+            trace("recomeco " + std::to_string(world_->hero().row) + "," + std::to_string(world_->hero().column));
+        }
+        return;
+    }
+}
+
+}  // namespace quillmark::play
