@@ -481,11 +481,6 @@ void TForm1::ModoEventosClick() {
     });
 }
 
-void TForm1::ZoomClick() {
-    if (!projectAndMap()) return;
-    ws_.run([this] { mapArea_->canvas()->Zoom(); });
-}
-
 // --- maps exchanged with Tiled -------------------------------------------------------------------
 
 namespace {
@@ -571,42 +566,6 @@ void TForm1::connectTiledExchange() {
         });
     });
 }
-
-void TForm1::NovoMapaClick() {
-    if (!ws_.session().projectOpen()) return;
-    ws_.run([this] { ws_.session().newMapCommand(); });
-}
-
-void TForm1::PropriedadesClick() {
-    if (!projectAndMap()) return;
-    ws_.run([this] { ws_.session().links().mapProperties(); });
-}
-
-void TForm1::BancoDadosClick() {
-    if (!ws_.session().projectOpen()) return;
-    ws_.run([this] { ws_.session().links().database(); });
-}
-
-void TForm1::NovoProjetoClick() {
-    ws_.run([this] { ws_.session().links().newProjectWizard(); });
-}
-
-void TForm1::SobreClick() {
-    if (auto* dialog = qobject_cast<QDialog*>(about_)) dialog->exec();
-}
-
-void TForm1::toggleView(QAction* action, bool Workspace::*flag) {
-    ws_.*flag = action->isChecked();
-    ws_.run([this] {
-        if (mapArea_) mapArea_->canvas()->repaintCells();
-    });
-}
-
-// --- parts ---------------------------------------------------------------------------------------------
-
-QAction* TForm1::menuAction(const QString& caption) const { return actions_.value(caption, nullptr); }
-
-TToolButton* TForm1::toolButton(const QString& hint) const { return buttons_.value(hint, nullptr); }
 
 // --- closing -------------------------------------------------------------------------------------------
 

@@ -1,5 +1,6 @@
-// TForm1's map editing: "Desfazer" and "Refazer", the map tools in the
-// "Editar" menu and their tool bar, and the status bar.
+// TForm1's map editing: the commands that open a window or change the view,
+// "Desfazer" and "Refazer", the map tools in the "Editar" menu and their tool
+// bar, and the status bar.
 #include "model/core/Format.h"
 #include "model/core/RecordTable.h"
 #include "model/core/Text.h"
@@ -11,6 +12,7 @@
 
 #include <QActionGroup>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
@@ -19,6 +21,49 @@
 #include <QUndoStack>
 
 namespace quillmark {
+
+// --- commands that open a window or change the view --------------------------------------------
+
+void TForm1::ZoomClick() {
+    if (!projectAndMap()) return;
+    ws_.run([this] { mapArea_->canvas()->Zoom(); });
+}
+
+void TForm1::NovoMapaClick() {
+    if (!ws_.session().projectOpen()) return;
+    ws_.run([this] { ws_.session().newMapCommand(); });
+}
+
+void TForm1::PropriedadesClick() {
+    if (!projectAndMap()) return;
+    ws_.run([this] { ws_.session().links().mapProperties(); });
+}
+
+void TForm1::BancoDadosClick() {
+    if (!ws_.session().projectOpen()) return;
+    ws_.run([this] { ws_.session().links().database(); });
+}
+
+void TForm1::NovoProjetoClick() {
+    ws_.run([this] { ws_.session().links().newProjectWizard(); });
+}
+
+void TForm1::SobreClick() {
+    if (auto* dialog = qobject_cast<QDialog*>(about_)) dialog->exec();
+}
+
+void TForm1::toggleView(QAction* action, bool Workspace::*flag) {
+    ws_.*flag = action->isChecked();
+    ws_.run([this] {
+        if (mapArea_) mapArea_->canvas()->repaintCells();
+    });
+}
+
+// --- parts ---------------------------------------------------------------------------------------------
+
+QAction* TForm1::menuAction(const QString& caption) const { return actions_.value(caption, nullptr); }
+
+TToolButton* TForm1::toolButton(const QString& hint) const { return buttons_.value(hint, nullptr); }
 
 // --- undo, redo and the status bar ------------------------------------------------------------
 
