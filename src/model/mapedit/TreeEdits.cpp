@@ -49,12 +49,12 @@ void NewFolderCommand::undo() {
 
 MoveNodeCommand::MoveNodeCommand(MapTree& tree, QString projectFolder, const TreeNode* node, const TreeNode* target)
     : QUndoCommand(QStringLiteral("Mover mapa")), tree_(tree), folder_(std::move(projectFolder)),
-      from_(MapTree::placeOf(node)), to_(MapTree::placeOf(target)) {}
+      from_(MapTree::placeOf(node)), to_(MapTree::placeOf(target)), text_(node ? node->text() : std::string()) {}
 
 void MoveNodeCommand::redo() {
     TreeNode* node = tree_.nodeAt(from_);
     TreeNode* target = tree_.nodeAt(to_);
-    if (!node || !target) lostNode();
+    if (!node || !target || node->text() != text_) lostNode();
     TreeNode* parent = node->parent();
     const int row = node->index();
     // The target's place may shift when the node leaves a list above it.
@@ -75,6 +75,7 @@ void MoveNodeCommand::undo() {
     TreeNode* target = tree_.nodeAt(to_);
     if (!target || movedRow_ < 0 || movedRow_ >= target->childCount()) lostNode();
     TreeNode* node = target->child(movedRow_);
+    if (node->text() != text_) lostNode();
     std::vector<int> parentPlace(from_.begin(), from_.end() - 1);
     const int row = from_.back();
     TreeNode* parent = tree_.nodeAt(parentPlace);

@@ -49,6 +49,7 @@ private:
     std::vector<int> from_;  // the node's place before the move
     std::vector<int> to_;    // the target's place
     int movedRow_ = -1;
+    std::string text_;  // the moved node's text, checked before it is moved back
 };
 
 }  // namespace quillmark

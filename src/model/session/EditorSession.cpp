@@ -297,6 +297,8 @@ void EditorSession::registerShownMap(std::string_view name) {
         setFlags(true, false);
         throw;
     }
+    // The new map's node moved the places the tree's steps remember.
+    treeUndo_.clear();
     setModified(false);
     emit newMapOpened();
     setFlags(true, true);

@@ -239,3 +239,14 @@ TEST(SessionOrder, AnImportReadsItsFileOnceWhenItWasReadAhead) {
     // without a read ahead the file is read by the import itself
     EXPECT_THROW(p.session().importMap(tmx, "Ilha2"), Error);
 }
+
+TEST(TreeCommands, ANewMapEndsTheTreesStepsSoNoStepMovesTheWrongNode) {
+    qmtest::ProjectFixture fixture;
+    Project p(fixture);
+    ASSERT_EQ(p.session().moveInTree(p.node("Lago.xml"), p.node("Cidades")), DropOutcome::Moved);
+    ASSERT_TRUE(p.steps().canUndo());
+    // the new map's node goes first under the root: every place below it moves
+    ASSERT_TRUE(p.session().newMap("Deserto", 10));
+    EXPECT_FALSE(p.steps().canUndo());
+    EXPECT_EQ(p.treeFile(), "Aventura\r\n\tDeserto.xml\r\n\tCidades\r\n\t\tLago.xml\r\n\tVila.xml\r\n");
+}
