@@ -376,14 +376,33 @@ TreeNode* MapTree::CopySubtree(TreeNode* node, TreeNode* newParent) {
     return attach(newParent, -1, std::move(top), true);
 }
 
-TreeNode* MapTree::MoveSubtree(TreeNode* node, TreeNode* newParent) {
+TreeNode* MapTree::MoveSubtree(TreeNode* node, TreeNode* newParent) { return MoveSubtree(node, newParent, -1); }
+
+TreeNode* MapTree::MoveSubtree(TreeNode* node, TreeNode* newParent, int row) {
     if (!node || !node->parent_ || IsUnder(node, newParent)) return nullptr;
     const bool carriesSelection = IsUnder(node, selected_);
     std::unique_ptr<TreeNode> owned = detach(node, true);
-    TreeNode* moved = attach(newParent, -1, std::move(owned), true);
+    TreeNode* moved = attach(newParent, row, std::move(owned), true);
     if (carriesSelection)
         for (MapTreeObserver* o : observers_) o->selectionChanged(selected_);
     return moved;
+}
+
+std::vector<int> MapTree::placeOf(const TreeNode* node) {
+    std::vector<int> place;
+    for (const TreeNode* n = node; n; n = n->parent()) place.push_back(n->index());
+    std::reverse(place.begin(), place.end());
+    return place;
+}
+
+TreeNode* MapTree::nodeAt(const std::vector<int>& place) const {
+    TreeNode* node = nullptr;
+    for (int i : place) {
+        const TreeNode* holder = holderOr(node);
+        if (i < 0 || i >= holder->childCount()) return nullptr;
+        node = holder->child(i);
+    }
+    return node;
 }
 
 // --- MapTree: the frame's questions ------------------------------------------------------

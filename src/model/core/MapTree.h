@@ -233,6 +233,14 @@ public:
     // (nullptr: the top level). The nodes keep their identity. Refused (returns
     // nullptr) when newParent is the node or lies below it.
     TreeNode* MoveSubtree(TreeNode* node, TreeNode* newParent);
+    // The same to place `row` among newParent's children (-1: the end).
+    TreeNode* MoveSubtree(TreeNode* node, TreeNode* newParent, int row);
+
+    // A node's place as the positions among its siblings from the top level
+    // down (empty for nullptr, the top level), and the node at such a place
+    // (nullptr when there is none). Places outlive nodes made anew by an undo.
+    static std::vector<int> placeOf(const TreeNode* node);
+    TreeNode* nodeAt(const std::vector<int>& place) const;
 
     // What dropping `dragged` on `target` would do, without doing it.
     DropOutcome checkDrop(const TreeNode* dragged, const TreeNode* target) const;

@@ -10,6 +10,7 @@
 #include "model/mapedit/NewMap.h"
 #include "model/mapedit/ProjectRepair.h"
 #include "model/mapedit/TiledExchange.h"
+#include "model/mapedit/TreeEdits.h"
 #include "model/project/ProjectCreation.h"
 #include "model/project/RuntimeLauncher.h"
 #include "model/session/Workspace.h"
@@ -86,7 +87,10 @@ QString firstMapPath(const ProjectState& project) {
 
 }  // namespace
 
-EditorSession::EditorSession(Workspace& ws) : ws_(ws), startProgram_(startDetached) {
+EditorSession::EditorSession(Workspace& ws)
+    : ws_(ws), startProgram_(startDetached), edits_(ws.grid, undo_, [this](const CellBounds& b) {
+          emit cellsEdited(b.firstRow, b.firstColumn, b.lastRow, b.lastColumn);
+      }) {
     connect(&undo_, &QUndoStack::cleanChanged, this, [this](bool clean) { setModified(!clean); });
 }
 
@@ -130,6 +134,7 @@ void EditorSession::openProject(const QString& path) {
         project.MapList.clear();
         readProjectFile(path, project);
         // 3. The tree.
+        treeUndo_.clear();
         ws_.tree.CriaProjeto(project.ProjectName);
         ws_.tree.LoadProject(project);
         // 4. The tiles table.
@@ -139,10 +144,7 @@ void EditorSession::openProject(const QString& path) {
         // 6. The first map.
         bool loaded = false;
         if (!project.MapList.isEmpty()) {
-            resetUndo();
-            Abrir(ws_.grid, firstMapPath(project));
-            setModified(false);
-            emit mapOpened(mapLoaded_);
+            showReadMap(firstMapPath(project), mapFileName(project.MapList.first()));
             loaded = true;
         }
         // 7. The first tile of "Lista 1" is the brush.
@@ -151,8 +153,8 @@ void EditorSession::openProject(const QString& path) {
         for (RecordTable* t : {&ws_.DataModule1.cdsMonstros, &ws_.DataModule1.cdsItens, &ws_.DataModule1.cdsMagias,
                                &ws_.DataModule1.cdsPersonagem})
             ws_.DataModule1.pointAt(*t, project.ProjectFolder);
-        // 9. CurrentMap.
-        ws_.grid.CurrentMap = project.MapList.isEmpty() ? std::string() : mapFileName(project.MapList.first());
+        // 9. CurrentMap (set with the map, before the map is announced).
+        if (!loaded) ws_.grid.CurrentMap.clear();
         // 10, 11.
         setFlags(true, loaded);
         ws_.prompts().setProjectFolder(project.ProjectFolder);
@@ -221,6 +223,7 @@ void EditorSession::closeProject() {
     ws_.grid.CurrentMap.clear();
     setModified(false);  // the discarded map's changes do not outlive it
     ws_.project.clear();
+    treeUndo_.clear();
     ws_.tree.removeProjeto();
     ws_.prompts().setProjectFolder(QString());
     setFlags(false, false);
@@ -267,13 +270,38 @@ bool EditorSession::createProject(const QString& projectFile, std::string_view n
 bool EditorSession::openMap(const QString& fullPath, const std::string& name) {
     if (!projectOpen_) return false;
     if (!askToSaveChanges()) return false;
-    resetUndo();
-    Abrir(ws_.grid, fullPath);
-    setModified(false);
-    emit mapOpened(mapLoaded_);
-    ws_.grid.CurrentMap = name;
+    showReadMap(fullPath, name);
     setFlags(true, true);
     return true;
+}
+
+void EditorSession::showReadMap(const QString& fullPath, const std::string& name) {
+    resetUndo();
+    Abrir(ws_.grid, fullPath);
+    ws_.grid.CurrentMap = name;
+    setModified(false);
+    emit mapOpened(mapLoaded_);
+}
+
+void EditorSession::registerShownMap(std::string_view name) {
+    try {
+        // Until its file is written the new map counts as unsaved.
+        markModified();
+        writeAndRegisterMap(ws_, name);
+    } catch (...) {
+        // The map's files could not be written. Its cells are gone already, so
+        // the editor goes on without a loaded map rather than with a map whose
+        // grid and name do not belong together.
+        ws_.grid.CurrentMap.clear();
+        setModified(false);
+        setFlags(true, false);
+        throw;
+    }
+    // The new map's node moved the places the tree's steps remember.
+    treeUndo_.clear();
+    setModified(false);
+    emit newMapOpened();
+    setFlags(true, true);
 }
 
 void EditorSession::newMapCommand() {
@@ -294,23 +322,8 @@ bool EditorSession::newMap(std::string_view name, int size) {
     if (!askToSaveChanges()) return false;
     if (mapLoaded_) emit mapClosed();
     resetUndo();
-    try {
-        ws_.grid.newGrid(size);
-        // Until its file is written the new map counts as unsaved.
-        setModified(true);
-        writeAndRegisterMap(ws_, name);
-    } catch (...) {
-        // The map's files could not be written. Its cells are gone already, so
-        // the editor goes on without a loaded map rather than with a map whose
-        // grid and name do not belong together.
-        ws_.grid.CurrentMap.clear();
-        setModified(false);
-        setFlags(true, false);
-        throw;
-    }
-    setModified(false);
-    emit newMapOpened();
-    setFlags(true, true);
+    ws_.grid.newGrid(size);
+    registerShownMap(name);
     return true;
 }
 
@@ -346,7 +359,18 @@ void EditorSession::exportMap(const QString& path, bool replace) {
 bool EditorSession::importMap(const QString& path, std::string_view name, const tiled::ImportOptions& options) {
     if (!projectOpen_) throw Error("Nenhum projeto aberto.");
     // The whole file is read and checked before the project is touched.
-    MapGrid imported = tiled::readTmxFile(path, options);
+    MapGrid imported;
+    // The read ahead holds this map when nothing was empty (or empty cells take
+    // the first code) and whatever it left out may be left out.
+    const bool same = pendingImport_ && pendingImportPath_ == path &&
+                      (pendingNotes_.emptyCells == 0 || options.emptyCode == tiled::kFirstCode) &&
+                      (pendingNotes_.dropped.empty() || options.dropExtra);
+    if (same)
+        imported.swap(*pendingImport_);
+    else
+        imported = tiled::readTmxFile(path, options);
+    pendingImport_.reset();
+    pendingImportPath_.clear();
     const std::string problem = checkNewMapName(ws_.tree, ws_.project, name);
     if (!problem.empty()) {
         ws_.prompts().warning(QString::fromUtf8(problem.c_str()));
@@ -354,21 +378,22 @@ bool EditorSession::importMap(const QString& path, std::string_view name, const 
     }
     if (!askToSaveChanges()) return false;
     if (mapLoaded_) emit mapClosed();
-    try {
-        ws_.grid.swap(imported);
-        setModified(true);
-        writeAndRegisterMap(ws_, name);
-    } catch (...) {
-        // As for a new map: without its file the editor goes on with no map loaded.
-        ws_.grid.CurrentMap.clear();
-        setModified(false);
-        setFlags(true, false);
-        throw;
-    }
-    setModified(false);
-    emit newMapOpened();
-    setFlags(true, true);
+    resetUndo();
+    ws_.grid.swap(imported);
+    registerShownMap(name);
     return true;
+}
+
+tiled::ImportNotes EditorSession::readImport(const QString& path) {
+    pendingImport_.reset();
+    pendingImportPath_.clear();
+    tiled::ImportNotes notes;
+    auto read = std::make_unique<MapGrid>(
+        tiled::readTmxFile(path, {static_cast<unsigned char>(tiled::kFirstCode), true}, &notes));
+    pendingImport_ = std::move(read);
+    pendingImportPath_ = path;
+    pendingNotes_ = notes;
+    return notes;
 }
 
 // --- Play ---------------------------------------------------------------------------
@@ -391,20 +416,149 @@ bool EditorSession::play() {
 // --- undo and redo of map edits ----------------------------------------------------
 
 void EditorSession::resetUndo() {
+    edits_.endStroke();
     undo_.clear();
     undo_.setClean();
 }
 
-void EditorSession::pushEdit(std::vector<CellChange> changes, const QString& text, bool evenIfUnchanged) {
-    if (changes.empty() && !evenIfUnchanged) return;
-    auto notify = [this](const CellBounds& b) { emit cellsEdited(b.firstRow, b.firstColumn, b.lastRow, b.lastColumn); };
-    undo_.push(new MapEditCommand(ws_.grid, std::move(changes), text, notify, true));
+// --- map edits ---------------------------------------------------------------------------
+
+void EditorSession::copyCell(int row, int column) {
+    ws_.CopiedCell = edits_.copyCell(row, column);
+    emit stateChanged();
 }
 
-void EditorSession::applyEdit(std::vector<CellChange> changes, const QString& text) {
-    if (changes.empty()) return;
-    auto notify = [this](const CellBounds& b) { emit cellsEdited(b.firstRow, b.firstColumn, b.lastRow, b.lastColumn); };
-    undo_.push(new MapEditCommand(ws_.grid, std::move(changes), text, notify, false));
+void EditorSession::copyEvent(int row, int column) {
+    ws_.CopiedEvent = edits_.copyEvent(row, column);
+    emit stateChanged();
+}
+
+void EditorSession::copyImage(int row, int column) {
+    ws_.CopiedImage = edits_.copyImage(row, column);
+    emit stateChanged();
+}
+
+bool EditorSession::pasteCell(int row, int column) {
+    if (!ws_.CopiedCell) return false;
+    edits_.pasteCell(row, column, *ws_.CopiedCell);
+    return true;
+}
+
+bool EditorSession::pasteEvent(int row, int column) {
+    if (ws_.CopiedEvent.empty()) return false;
+    edits_.pasteEvent(row, column, ws_.CopiedEvent);
+    return true;
+}
+
+bool EditorSession::pasteImage(int row, int column) {
+    if (!ws_.CopiedImage) return false;
+    edits_.pasteImage(row, column, *ws_.CopiedImage);
+    return true;
+}
+
+bool EditorSession::pickBrush(EditLayer layer, int row, int column) {
+    if (layer == EditLayer::XO) return false;
+    const unsigned char code = edits_.pick(layer, row, column);
+    ws_.BrushCode = code;
+    ws_.BrushImage = ws_.PegaImg(code);
+    emit brushPicked(code);
+    return true;
+}
+
+void EditorSession::editEvent(int row, int column) {
+    if (!projectOpen_ || !mapLoaded_) return;
+    edits_.endStroke();
+    const std::string text = ws_.grid.evento(row, column);
+    std::string result = MapGrid::hasEvent(text) ? links_.eventScript(text) : links_.eventSelector();
+    edits_.setEvent(row, column, std::move(result));
+}
+
+// --- the hero's start ------------------------------------------------------------------------
+
+void EditorSession::setHeroStart(int row, int column) {
+    if (!projectOpen_ || !mapLoaded_) throw Error("Nenhum mapa aberto.");
+    if (!ws_.grid.inMap(row, column))
+        throw Error(
+            formatMessage("A célula (%s, %s) está fora do mapa.", {std::to_string(row), std::to_string(column)}));
+    ProjectState after = ws_.project;
+    after.InitialMap = ws_.grid.CurrentMap;
+    after.CharX = 40 * column + 120;
+    after.CharY = 40 * row + 20;
+    writeProjectFile(after);  // SalvaProjeto; a failed write changes nothing
+    ws_.project = std::move(after);
+    emit heroStartChanged();
+}
+
+std::pair<int, int> EditorSession::heroStartCell() const {
+    if (ws_.grid.CurrentMap.empty() || ws_.grid.N <= 0) return {0, 0};
+    if (!equalsIgnoreCase(ws_.project.InitialMap, ws_.grid.CurrentMap)) return {0, 0};
+    const int x = ws_.project.CharX - 120;
+    const int y = ws_.project.CharY - 20;
+    if (x < 40 || y < 40 || x % 40 != 0 || y % 40 != 0) return {0, 0};
+    const int row = y / 40;
+    const int column = x / 40;
+    if (!ws_.grid.inMap(row, column)) return {0, 0};
+    return {row, column};
+}
+
+// --- the map tree ------------------------------------------------------------------------------
+
+namespace {
+
+// Runs a tree step and puts it on the stack; a step whose change failed is
+// not kept (the command leaves the tree and its file as they were).
+template <class Command> void pushTreeStep(QUndoStack& stack, std::unique_ptr<Command> step) {
+    stack.push(step.get());  // runs redo(); throws before taking the step when it fails
+    step.release();
+}
+
+}  // namespace
+
+bool EditorSession::newFolder() {
+    if (!projectOpen_) return false;
+    if (!IsNodeAllowed(ws_.tree.selected())) {
+        ws_.prompts().notice(QString::fromUtf8(kNoFolderHereMessage));
+        return false;
+    }
+    const std::optional<QString> typed =
+        ws_.prompts().input(QString::fromUtf8(kNewFolderTitle), QString::fromUtf8(kNewFolderPrompt), QString());
+    if (!typed) return false;
+    const std::optional<std::string> name = folderNameFrom(*typed);
+    if (!name) return false;  // nothing that can stand as a line of the tree file
+    const TreeNode* root = ws_.tree.root();
+    bool taken = !root;
+    for (int i = 0; root && i < root->childCount(); ++i)
+        taken = taken || equalsIgnoreCase(root->child(i)->text(), *name);
+    if (taken) {
+        if (root) ws_.prompts().notice(QString::fromUtf8(kMapExistsMessage));
+        ws_.tree.SaveProject(ws_.project.ProjectFolder);
+        return false;
+    }
+    pushTreeStep(treeUndo_, std::make_unique<NewFolderCommand>(ws_.tree, ws_.project.ProjectFolder, *name));
+    return true;
+}
+
+bool EditorSession::removeSelectedFromTree() {
+    if (!projectOpen_) return false;
+    TreeNode* node = ws_.tree.selected();
+    if (!node) return false;
+    const std::string text = node->text();
+    const QString question = QStringLiteral("Remover o mapa \"%1\" da árvore do projeto?\n\n"
+                                            "O arquivo do mapa continua na pasta \"Mapas\".")
+                                 .arg(fromCp1252(text));
+    if (ws_.prompts().confirm(question, Buttons::YesNo) != Answer::Yes) return false;
+    // The steps kept for the tree may name the removed node's place.
+    treeUndo_.clear();
+    return ws_.tree.RemoveMap(text);
+}
+
+DropOutcome EditorSession::moveInTree(TreeNode* dragged, TreeNode* target) {
+    if (!projectOpen_) return DropOutcome::Refused;
+    const DropOutcome outcome = ws_.tree.checkDrop(dragged, target);
+    if (outcome == DropOutcome::RefusedExists) ws_.prompts().notice(QString::fromUtf8(kDropExistsMessage));
+    if (outcome != DropOutcome::Moved) return outcome;
+    pushTreeStep(treeUndo_, std::make_unique<MoveNodeCommand>(ws_.tree, ws_.project.ProjectFolder, dragged, target));
+    return outcome;
 }
 
 }  // namespace quillmark

@@ -10,6 +10,9 @@
 //
 // Every command throws quillmark::Error when a step fails; the windows run
 // them through Workspace::run, which shows the error.
+#include "model/core/MapGrid.h"
+#include "model/core/MapTree.h"
+#include "model/mapedit/MapEditing.h"
 #include "model/mapedit/TiledExchange.h"
 #include "model/session/WindowLinks.h"
 
@@ -17,14 +20,15 @@
 #include <QString>
 #include <QUndoStack>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace quillmark {
 
 class Workspace;
-struct CellChange;
 
 class EditorSession : public QObject {
     Q_OBJECT
@@ -89,8 +93,20 @@ public:
     // With unsaved map changes: "Desejá Salvar as Alterações?" (Yes/No/Cancel).
     // Yes saves; false only for Cancel. Without changes true at once.
     bool askToSaveChanges();
-    // A map edit happened (a cell painted, marked, pasted, an event set).
+    // A change of the map that no undo step holds (a new or imported map
+    // before its file is written): Modified is set and no undo brings the
+    // saved state back.
     void markModified();
+
+    // --- the hero's start --------------------------------------------------------
+    // "Início do Herói": the loaded map becomes InitialMap and the cell's game
+    // position (X = 40 x column + 120, Y = 40 x row + 20) CharX and CharY; the
+    // project file is written as the "Game" page writes it. A write that fails
+    // leaves the project state as it was.
+    void setHeroStart(int row, int column);
+    // The cell of the hero's start on the loaded map, when it is this map and
+    // the position is on a cell of it; {0, 0} otherwise.
+    std::pair<int, int> heroStartCell() const;
 
     // --- exchange with Tiled ----------------------------------------------------
     // "Exportar Mapa": the loaded map (unsaved edits included) as a TMX map at
@@ -106,6 +122,11 @@ public:
     // changes. `options` says what becomes of empty cells and of the layers
     // the editor does not know. False when refused or cancelled.
     bool importMap(const QString& path, std::string_view name, const tiled::ImportOptions& options = {});
+    // Reads and checks a TMX map ahead of importMap, leaving out nothing and
+    // giving empty cells the first code, and tells what the import questions
+    // need; importMap on the same path then takes this read rather than
+    // reading the file again whenever its options give the same map.
+    tiled::ImportNotes readImport(const QString& path);
 
     // --- the rest -----------------------------------------------------------------
     // "Play": needs a map in the project; asks about unsaved changes; starts
@@ -125,18 +146,42 @@ public:
     // A copy buffer changed: the paste commands follow.
     void clipboardChanged() { emit stateChanged(); }
 
-    // --- undo and redo of map edits -----------------------------------------------
+    // --- map edits -------------------------------------------------------------------
     // Every edit of the loaded map is one step of this stack. It is emptied
     // whenever another map is loaded (or none is); Modified follows its clean
     // state, so undoing back to the saved map clears Modified again.
     QUndoStack& undoStack() { return undo_; }
-    // Records an edit already made on the grid (and already shown) as one step;
-    // nothing when no cell changed, unless evenIfUnchanged (a command the user
-    // ran that counts as a change, such as an event dialog closed as it was).
-    void pushEdit(std::vector<CellChange> changes, const QString& text, bool evenIfUnchanged = false);
-    // Records an edit not yet made: the grid takes the changes and the cells
-    // are announced (cellsEdited).
-    void applyEdit(std::vector<CellChange> changes, const QString& text);
+    // Painting, strokes, fills, pastes and events as undo commands on the grid.
+    MapEditing& mapEditing() { return edits_; }
+    // "Copiar", "Copiar Evento", "Copiar Imagem": the cell into its buffer.
+    void copyCell(int row, int column);
+    void copyEvent(int row, int column);
+    void copyImage(int row, int column);
+    // "Colar", "Colar Evento", "Colar Imagem": false with nothing to paste.
+    bool pasteCell(int row, int column);
+    bool pasteEvent(int row, int column);
+    bool pasteImage(int row, int column);
+    // The picker: the cell's code on the layer becomes the brush (brushPicked).
+    // Nothing in the event layer; false then.
+    bool pickBrush(EditLayer layer, int row, int column);
+    // The right press on a cell: the script window for a cell with an event,
+    // the event selector otherwise; their result becomes the cell's event as
+    // one undo step (a dialog closed without a change is one too).
+    void editEvent(int row, int column);
+
+    // --- the map tree ------------------------------------------------------------------
+    // "Nova Pasta" under the root, asked for by name; an undo step. False when
+    // refused or cancelled.
+    bool newFolder();
+    // "Excluir Mapa": asks, then removes the selected node from the tree (the
+    // map file stays; the tree file is written by the next tree command or
+    // save). False when refused or cancelled.
+    bool removeSelectedFromTree();
+    // A drop of `dragged` on `target`: moved to the end of the target's
+    // children, the tree file written; an undo step.
+    DropOutcome moveInTree(TreeNode* dragged, TreeNode* target);
+    // The tree's steps: folders made and nodes moved. Emptied when the project closes.
+    QUndoStack& treeUndoStack() { return treeUndo_; }
 
 signals:
     // ProjectOpen or MapLoaded changed, or a copy buffer: the enabling rules run again.
@@ -154,6 +199,10 @@ signals:
     void tilesChanged();
     // The first palette tile becomes the brush.
     void brushReset();
+    // The picker chose this tile code as the brush.
+    void brushPicked(unsigned char code);
+    // InitialMap, CharX or CharY changed.
+    void heroStartChanged();
     // An undo or a redo rewrote these cells of the grid (1-based, inclusive).
     void cellsEdited(int firstRow, int firstColumn, int lastRow, int lastColumn);
 
@@ -161,6 +210,11 @@ private:
     void setModified(bool modified);
     void setFlags(bool projectOpen, bool mapLoaded);
     void loadTiles();
+    // The grid holds the map read from fullPath, named `name`.
+    void showReadMap(const QString& fullPath, const std::string& name);
+    // A new or imported map in the grid becomes the project's map `name`; when
+    // its files cannot be written the editor goes on with no map loaded.
+    void registerShownMap(std::string_view name);
 
     Workspace& ws_;
     WindowLinks links_;
@@ -173,6 +227,12 @@ private:
     // --- undo ---
     void resetUndo();
     QUndoStack undo_;
+    QUndoStack treeUndo_;
+    MapEditing edits_;
+    // A TMX map read by readImport, with its path.
+    QString pendingImportPath_;
+    std::unique_ptr<MapGrid> pendingImport_;
+    tiled::ImportNotes pendingNotes_;
 };
 
 }  // namespace quillmark

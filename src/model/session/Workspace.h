@@ -22,21 +22,6 @@
 
 namespace quillmark {
 
-// What "Copiar" keeps of a cell. The row and column are kept but never used by a paste.
-struct TCopyTile {
-    int row = 0;
-    int column = 0;
-    unsigned char XO = 'O';
-    std::string event;
-    unsigned char Tipo = '0';
-    unsigned char Fundo = '0';
-};
-
-struct TCopyImage {
-    unsigned char Tipo = '0';
-    unsigned char Fundo = '0';
-};
-
 class Workspace {
 public:
     explicit Workspace(std::unique_ptr<Prompts> prompts);
@@ -80,7 +65,9 @@ public:
 
     // The picture of a tile code from the cache (entry 0 for an unknown code).
     const Picture& PegaImg(unsigned char code) { return tiles.PegaImg(DataModule1, code); }
-    // Refills the tile image cache from the open project (or the working folder without one).
+    // Refills the tile image cache from the open project (or the working folder
+    // without one) without telling anyone; the editor's windows use the
+    // session's refreshTiles(), which announces the new pictures.
     void LoadImagens() { tiles.LoadImagens(DataModule1, project.ProjectFolder, EditorFolder); }
 
 private:

@@ -16,20 +16,6 @@ namespace quillmark {
 
 namespace {
 constexpr int kNodeRole = Qt::UserRole + 1;
-
-// A folder name is stored as one line of the tree file, where leading blanks
-// and TABs give the depth: such characters and line breaks are left out.
-std::optional<std::string> folderNameFrom(const QString& typed) {
-    QString name;
-    for (QChar c : typed)
-        if (c.unicode() >= 32 && c.unicode() != 127) name += c;
-    name = name.trimmed();
-    if (name.isEmpty()) return std::nullopt;
-    bool ok = false;
-    std::string bytes = toCp1252(name, &ok);
-    if (!ok) return std::nullopt;
-    return bytes;
-}
 }  // namespace
 
 TFrame3::TFrame3(Workspace& ws, QWidget* parent) : QTreeWidget(parent), ws_(ws) {
@@ -209,35 +195,17 @@ void TFrame3::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void TFrame3::NovaPasta() {
-    if (!ws_.session().projectOpen()) return;
-    if (!IsNodeAllowed(ws_.tree.selected())) {
-        ws_.prompts().notice(QString::fromUtf8(kNoFolderHereMessage));
-        return;
-    }
-    const std::optional<QString> typed =
-        ws_.prompts().input(QString::fromUtf8(kNewFolderTitle), QString::fromUtf8(kNewFolderPrompt), QString());
-    if (!typed) return;
-    const std::optional<std::string> name = folderNameFrom(*typed);
-    if (!name) return;  // nothing that can stand as a line of the tree file
-    if (ws_.tree.AddMap(*name, kKindContainer).status == AddMapStatus::Duplicate)
-        ws_.prompts().notice(QString::fromUtf8(kMapExistsMessage));
-    ws_.tree.SaveProject(ws_.project.ProjectFolder);
+    ws_.run([this] { ws_.session().newFolder(); });
 }
 
 void TFrame3::ExcluirMapa() {
-    if (!ws_.session().projectOpen()) return;
-    TreeNode* node = ws_.tree.selected();
-    if (!node) return;
-    const std::string text = node->text();
-    const QString question = QStringLiteral("Remover o mapa \"%1\" da árvore do projeto?\n\n"
-                                            "O arquivo do mapa continua na pasta \"Mapas\".")
-                                 .arg(fromCp1252(text));
-    if (ws_.prompts().confirm(question, Buttons::YesNo) != Answer::Yes) return;
     // The folders the user had open stay open once the node is gone.
     std::vector<const TreeNode*> expanded;
     for (auto it = items_.cbegin(); it != items_.cend(); ++it)
         if (it.value()->isExpanded()) expanded.push_back(it.key());
-    ws_.tree.RemoveMap(text);
+    bool removed = false;
+    ws_.run([this, &removed] { removed = ws_.session().removeSelectedFromTree(); });
+    if (!removed) return;
     for (const TreeNode* n : expanded)
         if (QTreeWidgetItem* item = itemFor(n)) item->setExpanded(true);
 }
@@ -314,12 +282,8 @@ void TFrame3::dropEvent(QDropEvent* event) {
     TreeNode* dragged = ws_.tree.selected();
     TreeNode* target = nodeOf(itemAt(event->position().toPoint()));
     ws_.run([&] {
-        const DropResult result = ws_.tree.DropNode(dragged, target, ws_.project.ProjectFolder);
-        if (result.outcome == DropOutcome::RefusedExists) {
-            ws_.prompts().notice(QString::fromUtf8(kDropExistsMessage));
-        } else if (result.outcome == DropOutcome::Moved) {
+        if (ws_.session().moveInTree(dragged, target) == DropOutcome::Moved)
             if (QTreeWidgetItem* t = itemFor(target)) expandRecursively(indexFromItem(t));
-        }
     });
 }
 

@@ -186,6 +186,8 @@ void TForm1::buildMenus() {
         });
     }
 
+    buildTools(editar);
+
     QMenu* mapa = bar->addMenu(QStringLiteral("Mapa"));
     addEntry(mapa, QStringLiteral("Zoom +/-"), QKeySequence(), &TForm1::ZoomClick);
     addEntry(mapa, QStringLiteral("Modo Inferior"), QKeySequence(Qt::Key_F10), &TForm1::ModoInferiorClick);
@@ -341,6 +343,7 @@ void TForm1::verificaStatus() {
     }
     updatePasteEntries();
     disableUnlinkedCommands();
+    updateTools();
 }
 
 void TForm1::disableUnlinkedCommands() {
@@ -412,7 +415,7 @@ void TForm1::FormShow(const QStringList& arguments) {
     }
     if (ws_.tiles.count() < TileCache::kEntries) {
         FolderListingScope listings;
-        ws_.run([this] { ws_.LoadImagens(); });
+        ws_.run([this] { ws_.session().refreshTiles(); });
     }
 }
 
@@ -481,11 +484,6 @@ void TForm1::ModoEventosClick() {
     });
 }
 
-void TForm1::ZoomClick() {
-    if (!projectAndMap()) return;
-    ws_.run([this] { mapArea_->canvas()->Zoom(); });
-}
-
 // --- maps exchanged with Tiled -------------------------------------------------------------------
 
 namespace {
@@ -496,9 +494,7 @@ namespace {
 // What becomes of what the map file cannot hold, asked before the import:
 // the code of empty cells, leaving out the layers the editor does not know.
 // Hidden layers are told. Nothing when the user cancels.
-std::optional<tiled::ImportOptions> importOptionsFor(Prompts& prompts, const QString& file) {
-    tiled::ImportNotes notes;
-    tiled::readTmxFile(file, {static_cast<unsigned char>(tiled::kFirstCode), true}, &notes);
+std::optional<tiled::ImportOptions> importOptionsFor(Prompts& prompts, const tiled::ImportNotes& notes) {
     tiled::ImportOptions options;
     if (notes.emptyCells > 0) {
         const QString cells = notes.emptyCells == 1
@@ -546,7 +542,8 @@ void TForm1::connectTiledExchange() {
             if (!file) return;
             // A file that cannot be imported is told before a name is asked for;
             // so is what the map file cannot hold, as questions.
-            std::optional<tiled::ImportOptions> options = importOptionsFor(ws_.prompts(), *file);
+            std::optional<tiled::ImportOptions> options =
+                importOptionsFor(ws_.prompts(), ws_.session().readImport(*file));
             if (!options) return;
             // As in the new-map dialog, a refused name is asked for again.
             QString typed = QFileInfo(*file).completeBaseName().left(kMapNameMaxLength);
@@ -576,42 +573,6 @@ void TForm1::connectTiledExchange() {
     });
 }
 
-void TForm1::NovoMapaClick() {
-    if (!ws_.session().projectOpen()) return;
-    ws_.run([this] { ws_.session().newMapCommand(); });
-}
-
-void TForm1::PropriedadesClick() {
-    if (!projectAndMap()) return;
-    ws_.run([this] { ws_.session().links().mapProperties(); });
-}
-
-void TForm1::BancoDadosClick() {
-    if (!ws_.session().projectOpen()) return;
-    ws_.run([this] { ws_.session().links().database(); });
-}
-
-void TForm1::NovoProjetoClick() {
-    ws_.run([this] { ws_.session().links().newProjectWizard(); });
-}
-
-void TForm1::SobreClick() {
-    if (auto* dialog = qobject_cast<QDialog*>(about_)) dialog->exec();
-}
-
-void TForm1::toggleView(QAction* action, bool Workspace::*flag) {
-    ws_.*flag = action->isChecked();
-    ws_.run([this] {
-        if (mapArea_) mapArea_->canvas()->repaintCells();
-    });
-}
-
-// --- parts ---------------------------------------------------------------------------------------------
-
-QAction* TForm1::menuAction(const QString& caption) const { return actions_.value(caption, nullptr); }
-
-TToolButton* TForm1::toolButton(const QString& hint) const { return buttons_.value(hint, nullptr); }
-
 // --- closing -------------------------------------------------------------------------------------------
 
 void TForm1::saveSettings() {
@@ -631,98 +592,6 @@ void TForm1::closeEvent(QCloseEvent* event) {
     }
     ws_.run([this] { saveSettings(); });
     event->accept();
-}
-
-// --- undo, redo and the status bar ------------------------------------------------------------
-
-void TForm1::buildUndoEntries(QMenu* editar) {
-    QUndoStack& stack = ws_.session().undoStack();
-    QAction* undo =
-        addEntry(editar, QStringLiteral("Desfazer"), QKeySequence(QStringLiteral("Ctrl+Z")), &TForm1::DesfazerClick);
-    undo->setEnabled(stack.canUndo());
-    connect(&stack, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
-    QAction* redo =
-        addEntry(editar, QStringLiteral("Refazer"), QKeySequence(QStringLiteral("Ctrl+Y")), &TForm1::RefazerClick);
-    redo->setShortcuts({QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
-    redo->setEnabled(stack.canRedo());
-    connect(&stack, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
-}
-
-void TForm1::DesfazerClick() {
-    ws_.run([this] {
-        if (mapArea_) mapArea_->canvas()->commitStroke();
-        ws_.session().undoStack().undo();
-    });
-}
-
-void TForm1::RefazerClick() {
-    ws_.run([this] {
-        if (mapArea_) mapArea_->canvas()->commitStroke();
-        ws_.session().undoStack().redo();
-    });
-}
-
-void TForm1::connectEditing() {
-    status_ = new QLabel;
-    status_->setObjectName(QStringLiteral("StatusText"));
-    status_->setTextFormat(Qt::PlainText);
-    statusBar()->addWidget(status_, 1);
-    EditorSession& session = ws_.session();
-    TMapCanvas* canvas = mapArea_->canvas();
-    connect(canvas, &TMapCanvas::statusChanged, this, &TForm1::updateStatus);
-    connect(&session, &EditorSession::modifiedChanged, this, &TForm1::updateStatus);
-    connect(&session, &EditorSession::stateChanged, this, &TForm1::updateStatus);
-    // The picker's tile is chosen in the palette, on its list.
-    connect(canvas, &TMapCanvas::brushPicked, this, [this](unsigned char code) {
-        palette_->pickCode(code);
-        lista_->setCurrentIndex(palette_->currentPanel());
-    });
-    updateStatus();
-}
-
-namespace {
-
-// The picture file of a tile code in the tiles table ("" when it has none).
-QString tileFileName(const RecordTable& tiles, unsigned char code) {
-    const int record = format::tileRecordIndex(tiles, code);
-    const int field = tiles.fieldIndex("File");
-    if (record < 0 || field < 0) return QString();
-    const auto& value = tiles.allRecords()[static_cast<std::size_t>(record)][static_cast<std::size_t>(field)];
-    return value ? fromCp1252(*value) : QString();
-}
-
-}  // namespace
-
-QString TForm1::statusText() const {
-    const EditorSession& session = ws_.session();
-    if (!session.projectOpen() || !session.mapLoaded()) return QString();
-    QStringList parts;
-    TMapCanvas* canvas = mapArea_->canvas();
-    const CellMode mode = canvas->currentMode();
-    if (const Terreno* t = canvas->hoveredCell()) {
-        parts << QStringLiteral("Linha %1, Coluna %2").arg(t->row).arg(t->column);
-        if (mode == CellMode::Events) {
-            parts << QStringLiteral("Marca %1").arg(QChar(ws_.grid.xo(t->row, t->column)));
-        } else {
-            const unsigned char code =
-                mode == CellMode::Lower ? ws_.grid.fundo(t->row, t->column) : ws_.grid.tipo(t->row, t->column);
-            QString tile = QStringLiteral("Tile %1 (%2)").arg(code).arg(fromCp1252(std::string(1, char(code))));
-            const QString file = tileFileName(ws_.DataModule1.cdsTiles, code);
-            if (!file.isEmpty()) tile += QStringLiteral(" ") + file;
-            parts << tile;
-        }
-    }
-    parts << (mode == CellMode::Lower    ? QStringLiteral("Camada Inferior")
-              : mode == CellMode::Events ? QStringLiteral("Camada de Eventos")
-                                         : QStringLiteral("Camada Superior"));
-    QString map = fromCp1252(session.currentMap());
-    if (session.modified()) map += QStringLiteral(" (modificado)");
-    parts << map;
-    return parts.join(QStringLiteral("   |   "));
-}
-
-void TForm1::updateStatus() {
-    if (status_) status_->setText(statusText());
 }
 
 }  // namespace quillmark

@@ -10,12 +10,15 @@
 #include <functional>
 
 #include "model/session/EditorSession.h"
+#include "ui/main/uTerreno.h"
 
 class QAction;
 class QComboBox;
 class QLabel;
 class QMenu;
 class QSplitter;
+class QToolBar;
+class QUndoStack;
 
 namespace quillmark {
 
@@ -113,7 +116,11 @@ public:
     void saveSettings();
 
     // --- undo, redo and the status bar -------------------------------------------
-    // "Desfazer" / "Refazer": one map edit back or forward.
+    // The map tools: an entry of "Editar" and a button of the tool bar each.
+    QAction* toolAction(MapTool tool) const;
+    QToolBar* toolBar() const { return tools_; }
+    // "Desfazer" / "Refazer": one step back or forward, of the project tree
+    // while it has the focus, of the map otherwise.
     void DesfazerClick();
     void RefazerClick();
     // The status bar's text: the cell under the pointer, its code on the
@@ -155,9 +162,16 @@ private:
 
     // --- undo, redo and the status bar ---
     void buildUndoEntries(QMenu* editar);
+    QUndoStack& undoTarget(bool redo) const;
+    void buildTools(QMenu* editar);
+    void updateTools();
+    void showTool(MapTool tool);
     void connectEditing();
     void updateStatus();
     QLabel* status_ = nullptr;
+    QLabel* toolStatus_ = nullptr;
+    QToolBar* tools_ = nullptr;
+    QHash<int, QAction*> toolActions_;
 };
 
 }  // namespace quillmark

@@ -5,8 +5,6 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPainterPath>
-#include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
@@ -34,6 +32,7 @@ TMapCanvas::TMapCanvas(Workspace& ws, QWidget* parent)
     tiles_.setCharacters(
         [&ws](const std::string& name) { return cellpaint::characterFrame(ws.project.ProjectFolder, name); });
     connect(&ws_.session(), &EditorSession::cellsEdited, this, &TMapCanvas::cellsEdited);
+    connect(&ws_.session(), &EditorSession::heroStartChanged, this, &TMapCanvas::heroStartChanged);
 }
 
 TMapCanvas::~TMapCanvas() = default;
@@ -80,7 +79,7 @@ bool TMapCanvas::layoutLoadedMap(bool wasLoaded) {
     hovered_ = nullptr;
     stroking_ = false;
     strokeCell_ = nullptr;
-    recorder_.reset();
+    ws_.session().mapEditing().endStroke();
     rectFrom_ = rectTo_ = nullptr;
     tiles_.forgetCharacters();
     clearImmediate();
@@ -97,7 +96,6 @@ bool TMapCanvas::layoutLoadedMap(bool wasLoaded) {
             t.row = r;
             t.column = c;
             t.hovered = false;
-            DesenharChar(t, ws_.grid.tipo(r, c));
             t.eventMode = false;
             t.lowerMode = false;
         }
@@ -106,6 +104,7 @@ bool TMapCanvas::layoutLoadedMap(bool wasLoaded) {
     mode_ = CellMode::Upper;
     // The layout always uses 40-pixel cells; CellSize keeps its value.
     cellPx_ = cellpaint::kCell;
+    heroCell_ = ws_.session().heroStartCell();
     resizeToCells();
     update();
     show();
@@ -123,6 +122,7 @@ void TMapCanvas::buildNewMapCells() {
     side_ = n;
     mode_ = CellMode::Upper;
     cellPx_ = cellpaint::kCell;
+    heroCell_ = ws_.session().heroStartCell();
     resizeToCells();
     update();
     show();
@@ -132,10 +132,11 @@ void TMapCanvas::buildNewMapCells() {
 void TMapCanvas::destroyCells() {
     for (auto& slot : cells_) slot.reset();
     side_ = 0;
+    heroCell_ = {0, 0};
     hovered_ = nullptr;
     stroking_ = false;
     strokeCell_ = nullptr;
-    recorder_.reset();
+    ws_.session().mapEditing().endStroke();
     rectFrom_ = rectTo_ = nullptr;
     clearImmediate();
     resizeToCells();
@@ -226,55 +227,40 @@ void TMapCanvas::wheelEvent(QWheelEvent* event) {
 
 // --- cell actions ------------------------------------------------------------------
 
-void TMapCanvas::drawAtOnce(Terreno& cell, const QImage& picture) {
+QImage TMapCanvas::shownWith(const Terreno& cell, const QImage& picture) {
     const int index = indexOf(cell.row, cell.column);
     auto it = immediate_.find(index);
-    if (it == immediate_.end()) {
-        // The cell as it is shown now, before the click changed anything, and
-        // the picture over it. Over the opaque background the cell is opaque:
-        // kept without alpha, it is copied to the screen rather than blended.
+    QImage shown;
+    if (it != immediate_.end()) {
+        shown = it->second;
+    } else {
+        // The cell as it is shown now, before the click changed anything. Over
+        // the opaque background the cell is opaque: kept without alpha, it is
+        // copied to the screen rather than blended.
         const qreal ratio = devicePixelRatioF();
         const int px = static_cast<int>(std::ceil(cellpaint::kCell * ratio));
         const QColor background = cellpaint::backgroundColor();
-        QImage shown(px, px, background.alpha() == 255 ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
+        shown = QImage(px, px, background.alpha() == 255 ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
         shown.setDevicePixelRatio(ratio);
         shown.fill(background);
         QPainter p(&shown);
         tiles_.reset();
         cellpaint::RefreshMapa(p, ws_.grid, cell.row, cell.column, cell.mode(), viewOptions(), tiles_);
         if (cell.hovered) cellpaint::drawHoverOutline(p);
-        if (!picture.isNull()) p.drawImage(QPoint(0, 0), picture);
-        p.end();
-        immediate_.emplace(index, std::move(shown));
-    } else if (!picture.isNull()) {
-        QPainter p(&it->second);
+    }
+    if (!picture.isNull()) {
+        QPainter p(&shown);
         p.drawImage(QPoint(0, 0), picture);
     }
+    return shown;
+}
+
+void TMapCanvas::keepShown(const Terreno& cell, QImage shown) {
+    immediate_[indexOf(cell.row, cell.column)] = std::move(shown);
     update(cellRect(cell.row, cell.column));
 }
 
-template <class F> void TMapCanvas::recordEdit(const QString& text, F&& change) {
-    if (recorder_) {  // part of the stroke being made
-        change(*recorder_);
-        return;
-    }
-    recorder_.emplace(ws_.grid);
-    recorderText_ = text;
-    try {
-        change(*recorder_);
-    } catch (...) {
-        commitStroke();  // what changed before the failure stays undoable
-        throw;
-    }
-    commitStroke();
-}
-
-void TMapCanvas::commitStroke() {
-    if (!recorder_) return;
-    std::vector<CellChange> changes = recorder_->take();
-    recorder_.reset();
-    ws_.session().pushEdit(std::move(changes), recorderText_);
-}
+void TMapCanvas::commitStroke() { ws_.session().mapEditing().endStroke(); }
 
 void TMapCanvas::cellsEdited(int firstRow, int firstColumn, int lastRow, int lastColumn) {
     updateBand(firstRow, firstColumn, lastRow, lastColumn);
@@ -287,202 +273,32 @@ void TMapCanvas::updateBand(int firstRow, int firstColumn, int lastRow, int last
     lastRow = std::min(lastRow, side_);
     lastColumn = std::min(lastColumn, side_);
     if (lastRow < firstRow || lastColumn < firstColumn) return;
-    if (!immediate_.empty()) {
-        for (auto it = immediate_.begin(); it != immediate_.end();) {
-            const int r = it->first / 100 + 1;
-            const int c = it->first % 100 + 1;
-            if (r >= firstRow && r <= lastRow && c >= firstColumn && c <= lastColumn)
-                it = immediate_.erase(it);
-            else
-                ++it;
-        }
+    for (auto it = immediate_.begin(); it != immediate_.end();) {
+        const int r = it->first / 100 + 1;
+        const int c = it->first % 100 + 1;
+        if (r >= firstRow && r <= lastRow && c >= firstColumn && c <= lastColumn)
+            it = immediate_.erase(it);
+        else
+            ++it;
     }
     update(cellRect(firstRow, firstColumn).united(cellRect(lastRow, lastColumn)));
 }
 
+// A click of the brush draws its picture over the cell at once; the layers'
+// composition returns at the cell's next repaint.
 void TMapCanvas::Desenhar(Terreno& cell) {
-    const QImage brush = ws_.BrushImage.drawImage();
-    recordEdit(QStringLiteral("Pintar"), [&](EditRecorder& rec) {
-        drawAtOnce(cell, brush);  // over the cell as shown before the change
-        rec.touch(cell.row, cell.column);
-        ws_.grid.setTipo(cell.row, cell.column, ws_.BrushCode);
-    });
+    QImage shown = shownWith(cell, ws_.BrushImage.drawImage());
+    ws_.session().mapEditing().paint(EditLayer::Tipo, cell.row, cell.column, ws_.BrushCode);
+    keepShown(cell, std::move(shown));
 }
 
 void TMapCanvas::MudarFundo(Terreno& cell) {
-    const QImage brush = ws_.BrushImage.drawImage();
-    recordEdit(QStringLiteral("Pintar fundo"), [&](EditRecorder& rec) {
-        drawAtOnce(cell, brush);
-        rec.touch(cell.row, cell.column);
-        ws_.grid.setFundo(cell.row, cell.column, ws_.BrushCode);
-    });
+    QImage shown = shownWith(cell, ws_.BrushImage.drawImage());
+    ws_.session().mapEditing().paint(EditLayer::Fundo, cell.row, cell.column, ws_.BrushCode);
+    keepShown(cell, std::move(shown));
 }
 
-void TMapCanvas::MudarXO(Terreno& cell) {
-    recordEdit(QStringLiteral("Marcar"), [&](EditRecorder& rec) {
-        rec.touch(cell.row, cell.column);
-        const unsigned char now = ws_.grid.xo(cell.row, cell.column);
-        ws_.grid.setXO(cell.row, cell.column, now == 'O' ? 'X' : 'O');
-    });
-    updateCell(cell);
-}
-
-// --- tools ---------------------------------------------------------------------------
-
-EditLayer TMapCanvas::currentLayer() const {
-    switch (mode_) {
-    case CellMode::Lower:
-        return EditLayer::Fundo;
-    case CellMode::Events:
-        return EditLayer::XO;
-    default:
-        return EditLayer::Tipo;
-    }
-}
-
-unsigned char TMapCanvas::toolValue(const Terreno& cell) const {
-    if (mode_ == CellMode::Events) return ws_.grid.xo(cell.row, cell.column) == 'O' ? 'X' : 'O';
-    return ws_.BrushCode;
-}
-
-void TMapCanvas::floodFillAt(Terreno& cell) {
-    commitStroke();
-    EditRecorder rec(ws_.grid);
-    floodFill(ws_.grid, rec, currentLayer(), cell.row, cell.column, toolValue(cell));
-    ws_.session().applyEdit(rec.take(), QStringLiteral("Preencher área"));
-}
-
-void TMapCanvas::fillRectangleBetween(Terreno& from, Terreno& to) {
-    commitStroke();
-    EditRecorder rec(ws_.grid);
-    fillRectangle(ws_.grid, rec, currentLayer(), from.row, from.column, to.row, to.column, toolValue(from));
-    ws_.session().applyEdit(rec.take(), QStringLiteral("Preencher retângulo"));
-}
-
-bool TMapCanvas::pickAt(Terreno& cell) {
-    if (mode_ == CellMode::Events) return false;
-    const unsigned char code = layerValue(ws_.grid, currentLayer(), cell.row, cell.column);
-    ws_.BrushCode = code;
-    ws_.BrushImage = ws_.PegaImg(code);
-    emit brushPicked(code);
-    return true;
-}
-
-void TMapCanvas::DesenharChar(Terreno& cell, unsigned char code) { ws_.grid.setTipo(cell.row, cell.column, code); }
-
-void TMapCanvas::CriarEvento(Terreno& cell) {
-    const int row = cell.row;
-    const int column = cell.column;
-    commitStroke();
-    const std::string text = cell.eventText();
-    const std::string result =
-        MapGrid::hasEvent(text) ? ws_.session().links().eventScript(text) : ws_.session().links().eventSelector();
-    // The dialog may have run a long time; find the cell again by its place.
-    // The cell's new text is one undo step; a dialog that changed nothing is
-    // one too, so the map counts as modified until that step is undone.
-    EditRecorder rec(ws_.grid);
-    rec.touch(row, column);
-    ws_.grid.setEvento(row, column, result);
-    ws_.session().pushEdit(rec.take(), QStringLiteral("Evento"), true);
-    // The character dialog may have drawn the character's frames anew.
-    tiles_.forgetCharacters();
-    if (Terreno* t = this->cell(row, column)) updateCell(*t);
-}
-
-bool TMapCanvas::leftClick(Terreno& cell) {
-    return ws_.run([&] {
-        switch (cell.mode()) {
-        case CellMode::Upper:
-            Desenhar(cell);
-            break;
-        case CellMode::Lower:
-            MudarFundo(cell);
-            break;
-        case CellMode::Events:
-            MudarXO(cell);
-            break;
-        }
-    });
-}
-
-// --- copy and paste ------------------------------------------------------------------
-
-bool TMapCanvas::canColar(const Workspace& ws) { return ws.CopiedCell.has_value(); }
-bool TMapCanvas::canColarEvento(const Workspace& ws) { return !ws.CopiedEvent.empty(); }
-bool TMapCanvas::canColarImagem(const Workspace& ws) { return ws.CopiedImage.has_value(); }
-
-bool TMapCanvas::Copiar() {
-    Terreno* t = hoveredCell();
-    if (!t) return false;
-    TCopyTile copy;
-    copy.row = t->row;
-    copy.column = t->column;
-    copy.XO = ws_.grid.xo(t->row, t->column);
-    copy.event = t->eventText();
-    copy.Tipo = ws_.grid.tipo(t->row, t->column);
-    copy.Fundo = ws_.grid.fundo(t->row, t->column);
-    ws_.CopiedCell = copy;
-    ws_.session().clipboardChanged();
-    return true;
-}
-
-bool TMapCanvas::Colar() {
-    Terreno* t = hoveredCell();
-    if (!t || !ws_.CopiedCell) return false;
-    const TCopyTile& copy = *ws_.CopiedCell;
-    recordEdit(QStringLiteral("Colar"), [&](EditRecorder& rec) {
-        rec.touch(t->row, t->column);
-        t->setEventText(copy.event);
-        ws_.grid.setTipo(t->row, t->column, copy.Tipo);
-        ws_.grid.setFundo(t->row, t->column, copy.Fundo);
-        ws_.grid.setXO(t->row, t->column, copy.XO);
-    });
-    updateCell(*t);
-    return true;
-}
-
-bool TMapCanvas::CopiarEvento() {
-    Terreno* t = hoveredCell();
-    if (!t) return false;
-    ws_.CopiedEvent = t->eventText();
-    ws_.session().clipboardChanged();
-    return true;
-}
-
-bool TMapCanvas::ColarEvento() {
-    Terreno* t = hoveredCell();
-    if (!t || !canColarEvento(ws_)) return false;
-    recordEdit(QStringLiteral("Colar Evento"), [&](EditRecorder& rec) {
-        rec.touch(t->row, t->column);
-        t->setEventText(ws_.CopiedEvent);
-    });
-    tiles_.forgetCharacters();
-    updateCell(*t);
-    return true;
-}
-
-bool TMapCanvas::CopiarImagem() {
-    Terreno* t = hoveredCell();
-    if (!t) return false;
-    TCopyImage copy;
-    copy.Tipo = ws_.grid.tipo(t->row, t->column);
-    copy.Fundo = ws_.grid.fundo(t->row, t->column);
-    ws_.CopiedImage = copy;
-    ws_.session().clipboardChanged();
-    return true;
-}
-
-bool TMapCanvas::ColarImagem() {
-    Terreno* t = hoveredCell();
-    if (!t || !ws_.CopiedImage) return false;
-    recordEdit(QStringLiteral("Colar Imagem"), [&](EditRecorder& rec) {
-        rec.touch(t->row, t->column);
-        ws_.grid.setTipo(t->row, t->column, ws_.CopiedImage->Tipo);
-        ws_.grid.setFundo(t->row, t->column, ws_.CopiedImage->Fundo);
-    });
-    updateCell(*t);
-    return true;
-}
+void TMapCanvas::MudarXO(Terreno& cell) { ws_.session().mapEditing().toggleMark(cell.row, cell.column); }
 
 // --- painting --------------------------------------------------------------------------
 
@@ -523,6 +339,7 @@ void TMapCanvas::paintEvent(QPaintEvent* event) {
         }
     }
     if (cellPx_ != cellpaint::kCell) painter.restore();
+    if (exposed.intersects(cellRect(heroCell_.first, heroCell_.second))) drawHeroMark(painter);
     // The rectangle a Ctrl+drag will fill.
     if (rectFrom_ && rectTo_) {
         const QRect band = cellRect(rectFrom_->row, rectFrom_->column).united(cellRect(rectTo_->row, rectTo_->column));
@@ -560,29 +377,38 @@ void TMapCanvas::mousePressEvent(QMouseEvent* event) {
     }
     if (event->button() != Qt::LeftButton) return;
     commitStroke();
+    // The held modifiers choose a tool for this click; otherwise the chosen tool acts.
     const Qt::KeyboardModifiers mods = event->modifiers();
-    if (mods & Qt::AltModifier) {  // the picker
+    MapTool tool = tool_;
+    if (mods & Qt::AltModifier)
+        tool = MapTool::ContaGotas;
+    else if (mods & Qt::ShiftModifier)
+        tool = MapTool::Balde;
+    else if (mods & Qt::ControlModifier)
+        tool = MapTool::Retangulo;
+    switch (tool) {
+    case MapTool::ContaGotas:
         ws_.run([&] { pickAt(*t); });
         return;
-    }
-    if (mods & Qt::ShiftModifier) {
+    case MapTool::Balde:
         ws_.run([&] { floodFillAt(*t); });
         return;
-    }
-    if (mods & Qt::ControlModifier) {  // a rectangle, filled when the button is let go
+    case MapTool::Retangulo:  // filled when the button is let go
         rectFrom_ = rectTo_ = t;
         update(cellRect(t->row, t->column));
         return;
+    case MapTool::InicioHeroi:
+        ws_.run([&] { ws_.session().setHeroStart(t->row, t->column); });
+        return;
+    case MapTool::Pincel:
+        break;
     }
     // Painting goes on while the button is held, as one undo step; in the
     // event layer the drag gives every cell it crosses the mark the click gave.
     stroking_ = true;
     strokePos_ = pos;
     strokeCell_ = t;
-    recorder_.emplace(ws_.grid);
-    recorderText_ = t->mode() == CellMode::Upper   ? QStringLiteral("Pintar")
-                    : t->mode() == CellMode::Lower ? QStringLiteral("Pintar fundo")
-                                                   : QStringLiteral("Marcar");
+    ws_.session().mapEditing().beginStroke();
     if (!leftClick(*t)) {
         stroking_ = false;
         commitStroke();
@@ -660,117 +486,6 @@ void TMapCanvas::mouseReleaseEvent(QMouseEvent* event) {
 void TMapCanvas::leaveEvent(QEvent* event) {
     QWidget::leaveEvent(event);
     if (!stroking_) setHovered(nullptr);
-}
-
-// ---------------------------------------------------------------------------
-// TMapArea
-
-namespace {
-
-// The picture in the middle of the map area while the first map is laid out.
-class WaitingPicture : public QWidget {
-public:
-    explicit WaitingPicture(QWidget* parent) : QWidget(parent) {
-        setObjectName(QStringLiteral("WaitingPicture"));
-        setFixedSize(190, 96);
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
-        QPainterPath panel;
-        panel.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 10, 10);
-        p.fillPath(panel, QColor(30, 32, 38, 235));
-        p.setPen(QPen(QColor(110, 116, 130), 1));
-        p.drawPath(panel);
-        // A small square of map tiles, three of them lit.
-        const QColor grass(96, 160, 72), water(70, 130, 200), sand(214, 190, 120);
-        const QColor tiles[9] = {grass, grass, water, grass, sand, water, sand, sand, grass};
-        for (int i = 0; i < 9; ++i) {
-            const QRectF r(16 + (i % 3) * 20, 19 + (i / 3) * 20, 18, 18);
-            p.fillRect(r, tiles[i]);
-        }
-        p.setPen(QColor(235, 235, 235));
-        QFont f = font();
-        f.setPixelSize(13);
-        f.setBold(true);
-        p.setFont(f);
-        p.drawText(QRect(84, 19, 100, 58), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("Carregando\nmapa…"));
-    }
-};
-
-}  // namespace
-
-TMapArea::TMapArea(Workspace& ws, QWidget* parent)
-    : QScrollArea(parent), ws_(ws), canvas_(new TMapCanvas(ws)), waiting_(nullptr) {
-    setObjectName(QStringLiteral("MapArea"));
-    setWidgetResizable(false);
-    setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setFrameShape(QFrame::NoFrame);
-    QPalette pal = viewport()->palette();
-    pal.setColor(QPalette::Window, cellpaint::backgroundColor());
-    viewport()->setPalette(pal);
-    viewport()->setBackgroundRole(QPalette::Window);
-    viewport()->setAutoFillBackground(true);
-    setWidget(canvas_);
-    waiting_ = new WaitingPicture(viewport());
-    waiting_->hide();
-
-    EditorSession& session = ws_.session();
-    connect(&session, &EditorSession::mapOpened, this, &TMapArea::layoutLoadedMap);
-    connect(&session, &EditorSession::newMapOpened, canvas_, &TMapCanvas::buildNewMapCells);
-    connect(&session, &EditorSession::mapClosed, canvas_, &TMapCanvas::destroyCells);
-    connect(&session, &EditorSession::tilesChanged, canvas_, &TMapCanvas::repaintCells);
-    connect(canvas_, &TMapCanvas::zoomed, this, &TMapArea::keepUnderPointer);
-}
-
-void TMapArea::wheelEvent(QWheelEvent* event) {
-    if (event->modifiers() & Qt::ControlModifier) {
-        const int delta = event->angleDelta().y();
-        const QPoint onCanvas = canvas_->mapFrom(viewport(), event->position().toPoint());
-        if (delta != 0) canvas_->zoomStep(delta > 0 ? 1 : -1, onCanvas);
-        event->accept();
-        return;
-    }
-    QScrollArea::wheelEvent(event);
-}
-
-void TMapArea::keepUnderPointer(QPointF cells, QPoint inViewport) {
-    const int px = canvas_->cellPixels();
-    horizontalScrollBar()->setValue(static_cast<int>(std::lround(cells.x() * px)) - inViewport.x());
-    verticalScrollBar()->setValue(static_cast<int>(std::lround(cells.y() * px)) - inViewport.y());
-}
-
-TMapArea::~TMapArea() = default;
-
-bool TMapArea::waitingPictureShown() const { return waiting_->isVisible(); }
-
-void TMapArea::placeWaitingPicture() {
-    const QSize area = viewport()->size();
-    waiting_->move((area.width() - waiting_->width()) / 2, (area.height() - waiting_->height()) / 2);
-}
-
-void TMapArea::resizeEvent(QResizeEvent* event) {
-    QScrollArea::resizeEvent(event);
-    placeWaitingPicture();
-}
-
-void TMapArea::layoutLoadedMap(bool wasLoaded) {
-    const bool first = !firstMapLaidOut_;
-    if (first) {
-        placeWaitingPicture();
-        waiting_->show();
-        waiting_->raise();
-        if (isVisible()) viewport()->repaint();
-    }
-    canvas_->layoutLoadedMap(wasLoaded);
-    if (first) {
-        waiting_->hide();
-        firstMapLaidOut_ = true;
-    }
-    show();
 }
 
 }  // namespace quillmark

@@ -13,14 +13,23 @@
 #include <QWidget>
 #include <array>
 #include <memory>
-#include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
+
+class QLabel;
 
 namespace quillmark {
 
 class Workspace;
 class MapGrid;
+
+// What a plain left click does on the map: paint with the brush ("Pincel"),
+// flood fill ("Balde"), fill a dragged rectangle ("Retângulo"), take the
+// cell's tile as the brush ("Conta-gotas") or set the hero's start ("Início do
+// Herói"). Alt, Shift and Ctrl held choose the picker, the fill and the
+// rectangle for one click whatever the tool.
+enum class MapTool { Pincel, Balde, Retangulo, ContaGotas, InicioHeroi };
 
 // One cell of the canvas. Its event text is the grid's (one copy only).
 class Terreno {
@@ -94,23 +103,27 @@ public:
     static constexpr int kZoomSizes[] = {10, 20, 40, 80};
 
     // --- tools (each one undo step) ---------------------------------------------
-    // Shift+click: the connected area of the clicked cell's value on the
-    // current layer takes the brush (the event layer: the mark the click gives).
+    void setTool(MapTool tool);
+    MapTool tool() const { return tool_; }
+    static QString toolName(MapTool tool);
+    // The connected area of the clicked cell's value on the current layer takes
+    // the brush (the event layer: the mark the click gives).
     void floodFillAt(Terreno& cell);
-    // Ctrl+drag: every cell between the two corners, likewise.
+    // Every cell between the two corners, likewise.
     void fillRectangleBetween(Terreno& from, Terreno& to);
-    // Alt+click: the cell's code on the current layer becomes the brush
-    // (brushPicked tells the palette). Nothing in the event layer.
+    // The cell's code on the current layer becomes the brush (the session's
+    // brushPicked tells the palette). Nothing in the event layer.
     bool pickAt(Terreno& cell);
-    // Ends a drag stroke now: what it painted becomes one undo step.
+    // Ends a drag stroke now: what it painted is one undo step.
     void commitStroke();
+    // The cell marked with the small hero ({0, 0}: none shown).
+    std::pair<int, int> heroCell() const { return heroCell_; }
 
     // --- cell actions ------------------------------------------------------------
-    void Desenhar(Terreno& cell);                          // left click, upper layer: Tipo = brush
-    void MudarFundo(Terreno& cell);                        // left click, lower layer: Fundo = brush
-    void MudarXO(Terreno& cell);                           // left click, event layer: 'O' <-> 'X'
-    void DesenharChar(Terreno& cell, unsigned char code);  // Tipo = code, shown at the next repaint
-    void CriarEvento(Terreno& cell);                       // right-button press: the event editor
+    void Desenhar(Terreno& cell);     // left click, upper layer: Tipo = brush
+    void MudarFundo(Terreno& cell);   // left click, lower layer: Fundo = brush
+    void MudarXO(Terreno& cell);      // left click, event layer: 'O' <-> 'X'
+    void CriarEvento(Terreno& cell);  // right-button press: the event editor
 
     // --- "Editar": copy and paste through the hovered cell ------------------------
     // Each returns whether it acted (false with no cell under the pointer, or
@@ -130,8 +143,8 @@ public:
     ViewOptions viewOptions() const;
 
 signals:
-    // The picker chose a tile code as the brush.
-    void brushPicked(unsigned char code);
+    // Another tool was chosen.
+    void toolChanged(MapTool tool);
     // What the status bar shows changed: the cell under the pointer, the mode.
     void statusChanged();
     // Ctrl+wheel changed the cell size: the map point `cells` (in cells from
@@ -149,10 +162,9 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
-    // Runs one change of cells as an undo step of its own, or as part of the
-    // stroke being made.
-    template <class F> void recordEdit(const QString& text, F&& change);
     void cellsEdited(int firstRow, int firstColumn, int lastRow, int lastColumn);
+    void heroStartChanged();
+    void drawHeroMark(QPainter& painter) const;
     EditLayer currentLayer() const;
     unsigned char toolValue(const Terreno& cell) const;
     void updateBand(int firstRow, int firstColumn, int lastRow, int lastColumn);
@@ -166,9 +178,10 @@ private:
     void clearImmediate();
     bool leftClick(Terreno& cell);  // false when the action failed
     void strokeTo(const QPoint& pos);
-    // Draws a picture over the cell as it is shown now, at once; the layers'
-    // composition returns at the cell's next repaint.
-    void drawAtOnce(Terreno& cell, const QImage& picture);
+    // The cell as it is shown now with a picture over it, and that drawing
+    // kept for the cell until its next repaint.
+    QImage shownWith(const Terreno& cell, const QImage& picture);
+    void keepShown(const Terreno& cell, QImage shown);
     void paintCell(QPainter& painter, const Terreno& cell, const ViewOptions& view);
 
     Workspace& ws_;
@@ -184,10 +197,10 @@ private:
     bool stroking_ = false;
     QPoint strokePos_;
     Terreno* strokeCell_ = nullptr;
-    // The undo step being made (a stroke), and the mark an event-layer drag sets.
-    std::optional<EditRecorder> recorder_;
-    QString recorderText_;
+    // The mark an event-layer drag sets.
     unsigned char strokeMark_ = 'O';
+    MapTool tool_ = MapTool::Pincel;
+    std::pair<int, int> heroCell_{0, 0};
     // A Ctrl+drag rectangle: its first corner and the cell under the pointer.
     Terreno* rectFrom_ = nullptr;
     Terreno* rectTo_ = nullptr;
@@ -208,6 +221,10 @@ public:
     // the first map since start-up, then the cells.
     void layoutLoadedMap(bool wasLoaded);
     bool waitingPictureShown() const;
+    // What the empty area tells a newcomer to do: without a project, how to
+    // make or open one; with a project and no map, how to make the first map.
+    // Empty (and hidden) while a map is shown.
+    QString hintText() const;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -217,10 +234,12 @@ protected:
 private:
     void placeWaitingPicture();
     void keepUnderPointer(QPointF cells, QPoint inViewport);
+    void updateHint();
 
     Workspace& ws_;
     TMapCanvas* canvas_;
     QWidget* waiting_;
+    QLabel* hint_ = nullptr;
     bool firstMapLaidOut_ = false;
 };
 

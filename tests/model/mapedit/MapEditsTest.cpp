@@ -6,6 +6,7 @@
 #include "ProjectFixture.h"
 #include "ScriptedPrompts.h"
 #include "model/core/MapFile.h"
+#include "model/mapedit/MapEditing.h"
 #include "model/mapedit/NewMap.h"
 #include "model/session/Workspace.h"
 
@@ -204,12 +205,13 @@ struct Session {
     }
     // Paints cells as one step.
     void paint(std::initializer_list<std::pair<int, int>> cells, unsigned char code) {
-        EditRecorder rec(ws.grid);
-        for (const auto& [r, c] : cells) {
-            rec.touch(r, c);
-            ws.grid.setTipo(r, c, code);
-        }
-        ws.session().pushEdit(rec.take(), "Pintar");
+        std::vector<std::pair<int, int>> list(cells);
+        ws.session().mapEditing().edit("Pintar", [list, code](MapGrid& grid, EditRecorder& rec) {
+            for (const auto& [r, c] : list) {
+                rec.touch(r, c);
+                grid.setTipo(r, c, code);
+            }
+        });
     }
     EditorSession& session() { return ws.session(); }
     QUndoStack& stack() { return ws.session().undoStack(); }
@@ -295,12 +297,12 @@ TEST(EditingSession, WhatIsSavedAfterAnUndoIsTheUndoneMap) {
     const QString file = fixture.folder() + "Mapas/Vila.xml";
     s.session().save();
     const QByteArray original = fixture.dir.read("Mapas/Vila.xml");
-    EditRecorder rec(s.ws.grid);
-    rec.touch(4, 4);
-    s.ws.grid.setEvento(4, 4, "OnPlayerTouch;Msg(Tchau)");
-    s.ws.grid.setXO(4, 4, 'X');
-    s.ws.grid.setFundo(4, 4, '\xBF');
-    s.session().pushEdit(rec.take(), "Evento");
+    s.session().mapEditing().edit("Evento", [](MapGrid& grid, EditRecorder& rec) {
+        rec.touch(4, 4);
+        grid.setEvento(4, 4, "OnPlayerTouch;Msg(Tchau)");
+        grid.setXO(4, 4, 'X');
+        grid.setFundo(4, 4, '\xBF');
+    });
     s.session().save();
     EXPECT_NE(fixture.dir.read("Mapas/Vila.xml"), original);
     s.stack().undo();
@@ -321,9 +323,7 @@ TEST(EditingSession, AppliedEditsAnnounceTheirCells) {
     QObject::connect(&s.session(), &EditorSession::cellsEdited, [&](int r1, int c1, int r2, int c2) {
         told.push_back({r1, c1, r2, c2});
     });
-    EditRecorder rec(s.ws.grid);
-    floodFill(s.ws.grid, rec, EditLayer::Tipo, 1, 1, 'G');
-    s.session().applyEdit(rec.take(), "Preencher");
+    s.session().mapEditing().fill(EditLayer::Tipo, 1, 1, 'G');
     ASSERT_EQ(told.size(), 1u);
     EXPECT_EQ(told[0], (std::vector<int>{1, 1, 14, 14}));
     s.stack().undo();
