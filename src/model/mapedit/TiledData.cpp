@@ -117,9 +117,10 @@ std::vector<std::uint32_t> decodeTileData(const pugi::xml_node& data, int n_, co
             return inflateData(bytes, compression, n_, layerName, fail);
         if (!compression.empty())
             stop(fail, layer + " usa a compressão \"" + std::string(compression) +
-                 "\"; salve o mapa no Tiled com CSV, base64, zlib, gzip ou zstd.");
+                           "\"; salve o mapa no Tiled com CSV, base64, zlib, gzip ou zstd.");
         if (static_cast<std::size_t>(bytes.size()) != cells * 4)
-            stop(fail, "os dados base64 de " + layer + " não têm uma célula para cada posição do mapa (arquivo truncado?).");
+            stop(fail,
+                 "os dados base64 de " + layer + " não têm uma célula para cada posição do mapa (arquivo truncado?).");
         for (std::size_t i = 0; i < cells; ++i) {
             const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData()) + 4 * i;
             gids.push_back(static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
@@ -130,7 +131,7 @@ std::vector<std::uint32_t> decodeTileData(const pugi::xml_node& data, int n_, co
     }
     if (gids.size() != cells)
         stop(fail, layer + " tem " + std::to_string(gids.size()) + " células em vez de " + std::to_string(cells) +
-             " (arquivo truncado?).");
+                       " (arquivo truncado?).");
     return gids;
 }
 

@@ -214,8 +214,8 @@ TEST_F(EditorTest, AnEmptyOrEscapingNameIsReportedBeforeAnyWrite) {
 TEST_F(EditorTest, AWriteThatStillFailsMidwayIsReportedAndTheWindowStaysOpen) {
     TFormE dying{ws};
     writeSlots(dying);
-    // the second frame is a link into a folder that does not exist: a write
-    // never follows a link, so the store is refused before any frame is written
+    // the second frame is a link into a folder of the project that does not
+    // exist: every check passes (the link stays inside), and the write itself fails
     QFile::remove(file(slotFile(dying, 1)));
     ASSERT_TRUE(QFile::link(file("Sumiu/quadro.bmp"), file(slotFile(dying, 1))));
     prompts->answerText(outside("novo.bmp", frameImage(qRgb(0, 90, 0))))
@@ -228,8 +228,8 @@ TEST_F(EditorTest, AWriteThatStillFailsMidwayIsReportedAndTheWindowStaysOpen) {
     QTest::mouseClick(dying.okButton(), Qt::LeftButton);
     EXPECT_TRUE(dying.isVisible());
     EXPECT_EQ(prompts->messages().size(), 1);
-    EXPECT_EQ(storedColour(slotFile(dying, 0)), frameColour(0));        // nothing written before it
-    EXPECT_EQ(storedBytes(slotFile(dying, 2)), third);                  // nor after it
+    EXPECT_EQ(storedColour(slotFile(dying, 0)), qRgb(0, 90, 0));        // written before the failure
+    EXPECT_EQ(storedBytes(slotFile(dying, 2)), third);                  // not after it
     EXPECT_EQ(data.cdsPersonagem.state(), RecordTable::State::Browse);  // no follow-up
     EXPECT_FALSE(QFileInfo::exists(file("Sumiu")));
     QTest::mouseClick(dying.cancelButton(), Qt::LeftButton);
