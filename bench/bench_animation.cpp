@@ -11,6 +11,7 @@
 #include "ui/animation/uCharAniEdit.h"
 #include "ui/animation/uFramePreview.h"
 #include "ui/animation/uFramePreviews.h"
+#include "SessionSetUp.h"
 
 #include <QApplication>
 #include <QDir>
@@ -31,8 +32,8 @@ struct AnimationBench {
     std::unique_ptr<TForm3> walking;
 
     AnimationBench() {
-        ws.project.ProjectFolder = project.folder();
-        ws.DataModule1.pointAtProject(project.folder());
+        qmtest::projectOf(ws).ProjectFolder = project.folder();
+        ws.session().tables().pointAtProject(project.folder());
         previews = std::make_unique<TFramePreviews>(ws, &page);
         walking = std::make_unique<TForm3>(ws, &page);
         int x = 0;
@@ -46,7 +47,7 @@ struct AnimationBench {
         page.show();
         // 65 x 65 frames for the spell-casting hero
         const Animation& magic = *findAnimation("HeroBatMagia");
-        RecordTable& hero = ws.DataModule1.cdsPersonagem;
+        RecordTable& hero = ws.session().tables().cdsPersonagem;
         hero.first();
         for (size_t i = 0; i < magic.frames.size(); ++i) {
             QImage image(kFrameSide, kFrameSide, QImage::Format_RGB32);

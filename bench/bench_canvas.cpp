@@ -53,13 +53,12 @@ struct CanvasBench {
                 if (k % 17 == 0) grid.setEvento(r, c, "AddChar;Aldeao");
             }
         project.addMap("Grande.xml", grid);
-        ws.EditorFolder = qmtest::binFolder();
+        ws.session().setEditorFolder(qmtest::binFolder());
         area = std::make_unique<TMapArea>(ws);
         area->resize(1200, 900);
         area->show();
         ws.session().openProject(project.projectFile());  // lays the map out
-        ws.BrushCode = '6';
-        ws.BrushImage = ws.PegaImg('6');
+        ws.session().setBrush('6', ws.session().PegaImg('6'));
         // let the window be exposed: an unexposed window paints nothing
         for (int i = 0; i < 20 && !area->window()->windowHandle()->isExposed(); ++i) {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
@@ -120,9 +119,9 @@ BENCHMARK(BM_LayoutAndPaint)->Unit(benchmark::kMillisecond);
 void BM_Repaint(benchmark::State& state) {
     CanvasBench& b = bench();
     b.area->layoutLoadedMap(true);
-    b.ws.CellSize = static_cast<int>(state.range(0));
+    b.ws.session().setCellSize(static_cast<int>(state.range(0)));
     b.canvas().ZoomControl();
-    b.ws.ShowCordenadas = state.range(1) != 0;
+    b.ws.session().setShowCordenadas(state.range(1) != 0);
     b.flush();
     const QRect view = b.visible();
     const long before = b.paints.count;
@@ -130,8 +129,8 @@ void BM_Repaint(benchmark::State& state) {
     state.counters["paints"] = double(b.paints.count - before);
     state.counters["cells"] =
         double(view.width() / b.canvas().cellPixels() + 1) * (view.height() / b.canvas().cellPixels() + 1);
-    b.ws.ShowCordenadas = false;
-    b.ws.CellSize = 40;
+    b.ws.session().setShowCordenadas(false);
+    b.ws.session().setCellSize(40);
     b.canvas().ZoomControl();
 }
 BENCHMARK(BM_Repaint)->Args({40, 0})->Args({20, 0})->Args({40, 1})->Args({20, 1})->Unit(benchmark::kMillisecond);
@@ -174,10 +173,10 @@ BENCHMARK(BM_PaintClick)->Unit(benchmark::kMicrosecond);
 // The command-line rendering of the whole 100 x 100 map into one picture.
 void BM_RenderMap(benchmark::State& state) {
     CanvasBench& b = bench();
-    TileLookup lookup = TileLookup::fromTables(b.ws.DataModule1, b.ws.tiles);
+    TileLookup lookup = TileLookup::fromTables(b.ws.session().tables(), b.ws.session().tiles());
     for (auto _ : state) {
         lookup.reset();
-        QImage image = cellpaint::renderMap(b.ws.grid, CellMode::Upper, ViewOptions(), lookup);
+        QImage image = cellpaint::renderMap(b.ws.session().grid(), CellMode::Upper, ViewOptions(), lookup);
         benchmark::DoNotOptimize(image.bits());
     }
 }

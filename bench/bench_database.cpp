@@ -47,7 +47,7 @@ struct Project {
             fixture.dir.write("Data/Monstros.xml",
                               QByteArray::fromStdString(datapacket::write(monstrosSchema(), rows)));
         }
-        ws.EditorFolder = qmtest::binFolder();
+        ws.session().setEditorFolder(qmtest::binFolder());
         ws.session().openProject(fixture.projectFile());
     }
     std::unique_ptr<TForm2> window() {
@@ -103,7 +103,7 @@ void BM_RebuildMonsterList(benchmark::State& state) {
     form->FormShow();
     form->show();
     form->showPage(DatabasePage::Inimigos);
-    for (auto _ : state) p.ws.DataModule1.onMonstrosListChanged();  // the table's notification
+    for (auto _ : state) p.ws.session().tables().onMonstrosListChanged();  // the table's notification
     if (form->ListaInimigos->count() != state.range(0)) state.SkipWithError("wrong list");
     form->hide();
 }

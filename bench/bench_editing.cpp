@@ -62,7 +62,7 @@ struct EditingBench {
                 if ((r * 100 + c) % 11 == 0) grid.setEvento(r, c, "OnActionPress;Msg(Ola)");
             }
         project.addMap("Grande.xml", grid);
-        ws.EditorFolder = qmtest::binFolder();
+        ws.session().setEditorFolder(qmtest::binFolder());
         area = std::make_unique<TMapArea>(ws);
         area->resize(1200, 900);
         area->show();
@@ -70,8 +70,8 @@ struct EditingBench {
         for (int i = 0; i < 20 && !area->window()->windowHandle()->isExposed(); ++i)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
         // one step: the whole map filled with another tile
-        EditRecorder rec(ws.grid);
-        floodFill(ws.grid, rec, EditLayer::Tipo, 1, 1, '1');
+        EditRecorder rec(ws.session().grid());
+        floodFill(ws.session().grid(), rec, EditLayer::Tipo, 1, 1, '1');
         ws.session().applyEdit(rec.take(), "Preencher");
         area->canvas()->installEventFilter(&paints);
         flush();

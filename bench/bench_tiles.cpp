@@ -12,6 +12,7 @@
 #include "ui/tiles/uAniTilesEdit.h"
 #include "ui/tiles/uTilesEdit.h"
 #include "ui/tiles/uTilesPage.h"
+#include "SessionSetUp.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -36,10 +37,10 @@ struct Bench {
     QImage canvas{701, 589, QImage::Format_ARGB32_Premultiplied};
 
     Bench() {
-        ws.EditorFolder = qmtest::binFolder();
-        ws.project.ProjectFolder = project.folder();
-        ws.DataModule1.pointAt(ws.DataModule1.cdsTiles, project.folder());
-        ws.LoadImagens();
+        ws.session().setEditorFolder(qmtest::binFolder());
+        qmtest::projectOf(ws).ProjectFolder = project.folder();
+        ws.session().tables().pointAt(ws.session().tables().cdsTiles, project.folder());
+        ws.session().refreshTiles();
         tab.resize(canvas.size());
         page.build(&tab);
         page.entered();
@@ -52,7 +53,7 @@ struct Bench {
     }
     // What the page does before an editor opens: the table restricted to the code.
     void select(unsigned char code) {
-        RecordTable& tiles = ws.DataModule1.cdsTiles;
+        RecordTable& tiles = ws.session().tables().cdsTiles;
         tiles.setFilter(tiles::tipoFilter(code));
         tiles.setFiltered(true);
     }

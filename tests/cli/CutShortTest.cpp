@@ -73,7 +73,7 @@ int writesOf(const std::function<void()>& command) {
 
 std::unique_ptr<Workspace> openWorkspace(const QString& projectFile) {
     auto ws = std::make_unique<Workspace>(std::make_unique<qmtest::ScriptedPrompts>());
-    ws->EditorFolder = qmtest::binFolder();
+    ws->session().setEditorFolder(qmtest::binFolder());
     if (!projectFile.isEmpty()) ws->session().openProject(projectFile);
     return ws;
 }
@@ -100,12 +100,12 @@ void expectCheckedAndRepaired(const QString& projectFile, int cut) {
 // The map is in every list once, its file there.
 void expectMapWhole(const QString& projectFile, const std::string& file, int cut) {
     const auto ws = openWorkspace(projectFile);
-    const std::vector<std::string> listed = ws->project.mapFileNames();
+    const std::vector<std::string> listed = ws->session().project().mapFileNames();
     EXPECT_EQ(std::count(listed.begin(), listed.end(), file), 1) << "cut " << cut;
     int nodes = 0;
-    for (const TreeNode* node : ws->tree.nodesInTreeOrder()) nodes += node->text() == file;
+    for (const TreeNode* node : ws->session().tree().nodesInTreeOrder()) nodes += node->text() == file;
     EXPECT_EQ(nodes, 1) << "cut " << cut;
-    EXPECT_TRUE(QFileInfo(ws->project.ProjectFolder + "Mapas/" + QString::fromStdString(file)).isFile());
+    EXPECT_TRUE(QFileInfo(ws->session().project().ProjectFolder + "Mapas/" + QString::fromStdString(file)).isFile());
 }
 
 // Cuts a command that adds the map "Caverna" after each of its writes, then
@@ -188,7 +188,7 @@ TEST(CutShort, TheEditorOffersTheRepairAfterOpening) {
         ASSERT_TRUE(cutAfterWrite(1, [&] { openWorkspace(file)->session().newMap("Caverna", 10); }));
         const QByteArray projectBytes = fixture.dir.read("Aventura.qmk");
         Workspace ws(std::make_unique<qmtest::ScriptedPrompts>());
-        ws.EditorFolder = qmtest::binFolder();
+        ws.session().setEditorFolder(qmtest::binFolder());
         auto& prompts = static_cast<qmtest::ScriptedPrompts&>(ws.prompts());
         prompts.answer(answer);
         ASSERT_TRUE(ws.session().openProjectAsking(file));
@@ -200,7 +200,7 @@ TEST(CutShort, TheEditorOffersTheRepairAfterOpening) {
             EXPECT_FALSE(fixture.dir.exists("Data/Project.dat"));
         } else {
             expectMapWhole(file, "Caverna.xml", 1);
-            EXPECT_EQ(ws.project.mapFileNames().back(), "Caverna.xml");
+            EXPECT_EQ(ws.session().project().mapFileNames().back(), "Caverna.xml");
             EXPECT_EQ(qmtest::runCli({"check", file}).status, 0);
         }
         // a project with nothing to mend asks nothing

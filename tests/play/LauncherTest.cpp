@@ -144,7 +144,7 @@ TEST(Launcher, TheRuntimesImmediateFailureIsShownInTheErrorBox) {
     auto* asked = prompts.get();
     asked->answer(Answer::Ok).answer(Answer::Ok);
     Workspace ws(std::move(prompts));
-    ws.EditorFolder = qmtest::binFolder();
+    ws.session().setEditorFolder(qmtest::binFolder());
 
     {
         // No player anywhere: the launcher's own message reaches the box.
@@ -187,7 +187,7 @@ TEST(Launcher, OpeningAProjectWithAnOlderRuntimeOffersToReplaceIt) {
         auto* asked = prompts.get();
         if (answer) asked->answer(*answer);
         Workspace ws(std::move(prompts));
-        ws.EditorFolder = qmtest::binFolder();
+        ws.session().setEditorFolder(qmtest::binFolder());
         ws.session().openProject(project);
         EXPECT_TRUE(ws.session().projectOpen());
         return asked->asked();

@@ -11,6 +11,7 @@
 #include "model/core/RecordTable.h"
 #include "model/core/Text.h"
 #include "model/session/Workspace.h"
+#include "SessionSetUp.h"
 
 #include <QDir>
 #include <QFile>
@@ -37,10 +38,10 @@ struct AnimationProject : ::testing::Test {
     ProjectFixture project;
     ScriptedPrompts* prompts = new ScriptedPrompts;
     quillmark::Workspace ws{std::unique_ptr<quillmark::Prompts>(prompts)};
-    quillmark::TDataModule1& data = ws.DataModule1;
+    quillmark::TDataModule1& data = ws.session().tables();
 
     AnimationProject() {
-        ws.project.ProjectFolder = project.folder();
+        qmtest::projectOf(ws).ProjectFolder = project.folder();
         data.pointAtProject(project.folder());
         writePicture("Imagens/null.bmp", frameImage(kPlaceholder));
     }

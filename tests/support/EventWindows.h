@@ -15,6 +15,7 @@
 #include "ui/events/uEvShowMessage.h"
 #include "ui/events/uEventEditor.h"
 #include "ui/events/uNewChar.h"
+#include "SessionSetUp.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -54,7 +55,7 @@ struct EventWindows : ::testing::Test {
     EventWindows() {
         QDir().mkpath(project.path() + "Imagens");
         quillmark::Picture(filledImage(kNullColour)).SaveToFile(project.path() + "Imagens/null.bmp");
-        ws.project.ProjectFolder = project.path();
+        qmtest::projectOf(ws).ProjectFolder = project.path();
     }
 
     // The script window's text as CP1252.

@@ -37,7 +37,7 @@ private:
             quillmark::RecordTable* table;
             const char* field;
         };
-        auto& dm = ws_.DataModule1;
+        auto& dm = ws_.session().tables();
         const Box boxes[] = {{"HeroAndando", DatabasePage::Personagem, &dm.cdsPersonagem, "AnAndando01Down"},
                              {"HeroMorto", DatabasePage::Personagem, &dm.cdsPersonagem, "AnMorto01"},
                              {"HeroBatParado", DatabasePage::Personagem, &dm.cdsPersonagem, "AnBatParado01"},
@@ -56,9 +56,9 @@ private:
             std::string rel = "Imagens\\";
             if (b.table != &dm.cdsPersonagem) rel += b.table->asString("Nome") + "\\";
             rel += b.table->asString(b.field);
-            QString path = quillmark::projectPath(ws_.project.ProjectFolder, std::string_view(rel));
+            QString path = quillmark::projectPath(ws_.session().project().ProjectFolder, std::string_view(rel));
             if (!quillmark::fileExists(path))
-                path = quillmark::projectPath(ws_.project.ProjectFolder, std::string_view("Imagens\\null.bmp"));
+                path = quillmark::projectPath(ws_.session().project().ProjectFolder, std::string_view("Imagens\\null.bmp"));
             quillmark::Picture p;
             try {
                 p.LoadFromFile(path);

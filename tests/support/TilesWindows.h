@@ -14,6 +14,7 @@
 #include "ui/tiles/uTilePictureBox.h"
 #include "ui/tiles/uTilesEdit.h"
 #include "ui/tiles/uTilesPage.h"
+#include "SessionSetUp.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -50,21 +51,21 @@ inline bool containsImage(const QImage& hay, const QImage& needle) {
 class TilesWindowTest : public ::testing::Test {
 protected:
     TilesWindowTest() {
-        ws.EditorFolder = binFolder();
-        ws.project.ProjectFolder = project.folder();
-        ws.DataModule1.pointAt(ws.DataModule1.cdsTiles, project.folder());
-        ws.LoadImagens();
+        ws.session().setEditorFolder(binFolder());
+        qmtest::projectOf(ws).ProjectFolder = project.folder();
+        ws.session().tables().pointAt(ws.session().tables().cdsTiles, project.folder());
+        ws.session().refreshTiles();
         tab.resize(701, 589);
         page.build(&tab);
     }
 
     void TearDown() override { EXPECT_TRUE(prompts->allAnswersUsed()) << "a scripted answer was never asked for"; }
 
-    quillmark::RecordTable& tiles() { return ws.DataModule1.cdsTiles; }
+    quillmark::RecordTable& tiles() { return ws.session().tables().cdsTiles; }
     QString image(const std::string& name) const { return quillmark::tiles::imagePath(project.folder(), name); }
-    QImage placeholder() const { return fileImage(quillmark::placeholderPath(ws.EditorFolder)); }
+    QImage placeholder() const { return fileImage(quillmark::placeholderPath(ws.session().editorFolder())); }
     // The cache entry a code is drawn with.
-    const quillmark::Picture& cached(unsigned char code) { return ws.PegaImg(code); }
+    const quillmark::Picture& cached(unsigned char code) { return ws.session().PegaImg(code); }
 
     // Shows the tab with its buttons, as the database window does when the page comes to the front.
     void showPage() {

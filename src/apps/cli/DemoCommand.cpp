@@ -135,20 +135,21 @@ int cmdDemo(const Args& args) {
 
     const auto ws = newWorkspace();
     createProjectFile(*ws, withTrailingSlash(folder) + kProjectFile, kProjectName, cp1252(kDefaultProjectAuthor));
-    const QString projectFolder = ws->project.ProjectFolder;
-    // The hero starts at the inn's door (row 5, column 4), written with the first map.
-    ws->project.CharX = 40 * 4 + 120;
-    ws->project.CharY = 40 * 5 + 20;
-
+    const QString projectFolder = ws->session().project().ProjectFolder;
+    bool first = true;
     for (const demo::MapDesign& design : demo::demoMaps()) {
         addNewMap(*ws, cp1252(design.name));
-        demo::paint(design, ws->grid);
-        Salvar(ws->grid, projectFolder, ws->DataModule1);
+        // The hero starts on the first map at the inn's door (row 5, column 4).
+        if (first) ws->session().setHeroStart(5, 4);
+        first = false;
+        MapGrid painted = ws->session().grid();
+        demo::paint(design, painted);
+        Salvar(painted, projectFolder, ws->session().tables());
     }
     writeVillagers(projectFolder);
-    demo::writeBattles(ws->DataModule1, projectFolder);
-    ws->DataModule1.closeAll();
-    out("Projeto de demonstração gerado em " + QDir::toNativeSeparators(ws->project.ProjectFile).toStdString() + "\n");
+    demo::writeBattles(ws->session().tables(), projectFolder);
+    ws->session().tables().closeAll();
+    out("Projeto de demonstração gerado em " + QDir::toNativeSeparators(ws->session().project().ProjectFile).toStdString() + "\n");
     return kExitOk;
 }
 

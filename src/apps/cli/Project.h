@@ -29,7 +29,7 @@ void createProjectFile(Workspace& ws, const QString& projectFile, const std::str
 
 // The "Novo Mapa" dialog's OK and the grid it writes: the name checks with
 // their messages, the map list, the initial map, the tree, line 3 of the
-// project file and the size x size map file. The new grid stays loaded in ws.grid.
+// project file and the size x size map file. The new grid stays loaded in ws.session().grid().
 void addNewMap(Workspace& ws, const std::string& name, int size = 14);
 
 }  // namespace quillmark::cli

@@ -37,7 +37,7 @@ public:
 
 std::unique_ptr<Workspace> newWorkspace() {
     auto ws = std::make_unique<Workspace>(std::make_unique<NoPrompts>());
-    ws->EditorFolder = editorFolder();
+    ws->session().setEditorFolder(editorFolder());
     ws->session().setOfferRuntime(false);
     return ws;
 }
@@ -63,9 +63,9 @@ void createProjectFile(Workspace& ws, const QString& projectFile, const std::str
     // The copy never replaces a runtime already there; --replace does replace
     // one an older editor wrote (its launcher or the old stand-in), which may
     // not find the player. A runtime the game maker put there stays.
-    const QString runtime = ws.project.RuntimePath;
+    const QString runtime = ws.session().project().RuntimePath;
     if (replace && play::runtimeKind(runtime) == play::RuntimeKind::Outdated)
-        play::writeLauncher(runtime, ws.project.ProjectFolder);
+        play::writeLauncher(runtime, ws.session().project().ProjectFolder);
 }
 
 void addNewMap(Workspace& ws, const std::string& name, int size) { ws.session().newMap(name, size); }

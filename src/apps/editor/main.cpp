@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
 
     // 3. Every window, once.
     quillmark::Workspace ws(std::make_unique<quillmark::QtPrompts>());
-    ws.EditorFolder = quillmark::editorFolder();
+    ws.session().setEditorFolder(quillmark::editorFolder());
     // The ".qmk" association is looked for once the window is up (below), not
     // while the windows are made.
     quillmark::TForm1::Options options;

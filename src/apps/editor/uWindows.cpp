@@ -31,7 +31,7 @@ TApplicationWindows::TApplicationWindows(Workspace& ws, TForm1::Options options)
     ws_.session().links().database.fill([this] { Form2_->Execute(); });
 
     // The data holder: the five tables of the template set beside the editor.
-    ws_.run([this] { ws_.DataModule1.DataModuleCreate(ws_.EditorFolder); });
+    ws_.run([this] { ws_.session().tables().DataModuleCreate(ws_.session().editorFolder()); });
 
     // The animation editors, "Faces", "Animação", "Tiles Edit".
     FormTi_ = std::make_unique<TFormTi>(ws_, main);
@@ -66,7 +66,7 @@ TApplicationWindows::TApplicationWindows(Workspace& ws, TForm1::Options options)
 
 TApplicationWindows::~TApplicationWindows() {
     // Closing the tables writes every table that changed into its file.
-    ws_.run([this] { ws_.DataModule1.closeAll(); });
+    ws_.run([this] { ws_.session().tables().closeAll(); });
     Form1_->setAboutBox(nullptr);
     ws_.session().links().database.clear();
     if (Form6_) {

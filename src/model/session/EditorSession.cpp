@@ -5,6 +5,7 @@
 #include "model/core/Paths.h"
 #include "model/core/ProjectFile.h"
 #include "model/core/Text.h"
+#include "model/database/DatabasePages.h"
 #include "model/database/MapSaving.h"
 #include "model/mapedit/MapEdits.h"
 #include "model/mapedit/NewMap.h"
@@ -52,23 +53,6 @@ void prepareProjectTarget(const QString& projectFile) {
                                   {QDir::toNativeSeparators(folder).toStdString(), probe.errorString().toStdString()}));
 }
 
-// The new map's file is written first, under a name no map of the project
-// has; only then does the map join the tree, the map list and the project
-// file. When that registration fails the file just written is removed again,
-// so a failed command leaves the project as it was.
-void writeAndRegisterMap(Workspace& ws, std::string_view name) {
-    const std::string file = mapFileNameFor(name);
-    ws.grid.CurrentMap = file;
-    Salvar(ws.grid, ws.project.ProjectFolder, ws.DataModule1);
-    try {
-        registerNewMap(ws.project, ws.grid, ws.tree, name);
-    } catch (...) {
-        QFile::remove(projectPath(ws.project.ProjectFolder, "Mapas\\" + file));
-        forgetFolderListings();
-        throw;
-    }
-}
-
 // The file of the project's first map, found as a double-click on its node
 // finds it: "Mapas\" + its name, without regard to letter case. A listed name
 // that points into another folder is refused, so opening a project never
@@ -88,7 +72,7 @@ QString firstMapPath(const ProjectState& project) {
 }  // namespace
 
 EditorSession::EditorSession(Workspace& ws)
-    : ws_(ws), startProgram_(startDetached), edits_(ws.grid, undo_, [this](const CellBounds& b) {
+    : ws_(ws), startProgram_(startDetached), edits_(grid_, undo_, [this](const CellBounds& b) {
           emit cellsEdited(b.firstRow, b.firstColumn, b.lastRow, b.lastColumn);
       }) {
     connect(&undo_, &QUndoStack::cleanChanged, this, [this](bool clean) { setModified(!clean); });
@@ -98,7 +82,7 @@ void EditorSession::setProgramStarter(ProgramStarter starter) {
     startProgram_ = starter ? std::move(starter) : ProgramStarter(startDetached);
 }
 
-const std::string& EditorSession::currentMap() const { return ws_.grid.CurrentMap; }
+const std::string& EditorSession::currentMap() const { return grid_.CurrentMap; }
 
 void EditorSession::setModified(bool modified) {
     if (modified_ == modified) return;
@@ -119,26 +103,70 @@ void EditorSession::markModified() {
 }
 
 void EditorSession::loadTiles() {
-    ws_.tiles.LoadImagens(ws_.DataModule1, ws_.project.ProjectFolder, ws_.EditorFolder);
+    tiles_.LoadImagens(tables_, project_.ProjectFolder, editorFolder_);
     emit tilesChanged();
 }
 
 void EditorSession::refreshTiles() { loadTiles(); }
 
+// --- the brush, the zoom, the view options -------------------------------------------
+
+void EditorSession::setBrush(unsigned char code, const Picture& image) {
+    brushCode_ = code;
+    brushImage_ = image;
+    emit brushChanged(code);
+}
+
+void EditorSession::resetStartBrush() {
+    brushCode_ = 'G';
+    brushImage_ = Picture::fromFile(projectPath(editorFolder_, std::string_view("Imagens\\Image0.bmp")));
+}
+
+void EditorSession::setCellSize(int pixels) {
+    if (pixels == cellSize_) return;
+    cellSize_ = pixels;
+    emit cellSizeChanged(pixels);
+}
+
+void EditorSession::setShowEventos(bool show) {
+    if (show == showEventos_) return;
+    showEventos_ = show;
+    emit viewOptionsChanged();
+}
+
+void EditorSession::setShowObjetos(bool show) {
+    if (show == showObjetos_) return;
+    showObjetos_ = show;
+    emit viewOptionsChanged();
+}
+
+void EditorSession::setShowCordenadas(bool show) {
+    if (show == showCordenadas_) return;
+    showCordenadas_ = show;
+    emit viewOptionsChanged();
+}
+
+void EditorSession::setGameEntries(const GameEntries& entries) {
+    ProjectState after = project_;
+    takeGameEntries(after, entries);  // SalvaProjeto; a failed write changes nothing
+    project_ = std::move(after);
+    emit heroStartChanged();
+}
+
 // --- projects -------------------------------------------------------------------
 
 void EditorSession::openProject(const QString& path) {
     try {
-        ProjectState& project = ws_.project;
+        ProjectState& project = project_;
         // 1, 2. The project file gives the project state (MapList starts empty).
         project.MapList.clear();
         readProjectFile(path, project);
         // 3. The tree.
         treeUndo_.clear();
-        ws_.tree.CriaProjeto(project.ProjectName);
-        ws_.tree.LoadProject(project);
+        tree_.CriaProjeto(project.ProjectName);
+        tree_.LoadProject(project);
         // 4. The tiles table.
-        ws_.DataModule1.pointAt(ws_.DataModule1.cdsTiles, project.ProjectFolder);
+        tables_.pointAt(tables_.cdsTiles, project.ProjectFolder);
         // 5. The tile pictures and the palette.
         loadTiles();
         // 6. The first map.
@@ -150,11 +178,11 @@ void EditorSession::openProject(const QString& path) {
         // 7. The first tile of "Lista 1" is the brush.
         emit brushReset();
         // 8. The other tables.
-        for (RecordTable* t : {&ws_.DataModule1.cdsMonstros, &ws_.DataModule1.cdsItens, &ws_.DataModule1.cdsMagias,
-                               &ws_.DataModule1.cdsPersonagem})
-            ws_.DataModule1.pointAt(*t, project.ProjectFolder);
+        for (RecordTable* t : {&tables_.cdsMonstros, &tables_.cdsItens, &tables_.cdsMagias,
+                               &tables_.cdsPersonagem})
+            tables_.pointAt(*t, project.ProjectFolder);
         // 9. CurrentMap (set with the map, before the map is announced).
-        if (!loaded) ws_.grid.CurrentMap.clear();
+        if (!loaded) grid_.CurrentMap.clear();
         // 10, 11.
         setFlags(true, loaded);
         ws_.prompts().setProjectFolder(project.ProjectFolder);
@@ -169,11 +197,11 @@ void EditorSession::openProject(const QString& path) {
         throw;
     }
     // Damaged tile pictures show as the placeholder; the user hears of them once.
-    if (!ws_.tiles.unreadable().empty()) {
+    if (!tiles_.unreadable().empty()) {
         QString list;
-        for (size_t i = 0; i < ws_.tiles.unreadable().size(); ++i)
-            list += "\n" + QString::fromStdString(cp1252ToUtf8(ws_.tiles.unreadable()[i])) + ": " +
-                    QString::fromStdString(ws_.tiles.unreadableReasons()[i]);
+        for (size_t i = 0; i < tiles_.unreadable().size(); ++i)
+            list += "\n" + QString::fromStdString(cp1252ToUtf8(tiles_.unreadable()[i])) + ": " +
+                    QString::fromStdString(tiles_.unreadableReasons()[i]);
         ws_.prompts().warning(
             QStringLiteral("Estas figuras não puderam ser lidas; em seu lugar aparece a imagem de reserva:") + list);
     }
@@ -183,10 +211,10 @@ void EditorSession::openProject(const QString& path) {
 void EditorSession::offerCurrentRuntime() {
     // A runtime written by an older editor (which named its own build folder)
     // or the old stand-in may not find the player: the user may replace it.
-    const QString runtime = ws_.project.RuntimePath;
+    const QString runtime = project_.RuntimePath;
     if (!offerRuntime_ || runtime.isEmpty() || play::runtimeKind(runtime) != play::RuntimeKind::Outdated) return;
     if (ws_.prompts().confirm(play::outdatedRuntimeQuestion(runtime), Buttons::YesNo) == Answer::Yes)
-        play::writeLauncher(runtime, ws_.project.ProjectFolder);
+        play::writeLauncher(runtime, project_.ProjectFolder);
 }
 
 bool EditorSession::openProjectAsking(const QString& path) {
@@ -201,7 +229,7 @@ bool EditorSession::openProjectAsking(const QString& path) {
 
 int EditorSession::offerRepairs() {
     if (!projectOpen_) return 0;
-    const std::vector<ProjectMend> mends = findProjectMends(ws_.project, ws_.tree);
+    const std::vector<ProjectMend> mends = findProjectMends(project_, tree_);
     QString list;
     bool mendable = false;
     for (const ProjectMend& m : mends) {
@@ -214,17 +242,17 @@ int EditorSession::offerRepairs() {
         QStringLiteral("O projeto não está completo; talvez a última gravação tenha sido interrompida:\n") + list +
         QStringLiteral("\n\nCorrigir o projeto agora?");
     if (ws_.prompts().confirm(question, Buttons::YesNo) != Answer::Yes) return 0;
-    return applyProjectMends(ws_.project, ws_.tree, mends);
+    return applyProjectMends(project_, tree_, mends);
 }
 
 void EditorSession::closeProject() {
     resetUndo();
     emit mapClosed();
-    ws_.grid.CurrentMap.clear();
+    grid_.CurrentMap.clear();
     setModified(false);  // the discarded map's changes do not outlive it
-    ws_.project.clear();
+    project_.clear();
     treeUndo_.clear();
-    ws_.tree.removeProjeto();
+    tree_.removeProjeto();
     ws_.prompts().setProjectFolder(QString());
     setFlags(false, false);
     emit projectClosed();
@@ -249,17 +277,17 @@ bool EditorSession::createProject(const QString& projectFile, std::string_view n
     if (projectOpen_) closeProject();
 
     NewProjectRequest request;
-    request.editorFolder = ws_.EditorFolder.isEmpty() ? editorFolder() : ws_.EditorFolder;
+    request.editorFolder = editorFolder_.isEmpty() ? editorFolder() : editorFolder_;
     request.projectFile = projectFile;
     request.name = std::string(name);
     request.author = std::string(author);
-    ws_.grid.CurrentMap.clear();
+    grid_.CurrentMap.clear();
     resetUndo();
     setModified(false);
-    quillmark::createProject(request, ws_.DataModule1, ws_.project, ws_.tree, afterFolders);
+    quillmark::createProject(request, tables_, project_, tree_, afterFolders);
     setFlags(true, false);
-    ws_.prompts().setProjectFolder(ws_.project.ProjectFolder);
-    ws_.prompts().setRecentProject(ws_.project.ProjectFile);
+    ws_.prompts().setProjectFolder(project_.ProjectFolder);
+    ws_.prompts().setRecentProject(project_.ProjectFile);
     loadTiles();
     emit projectOpened();
     return true;
@@ -277,22 +305,39 @@ bool EditorSession::openMap(const QString& fullPath, const std::string& name) {
 
 void EditorSession::showReadMap(const QString& fullPath, const std::string& name) {
     resetUndo();
-    Abrir(ws_.grid, fullPath);
-    ws_.grid.CurrentMap = name;
+    Abrir(grid_, fullPath);
+    grid_.CurrentMap = name;
     setModified(false);
     emit mapOpened(mapLoaded_);
+}
+
+// The new map's file is written first, under a name no map of the project
+// has; only then does the map join the tree, the map list and the project
+// file. When that registration fails the file just written is removed again,
+// so a failed command leaves the project as it was.
+void EditorSession::writeAndRegisterMap(std::string_view name) {
+    const std::string file = mapFileNameFor(name);
+    grid_.CurrentMap = file;
+    Salvar(grid_, project_.ProjectFolder, tables_);
+    try {
+        registerNewMap(project_, grid_, tree_, name);
+    } catch (...) {
+        QFile::remove(projectPath(project_.ProjectFolder, "Mapas\\" + file));
+        forgetFolderListings();
+        throw;
+    }
 }
 
 void EditorSession::registerShownMap(std::string_view name) {
     try {
         // Until its file is written the new map counts as unsaved.
         markModified();
-        writeAndRegisterMap(ws_, name);
+        writeAndRegisterMap(name);
     } catch (...) {
         // The map's files could not be written. Its cells are gone already, so
         // the editor goes on without a loaded map rather than with a map whose
         // grid and name do not belong together.
-        ws_.grid.CurrentMap.clear();
+        grid_.CurrentMap.clear();
         setModified(false);
         setFlags(true, false);
         throw;
@@ -311,7 +356,7 @@ void EditorSession::newMapCommand() {
 
 bool EditorSession::newMap(std::string_view name, int size) {
     if (!projectOpen_) throw Error("Nenhum projeto aberto.");
-    const std::string problem = checkNewMapName(ws_.tree, ws_.project, name);
+    const std::string problem = checkNewMapName(tree_, project_, name);
     if (!problem.empty()) {
         ws_.prompts().warning(QString::fromUtf8(problem.c_str()));
         return false;
@@ -322,17 +367,17 @@ bool EditorSession::newMap(std::string_view name, int size) {
     if (!askToSaveChanges()) return false;
     if (mapLoaded_) emit mapClosed();
     resetUndo();
-    ws_.grid.newGrid(size);
+    grid_.newGrid(size);
     registerShownMap(name);
     return true;
 }
 
 void EditorSession::save() {
     if (!projectOpen_ || !mapLoaded_) return;
-    Salvar(ws_.grid, ws_.project.ProjectFolder, ws_.DataModule1);
+    Salvar(grid_, project_.ProjectFolder, tables_);
     undo_.setClean();
     setModified(false);
-    ws_.tree.SaveProject(ws_.project.ProjectFolder);
+    tree_.SaveProject(project_.ProjectFolder);
 }
 
 bool EditorSession::askToSaveChanges() {
@@ -352,8 +397,8 @@ bool EditorSession::askToSaveChanges() {
 
 void EditorSession::exportMap(const QString& path, bool replace) {
     if (!projectOpen_ || !mapLoaded_) throw Error("Nenhum mapa aberto para exportar.");
-    tiled::exportMap(ws_.grid, tiled::tileImagesOf(ws_.DataModule1, ws_.tiles), path,
-                     {ws_.project.ProjectFolder, replace});
+    tiled::exportMap(grid_, tiled::tileImagesOf(tables_, tiles_), path,
+                     {project_.ProjectFolder, replace});
 }
 
 bool EditorSession::importMap(const QString& path, std::string_view name, const tiled::ImportOptions& options) {
@@ -371,7 +416,7 @@ bool EditorSession::importMap(const QString& path, std::string_view name, const 
         imported = tiled::readTmxFile(path, options);
     pendingImport_.reset();
     pendingImportPath_.clear();
-    const std::string problem = checkNewMapName(ws_.tree, ws_.project, name);
+    const std::string problem = checkNewMapName(tree_, project_, name);
     if (!problem.empty()) {
         ws_.prompts().warning(QString::fromUtf8(problem.c_str()));
         return false;
@@ -379,7 +424,7 @@ bool EditorSession::importMap(const QString& path, std::string_view name, const 
     if (!askToSaveChanges()) return false;
     if (mapLoaded_) emit mapClosed();
     resetUndo();
-    ws_.grid.swap(imported);
+    grid_.swap(imported);
     registerShownMap(name);
     return true;
 }
@@ -400,12 +445,12 @@ tiled::ImportNotes EditorSession::readImport(const QString& path) {
 
 bool EditorSession::play() {
     if (!projectOpen_) return false;
-    if (ws_.project.MapList.isEmpty()) {
+    if (project_.MapList.isEmpty()) {
         ws_.prompts().notice(kNoMapToPlay);
         return false;
     }
     if (!askToSaveChanges()) return false;
-    const QString program = ws_.project.RuntimePath;
+    const QString program = project_.RuntimePath;
     QString reason;
     if (!startProgram_(program, &reason))
         throw Error(formatMessage("Não foi possível executar \"%s\": %s",
@@ -419,146 +464,6 @@ void EditorSession::resetUndo() {
     edits_.endStroke();
     undo_.clear();
     undo_.setClean();
-}
-
-// --- map edits ---------------------------------------------------------------------------
-
-void EditorSession::copyCell(int row, int column) {
-    ws_.CopiedCell = edits_.copyCell(row, column);
-    emit stateChanged();
-}
-
-void EditorSession::copyEvent(int row, int column) {
-    ws_.CopiedEvent = edits_.copyEvent(row, column);
-    emit stateChanged();
-}
-
-void EditorSession::copyImage(int row, int column) {
-    ws_.CopiedImage = edits_.copyImage(row, column);
-    emit stateChanged();
-}
-
-bool EditorSession::pasteCell(int row, int column) {
-    if (!ws_.CopiedCell) return false;
-    edits_.pasteCell(row, column, *ws_.CopiedCell);
-    return true;
-}
-
-bool EditorSession::pasteEvent(int row, int column) {
-    if (ws_.CopiedEvent.empty()) return false;
-    edits_.pasteEvent(row, column, ws_.CopiedEvent);
-    return true;
-}
-
-bool EditorSession::pasteImage(int row, int column) {
-    if (!ws_.CopiedImage) return false;
-    edits_.pasteImage(row, column, *ws_.CopiedImage);
-    return true;
-}
-
-bool EditorSession::pickBrush(EditLayer layer, int row, int column) {
-    if (layer == EditLayer::XO) return false;
-    const unsigned char code = edits_.pick(layer, row, column);
-    ws_.BrushCode = code;
-    ws_.BrushImage = ws_.PegaImg(code);
-    emit brushPicked(code);
-    return true;
-}
-
-void EditorSession::editEvent(int row, int column) {
-    if (!projectOpen_ || !mapLoaded_) return;
-    edits_.endStroke();
-    const std::string text = ws_.grid.evento(row, column);
-    std::string result = MapGrid::hasEvent(text) ? links_.eventScript(text) : links_.eventSelector();
-    edits_.setEvent(row, column, std::move(result));
-}
-
-// --- the hero's start ------------------------------------------------------------------------
-
-void EditorSession::setHeroStart(int row, int column) {
-    if (!projectOpen_ || !mapLoaded_) throw Error("Nenhum mapa aberto.");
-    if (!ws_.grid.inMap(row, column))
-        throw Error(
-            formatMessage("A célula (%s, %s) está fora do mapa.", {std::to_string(row), std::to_string(column)}));
-    ProjectState after = ws_.project;
-    after.InitialMap = ws_.grid.CurrentMap;
-    after.CharX = 40 * column + 120;
-    after.CharY = 40 * row + 20;
-    writeProjectFile(after);  // SalvaProjeto; a failed write changes nothing
-    ws_.project = std::move(after);
-    emit heroStartChanged();
-}
-
-std::pair<int, int> EditorSession::heroStartCell() const {
-    if (ws_.grid.CurrentMap.empty() || ws_.grid.N <= 0) return {0, 0};
-    if (!equalsIgnoreCase(ws_.project.InitialMap, ws_.grid.CurrentMap)) return {0, 0};
-    const int x = ws_.project.CharX - 120;
-    const int y = ws_.project.CharY - 20;
-    if (x < 40 || y < 40 || x % 40 != 0 || y % 40 != 0) return {0, 0};
-    const int row = y / 40;
-    const int column = x / 40;
-    if (!ws_.grid.inMap(row, column)) return {0, 0};
-    return {row, column};
-}
-
-// --- the map tree ------------------------------------------------------------------------------
-
-namespace {
-
-// Runs a tree step and puts it on the stack; a step whose change failed is
-// not kept (the command leaves the tree and its file as they were).
-template <class Command> void pushTreeStep(QUndoStack& stack, std::unique_ptr<Command> step) {
-    stack.push(step.get());  // runs redo(); throws before taking the step when it fails
-    step.release();
-}
-
-}  // namespace
-
-bool EditorSession::newFolder() {
-    if (!projectOpen_) return false;
-    if (!IsNodeAllowed(ws_.tree.selected())) {
-        ws_.prompts().notice(QString::fromUtf8(kNoFolderHereMessage));
-        return false;
-    }
-    const std::optional<QString> typed =
-        ws_.prompts().input(QString::fromUtf8(kNewFolderTitle), QString::fromUtf8(kNewFolderPrompt), QString());
-    if (!typed) return false;
-    const std::optional<std::string> name = folderNameFrom(*typed);
-    if (!name) return false;  // nothing that can stand as a line of the tree file
-    const TreeNode* root = ws_.tree.root();
-    bool taken = !root;
-    for (int i = 0; root && i < root->childCount(); ++i)
-        taken = taken || equalsIgnoreCase(root->child(i)->text(), *name);
-    if (taken) {
-        if (root) ws_.prompts().notice(QString::fromUtf8(kMapExistsMessage));
-        ws_.tree.SaveProject(ws_.project.ProjectFolder);
-        return false;
-    }
-    pushTreeStep(treeUndo_, std::make_unique<NewFolderCommand>(ws_.tree, ws_.project.ProjectFolder, *name));
-    return true;
-}
-
-bool EditorSession::removeSelectedFromTree() {
-    if (!projectOpen_) return false;
-    TreeNode* node = ws_.tree.selected();
-    if (!node) return false;
-    const std::string text = node->text();
-    const QString question = QStringLiteral("Remover o mapa \"%1\" da árvore do projeto?\n\n"
-                                            "O arquivo do mapa continua na pasta \"Mapas\".")
-                                 .arg(fromCp1252(text));
-    if (ws_.prompts().confirm(question, Buttons::YesNo) != Answer::Yes) return false;
-    // The steps kept for the tree may name the removed node's place.
-    treeUndo_.clear();
-    return ws_.tree.RemoveMap(text);
-}
-
-DropOutcome EditorSession::moveInTree(TreeNode* dragged, TreeNode* target) {
-    if (!projectOpen_) return DropOutcome::Refused;
-    const DropOutcome outcome = ws_.tree.checkDrop(dragged, target);
-    if (outcome == DropOutcome::RefusedExists) ws_.prompts().notice(QString::fromUtf8(kDropExistsMessage));
-    if (outcome != DropOutcome::Moved) return outcome;
-    pushTreeStep(treeUndo_, std::make_unique<MoveNodeCommand>(ws_.tree, ws_.project.ProjectFolder, dragged, target));
-    return outcome;
 }
 
 }  // namespace quillmark

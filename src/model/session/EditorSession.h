@@ -2,8 +2,12 @@
 // EditorSession: the one place where the editor's commands run. Opening,
 // closing and creating a project, opening, creating and saving a map, the
 // save question and Play live here, and so do the flags they change:
-// ProjectOpen, MapLoaded, Modified and CurrentMap (kept in the grid). Windows
-// call these commands and redraw on the signals; the command-line tool and the
+// ProjectOpen, MapLoaded, Modified and CurrentMap (kept in the grid). The
+// session owns the editor's data: the loaded map's grid, the project state,
+// the map tree, the five game tables, the tile image cache, the brush, the
+// zoom, the view options and the copy buffers. Windows read them through the
+// accessors, change them through the commands and setters (each announces
+// the change with a signal) and redraw on the signals; the command-line tool and the
 // tests call the same commands, so the path a user takes is the path the tests
 // cover. Questions go through the workspace's prompts; a step that needs a
 // window goes through links().
@@ -12,6 +16,10 @@
 // them through Workspace::run, which shows the error.
 #include "model/core/MapGrid.h"
 #include "model/core/MapTree.h"
+#include "model/core/Picture.h"
+#include "model/core/ProjectFile.h"
+#include "model/database/DataModule.h"
+#include "model/database/TileCache.h"
 #include "model/mapedit/MapEditing.h"
 #include "model/mapedit/TiledExchange.h"
 #include "model/session/WindowLinks.h"
@@ -21,6 +29,7 @@
 #include <QUndoStack>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -29,6 +38,8 @@
 namespace quillmark {
 
 class Workspace;
+struct GameEntries;
+class SessionSetUp;
 
 class EditorSession : public QObject {
     Q_OBJECT
@@ -45,6 +56,61 @@ public:
 
     WindowLinks& links() { return links_; }
     const WindowLinks& links() const { return links_; }
+
+    // --- the data the session owns ---------------------------------------------
+    // The loaded map (CurrentMap is grid().CurrentMap); map edits go through
+    // mapEditing() and the commands below.
+    const MapGrid& grid() const { return grid_; }
+    // The project state read from the project file.
+    const ProjectState& project() const { return project_; }
+    // The map tree; its edits are the tree commands below.
+    const MapTree& tree() const { return tree_; }
+    // The tree's selection ("Excluir Mapa" and "Nova Pasta" act on it).
+    void selectTreeNode(TreeNode* node) { tree_.setSelected(node); }
+    // A view of the tree hears of every change of it.
+    void observeTree(MapTreeObserver* observer) { tree_.addObserver(observer); }
+    void stopObservingTree(MapTreeObserver* observer) { tree_.removeObserver(observer); }
+    // The five game tables. A record table has its own cursor, edit states and
+    // notifications, which the database pages follow.
+    TDataModule1& tables() { return tables_; }
+    const TDataModule1& tables() const { return tables_; }
+    // The tile image cache (GameListImage1); refreshTiles() refills it.
+    const TileCache& tiles() const { return tiles_; }
+    // The picture of a tile code from the cache (entry 0 for an unknown code).
+    const Picture& PegaImg(unsigned char code) { return tiles_.PegaImg(tables_, code); }
+    // The editor folder (template set, "Data/conf.ini", the editor's
+    // pictures), ending with '/'; set once at start-up.
+    const QString& editorFolder() const { return editorFolder_; }
+    void setEditorFolder(const QString& folder) { editorFolder_ = folder; }
+
+    // The brush: the tile code a click paints and its picture
+    // ("Imagens\Image0.bmp" of the editor folder until a palette tile is chosen).
+    unsigned char brushCode() const { return brushCode_; }
+    const Picture& brushImage() const { return brushImage_; }
+    // A palette tile chosen: announced with brushChanged.
+    void setBrush(unsigned char code, const Picture& image);
+    // The brush before any tile is chosen: 'G' with the editor's "Image0.bmp".
+    void resetStartBrush();
+    // The side of a cell on the canvas, in pixels (the zoom).
+    int cellSize() const { return cellSize_; }
+    void setCellSize(int pixels);
+    // The "Exibir" check marks, read by the cell painting.
+    bool showEventos() const { return showEventos_; }
+    bool showObjetos() const { return showObjetos_; }
+    bool showCordenadas() const { return showCordenadas_; }
+    void setShowEventos(bool show);
+    void setShowObjetos(bool show);
+    void setShowCordenadas(bool show);
+    // The copy buffers ("Copiar", "Copiar Evento", "Copiar Imagem").
+    const std::optional<TCopyTile>& copiedCell() const { return copiedCell_; }
+    const std::string& copiedEvent() const { return copiedEvent_; }
+    const std::optional<TCopyImage>& copiedImage() const { return copiedImage_; }
+
+    // The "Game" page's closing: name, author, initial map and the hero's
+    // position taken into the project state and the project file written. A
+    // position that is not a number, or a write that fails, throws and leaves
+    // the project state as it was.
+    void setGameEntries(const GameEntries& entries);
 
     // --- projects ---------------------------------------------------------------
     // Opens a project file: (1, 2) the project file into the project state,
@@ -141,7 +207,8 @@ public:
     void offerCurrentRuntime();
     void setOfferRuntime(bool offer) { offerRuntime_ = offer; }
 
-    // The tile image cache was refilled from the project (after a tile edit).
+    // Refills the tile image cache from the open project (or the editor
+    // folder without one) and announces it (after a tile edit).
     void refreshTiles();
     // A copy buffer changed: the paste commands follow.
     void clipboardChanged() { emit stateChanged(); }
@@ -201,12 +268,22 @@ signals:
     void brushReset();
     // The picker chose this tile code as the brush.
     void brushPicked(unsigned char code);
-    // InitialMap, CharX or CharY changed.
+    // InitialMap, CharX or CharY changed (or another entry of the "Game" page).
     void heroStartChanged();
+    // A palette tile became the brush.
+    void brushChanged(unsigned char code);
+    // The zoom changed the side of a cell.
+    void cellSizeChanged(int pixels);
+    // An "Exibir" check mark changed.
+    void viewOptionsChanged();
     // An undo or a redo rewrote these cells of the grid (1-based, inclusive).
     void cellsEdited(int firstRow, int firstColumn, int lastRow, int lastColumn);
 
 private:
+    // Tests and benchmarks set up states no command leads to on its own (a
+    // project folder without a project file, a map's name alone) through it.
+    friend class SessionSetUp;
+
     void setModified(bool modified);
     void setFlags(bool projectOpen, bool mapLoaded);
     void loadTiles();
@@ -216,8 +293,30 @@ private:
     // its files cannot be written the editor goes on with no map loaded.
     void registerShownMap(std::string_view name);
 
+    // The map's file is written under the new name; the map then joins the
+    // tree, the map list and the project file (see EditorSession.cpp).
+    void writeAndRegisterMap(std::string_view name);
+
     Workspace& ws_;
     WindowLinks links_;
+
+    // --- the data ---
+    MapGrid grid_;
+    ProjectState project_;
+    MapTree tree_;
+    TDataModule1 tables_;
+    TileCache tiles_;
+    QString editorFolder_;
+    unsigned char brushCode_ = 'G';
+    Picture brushImage_;
+    int cellSize_ = 40;
+    bool showEventos_ = true;
+    bool showObjetos_ = true;
+    bool showCordenadas_ = false;
+    std::optional<TCopyTile> copiedCell_;
+    std::string copiedEvent_;
+    std::optional<TCopyImage> copiedImage_;
+
     ProgramStarter startProgram_;
     bool offerRuntime_ = true;
     bool projectOpen_ = false;

@@ -150,13 +150,13 @@ TFramePreview* TFramePreviews::preview(const QString& key) const { return previe
 // an error box each time.
 void TFramePreviews::show(Preview& p, int frame) {
     if (!p.box) return;
-    const QString folder = ws_.project.ProjectFolder;
+    const QString folder = ws_.session().project().ProjectFolder;
     if (folder.isEmpty()) {
         p.box->clear();
         return;
     }
     try {
-        const FrameRecord record = readFrameRecord(ws_.DataModule1, *p.animation);
+        const FrameRecord record = readFrameRecord(ws_.session().tables(), *p.animation);
         QString path = framePath(folder, *p.animation, record, frame);
         if (path.isEmpty() || !fileExists(path)) {
             // The spell's box stays empty for a spell without frames: it shows

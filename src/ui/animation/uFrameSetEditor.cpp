@@ -141,8 +141,8 @@ int TFrameSetEditor::execute() {
 
 void TFrameSetEditor::showFrames() {
     ws_.run([this] {
-        const FrameRecord record = readFrameRecord(ws_.DataModule1, animation_);
-        const QString folder = ws_.project.ProjectFolder;
+        const FrameRecord record = readFrameRecord(ws_.session().tables(), animation_);
+        const QString folder = ws_.session().project().ProjectFolder;
         for (size_t i = 0; i < slots_.size(); ++i) {
             const int frame = layout_.groups[size_t(slotFields_[i].group)].frames[size_t(slotFields_[i].indexInGroup)];
             const QString path = framePath(folder, animation_, record, frame);
@@ -180,7 +180,7 @@ void TFrameSetEditor::pickSheet() {
 
 bool TFrameSetEditor::OK() {
     const bool stored = ws_.run([this] {
-        const FrameRecord record = readFrameRecord(ws_.DataModule1, animation_);
+        const FrameRecord record = readFrameRecord(ws_.session().tables(), animation_);
         // every slot that holds a picture, in storing order
         std::vector<int> frames;
         std::vector<const TFrameSlot*> filled;
@@ -189,7 +189,7 @@ bool TFrameSetEditor::OK() {
             frames.push_back(layout_.groups[size_t(slotFields_[i].group)].frames[size_t(slotFields_[i].indexInGroup)]);
             filled.push_back(slots_[i]);
         }
-        const std::vector<QString> targets = checkedTargets(ws_.project.ProjectFolder, animation_, record, frames);
+        const std::vector<QString> targets = checkedTargets(ws_.session().project().ProjectFolder, animation_, record, frames);
         for (size_t i = 0; i < targets.size(); ++i) filled[i]->picture().SaveToFile(targets[i]);
         followUp();
     });
@@ -201,7 +201,7 @@ void TFrameSetEditor::followUp() {
     if (layout_.followUp != FollowUp::HeroStaysInEdit) return;
     // The hero record stays in edit; the database window posts it when its
     // hero page is left or the window closes.
-    RecordTable& hero = ws_.DataModule1.cdsPersonagem;
+    RecordTable& hero = ws_.session().tables().cdsPersonagem;
     if (!hero.active() || hero.isEmpty() || hero.state() != RecordTable::State::Browse) return;
     if (hero.recNo() != 1) hero.first();
     hero.edit();

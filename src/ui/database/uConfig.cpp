@@ -70,7 +70,7 @@ TForm2::TForm2(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
     setFixedSize(701, 583);
 
     auto runner = [this](const std::function<void()>& step) { return ws_.run(step); };
-    TDataModule1& dm = ws_.DataModule1;
+    TDataModule1& dm = ws_.session().tables();
     heroLink_ = std::make_unique<TDataLink>(dm.cdsPersonagem, runner);
     monstersLink_ = std::make_unique<TDataLink>(dm.cdsMonstros, runner);
     monstersLink_->insertOnEdit = false;  // a monster is made by "Novo", with its name and folder
@@ -82,7 +82,7 @@ TForm2::TForm2(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
     PageControl = new QTabWidget(this);
     layout->addWidget(PageControl);
     commands_ = new DatabaseCommands(
-        dm, [this] { return ws_.project.ProjectFolder; }, this);
+        dm, [this] { return ws_.session().project().ProjectFolder; }, this);
     auto* game = new QWidget(PageControl);
     auto* hero = new QWidget(PageControl);
     PageInimigos = new TRecordListPage(ws_, *commands_, kRecordPages[0], PageControl);
@@ -125,7 +125,7 @@ TForm2::TForm2(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
 }
 
 TForm2::~TForm2() {
-    TDataModule1& dm = ws_.DataModule1;
+    TDataModule1& dm = ws_.session().tables();
     dm.onItensListChanged = nullptr;
     dm.onMonstrosListChanged = nullptr;
     dm.onMagiasListChanged = nullptr;
@@ -218,7 +218,7 @@ void TForm2::FormShow() {
 }
 
 void TForm2::fillGame() {
-    const GameEntries e = gameEntriesFrom(ws_.project);
+    const GameEntries e = gameEntriesFrom(ws_.session().project());
     EditNome->setText(fromCp1252(e.nome));
     EditAutor->setText(fromCp1252(e.autor));
     EditMapaInicial->setText(fromCp1252(e.mapaInicial));
@@ -234,8 +234,8 @@ bool TForm2::FormCloseQuery() {
         e.mapaInicial = toCp1252(EditMapaInicial->text());
         e.x = toCp1252(EditPosX->text());
         e.y = toCp1252(EditPosY->text());
-        takeGameEntries(ws_.project, e);  // steps 1 and 2
-        heroOnClose(ws_.DataModule1.cdsPersonagem);
+        ws_.session().setGameEntries(e);  // steps 1 and 2
+        heroOnClose(ws_.session().tables().cdsPersonagem);
         // No palette rebuild here: a tile editor's OK already refilled the
         // cache and told the palette and the map, and a rebuild on every
         // closing would only drop the brush's frame in the palette.
@@ -279,8 +279,8 @@ void TForm2::pageChanged(int index) {
 }
 
 void TForm2::enterPage(DatabasePage page) {
-    TDataModule1& dm = ws_.DataModule1;
-    const QString& folder = ws_.project.ProjectFolder;
+    TDataModule1& dm = ws_.session().tables();
+    const QString& folder = ws_.session().project().ProjectFolder;
     switch (page) {
     case DatabasePage::Game:
         fillGame();
@@ -320,7 +320,7 @@ void TForm2::enterPage(DatabasePage page) {
 }
 
 void TForm2::leavePage(DatabasePage page) {
-    TDataModule1& dm = ws_.DataModule1;
+    TDataModule1& dm = ws_.session().tables();
     switch (page) {
     case DatabasePage::Personagem:
         previews().pageLeft(DatabasePage::Personagem);

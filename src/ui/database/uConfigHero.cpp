@@ -40,7 +40,7 @@ QWidget* TForm2::previewBox(QGridLayout* grid, int row, int column, const QStrin
 }
 
 void TForm2::buildPersonagem(QWidget* page) {
-    TDataModule1& dm = ws_.DataModule1;
+    TDataModule1& dm = ws_.session().tables();
     auto* grid = new QGridLayout(page);
     grid->setContentsMargins(4, 4, 4, 4);
     grid->setVerticalSpacing(3);
@@ -55,12 +55,12 @@ void TForm2::buildPersonagem(QWidget* page) {
         [this]() -> QString {
             // the portrait keeps what it showed while the face file is missing
             const QString kept = HeroPortrait ? HeroPortrait->shownPath() : QString();
-            RecordTable& hero = ws_.DataModule1.cdsPersonagem;
+            RecordTable& hero = ws_.session().tables().cdsPersonagem;
             if (!ws_.session().projectOpen() || !hero.active() || !hero.hasField("Face01")) return kept;
             const std::string face = hero.asString("Face01");
             if (face.empty() || face.find('/') != std::string::npos || face.find('\\') != std::string::npos)
                 return kept;
-            const QString path = projectPath(ws_.project.ProjectFolder, std::string_view("Imagens\\" + face));
+            const QString path = projectPath(ws_.session().project().ProjectFolder, std::string_view("Imagens\\" + face));
             return fileExists(path) ? path : kept;
         },
         QSize(81, 81), top);

@@ -41,14 +41,14 @@ const RecordListConfig TForm2::kRecordPages[3] = {
 // --- building the pages ----------------------------------------------------------------
 
 void TForm2::buildInimigos(TRecordListPage* page) {
-    TDataModule1& dm = ws_.DataModule1;
+    TDataModule1& dm = ws_.session().tables();
     QGridLayout* grid = page->grid();
     ListaInimigos = page->list();
     NovoInimigo = page->novo();
     page->onNovo = [this] { NovoInimigoClick(); };
     page->onSelected = [this] {
         InimigoNome->setReadOnly(true);
-        ws_.DataModule1.cdsMonstros.edit();
+        ws_.session().tables().cdsMonstros.edit();
     };
     page->onRecordChanged = [this] { previews().recordChanged(DatabasePage::Inimigos); };
 
@@ -65,9 +65,9 @@ void TForm2::buildInimigos(TRecordListPage* page) {
     InimigoFace = new TBoundPicture(
         *monstersLink_,
         [this]() -> QString {
-            RecordTable& t = ws_.DataModule1.cdsMonstros;
+            RecordTable& t = ws_.session().tables().cdsMonstros;
             if (!ws_.session().projectOpen() || !t.active() || !t.hasField("Face")) return {};
-            return shownPicturePath(ws_.project.ProjectFolder, t.asString("Nome"), t.asString("Face"));
+            return shownPicturePath(ws_.session().project().ProjectFolder, t.asString("Nome"), t.asString("Face"));
         },
         QSize(80, 80), face);
     InimigoFace->setCursor(Qt::PointingHandCursor);
@@ -158,9 +158,9 @@ void TForm2::buildItens(TRecordListPage* page) {
     ItemImagem = new TBoundPicture(
         *itensLink_,
         [this]() -> QString {
-            RecordTable& t = ws_.DataModule1.cdsItens;
+            RecordTable& t = ws_.session().tables().cdsItens;
             if (!ws_.session().projectOpen() || !t.active() || !t.hasField("Imagem")) return {};
-            return shownPicturePath(ws_.project.ProjectFolder, t.asString("Nome"), t.asString("Imagem"));
+            return shownPicturePath(ws_.session().project().ProjectFolder, t.asString("Nome"), t.asString("Imagem"));
         },
         QSize(65, 65), imagem);
     ItemImagem->setTransparent(true);  // drawn as the game draws it, without its key colour
@@ -264,7 +264,7 @@ void TForm2::NovoInimigoClick() {
 
 void TForm2::InimigoFaceClick() {
     ws_.run([this] {
-        RecordTable& t = ws_.DataModule1.cdsMonstros;
+        RecordTable& t = ws_.session().tables().cdsMonstros;
         if (!t.active() || (!t.editing() && t.recNo() == 0)) return;
         const std::optional<QString> file = ws_.prompts().openPicture();
         if (!file) return;
@@ -294,7 +294,7 @@ void TForm2::afterItemInserted() {
 
 void TForm2::NovoItemClick() {
     ws_.run([this] {
-        ws_.DataModule1.cdsItens.insert();
+        ws_.session().tables().cdsItens.insert();
         ItemNome->setFocus();
         PageItens->highlightCurrent();
         previews().recordChanged(DatabasePage::Itens);
@@ -310,7 +310,7 @@ void TForm2::ItemOKClick() {
 
 void TForm2::ItemEditarImagemClick() {
     ws_.run([this] {
-        RecordTable& t = ws_.DataModule1.cdsItens;
+        RecordTable& t = ws_.session().tables().cdsItens;
         if (!t.active() || (!t.editing() && t.recNo() == 0)) return;
         if (const std::optional<QString> file = ws_.prompts().openPicture()) {
             Picture picture;
@@ -326,7 +326,7 @@ void TForm2::ItemEditarImagemClick() {
 
 void TForm2::NovaMagiaClick() {
     ws_.run([this] {
-        ws_.DataModule1.cdsMagias.insert();
+        ws_.session().tables().cdsMagias.insert();
         MagiaNome->setFocus();
         PageMagias->highlightCurrent();
         previews().recordChanged(DatabasePage::Magias);
@@ -336,7 +336,7 @@ void TForm2::NovaMagiaClick() {
 void TForm2::afterSpellPosted() {
     // a named spell gets its record folder, where its frames are kept
     if (!ws_.session().projectOpen()) return;
-    RecordTable& t = ws_.DataModule1.cdsMagias;
+    RecordTable& t = ws_.session().tables().cdsMagias;
     if (!folderNameProblem(t.asString("Nome"), recordKindInfo(RecordKind::Spell).what).empty()) return;
     commands().nameRecord(RecordKind::Spell);
 }
@@ -362,7 +362,7 @@ void TForm2::editFrames(DatabasePage page, const QString& unit) {
         // a record being inserted is committed first, so that its frames have a folder to go to
         if (TRecordListPage* records = recordPage(page)) {
             if (!records->readyForFrames()) return;
-            if (page == DatabasePage::Itens && ws_.DataModule1.cdsItens.state() != RecordTable::State::Insert)
+            if (page == DatabasePage::Itens && ws_.session().tables().cdsItens.state() != RecordTable::State::Insert)
                 setItemNaming(false);
         }
         previews().editFrames(unit);

@@ -72,7 +72,7 @@ TFormMudarMapa::TFormMudarMapa(Workspace& ws, QWidget* parent) : QDialog(parent)
 
     maps_ = new QComboBox(this);
     maps_->setObjectName(QStringLiteral("Mapa"));
-    for (const std::string& name : ws_.project.mapFileNames()) maps_->addItem(fromCp1252(name));
+    for (const std::string& name : ws_.session().project().mapFileNames()) maps_->addItem(fromCp1252(name));
     thumb_ = new TMapThumb(this);
     where_ = new QLabel(QStringLiteral("Clique no mapa para escolher a célula"), this);
 
@@ -107,7 +107,7 @@ void TFormMudarMapa::showMap(int index) {
     where_->setText(QStringLiteral("Clique no mapa para escolher a célula"));
     if (index < 0) return;
     MapGrid grid;
-    Abrir(grid, projectPath(ws_.project.ProjectFolder, "Mapas\\" + toCp1252(maps_->itemText(index))));
+    Abrir(grid, projectPath(ws_.session().project().ProjectFolder, "Mapas\\" + toCp1252(maps_->itemText(index))));
     // Each cell drawn at full size once, lower layer then upper, then scaled
     // as a whole: the small map shows the same picture the canvas shows.
     constexpr int kCell = 8;
@@ -119,7 +119,7 @@ void TFormMudarMapa::showMap(int index) {
     // can still be clicked.
     auto tile = [this](unsigned char code) {
         try {
-            return ws_.PegaImg(code).drawImage();
+            return ws_.session().PegaImg(code).drawImage();
         } catch (const std::exception&) {
             return QImage();
         }

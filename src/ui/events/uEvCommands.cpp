@@ -27,8 +27,8 @@ QStringList recordNames(Workspace& ws, RecordTable& table) {
     const RecordTable* source = &table;
     TDataModule1 copy;
     if (!table.active()) {
-        RecordTable& same = &table == &ws.DataModule1.cdsMonstros ? copy.cdsMonstros : copy.cdsItens;
-        copy.pointAt(same, ws.project.ProjectFolder);
+        RecordTable& same = &table == &ws.session().tables().cdsMonstros ? copy.cdsMonstros : copy.cdsItens;
+        copy.pointAt(same, ws.session().project().ProjectFolder);
         source = &same;
     }
     QStringList names;
@@ -55,13 +55,13 @@ void TForm6::appendLines(std::initializer_list<std::string> lines) {
 }
 
 void TForm6::MudarMapa() {
-    if (ws_.project.mapFileNames().empty()) throw Error("O projeto não tem mapa");
+    if (ws_.session().project().mapFileNames().empty()) throw Error("O projeto não tem mapa");
     TFormMudarMapa dialog(ws_, this);
     if (dialog.exec() == QDialog::Accepted) appendCommand(dialog.command());
 }
 
 void TForm6::IniciarBatalha() {
-    const QStringList monsters = recordNames(ws_, ws_.DataModule1.cdsMonstros);
+    const QStringList monsters = recordNames(ws_, ws_.session().tables().cdsMonstros);
     if (monsters.isEmpty()) throw Error("O projeto não tem inimigos: crie-os em \"Inimigos\" no Banco de Dados");
     TFormCMD dialog(ws_, QStringLiteral("Editor de Eventos - Iniciar Batalha"), this);
     QComboBox* boxes[kMaxBattleMonsters];
@@ -88,7 +88,7 @@ void TForm6::IniciarBatalha() {
 void TForm6::GameOver() { appendCommand(GameOverCommand()); }
 
 void TForm6::AdicionarItem() {
-    const QStringList items = recordNames(ws_, ws_.DataModule1.cdsItens);
+    const QStringList items = recordNames(ws_, ws_.session().tables().cdsItens);
     if (items.isEmpty()) throw Error("O projeto não tem itens: crie-os em \"Itens\" no Banco de Dados");
     TFormCMD dialog(ws_, QStringLiteral("Editor de Eventos - Adicionar Item"), this);
     QComboBox* item = dialog.addNames(QStringLiteral("Item"), QStringLiteral("Item:"), items);
@@ -125,7 +125,7 @@ void TForm6::MudarNome() {
 void TForm6::MudarLevel() {
     // The hero's levels run from "NvInicial" to "NvMax".
     int low = 1, high = 99;
-    const RecordTable& hero = ws_.DataModule1.cdsPersonagem;
+    const RecordTable& hero = ws_.session().tables().cdsPersonagem;
     if (hero.active() && !hero.allRecords().empty()) {
         const Record& r = hero.allRecords().front();
         auto value = [&](std::string_view field) -> std::optional<int> {
@@ -213,7 +213,7 @@ void TForm6::SeInterruptor() {
 }
 
 void TForm6::SeTemItem() {
-    const QStringList items = recordNames(ws_, ws_.DataModule1.cdsItens);
+    const QStringList items = recordNames(ws_, ws_.session().tables().cdsItens);
     if (items.isEmpty()) throw Error("O projeto não tem itens: crie-os em \"Itens\" no Banco de Dados");
     TFormCMD dialog(ws_, QStringLiteral("Editor de Eventos - Se Tem Item"), this);
     QComboBox* item = dialog.addNames(QStringLiteral("Item"), QStringLiteral("Item:"), items);

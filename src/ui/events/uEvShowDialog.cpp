@@ -72,7 +72,7 @@ void TFormDLE::OK() {
     // The save dialog starts in the project's "Imagens\" and offers the bare
     // name of the picked file; only the bare name it ends with counts (the
     // offered one when it is cancelled).
-    const QString imagens = projectPath(ws_.project.ProjectFolder, std::string_view("Imagens\\"));
+    const QString imagens = projectPath(ws_.session().project().ProjectFolder, std::string_view("Imagens\\"));
     const QString offered = fileNameOf(pickedFile_);
     QString name = offered;
     if (const std::optional<QString> chosen = ws_.prompts().savePicture(imagens + offered);

@@ -124,7 +124,7 @@ void TFormNC::showCharacter(const Character& character) {
 }
 
 void TFormNC::loadFor(const std::string& scriptText) {
-    showCharacter(characterForEvent(ws_.project.ProjectFolder, scriptText));
+    showCharacter(characterForEvent(ws_.session().project().ProjectFolder, scriptText));
 }
 
 void TFormNC::showFor(const std::string& scriptText) {
@@ -154,7 +154,7 @@ void TFormNC::OK() {
         character.pictures[static_cast<size_t>(i)] = boxes_[static_cast<size_t>(i)]->picture();
     character.script = textBoxLines(MemoEvento);
 
-    const QString& folder = ws_.project.ProjectFolder;
+    const QString& folder = ws_.session().project().ProjectFolder;
     if (characterExists(folder, character.name) &&
         ws_.prompts().confirm(QStringLiteral("O Personagem já Existe, Desejá Salvar as Alterações?"), Buttons::YesNo) !=
             Answer::Yes)

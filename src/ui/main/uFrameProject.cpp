@@ -51,11 +51,11 @@ TFrame3::TFrame3(Workspace& ws, QWidget* parent) : QTreeWidget(parent), ws_(ws) 
 
     connect(this, &QTreeWidget::currentItemChanged, this, &TFrame3::onCurrentItemChanged);
 
-    ws_.tree.addObserver(this);
+    ws_.session().observeTree(this);
     afterReset();
 }
 
-TFrame3::~TFrame3() { ws_.tree.removeObserver(this); }
+TFrame3::~TFrame3() { ws_.session().stopObservingTree(this); }
 
 QString TFrame3::dragMimeType() { return QStringLiteral("application/x-quillmark-tree-node"); }
 
@@ -139,11 +139,11 @@ void TFrame3::afterReset() {
     syncing_ = true;
     clear();
     items_.clear();
-    for (int i = 0; i < ws_.tree.topLevelCount(); ++i) addSubtree(ws_.tree.topLevelNode(i));
+    for (int i = 0; i < ws_.session().tree().topLevelCount(); ++i) addSubtree(ws_.session().tree().topLevelNode(i));
     // A freshly loaded tree shows its first level.
     for (int i = 0; i < topLevelItemCount(); ++i) topLevelItem(i)->setExpanded(true);
     syncing_ = was;
-    selectionChanged(ws_.tree.selected());
+    selectionChanged(ws_.session().tree().selected());
 }
 
 void TFrame3::selectionChanged(TreeNode* node) {
@@ -173,7 +173,7 @@ void TFrame3::onCurrentItemChanged(QTreeWidgetItem* current, QTreeWidgetItem* pr
     }
     if (!syncing_) {
         syncing_ = true;
-        ws_.tree.setSelected(nodeOf(current));
+        ws_.session().selectTreeNode(nodeOf(current));
         syncing_ = false;
     }
 }
@@ -181,7 +181,7 @@ void TFrame3::onCurrentItemChanged(QTreeWidgetItem* current, QTreeWidgetItem* pr
 // --- context menu -------------------------------------------------------------------
 
 void TFrame3::updateContextMenu() {
-    const TreeMenuState state = ws_.tree.contextMenuFor(ws_.tree.selected());
+    const TreeMenuState state = ws_.session().tree().contextMenuFor(ws_.session().tree().selected());
     novaPasta_->setEnabled(state.novaPasta);
     novoMapa_->setEnabled(state.novoMapa);
     excluirMapa_->setEnabled(state.excluirMapa);
@@ -217,12 +217,12 @@ void TFrame3::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     QTreeWidgetItem* item = itemAt(event->position().toPoint());
     if (!item) return;
-    openNode(ws_.tree.selected());
+    openNode(ws_.session().tree().selected());
 }
 
 void TFrame3::openNode(TreeNode* node) {
     if (!ws_.session().projectOpen() || !node) return;
-    const QString path = ws_.tree.mapPathForDoubleClick(node, ws_.project.ProjectFolder);
+    const QString path = ws_.session().tree().mapPathForDoubleClick(node, ws_.session().project().ProjectFolder);
     if (path.isEmpty()) return;
     const std::string name = node->text();
     ws_.run([&] { ws_.session().openMap(path, name); });
@@ -231,7 +231,7 @@ void TFrame3::openNode(TreeNode* node) {
 // --- drag and drop ------------------------------------------------------------------
 
 void TFrame3::startDrag(Qt::DropActions) {
-    TreeNode* node = ws_.tree.selected();
+    TreeNode* node = ws_.session().tree().selected();
     if (!node) return;
     auto* mime = new QMimeData;
     mime->setData(dragMimeType(), QByteArray::number(reinterpret_cast<quintptr>(this)));
@@ -279,7 +279,7 @@ void TFrame3::dropEvent(QDropEvent* event) {
     }
     event->setDropAction(Qt::MoveAction);
     event->accept();
-    TreeNode* dragged = ws_.tree.selected();
+    TreeNode* dragged = ws_.session().tree().selected();
     TreeNode* target = nodeOf(itemAt(event->position().toPoint()));
     ws_.run([&] {
         if (ws_.session().moveInTree(dragged, target) == DropOutcome::Moved)

@@ -63,7 +63,7 @@ void TFrame1::LoadImgs() {
     }
 }
 
-const Picture& TFrame1::PegaImg(unsigned char code) { return ws_.PegaImg(code); }
+const Picture& TFrame1::PegaImg(unsigned char code) { return ws_.session().PegaImg(code); }
 
 void TFrame1::UnSelectAll() {
     for (TTile* b : buttons_)
@@ -77,8 +77,7 @@ void TFrame1::LimpaTiles() {
 }
 
 void TFrame1::chooseBrush(TTile& button) {
-    ws_.BrushImage = button.picture();
-    ws_.BrushCode = button.code();
+    ws_.session().setBrush(button.code(), button.picture());
     UnSelectAll();
     button.setSelected(true);
 }

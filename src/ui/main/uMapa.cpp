@@ -75,7 +75,7 @@ TFormMP::TFormMP(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
     // The picture shown until one is chosen. Without it the editor still
     // starts; the picture stays empty.
     try {
-        picture_.LoadFromFile(projectPath(ws_.EditorFolder.isEmpty() ? editorFolder() : ws_.EditorFolder,
+        picture_.LoadFromFile(projectPath(ws_.session().editorFolder().isEmpty() ? editorFolder() : ws_.session().editorFolder(),
                                           std::string_view(kDefaultBattleBackground)));
     } catch (const std::exception&) {
     }
@@ -92,8 +92,8 @@ void TFormMP::showPicture() {
 
 void TFormMP::Execute() {
     if (!ws_.session().projectOpen() || !ws_.session().mapLoaded()) return;
-    const QString folder = ws_.project.ProjectFolder;
-    const std::string map = ws_.grid.CurrentMap;
+    const QString folder = ws_.session().project().ProjectFolder;
+    const std::string map = ws_.session().grid().CurrentMap;
     // A table that cannot be read is reported and left alone: nothing is stored over it.
     bool readable = true;
     ws_.run([&] {
@@ -111,7 +111,7 @@ void TFormMP::Execute() {
 
 void TFormMP::showSettings(const MapSettings& settings) {
     std::vector<std::string> names;
-    RecordTable& monsters = ws_.DataModule1.cdsMonstros;
+    RecordTable& monsters = ws_.session().tables().cdsMonstros;
     if (monsters.active() && monsters.hasField("Nome")) names = monsters.values("Nome");
     MemoAutoRun->setPlainText(fromCp1252(settings.EvetoAutoRun).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     CheckBatalhas->setChecked(settings.EnemysTipe);
@@ -144,7 +144,7 @@ void TFormMP::Image1Click() {
         if (!chosen) return;
         picture_.LoadFromFile(*chosen);
         showPicture();
-        storeBattleBackground(picture_, ws_.project.ProjectFolder, ws_.grid.CurrentMap);
+        storeBattleBackground(picture_, ws_.session().project().ProjectFolder, ws_.session().grid().CurrentMap);
     });
 }
 

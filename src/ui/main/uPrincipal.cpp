@@ -72,7 +72,7 @@ TForm1::TForm1(Workspace& ws, Options options, QWidget* parent)
     setWindowIcon(art::applicationIcon());
     resize(kDefaultWidth, kDefaultHeight);
     if (options_.iniPath.isEmpty()) options_.iniPath = editorIniPath();
-    if (options_.recentPath.isEmpty()) options_.recentPath = recentSettingsPath(ws_.EditorFolder);
+    if (options_.recentPath.isEmpty()) options_.recentPath = recentSettingsPath(ws_.session().editorFolder());
 
     buildMenus();
     buildBands();
@@ -107,18 +107,13 @@ TForm1::TForm1(Workspace& ws, Options options, QWidget* parent)
     }
 
     // 3. The brush before any tile is chosen.
-    ws_.run([this] {
-        ws_.BrushImage = Picture::fromFile(projectPath(ws_.EditorFolder, std::string_view("Imagens\\Image0.bmp")));
-    });
-    ws_.CellSize = 40;
-    ws_.BrushCode = 'G';
+    ws_.run([this] { ws_.session().resetStartBrush(); });
+    ws_.session().setCellSize(40);
 
     // 4. The enabling rules.
     verificaStatus();
 
-    // 5. No project strings and no copied event yet.
-    ws_.project.clear();
-    ws_.CopiedEvent.clear();
+    // 5. No project strings and no copied event yet: the session starts without them.
 }
 
 TForm1::~TForm1() { ws_.session().setProgramStarter(nullptr); }
@@ -204,17 +199,18 @@ void TForm1::buildMenus() {
     QMenu* exibir = bar->addMenu(QStringLiteral("Exibir"));
     struct View {
         const char* caption;
-        bool Workspace::*flag;
+        bool (EditorSession::*shown)() const;
+        void (EditorSession::*show)(bool);
     };
-    const View views[] = {{"Eventos", &Workspace::ShowEventos},
-                          {"Objetos", &Workspace::ShowObjetos},
-                          {"Cordenadas", &Workspace::ShowCordenadas}};
+    const View views[] = {{"Eventos", &EditorSession::showEventos, &EditorSession::setShowEventos},
+                          {"Objetos", &EditorSession::showObjetos, &EditorSession::setShowObjetos},
+                          {"Cordenadas", &EditorSession::showCordenadas, &EditorSession::setShowCordenadas}};
     for (const View& v : views) {
         QAction* a = addEntry(exibir, QString::fromUtf8(v.caption), QKeySequence(), nullptr);
         a->setCheckable(true);
-        a->setChecked(ws_.*(v.flag));
-        auto flag = v.flag;
-        connect(a, &QAction::triggered, this, [this, a, flag] { toggleView(a, flag); });
+        a->setChecked((ws_.session().*(v.shown))());
+        auto show = v.show;
+        connect(a, &QAction::triggered, this, [this, a, show] { toggleView(a, show); });
     }
 
     QAction* sobre = bar->addAction(QStringLiteral("Sobre"));
@@ -370,9 +366,9 @@ void TForm1::disableUnlinkedCommands() {
 }
 
 void TForm1::updatePasteEntries() {
-    actions_.value(QStringLiteral("Colar"))->setEnabled(ws_.CopiedCell.has_value());
-    actions_.value(QStringLiteral("Colar Evento"))->setEnabled(!ws_.CopiedEvent.empty());
-    actions_.value(QStringLiteral("Colar Imagem"))->setEnabled(ws_.CopiedImage.has_value());
+    actions_.value(QStringLiteral("Colar"))->setEnabled(ws_.session().copiedCell().has_value());
+    actions_.value(QStringLiteral("Colar Evento"))->setEnabled(!ws_.session().copiedEvent().empty());
+    actions_.value(QStringLiteral("Colar Imagem"))->setEnabled(ws_.session().copiedImage().has_value());
 }
 
 // --- start-up ---------------------------------------------------------------------------------
@@ -413,7 +409,7 @@ void TForm1::FormShow(const QStringList& arguments) {
         const QString path = arguments.first();
         ws_.run([this, &path] { abrirProjeto(path); });
     }
-    if (ws_.tiles.count() < TileCache::kEntries) {
+    if (ws_.session().tiles().count() < TileCache::kEntries) {
         FolderListingScope listings;
         ws_.run([this] { ws_.session().refreshTiles(); });
     }
@@ -553,7 +549,7 @@ void TForm1::connectTiledExchange() {
                 if (!name) return;
                 typed = *name;
                 // A character the project cannot hold becomes '?', which the name check refuses.
-                const std::string problem = checkNewMapName(ws_.tree, ws_.project, toCp1252(typed));
+                const std::string problem = checkNewMapName(ws_.session().tree(), ws_.session().project(), toCp1252(typed));
                 if (problem.empty()) break;
                 ws_.prompts().warning(QString::fromUtf8(problem.c_str()));
             }

@@ -143,7 +143,7 @@ private:
     void disableUnlinkedCommands();
     // "Importar Mapa" and "Exportar Mapa": TMX maps exchanged with Tiled.
     void connectTiledExchange();
-    void toggleView(QAction* action, bool Workspace::*flag);
+    void toggleView(QAction* action, void (EditorSession::*show)(bool));
     void restorePlacement();
     bool projectAndMap() const;
 

@@ -52,8 +52,8 @@ void TForm1::SobreClick() {
     if (auto* dialog = qobject_cast<QDialog*>(about_)) dialog->exec();
 }
 
-void TForm1::toggleView(QAction* action, bool Workspace::*flag) {
-    ws_.*flag = action->isChecked();
+void TForm1::toggleView(QAction* action, void (EditorSession::*show)(bool)) {
+    (ws_.session().*show)(action->isChecked());
     ws_.run([this] {
         if (mapArea_) mapArea_->canvas()->repaintCells();
     });
@@ -257,12 +257,12 @@ QString TForm1::statusText() const {
     if (const Terreno* t = canvas->hoveredCell()) {
         parts << QStringLiteral("Linha %1, Coluna %2").arg(t->row).arg(t->column);
         if (mode == CellMode::Events) {
-            parts << QStringLiteral("Marca %1").arg(QChar(ws_.grid.xo(t->row, t->column)));
+            parts << QStringLiteral("Marca %1").arg(QChar(ws_.session().grid().xo(t->row, t->column)));
         } else {
             const unsigned char code =
-                mode == CellMode::Lower ? ws_.grid.fundo(t->row, t->column) : ws_.grid.tipo(t->row, t->column);
+                mode == CellMode::Lower ? ws_.session().grid().fundo(t->row, t->column) : ws_.session().grid().tipo(t->row, t->column);
             QString tile = QStringLiteral("Tile %1 (%2)").arg(code).arg(fromCp1252(std::string(1, char(code))));
-            const QString file = tileFileName(ws_.DataModule1.cdsTiles, code);
+            const QString file = tileFileName(ws_.session().tables().cdsTiles, code);
             if (!file.isEmpty()) tile += QStringLiteral(" ") + file;
             parts << tile;
         }

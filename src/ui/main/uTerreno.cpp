@@ -16,13 +16,12 @@ namespace quillmark {
 
 const std::string& Terreno::eventText() const { return grid_->evento(row, column); }
 
-void Terreno::setEventText(std::string text) { grid_->setEvento(row, column, std::move(text)); }
 
 // ---------------------------------------------------------------------------
 // TMapCanvas
 
 TMapCanvas::TMapCanvas(Workspace& ws, QWidget* parent)
-    : QWidget(parent), ws_(ws), tiles_(TileLookup::fromTables(ws.DataModule1, ws.tiles)) {
+    : QWidget(parent), ws_(ws), tiles_(TileLookup::fromTables(ws.session().tables(), ws.session().tiles())) {
     setObjectName(QStringLiteral("MapCanvas"));
     setMouseTracking(true);
     setCursor(Qt::PointingHandCursor);
@@ -30,7 +29,7 @@ TMapCanvas::TMapCanvas(Workspace& ws, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFixedSize(0, 0);
     tiles_.setCharacters(
-        [&ws](const std::string& name) { return cellpaint::characterFrame(ws.project.ProjectFolder, name); });
+        [&ws](const std::string& name) { return cellpaint::characterFrame(ws.session().project().ProjectFolder, name); });
     connect(&ws_.session(), &EditorSession::cellsEdited, this, &TMapCanvas::cellsEdited);
     connect(&ws_.session(), &EditorSession::heroStartChanged, this, &TMapCanvas::heroStartChanged);
 }
@@ -39,9 +38,9 @@ TMapCanvas::~TMapCanvas() = default;
 
 ViewOptions TMapCanvas::viewOptions() const {
     ViewOptions v;
-    v.eventos = ws_.ShowEventos;
-    v.objetos = ws_.ShowObjetos;
-    v.cordenadas = ws_.ShowCordenadas;
+    v.eventos = ws_.session().showEventos();
+    v.objetos = ws_.session().showObjetos();
+    v.cordenadas = ws_.session().showCordenadas();
     return v;
 }
 
@@ -73,7 +72,7 @@ void TMapCanvas::updateCell(const Terreno& cell) {
 // --- laying out ----------------------------------------------------------------
 
 bool TMapCanvas::layoutLoadedMap(bool wasLoaded) {
-    const int n = std::clamp(ws_.grid.N, 0, MapGrid::kCapacity);
+    const int n = std::clamp(ws_.session().grid().N, 0, MapGrid::kCapacity);
     const bool fresh = !wasLoaded;
     if (fresh) destroyCells();
     hovered_ = nullptr;
@@ -91,7 +90,7 @@ bool TMapCanvas::layoutLoadedMap(bool wasLoaded) {
                 slot.reset();
                 continue;
             }
-            if (!slot) slot = std::make_unique<Terreno>(ws_.grid, r, c);
+            if (!slot) slot = std::make_unique<Terreno>(ws_.session().grid(), r, c);
             Terreno& t = *slot;
             t.row = r;
             t.column = c;
@@ -115,10 +114,10 @@ bool TMapCanvas::layoutLoadedMap(bool wasLoaded) {
 void TMapCanvas::buildNewMapCells() {
     destroyCells();
     tiles_.forgetCharacters();
-    const int n = std::clamp(ws_.grid.N, 0, MapGrid::kCapacity);
+    const int n = std::clamp(ws_.session().grid().N, 0, MapGrid::kCapacity);
     for (int r = 1; r <= n; ++r)
         for (int c = 1; c <= n; ++c)
-            cells_[static_cast<std::size_t>(indexOf(r, c))] = std::make_unique<Terreno>(ws_.grid, r, c);
+            cells_[static_cast<std::size_t>(indexOf(r, c))] = std::make_unique<Terreno>(ws_.session().grid(), r, c);
     side_ = n;
     mode_ = CellMode::Upper;
     cellPx_ = cellpaint::kCell;
@@ -188,12 +187,12 @@ void TMapCanvas::ModoEventos(Terreno& cell) {
 
 void TMapCanvas::Zoom() {
     if (!ws_.session().projectOpen() || !ws_.session().mapLoaded()) return;
-    ws_.CellSize = ws_.CellSize == 20 ? 40 : 20;
+    ws_.session().setCellSize(ws_.session().cellSize() == 20 ? 40 : 20);
     ZoomControl();
 }
 
 void TMapCanvas::ZoomControl() {
-    cellPx_ = ws_.CellSize > 0 ? ws_.CellSize : cellpaint::kCell;
+    cellPx_ = ws_.session().cellSize() > 0 ? ws_.session().cellSize() : cellpaint::kCell;
     resizeToCells();
     update();
     emit statusChanged();
@@ -210,7 +209,7 @@ void TMapCanvas::zoomStep(int steps, const QPoint& pos) {
     if (kZoomSizes[next] == cellPx_) return;
     const QPointF cells(double(pos.x()) / cellPx_, double(pos.y()) / cellPx_);
     const QPoint inParent = mapToParent(pos);
-    ws_.CellSize = kZoomSizes[next];
+    ws_.session().setCellSize(kZoomSizes[next]);
     ZoomControl();
     emit zoomed(cells, inParent);
 }
@@ -245,7 +244,7 @@ QImage TMapCanvas::shownWith(const Terreno& cell, const QImage& picture) {
         shown.fill(background);
         QPainter p(&shown);
         tiles_.reset();
-        cellpaint::RefreshMapa(p, ws_.grid, cell.row, cell.column, cell.mode(), viewOptions(), tiles_);
+        cellpaint::RefreshMapa(p, ws_.session().grid(), cell.row, cell.column, cell.mode(), viewOptions(), tiles_);
         if (cell.hovered) cellpaint::drawHoverOutline(p);
     }
     if (!picture.isNull()) {
@@ -287,14 +286,14 @@ void TMapCanvas::updateBand(int firstRow, int firstColumn, int lastRow, int last
 // A click of the brush draws its picture over the cell at once; the layers'
 // composition returns at the cell's next repaint.
 void TMapCanvas::Desenhar(Terreno& cell) {
-    QImage shown = shownWith(cell, ws_.BrushImage.drawImage());
-    ws_.session().mapEditing().paint(EditLayer::Tipo, cell.row, cell.column, ws_.BrushCode);
+    QImage shown = shownWith(cell, ws_.session().brushImage().drawImage());
+    ws_.session().mapEditing().paint(EditLayer::Tipo, cell.row, cell.column, ws_.session().brushCode());
     keepShown(cell, std::move(shown));
 }
 
 void TMapCanvas::MudarFundo(Terreno& cell) {
-    QImage shown = shownWith(cell, ws_.BrushImage.drawImage());
-    ws_.session().mapEditing().paint(EditLayer::Fundo, cell.row, cell.column, ws_.BrushCode);
+    QImage shown = shownWith(cell, ws_.session().brushImage().drawImage());
+    ws_.session().mapEditing().paint(EditLayer::Fundo, cell.row, cell.column, ws_.session().brushCode());
     keepShown(cell, std::move(shown));
 }
 
@@ -312,7 +311,7 @@ void TMapCanvas::paintCell(QPainter& painter, const Terreno& cell, const ViewOpt
         cellpaint::drawCellPicture(painter, it->second, at);
         return;
     }
-    cellpaint::RefreshMapa(painter, ws_.grid, cell.row, cell.column, cell.mode(), view, tiles_, at);
+    cellpaint::RefreshMapa(painter, ws_.session().grid(), cell.row, cell.column, cell.mode(), view, tiles_, at);
     if (cell.hovered) cellpaint::drawHoverOutline(painter, at);
 }
 
@@ -414,7 +413,7 @@ void TMapCanvas::mousePressEvent(QMouseEvent* event) {
         commitStroke();
         return;
     }
-    strokeMark_ = ws_.grid.xo(t->row, t->column);
+    strokeMark_ = ws_.session().grid().xo(t->row, t->column);
 }
 
 void TMapCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -440,7 +439,7 @@ void TMapCanvas::strokeTo(const QPoint& pos) {
         setHovered(t);
         bool ok = true;
         if (t->mode() == CellMode::Events) {
-            if (ws_.grid.xo(t->row, t->column) != strokeMark_) ok = ws_.run([&] { MudarXO(*t); });
+            if (ws_.session().grid().xo(t->row, t->column) != strokeMark_) ok = ws_.run([&] { MudarXO(*t); });
         } else {
             ok = leftClick(*t);
         }

@@ -34,7 +34,7 @@ enum class MapTool { Pincel, Balde, Retangulo, ContaGotas, InicioHeroi };
 // One cell of the canvas. Its event text is the grid's (one copy only).
 class Terreno {
 public:
-    Terreno(MapGrid& grid, int row, int column) : row(row), column(column), grid_(&grid) {}
+    Terreno(const MapGrid& grid, int row, int column) : row(row), column(column), grid_(&grid) {}
 
     int row;
     int column;
@@ -43,11 +43,10 @@ public:
     bool hovered = false;
 
     const std::string& eventText() const;
-    void setEventText(std::string text);
     CellMode mode() const { return eventMode ? CellMode::Events : lowerMode ? CellMode::Lower : CellMode::Upper; }
 
 private:
-    MapGrid* grid_;
+    const MapGrid* grid_;
 };
 
 class TMapCanvas : public QWidget {
@@ -63,7 +62,7 @@ public:
     // was shown before (without one every cell is made anew). Returns whether
     // the cells were all created.
     bool layoutLoadedMap(bool wasLoaded);
-    // Fresh cells for a new grid (ws.grid already holds it), upper-layer mode, 40 pixels.
+    // Fresh cells for a new grid (ws.session().grid() already holds it), upper-layer mode, 40 pixels.
     void buildNewMapCells();
     // Discards every cell; the canvas shows nothing.
     void destroyCells();

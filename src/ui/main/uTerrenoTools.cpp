@@ -22,8 +22,8 @@ EditLayer TMapCanvas::currentLayer() const {
 }
 
 unsigned char TMapCanvas::toolValue(const Terreno& cell) const {
-    if (mode_ == CellMode::Events) return ws_.grid.xo(cell.row, cell.column) == 'O' ? 'X' : 'O';
-    return ws_.BrushCode;
+    if (mode_ == CellMode::Events) return ws_.session().grid().xo(cell.row, cell.column) == 'O' ? 'X' : 'O';
+    return ws_.session().brushCode();
 }
 
 void TMapCanvas::floodFillAt(Terreno& cell) {
@@ -67,9 +67,9 @@ bool TMapCanvas::leftClick(Terreno& cell) {
 
 // --- copy and paste ------------------------------------------------------------------
 
-bool TMapCanvas::canColar(const Workspace& ws) { return ws.CopiedCell.has_value(); }
-bool TMapCanvas::canColarEvento(const Workspace& ws) { return !ws.CopiedEvent.empty(); }
-bool TMapCanvas::canColarImagem(const Workspace& ws) { return ws.CopiedImage.has_value(); }
+bool TMapCanvas::canColar(const Workspace& ws) { return ws.session().copiedCell().has_value(); }
+bool TMapCanvas::canColarEvento(const Workspace& ws) { return !ws.session().copiedEvent().empty(); }
+bool TMapCanvas::canColarImagem(const Workspace& ws) { return ws.session().copiedImage().has_value(); }
 
 bool TMapCanvas::Copiar() {
     Terreno* t = hoveredCell();

@@ -40,7 +40,7 @@ void TTileDialog::createControls() {
 }
 
 void TTileDialog::FormShow() {
-    TileEdit edit = TileEdit::open(ws_.DataModule1.cdsTiles, ws_.project.ProjectFolder, ws_.EditorFolder, animated_);
+    TileEdit edit = TileEdit::open(ws_.session().tables().cdsTiles, ws_.session().project().ProjectFolder, ws_.session().editorFolder(), animated_);
     edit_ = std::move(edit);
     for (size_t i = 0; i < boxes_.size(); ++i)
         boxes_[i]->setPicture(i < edit_.pictures.size() ? edit_.pictures[i] : Picture());
@@ -65,7 +65,7 @@ void TTileDialog::OK() {
     TileEdit edit = edit_;
     edit.transparent = CheckTransparente->isChecked();
     for (size_t i = 0; i < edit.pictures.size() && i < boxes_.size(); ++i) edit.pictures[i] = boxes_[i]->picture();
-    edit.store(ws_.DataModule1.cdsTiles, ws_.project.ProjectFolder);
+    edit.store(ws_.session().tables().cdsTiles, ws_.session().project().ProjectFolder);
     edit_ = std::move(edit);
     // The tile is stored; a picture of another tile that fails to load is
     // reported on its own and does not keep this dialog open.
@@ -77,7 +77,7 @@ void TTileDialog::OK() {
 
 void TTileDialog::done(int result) {
     ws_.run([this] {
-        RecordTable& tiles = ws_.DataModule1.cdsTiles;
+        RecordTable& tiles = ws_.session().tables().cdsTiles;
         if (!tiles.active()) return;
         tiles.cancel();
         tiles.setFiltered(false);  // also moves to the first record

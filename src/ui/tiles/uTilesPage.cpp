@@ -80,9 +80,9 @@ void TTilesPage::entered() {
             button->clickAction = [this](TTile& tile) { ShowEditAni(tile.code()); };
         else
             button->clickAction = [this](TTile& tile) { ShowEdit(tile.code()); };
-        button->setPicture(ws_.PegaImg(code));
+        button->setPicture(ws_.session().PegaImg(code));
     }
-    RecordTable& table = ws_.DataModule1.cdsTiles;
+    RecordTable& table = ws_.session().tables().cdsTiles;
     if (table.active() && table.filtered()) table.setFiltered(false);
 }
 
@@ -91,7 +91,7 @@ void TTilesPage::ShowEdit(unsigned char code) { open(tileEditor_, code); }
 void TTilesPage::ShowEditAni(unsigned char code) { open(animationEditor_, code); }
 
 void TTilesPage::open(TTileDialog& editor, unsigned char code) {
-    RecordTable& table = ws_.DataModule1.cdsTiles;
+    RecordTable& table = ws_.session().tables().cdsTiles;
     ws_.run([&] {
         TableRestriction restriction(table, true);
         restriction.restrict(tiles::tipoFilter(code));

@@ -17,7 +17,7 @@ namespace {
 
 struct Editing {
     explicit Editing(qmtest::ProjectFixture& fixture) : ws(std::make_unique<qmtest::ScriptedPrompts>()) {
-        ws.EditorFolder = qmtest::binFolder();
+        ws.session().setEditorFolder(qmtest::binFolder());
         MapGrid g;
         g.newGrid(10);
         g.setTipo(2, 2, 'G');
@@ -33,7 +33,7 @@ struct Editing {
     EditorSession& session() { return ws.session(); }
     MapEditing& edits() { return ws.session().mapEditing(); }
     QUndoStack& stack() { return ws.session().undoStack(); }
-    CellState cell(int r, int c) { return readCell(ws.grid, r, c); }
+    CellState cell(int r, int c) { return readCell(ws.session().grid(), r, c); }
 
     Workspace ws;
     std::vector<std::vector<int>> told;
@@ -106,11 +106,11 @@ TEST(MapEditingCommands, PastesOfAWholeCellAnEventAndTilesAreEachOneStepUndoneEx
 TEST(MapEditingCommands, FloodFillAndRectangleAreOneStepEach) {
     qmtest::ProjectFixture fixture;
     Editing e(fixture);
-    const MapGrid loaded = e.ws.grid;
+    const MapGrid loaded = e.ws.session().grid();
     // the fill stops at the one other cell; every other cell of the map takes the code
     EXPECT_EQ(e.edits().fill(EditLayer::Tipo, 1, 1, '6'), 99);
-    EXPECT_EQ(e.ws.grid.tipo(10, 10), '6');
-    EXPECT_EQ(e.ws.grid.tipo(2, 2), 'G');
+    EXPECT_EQ(e.ws.session().grid().tipo(10, 10), '6');
+    EXPECT_EQ(e.ws.session().grid().tipo(2, 2), 'G');
     EXPECT_EQ(e.stack().count(), 1);
     EXPECT_EQ(e.told.back(), (std::vector<int>{1, 1, 10, 10}));
     EXPECT_EQ(e.edits().fillRectangle(EditLayer::Fundo, 4, 7, 2, 3, 'A'), 15);
@@ -118,10 +118,10 @@ TEST(MapEditingCommands, FloodFillAndRectangleAreOneStepEach) {
     EXPECT_EQ(e.told.back(), (std::vector<int>{2, 3, 4, 7}));
 
     e.stack().undo();
-    EXPECT_EQ(e.ws.grid.Fundo, loaded.Fundo);
-    EXPECT_NE(e.ws.grid.Tipo, loaded.Tipo);
+    EXPECT_EQ(e.ws.session().grid().Fundo, loaded.Fundo);
+    EXPECT_NE(e.ws.session().grid().Tipo, loaded.Tipo);
     e.stack().undo();
-    EXPECT_EQ(e.ws.grid.Tipo, loaded.Tipo);
+    EXPECT_EQ(e.ws.session().grid().Tipo, loaded.Tipo);
     EXPECT_FALSE(e.session().modified());
     // a fill with the value the area has is no step
     EXPECT_EQ(e.edits().fill(EditLayer::Tipo, 1, 1, '0'), 0);
@@ -150,12 +150,12 @@ TEST(MapEditingCommands, AStrokeIsOneStepAndAStrokeAfterASaveIsAnother) {
     e.stack().undo();
     e.stack().undo();
     EXPECT_FALSE(e.session().modified());  // back at the saved map
-    EXPECT_EQ(e.ws.grid.tipo(8, 1), '0');
+    EXPECT_EQ(e.ws.session().grid().tipo(8, 1), '0');
     e.stack().undo();
-    for (int c = 1; c <= 6; ++c) EXPECT_EQ(e.ws.grid.tipo(7, c), '0') << c;
+    for (int c = 1; c <= 6; ++c) EXPECT_EQ(e.ws.session().grid().tipo(7, c), '0') << c;
     e.stack().redo();
-    EXPECT_EQ(e.ws.grid.tipo(7, 3), 'C');
-    EXPECT_EQ(e.ws.grid.tipo(7, 6), 'B');
+    EXPECT_EQ(e.ws.session().grid().tipo(7, 3), 'C');
+    EXPECT_EQ(e.ws.session().grid().tipo(7, 6), 'B');
     EXPECT_FALSE(e.session().modified());
 }
 
@@ -174,13 +174,13 @@ TEST(MapEditingCommands, TheEventEditorsResultIsOneStepEvenWhenUnchanged) {
     e.session().editEvent(2, 2);  // a cell with an event: the script window
     e.session().editEvent(3, 3);  // none: the selector, closed without a choice
     EXPECT_EQ(opened, (std::vector<std::string>{"script:OnActionPress>ShowMessage:Ol\xE1&", "selector"}));
-    EXPECT_EQ(e.ws.grid.evento(2, 2), "OnPlayerTouch>IniciaChuva:");
-    EXPECT_EQ(e.ws.grid.evento(3, 3), "NULL");
+    EXPECT_EQ(e.ws.session().grid().evento(2, 2), "OnPlayerTouch>IniciaChuva:");
+    EXPECT_EQ(e.ws.session().grid().evento(3, 3), "NULL");
     EXPECT_EQ(e.stack().count(), 2);
     EXPECT_TRUE(e.session().modified());
     e.stack().undo();
     e.stack().undo();
-    EXPECT_EQ(e.ws.grid.evento(2, 2), "OnActionPress>ShowMessage:Ol\xE1&");
+    EXPECT_EQ(e.ws.session().grid().evento(2, 2), "OnActionPress>ShowMessage:Ol\xE1&");
     EXPECT_FALSE(e.session().modified());
 }
 
@@ -190,11 +190,11 @@ TEST(MapEditingCommands, ThePickerTakesTheLayersCodeAsTheBrushAndNothingInTheEve
     std::vector<int> picked;
     QObject::connect(&e.session(), &EditorSession::brushPicked, [&](unsigned char c) { picked.push_back(c); });
     EXPECT_TRUE(e.session().pickBrush(EditLayer::Tipo, 2, 2));
-    EXPECT_EQ(e.ws.BrushCode, 'G');
+    EXPECT_EQ(e.ws.session().brushCode(), 'G');
     EXPECT_TRUE(e.session().pickBrush(EditLayer::Fundo, 2, 2));
-    EXPECT_EQ(e.ws.BrushCode, 'H');
+    EXPECT_EQ(e.ws.session().brushCode(), 'H');
     EXPECT_FALSE(e.session().pickBrush(EditLayer::XO, 2, 2));
-    EXPECT_EQ(e.ws.BrushCode, 'H');
+    EXPECT_EQ(e.ws.session().brushCode(), 'H');
     EXPECT_EQ(picked, (std::vector<int>{'G', 'H'}));
     EXPECT_EQ(e.stack().count(), 0);  // the map is untouched
 }

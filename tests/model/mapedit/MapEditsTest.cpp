@@ -198,7 +198,7 @@ namespace {
 
 struct Session {
     explicit Session(qmtest::ProjectFixture& fixture) : ws(std::make_unique<qmtest::ScriptedPrompts>()) {
-        ws.EditorFolder = qmtest::binFolder();
+        ws.session().setEditorFolder(qmtest::binFolder());
         fixture.addMap("Vila.xml");
         fixture.addMap("Lago.xml");
         ws.session().openProject(fixture.projectFile());
@@ -277,13 +277,13 @@ TEST(EditingSession, TheStackEmptiesWhenAnotherMapIsLoadedCreatedOrTheProjectClo
     EXPECT_FALSE(s.stack().canUndo());
     EXPECT_FALSE(s.session().modified());
     // a step of the former map cannot touch this one
-    EXPECT_EQ(s.ws.grid.tipo(1, 1), '0');
+    EXPECT_EQ(s.ws.session().grid().tipo(1, 1), '0');
 
     s.paint({{1, 1}}, 'A');
     s.prompts().answer(Answer::No);
     ASSERT_TRUE(s.session().newMap("Deserto", 30));
     EXPECT_EQ(s.stack().count(), 0);
-    EXPECT_EQ(s.ws.grid.N, 30);
+    EXPECT_EQ(s.ws.session().grid().N, 30);
 
     s.paint({{30, 30}}, 'A');
     s.session().closeProject();
@@ -328,7 +328,7 @@ TEST(EditingSession, AppliedEditsAnnounceTheirCells) {
     EXPECT_EQ(told[0], (std::vector<int>{1, 1, 14, 14}));
     s.stack().undo();
     EXPECT_EQ(told.size(), 2u);
-    EXPECT_EQ(s.ws.grid.tipo(14, 14), '0');
+    EXPECT_EQ(s.ws.session().grid().tipo(14, 14), '0');
 }
 
 TEST(NewMapSize, OnlyWholeNumbersFromOneToAHundred) {

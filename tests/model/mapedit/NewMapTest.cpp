@@ -8,6 +8,7 @@
 #include "model/core/ProjectFile.h"
 #include "model/mapedit/MapProperties.h"
 #include "model/session/Workspace.h"
+#include "SessionSetUp.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -21,7 +22,7 @@ namespace {
 // A workspace with the fixture's project open as the editor opens it.
 struct OpenProject {
     explicit OpenProject(qmtest::ProjectFixture& fixture) : ws(std::make_unique<qmtest::ScriptedPrompts>()) {
-        ws.EditorFolder = qmtest::binFolder();
+        ws.session().setEditorFolder(qmtest::binFolder());
         ws.session().openProject(fixture.projectFile());
     }
     Workspace ws;
@@ -104,14 +105,14 @@ TEST(NewMap, VilaRefusedVila2Accepted) {
 
     createNewMap(ws, "Vila2");
     EXPECT_TRUE(fixture.dir.exists("Mapas/Vila2.xml"));
-    EXPECT_EQ(ws.grid.CurrentMap, "Vila2.xml");
-    EXPECT_EQ(ws.grid.N, 14);
+    EXPECT_EQ(ws.session().grid().CurrentMap, "Vila2.xml");
+    EXPECT_EQ(ws.session().grid().N, 14);
     EXPECT_TRUE(ws.session().mapLoaded());
     EXPECT_FALSE(ws.session().modified());
     EXPECT_TRUE(fixture.dir.read("Aventura.qmk").contains("Mapas:Vila.xml%Vila2.xml%\r\nMapa Inicial:Vila.xml\r\n"));
     // The map list holds a path for the map read from the file and a bare name for the new one.
-    ASSERT_EQ(ws.project.MapList.size(), 2);
-    EXPECT_EQ(ws.project.MapList[1], "Vila2.xml");
+    ASSERT_EQ(ws.session().project().MapList.size(), 2);
+    EXPECT_EQ(ws.session().project().MapList[1], "Vila2.xml");
     // The tree file lists the new map first under the root.
     EXPECT_EQ(fixture.dir.read("Data/Project.dat"), QByteArray("Aventura\r\n\tVila2.xml\r\n\tVila.xml\r\n"));
 }
@@ -121,9 +122,9 @@ TEST(NewMap, FirstMapBecomesInitialTwoMapsFillLineThree) {
     OpenProject open(fixture);
     Workspace& ws = open.ws;
     createNewMap(ws, "Vila");
-    EXPECT_EQ(ws.project.InitialMap, "Vila.xml");
+    EXPECT_EQ(ws.session().project().InitialMap, "Vila.xml");
     createNewMap(ws, "Caverna");
-    EXPECT_EQ(ws.project.InitialMap, "Vila.xml");
+    EXPECT_EQ(ws.session().project().InitialMap, "Vila.xml");
     EXPECT_EQ(fixture.dir.read("Aventura.qmk"),
               QByteArray("Project Name:Aventura\r\nProject Autor:Equipe\r\nMapas:Vila.xml%Caverna.xml%\r\n"
                          "Mapa Inicial:Vila.xml\r\nChar X:200\r\nChar Y:190\r\n"));
@@ -152,7 +153,7 @@ TEST(NewMap, RefusedNamesWriteNothingAnywhere) {
     EXPECT_FALSE(QFileInfo::exists(fixture.dir.path() + "Mapas/.xml"));
     EXPECT_EQ(fixture.dir.read("Aventura.qmk"), project);
     EXPECT_FALSE(fixture.dir.exists("Data/Project.dat"));
-    EXPECT_TRUE(ws.project.MapList.isEmpty());
+    EXPECT_TRUE(ws.session().project().MapList.isEmpty());
     EXPECT_FALSE(ws.session().mapLoaded());
 }
 
@@ -175,9 +176,9 @@ TEST(NewMap, ProjectFileThatCannotBeWrittenLeavesNoEntryAndNoMapFile) {
     EXPECT_EQ(fixture.dir.read("Data/Project.dat"), tree);
     EXPECT_FALSE(fixture.dir.exists("Mapas/Caverna.xml"));
     EXPECT_EQ(filesIn(fixture.dir.path() + "Mapas"), QStringList{"Vila.xml"});
-    EXPECT_EQ(ws.project.MapList.size(), 1);
-    EXPECT_EQ(ws.project.MapsLine, "Vila.xml%");
-    EXPECT_EQ(ws.tree.findFirst("Caverna.xml"), nullptr);
+    EXPECT_EQ(ws.session().project().MapList.size(), 1);
+    EXPECT_EQ(ws.session().project().MapsLine, "Vila.xml%");
+    EXPECT_EQ(ws.session().tree().findFirst("Caverna.xml"), nullptr);
     EXPECT_FALSE(ws.session().mapLoaded());
 
     // Once the project file can be written the same name is free.
@@ -200,8 +201,8 @@ TEST(NewMap, MapFileThatCannotBeWrittenRegistersNothing) {
     EXPECT_NE(errorOf([&] { createNewMap(ws, "Caverna"); }), "(no error)");
     EXPECT_EQ(fixture.dir.read("Aventura.qmk"), project);
     EXPECT_EQ(fixture.dir.read("Data/Project.dat"), tree);
-    EXPECT_EQ(ws.project.MapList.size(), 1);
-    EXPECT_EQ(ws.tree.findFirst("Caverna.xml"), nullptr);
+    EXPECT_EQ(ws.session().project().MapList.size(), 1);
+    EXPECT_EQ(ws.session().tree().findFirst("Caverna.xml"), nullptr);
     EXPECT_FALSE(ws.session().mapLoaded());
 }
 
@@ -210,13 +211,12 @@ TEST(NewMap, NeverOverwritesAMapThatIsNoLongerInTheTree) {
     OpenProject open(fixture);
     Workspace& ws = open.ws;
     createNewMap(ws, "Vila");
-    ws.grid.setTipo(3, 4, 'k');
-    ws.session().markModified();
+    ws.session().mapEditing().paint(EditLayer::Tipo, 3, 4, 'k');
     ws.session().save();
     const QByteArray painted = fixture.dir.read("Mapas/Vila.xml");
     // "Excluir Mapa": the node goes, the file and the project file's list stay.
-    ASSERT_TRUE(ws.tree.RemoveMap("Vila.xml"));
-    ws.tree.SaveProject(fixture.folder());
+    ASSERT_TRUE(qmtest::treeOf(ws).RemoveMap("Vila.xml"));
+    qmtest::treeOf(ws).SaveProject(fixture.folder());
     for (const char* name : {"Vila", "VILA", "vila"})
         EXPECT_EQ(errorOf([&] { createNewMap(ws, name); }), kMapAlreadyExists) << name;
     EXPECT_EQ(fixture.dir.read("Mapas/Vila.xml"), painted);
@@ -241,9 +241,9 @@ TEST(NewMap, NamesTheProjectCannotReadBackAreRefusedAndReopeningWorks) {
     }
     // The project opens again with exactly the map it was given.
     OpenProject again(fixture);
-    ASSERT_EQ(again.ws.project.MapList.size(), 1);
-    EXPECT_EQ(mapFileName(again.ws.project.MapList[0]), "Vila Velha.xml");
-    EXPECT_EQ(again.ws.grid.CurrentMap, "Vila Velha.xml");
+    ASSERT_EQ(again.ws.session().project().MapList.size(), 1);
+    EXPECT_EQ(mapFileName(again.ws.session().project().MapList[0]), "Vila Velha.xml");
+    EXPECT_EQ(again.ws.session().grid().CurrentMap, "Vila Velha.xml");
     EXPECT_TRUE(again.ws.session().mapLoaded());
 }
 

@@ -23,7 +23,7 @@ namespace {
 // A workspace with the fixture's project open as the editor opens it.
 struct OpenProject {
     explicit OpenProject(qmtest::ProjectFixture& fixture) : ws(std::make_unique<qmtest::ScriptedPrompts>()) {
-        ws.EditorFolder = qmtest::binFolder();
+        ws.session().setEditorFolder(qmtest::binFolder());
         ws.session().openProject(fixture.projectFile());
     }
     qmtest::ScriptedPrompts& prompts() { return static_cast<qmtest::ScriptedPrompts&>(ws.prompts()); }
@@ -176,7 +176,7 @@ TEST(TiledExport, TilesetSheetHoldsEveryTileAsTheEditorDrawsIt) {
     ASSERT_EQ(sheet.size(), QSize(480, 480));
     int transparentTiles = 0;
     for (int id = 0; id < 144; ++id) {
-        const Picture& picture = p.ws.PegaImg(static_cast<unsigned char>(48 + id));
+        const Picture& picture = p.ws.session().PegaImg(static_cast<unsigned char>(48 + id));
         const QImage drawn = picture.drawImage().copy(0, 0, 40, 40).convertToFormat(QImage::Format_ARGB32);
         const QImage cell = sheet.copy((id % 12) * 40, (id / 12) * 40, 40, 40);
         ASSERT_EQ(cell, drawn) << "tile " << id;
@@ -379,7 +379,7 @@ TEST(TiledImport, BadFilesAreRefusedWithAClearMessageAndNothingChanges) {
     };
 
     const auto before = snapshot(fixture.folder());
-    const std::vector<unsigned char> tipoBefore = p.ws.grid.Tipo;
+    const std::vector<unsigned char> tipoBefore = p.ws.session().grid().Tipo;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         fixture.dir.write("in.tmx", c.text);
@@ -392,7 +392,7 @@ TEST(TiledImport, BadFilesAreRefusedWithAClearMessageAndNothingChanges) {
     EXPECT_EQ(after, before);
     EXPECT_TRUE(p.prompts().asked().empty());  // no question, no save
     EXPECT_EQ(p.ws.session().currentMap(), "Vila.xml");
-    EXPECT_EQ(p.ws.grid.Tipo, tipoBefore);
+    EXPECT_EQ(p.ws.session().grid().Tipo, tipoBefore);
     EXPECT_TRUE(p.ws.session().modified());
     EXPECT_NE(errorOf([&] { p.ws.session().importMap(fixture.dir.file("nada.tmx"), "Novo"); }).find("nada.tmx"),
               std::string::npos);
@@ -414,8 +414,7 @@ TEST(TiledImport, NamesAreCheckedAsForANewMapAndTheSaveQuestionComesFirst) {
     EXPECT_EQ(p.prompts().asked()[0].title, "Atenção");
 
     // With unsaved changes: Cancel keeps everything, Yes saves first.
-    p.ws.grid.setTipo(1, 1, 'A');
-    p.ws.session().markModified();
+    p.ws.session().mapEditing().paint(EditLayer::Tipo, 1, 1, 'A');
     p.prompts().clear();
     p.prompts().answer(Answer::Cancel);
     EXPECT_FALSE(p.ws.session().importMap(fixture.dir.file("in.tmx"), "Ilha"));
@@ -431,6 +430,6 @@ TEST(TiledImport, NamesAreCheckedAsForANewMapAndTheSaveQuestionComesFirst) {
     MapGrid imported;
     Abrir(imported, fixture.dir.file("Mapas/Ilha.xml"));
     expectFixtureCells(imported);
-    expectFixtureCells(p.ws.grid);
+    expectFixtureCells(p.ws.session().grid());
     EXPECT_TRUE(fixture.dir.read("Aventura.qmk").contains("Mapas:Vila.xml%Ilha.xml%\r\nMapa Inicial:Vila.xml"));
 }

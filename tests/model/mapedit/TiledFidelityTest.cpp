@@ -275,10 +275,9 @@ TEST(TiledFidelity, DeeplyNestedGroupsAreRefusedAndTheEditorKeepsItsMap) {
     fixture.addMap("Vila.xml", vila);
     fixture.dir.write("Tiles.tsx", kTsx);
     Workspace ws(std::make_unique<qmtest::ScriptedPrompts>());
-    ws.EditorFolder = qmtest::binFolder();
+    ws.session().setEditorFolder(qmtest::binFolder());
     ws.session().openProject(fixture.projectFile());
-    ws.grid.setTipo(2, 2, 'A');  // an unsaved edit
-    ws.session().markModified();
+    ws.session().mapEditing().paint(EditLayer::Tipo, 2, 2, 'A');  // an unsaved edit
     const auto before = snapshot(fixture.folder());
 
     // 50,000 groups, as the file that once overflowed the stack.
@@ -292,7 +291,7 @@ TEST(TiledFidelity, DeeplyNestedGroupsAreRefusedAndTheEditorKeepsItsMap) {
     auto after = snapshot(fixture.folder());
     after.erase("fundo.tmx");
     EXPECT_EQ(after, before);
-    EXPECT_EQ(ws.grid.tipo(2, 2), 'A');
+    EXPECT_EQ(ws.session().grid().tipo(2, 2), 'A');
     EXPECT_TRUE(ws.session().modified());
     EXPECT_EQ(ws.session().currentMap(), "Vila.xml");
 

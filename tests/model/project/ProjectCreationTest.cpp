@@ -9,6 +9,7 @@
 #include "model/core/Text.h"
 #include "model/database/DataModule.h"
 #include "model/session/Workspace.h"
+#include "SessionSetUp.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -324,7 +325,7 @@ TEST(ProjectCreation, MissingTemplateTableStopsWithWhatWasCopiedLeftInPlace) {
     editor.remove("Data/Itens.xml");
     qmtest::TempDir dir;
     Workspace ws(std::make_unique<qmtest::ScriptedPrompts>());
-    ws.EditorFolder = editor.path();
+    ws.session().setEditorFolder(editor.path());
     EXPECT_EQ(errorOf([&] { ws.session().createProject(dir.file("A.qmk"), "A", "B"); }),
               "Missing data provider or data packet");
     EXPECT_FALSE(ws.session().projectOpen());
@@ -337,9 +338,9 @@ TEST(ProjectCreation, MissingTemplateTableStopsWithWhatWasCopiedLeftInPlace) {
     EXPECT_FALSE(dir.exists("Data/Magias.xml"));
     EXPECT_FALSE(dir.exists("A.exe"));
     EXPECT_FALSE(dir.exists("Imagens/Grama.bmp"));
-    EXPECT_TRUE(ws.DataModule1.cdsTiles.active());
-    EXPECT_FALSE(ws.DataModule1.cdsItens.active());
-    EXPECT_EQ(ws.tree.root(), nullptr);
+    EXPECT_TRUE(ws.session().tables().cdsTiles.active());
+    EXPECT_FALSE(ws.session().tables().cdsItens.active());
+    EXPECT_EQ(ws.session().tree().root(), nullptr);
 }
 
 TEST(ProjectCreation, ProjectFileThatCannotBeWrittenStopsBeforeAnyFolder) {
@@ -372,16 +373,16 @@ TEST(ProjectCreation, NamesAndFileNames) {
 TEST(ProjectCreation, WorkspaceEndsOpenWithoutAMap) {
     qmtest::TempDir dir;
     Workspace ws(std::make_unique<qmtest::ScriptedPrompts>());
-    ws.EditorFolder = qmtest::binFolder();
-    ws.grid.CurrentMap = "Old.xml";
+    ws.session().setEditorFolder(qmtest::binFolder());
+    qmtest::gridOf(ws).CurrentMap = "Old.xml";
     ws.session().createProject(dir.file("Novo.qmk"), "Novo", "Eu");
     EXPECT_TRUE(ws.session().projectOpen());
     EXPECT_FALSE(ws.session().mapLoaded());
-    EXPECT_EQ(ws.grid.CurrentMap, "");
-    EXPECT_EQ(ws.project.ProjectName, "Novo");
-    EXPECT_EQ(ws.project.RuntimePath, dir.file("Novo.exe"));
-    ASSERT_NE(ws.tree.root(), nullptr);
-    EXPECT_EQ(ws.tree.root()->text(), "Novo");
+    EXPECT_EQ(ws.session().grid().CurrentMap, "");
+    EXPECT_EQ(ws.session().project().ProjectName, "Novo");
+    EXPECT_EQ(ws.session().project().RuntimePath, dir.file("Novo.exe"));
+    ASSERT_NE(ws.session().tree().root(), nullptr);
+    EXPECT_EQ(ws.session().tree().root()->text(), "Novo");
 }
 
 TEST(ProjectCreation, ListsOfTheTemplateSet) {

@@ -21,7 +21,7 @@ struct Editor {
         auto scripted = std::make_unique<qmtest::ScriptedPrompts>();
         prompts = scripted.get();
         ws = std::make_unique<Workspace>(std::move(scripted));
-        ws->EditorFolder = qmtest::binFolder();
+        ws->session().setEditorFolder(qmtest::binFolder());
     }
     EditorSession& session() { return ws->session(); }
     bool open(const QString& file) {
@@ -29,7 +29,7 @@ struct Editor {
     }
     // The File of the first tiles record of a code.
     std::string fileOf(unsigned char code) {
-        const RecordTable& tiles = ws->DataModule1.cdsTiles;
+        const RecordTable& tiles = ws->session().tables().cdsTiles;
         const int i = format::tileRecordIndex(tiles, code);
         const auto& f = tiles.allRecords()[size_t(i)][size_t(tiles.fieldIndex("File"))];
         return f ? *f : std::string();
@@ -53,7 +53,7 @@ TEST(DamagedPicture, TheProjectOpensWithThePlaceholderAndOneNotice) {
         ASSERT_TRUE(probe.open(p.projectFile()));
         file = probe.fileOf('6');
         ASSERT_FALSE(file.empty());
-        EXPECT_NE(probe.ws->PegaImg('6').image(), placeholder());
+        EXPECT_NE(probe.ws->session().PegaImg('6').image(), placeholder());
     }
     const QString path = projectPath(p.folder(), "Imagens\\" + file);
     QFile f(path);
@@ -72,12 +72,11 @@ TEST(DamagedPicture, TheProjectOpensWithThePlaceholderAndOneNotice) {
     const QString notice = e.prompts->messages()[0];
     EXPECT_TRUE(notice.contains(QString::fromStdString("Imagens\\" + file))) << notice.toStdString();
     EXPECT_EQ(notice.count("Imagens\\"), 1) << notice.toStdString();  // each picture once
-    EXPECT_EQ(e.ws->PegaImg('6').image(), placeholder());
-    EXPECT_FALSE(e.ws->PegaImg('6').transparent());
+    EXPECT_EQ(e.ws->session().PegaImg('6').image(), placeholder());
+    EXPECT_FALSE(e.ws->session().PegaImg('6').transparent());
 
     // Editing and saving go on; the notice is not repeated.
-    e.ws->grid.setTipo(2, 2, '6');
-    e.session().markModified();
+    e.ws->session().mapEditing().paint(EditLayer::Tipo, 2, 2, '6');
     ASSERT_TRUE(e.ws->run([&] { e.session().save(); }));
     EXPECT_EQ(e.prompts->messages().size(), 1);
     EXPECT_EQ(QFile(path).size(), 20);  // the damaged file is left as it was

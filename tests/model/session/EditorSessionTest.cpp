@@ -22,7 +22,7 @@ struct Session {
         auto scripted = std::make_unique<qmtest::ScriptedPrompts>();
         prompts = scripted.get();
         ws = std::make_unique<Workspace>(std::move(scripted));
-        ws->EditorFolder = qmtest::binFolder();
+        ws->session().setEditorFolder(qmtest::binFolder());
         EditorSession* s = &session();
         QObject::connect(s, &EditorSession::stateChanged, [this] { heard << "state"; });
         QObject::connect(s, &EditorSession::mapOpened, [this](bool was) { heard << (was ? "map again" : "map"); });
@@ -41,8 +41,7 @@ struct Session {
     EditorSession& session() { return ws->session(); }
     // Paints cell (1, 1) as the canvas does.
     void paint(unsigned char code) {
-        ws->grid.setTipo(1, 1, code);
-        session().markModified();
+        ws->session().mapEditing().paint(EditLayer::Tipo, 1, 1, code);
     }
     bool run(const std::function<void()>& f) { return ws->run(f); }
 
@@ -71,8 +70,8 @@ TEST(EditorSession, OpeningRunsEveryStepAndAnnouncesThemInOrder) {
     EXPECT_TRUE(s.session().mapLoaded());
     EXPECT_FALSE(s.session().modified());
     EXPECT_EQ(s.session().currentMap(), "Vila.xml");
-    EXPECT_TRUE(s.ws->DataModule1.cdsMonstros.active());
-    EXPECT_EQ(s.ws->tiles.count(), 147);
+    EXPECT_TRUE(s.ws->session().tables().cdsMonstros.active());
+    EXPECT_EQ(s.ws->session().tiles().count(), 147);
 }
 
 TEST(EditorSession, AFailedOpenLeavesNoProject) {
@@ -84,8 +83,8 @@ TEST(EditorSession, AFailedOpenLeavesNoProject) {
     EXPECT_EQ(s.prompts->asked().size(), 1u);  // the general error box
     EXPECT_FALSE(s.session().projectOpen());
     EXPECT_FALSE(s.session().mapLoaded());
-    EXPECT_TRUE(s.ws->project.ProjectFile.isEmpty());
-    EXPECT_EQ(s.ws->tree.root(), nullptr);
+    EXPECT_TRUE(s.ws->session().project().ProjectFile.isEmpty());
+    EXPECT_EQ(s.ws->session().tree().root(), nullptr);
     EXPECT_EQ(s.heard.last(), "closed");
 
     // A project file that is not one fails the same way.
@@ -108,12 +107,12 @@ TEST(EditorSession, OpeningAnotherProjectAsksAboutUnsavedChangesThreeWays) {
     s.prompts->answer(Answer::Cancel);
     EXPECT_FALSE(s.session().openProjectAsking(second.projectFile()));
     EXPECT_EQ(s.prompts->messages(), QStringList{kQuestion});
-    EXPECT_EQ(s.ws->project.ProjectName, "Primeiro");
+    EXPECT_EQ(s.ws->session().project().ProjectName, "Primeiro");
     EXPECT_TRUE(s.session().modified());
 
     s.prompts->answer(Answer::No);
     EXPECT_TRUE(s.session().openProjectAsking(second.projectFile()));
-    EXPECT_EQ(s.ws->project.ProjectName, "Segundo");
+    EXPECT_EQ(s.ws->session().project().ProjectName, "Segundo");
     EXPECT_EQ(tipoInFile(first, "Vila.xml"), '0');  // not saved
     EXPECT_FALSE(s.session().modified());
 
@@ -121,7 +120,7 @@ TEST(EditorSession, OpeningAnotherProjectAsksAboutUnsavedChangesThreeWays) {
     s.prompts->answer(Answer::Yes);
     EXPECT_TRUE(s.session().openProjectAsking(first.projectFile()));
     EXPECT_EQ(tipoInFile(second, "Caverna.xml"), '7');  // saved first
-    EXPECT_EQ(s.ws->project.ProjectName, "Primeiro");
+    EXPECT_EQ(s.ws->session().project().ProjectName, "Primeiro");
     EXPECT_TRUE(s.prompts->allAnswersUsed());
 }
 
@@ -167,7 +166,7 @@ TEST(EditorSession, NewMapAsksAboutTheLoadedMapFirst) {
     EXPECT_EQ(tipoInFile(p, "Vila.xml"), '6');
     EXPECT_EQ(s.heard, (QStringList{"map closed", "new map", "state"}));
     EXPECT_EQ(s.session().currentMap(), "Caverna.xml");
-    EXPECT_EQ(s.ws->grid.N, 9);
+    EXPECT_EQ(s.ws->session().grid().N, 9);
     EXPECT_FALSE(s.session().modified());
     MapGrid written;
     Abrir(written, p.folder() + "Mapas/Caverna.xml");
@@ -216,7 +215,7 @@ TEST(EditorSession, PlayNeedsAMapAsksAndReportsARuntimeThatDoesNotStart) {
     s.prompts->answer(Answer::Yes);
     EXPECT_TRUE(s.session().play());
     EXPECT_EQ(tipoInFile(p, "Vila.xml"), '6');
-    EXPECT_EQ(s.started, QStringList{s.ws->project.RuntimePath});
+    EXPECT_EQ(s.started, QStringList{s.ws->session().project().RuntimePath});
 
     // A runtime that cannot start is an error naming the file and the reason.
     s.refuseStart = true;
@@ -228,7 +227,7 @@ TEST(EditorSession, PlayNeedsAMapAsksAndReportsARuntimeThatDoesNotStart) {
 
     // The real starter says why a missing runtime does not start.
     s.session().setProgramStarter(nullptr);
-    QFile::remove(s.ws->project.RuntimePath);
+    QFile::remove(s.ws->session().project().RuntimePath);
     s.prompts->clear();
     EXPECT_FALSE(s.run([&] { s.session().play(); }));
     EXPECT_TRUE(s.prompts->messages()[0].contains(QString::fromUtf8("o arquivo não existe")));

@@ -18,7 +18,7 @@ struct Editor {
         auto scripted = std::make_unique<qmtest::ScriptedPrompts>();
         prompts = scripted.get();
         ws = std::make_unique<Workspace>(std::move(scripted));
-        ws->EditorFolder = qmtest::binFolder();
+        ws->session().setEditorFolder(qmtest::binFolder());
     }
     EditorSession& session() { return ws->session(); }
     qmtest::ScriptedPrompts* prompts = nullptr;
@@ -33,13 +33,12 @@ TEST(ForeignProjectFile, AByteOrderMarkIsNoPartOfTheNameAndIsGoneAfterSaving) {
 
     Editor e;
     ASSERT_TRUE(e.ws->run([&] { e.session().openProject(p.projectFile()); }));
-    EXPECT_EQ(e.ws->project.ProjectName, "Aventura");
-    EXPECT_EQ(e.ws->project.CharX, kNewProjectCharX);
-    e.ws->grid.setTipo(1, 1, '6');
-    e.session().markModified();
+    EXPECT_EQ(e.ws->session().project().ProjectName, "Aventura");
+    EXPECT_EQ(e.ws->session().project().CharX, kNewProjectCharX);
+    e.ws->session().mapEditing().paint(EditLayer::Tipo, 1, 1, '6');
     ASSERT_TRUE(e.ws->run([&] { e.session().save(); }));
     // the project file as the editor writes it when its map list changes
-    writeProjectFile(e.ws->project);
+    writeProjectFile(e.ws->session().project());
     const QByteArray saved = p.dir.read("Aventura.qmk");
     EXPECT_TRUE(saved.startsWith("Project Name:Aventura\r\nProject Autor:Equipe\r\nMapas:Vila.xml%\r\n"))
         << saved.constData();
@@ -47,7 +46,7 @@ TEST(ForeignProjectFile, AByteOrderMarkIsNoPartOfTheNameAndIsGoneAfterSaving) {
     // and the project opens again under its own name
     Editor again;
     ASSERT_TRUE(again.ws->run([&] { again.session().openProject(p.projectFile()); }));
-    EXPECT_EQ(again.ws->project.ProjectName, "Aventura");
+    EXPECT_EQ(again.ws->session().project().ProjectName, "Aventura");
     EXPECT_TRUE(again.prompts->messages().isEmpty());
 }
 

@@ -75,7 +75,7 @@ struct OpenProject {
     explicit OpenProject(bool withMap = true) {
         if (withMap) fixture.addMap("Vila.xml");
         ws = std::make_unique<Workspace>(std::make_unique<qmtest::ScriptedPrompts>());
-        ws->EditorFolder = qmtest::binFolder();
+        ws->session().setEditorFolder(qmtest::binFolder());
         ws->session().openProject(fixture.projectFile());
     }
     QString at(const QString& relative) const { return fixture.folder() + relative; }
@@ -167,7 +167,7 @@ TEST(WriteInsideProject, TheTreeFileAndTheProjectFileLinkedOutAreRefused) {
 
 TEST(WriteInsideProject, ATableLinkedOutIsNotWrittenOnClose) {
     OpenProject p;
-    RecordTable& monsters = p.ws->DataModule1.cdsMonstros;
+    RecordTable& monsters = p.ws->session().tables().cdsMonstros;
     monsters.insert();
     monsters.setString("Nome", "Lobo");
     monsters.post();
@@ -189,7 +189,7 @@ TEST(WriteInsideProject, PictureEditorsRefuseTargetsLinkedOut) {
                         p.at("Imagens/Grama.bmp"));
     // the hero's frame editor
     const Animation& morto = *findAnimation("HeroMorto");
-    const FrameRecord hero = readFrameRecord(p.ws->DataModule1, morto);
+    const FrameRecord hero = readFrameRecord(p.ws->session().tables(), morto);
     ASSERT_FALSE(hero.files.empty());
     const QString frame = p.at("Imagens/" + QString::fromStdString(hero.files[0]));
     linkInPlace(frame, p.outside.file());
@@ -214,7 +214,7 @@ TEST(WriteInsideProject, ANewProjectCopiesNothingIntoAPictureFolderLinkedOut) {
     Outside outside;
     ASSERT_TRUE(QFile::link(outside.folder(), target.path() + "Imagens"));
     Workspace ws(std::make_unique<qmtest::ScriptedPrompts>());
-    ws.EditorFolder = qmtest::binFolder();
+    ws.session().setEditorFolder(qmtest::binFolder());
     expectRefusedNaming(refusal([&] { ws.session().createProject(target.file("Novo.qmk"), "Novo", "Eu"); }),
                         target.path() + "Imagens");
     EXPECT_TRUE(outside.untouched());

@@ -30,16 +30,15 @@ TEST(OpeningTheFirstMap, AFileWhoseCaseDiffersFromTheListIsOpenedAndSavedInPlace
     ASSERT_TRUE(QFile::rename(fixture.dir.file("Mapas/Vila.xml"), fixture.dir.file("Mapas/VILA.XML")));
 
     Workspace ws(std::make_unique<qmtest::ScriptedPrompts>());
-    ws.EditorFolder = qmtest::binFolder();
+    ws.session().setEditorFolder(qmtest::binFolder());
     ws.session().openProject(fixture.projectFile());
     ASSERT_TRUE(ws.session().mapLoaded());
-    EXPECT_EQ(ws.grid.CurrentMap, "Vila.xml");
-    EXPECT_EQ(ws.grid.N, 6);
-    EXPECT_EQ(ws.grid.tipo(2, 3), 'k');
+    EXPECT_EQ(ws.session().grid().CurrentMap, "Vila.xml");
+    EXPECT_EQ(ws.session().grid().N, 6);
+    EXPECT_EQ(ws.session().grid().tipo(2, 3), 'k');
 
     // Saving writes the same file back rather than a second one.
-    ws.grid.setTipo(1, 1, 'm');
-    ws.session().markModified();
+    ws.session().mapEditing().paint(EditLayer::Tipo, 1, 1, 'm');
     ws.session().save();
     EXPECT_EQ(QDir(fixture.dir.file("Mapas")).entryList(QDir::Files), QStringList{"VILA.XML"});
     MapGrid back;
@@ -60,7 +59,7 @@ TEST(OpeningTheFirstMap, AListedNameThatLeavesMapasIsRefusedAndNothingOutsideIsR
         const QByteArray project = fixture.dir.read("Aventura.qmk");
 
         Workspace ws(std::make_unique<qmtest::ScriptedPrompts>());
-        ws.EditorFolder = qmtest::binFolder();
+        ws.session().setEditorFolder(qmtest::binFolder());
         std::string error;
         try {
             ws.session().openProject(fixture.projectFile());
@@ -70,7 +69,7 @@ TEST(OpeningTheFirstMap, AListedNameThatLeavesMapasIsRefusedAndNothingOutsideIsR
         EXPECT_NE(error.find("não pode indicar outra pasta"), std::string::npos) << listed << ": " << error;
         EXPECT_FALSE(ws.session().projectOpen()) << listed;
         EXPECT_FALSE(ws.session().mapLoaded()) << listed;
-        EXPECT_EQ(ws.grid.N, 0) << listed;
+        EXPECT_EQ(ws.session().grid().N, 0) << listed;
         EXPECT_EQ(fixture.dir.read("Aventura.qmk"), project);
     }
 }

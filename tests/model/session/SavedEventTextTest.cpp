@@ -17,7 +17,7 @@ struct Editor {
         auto scripted = std::make_unique<qmtest::ScriptedPrompts>();
         prompts = scripted.get();
         ws = std::make_unique<Workspace>(std::move(scripted));
-        ws->EditorFolder = qmtest::binFolder();
+        ws->session().setEditorFolder(qmtest::binFolder());
     }
     EditorSession& session() { return ws->session(); }
     qmtest::ScriptedPrompts* prompts = nullptr;
@@ -31,8 +31,7 @@ TEST(SavedEventText, ATabInsideAMessageSurvivesSavingAndOpeningAgain) {
     {
         Editor e;
         ASSERT_TRUE(e.ws->run([&] { e.session().openProject(p.projectFile()); }));
-        e.ws->grid.setEvento(4, 7, event);
-        e.session().markModified();
+        e.ws->session().mapEditing().setEvent(4, 7, event);
         ASSERT_TRUE(e.ws->run([&] { e.session().save(); }));
     }
     const QByteArray file = p.dir.read("Mapas/Vila.xml");
@@ -41,7 +40,7 @@ TEST(SavedEventText, ATabInsideAMessageSurvivesSavingAndOpeningAgain) {
 
     Editor again;
     ASSERT_TRUE(again.ws->run([&] { again.session().openProject(p.projectFile()); }));
-    EXPECT_EQ(again.ws->grid.evento(4, 7), event);
+    EXPECT_EQ(again.ws->session().grid().evento(4, 7), event);
     MapGrid direct;
     Abrir(direct, p.folder() + "Mapas/Vila.xml");
     EXPECT_EQ(direct.evento(4, 7), event);

@@ -8,6 +8,7 @@
 #include "model/core/ProjectFile.h"
 #include "model/mapedit/TiledExchange.h"
 #include "model/session/Workspace.h"
+#include "SessionSetUp.h"
 
 #include <QFile>
 #include <QUndoStack>
@@ -22,7 +23,7 @@ struct Project {
         auto scripted = std::make_unique<qmtest::ScriptedPrompts>();
         prompts = scripted.get();
         ws = std::make_unique<Workspace>(std::move(scripted));
-        ws->EditorFolder = qmtest::binFolder();
+        ws->session().setEditorFolder(qmtest::binFolder());
         fixture.addMap("Vila.xml");
         fixture.addMap("Lago.xml");
         fixture.dir.write("Data/Project.dat", "Aventura\r\n\tCidades\r\n\tVila.xml\r\n\tLago.xml\r\n");
@@ -31,7 +32,7 @@ struct Project {
     EditorSession& session() { return ws->session(); }
     QUndoStack& steps() { return session().treeUndoStack(); }
     QByteArray treeFile() const { return fixture.dir.read("Data/Project.dat"); }
-    TreeNode* node(const char* text) { return ws->tree.findFirst(text); }
+    TreeNode* node(const char* text) { return ws->session().tree().findFirst(text); }
 
     qmtest::ProjectFixture& fixture;
     qmtest::ScriptedPrompts* prompts = nullptr;
@@ -55,7 +56,7 @@ TEST(TreeCommands, MovingAMapBetweenFoldersIsAStepUndoneAndRedoneOnDisk) {
     EXPECT_EQ(p.treeFile(), moved);
     p.steps().undo();
     EXPECT_EQ(p.treeFile(), before);
-    EXPECT_EQ(p.ws->tree.treeFileBytes(), before);  // the tree as its file
+    EXPECT_EQ(p.ws->session().tree().treeFileBytes(), before);  // the tree as its file
     p.steps().redo();
     p.steps().redo();
     EXPECT_EQ(p.treeFile(), "Aventura\r\n\tCidades\r\n\t\tLago.xml\r\n\t\tVila.xml\r\n");
@@ -75,13 +76,13 @@ TEST(TreeCommands, ARefusedDropIsNoStepAndTellsWhenTheNameIsTaken) {
     EXPECT_TRUE(p.prompts->asked().empty());
     // a folder already holding that name: told
     ASSERT_EQ(p.session().moveInTree(p.node("Lago.xml"), p.node("Cidades")), DropOutcome::Moved);
-    p.ws->tree.AddMap("Lago.xml", kKindMap);
+    p.ws->session().tree().AddMap("Lago.xml", kKindMap);
     p.prompts->answer(Answer::Ok);
-    EXPECT_EQ(p.session().moveInTree(p.ws->tree.root()->firstChild(), p.node("Cidades")), DropOutcome::RefusedExists);
+    EXPECT_EQ(p.session().moveInTree(p.ws->session().tree().root()->firstChild(), p.node("Cidades")), DropOutcome::RefusedExists);
     ASSERT_EQ(p.prompts->asked().size(), 1u);
     EXPECT_EQ(p.prompts->asked()[0].text, QString::fromUtf8(kDropExistsMessage));
     EXPECT_EQ(p.steps().count(), 1);
-    p.ws->tree.RemoveNode(p.ws->tree.root()->firstChild());
+    p.ws->session().tree().RemoveNode(p.ws->session().tree().root()->firstChild());
     p.steps().undo();
     EXPECT_EQ(p.treeFile(), before);
 }
@@ -90,7 +91,7 @@ TEST(TreeCommands, ANewFolderIsAStepAndAMoveIntoItSurvivesItsUndoAndRedo) {
     qmtest::ProjectFixture fixture;
     Project p(fixture);
     const QByteArray before = p.treeFile();
-    p.ws->tree.setSelected(p.ws->tree.root());
+    p.ws->session().selectTreeNode(p.ws->session().tree().root());
     p.prompts->answerText("  Masmorras\t");
     ASSERT_TRUE(p.session().newFolder());
     EXPECT_EQ(p.treeFile(), "Aventura\r\n\tMasmorras\r\n\tCidades\r\n\tVila.xml\r\n\tLago.xml\r\n");
@@ -108,7 +109,7 @@ TEST(TreeCommands, ANewFolderIsAStepAndAMoveIntoItSurvivesItsUndoAndRedo) {
     EXPECT_EQ(p.treeFile(), both);
 
     // a name the root already holds (any case) is told and makes no step
-    p.ws->tree.setSelected(p.ws->tree.root());
+    p.ws->session().selectTreeNode(p.ws->session().tree().root());
     p.prompts->answerText("cidades").answer(Answer::Ok);
     EXPECT_FALSE(p.session().newFolder());
     EXPECT_EQ(p.steps().count(), 2);
@@ -120,7 +121,7 @@ TEST(TreeCommands, ANewFolderIsAStepAndAMoveIntoItSurvivesItsUndoAndRedo) {
     EXPECT_FALSE(p.session().newFolder());
     EXPECT_EQ(p.treeFile(), both);
     // a map is no place for a folder
-    p.ws->tree.setSelected(p.node("Lago.xml"));
+    p.ws->session().selectTreeNode(p.node("Lago.xml"));
     p.prompts->answer(Answer::Ok);
     EXPECT_FALSE(p.session().newFolder());
     EXPECT_EQ(p.prompts->asked().back().text, QString::fromUtf8(kNoFolderHereMessage));
@@ -133,13 +134,13 @@ TEST(TreeCommands, AFolderThatCannotBeWrittenLeavesTheTreeAsItsFile) {
     // The tree file's folder is replaced by a file: no write can succeed.
     QDir(fixture.folder()).rename("Data", "Data.saved");
     fixture.dir.write("Data", "not a folder");
-    p.ws->tree.setSelected(p.ws->tree.root());
+    p.ws->session().selectTreeNode(p.ws->session().tree().root());
     p.prompts->answerText("Masmorras");
     EXPECT_THROW(p.session().newFolder(), Error);
     EXPECT_EQ(p.node("Masmorras"), nullptr);
     EXPECT_EQ(p.steps().count(), 0);
     EXPECT_THROW(p.session().moveInTree(p.node("Lago.xml"), p.node("Cidades")), Error);
-    EXPECT_EQ(p.node("Lago.xml")->parent(), p.ws->tree.root());
+    EXPECT_EQ(p.node("Lago.xml")->parent(), p.ws->session().tree().root());
     EXPECT_EQ(p.steps().count(), 0);
     QFile::remove(fixture.folder() + "Data");
     QDir(fixture.folder()).rename("Data.saved", "Data");
@@ -147,13 +148,13 @@ TEST(TreeCommands, AFolderThatCannotBeWrittenLeavesTheTreeAsItsFile) {
     // the project still opens
     p.session().closeProject();
     p.session().openProject(fixture.projectFile());
-    EXPECT_EQ(p.ws->tree.treeFileBytes(), before);
+    EXPECT_EQ(p.ws->session().tree().treeFileBytes(), before);
 }
 
 TEST(TreeCommands, RemovingAMapFromTheTreeAsksFirstAndKeepsItsFile) {
     qmtest::ProjectFixture fixture;
     Project p(fixture);
-    p.ws->tree.setSelected(p.node("Lago.xml"));
+    p.ws->session().selectTreeNode(p.node("Lago.xml"));
     p.prompts->answer(Answer::No);
     EXPECT_FALSE(p.session().removeSelectedFromTree());
     EXPECT_NE(p.node("Lago.xml"), nullptr);
@@ -181,8 +182,8 @@ TEST(HeroStart, AClickedCellBecomesTheStartInTheProjectFile) {
     EXPECT_EQ(reread.InitialMap, "Lago.xml");
     EXPECT_EQ(reread.CharX, 40 * 7 + 120);
     EXPECT_EQ(reread.CharY, 40 * 3 + 20);
-    EXPECT_EQ(reread.ProjectName, p.ws->project.ProjectName);
-    EXPECT_EQ(reread.MapsLine, p.ws->project.MapsLine);
+    EXPECT_EQ(reread.ProjectName, p.ws->session().project().ProjectName);
+    EXPECT_EQ(reread.MapsLine, p.ws->session().project().MapsLine);
     EXPECT_EQ(p.session().heroStartCell(), std::make_pair(3, 7));
     // on another map the start is not shown
     p.prompts->answer(Answer::No);
@@ -198,16 +199,16 @@ TEST(HeroStart, APositionOffTheGridOrAFailedWriteChangesNothing) {
     qmtest::ProjectFixture fixture;
     Project p(fixture);
     // a new project's 200/190 is not on a cell: no mark
-    p.ws->project.CharX = kNewProjectCharX;
-    p.ws->project.CharY = kNewProjectCharY;
-    p.ws->project.InitialMap = "Vila.xml";
+    qmtest::projectOf(*p.ws).CharX = kNewProjectCharX;
+    qmtest::projectOf(*p.ws).CharY = kNewProjectCharY;
+    qmtest::projectOf(*p.ws).InitialMap = "Vila.xml";
     EXPECT_EQ(p.session().heroStartCell(), std::make_pair(0, 0));
     // the project file cannot be replaced: the state stays as it was
     QFile::remove(fixture.projectFile());
     QDir().mkpath(fixture.projectFile());
     EXPECT_THROW(p.session().setHeroStart(2, 2), Error);
-    EXPECT_EQ(p.ws->project.CharX, kNewProjectCharX);
-    EXPECT_EQ(p.ws->project.CharY, kNewProjectCharY);
+    EXPECT_EQ(p.ws->session().project().CharX, kNewProjectCharX);
+    EXPECT_EQ(p.ws->session().project().CharY, kNewProjectCharY);
 }
 
 TEST(SessionOrder, TheMapsNameIsKnownWhenTheMapIsAnnounced) {
@@ -226,7 +227,7 @@ TEST(SessionOrder, AnImportReadsItsFileOnceWhenItWasReadAhead) {
     qmtest::ProjectFixture fixture;
     Project p(fixture);
     p.session().mapEditing().paint(EditLayer::Tipo, 3, 4, 'G');  // an unsaved edit travels in the export
-    const MapGrid g = p.ws->grid;
+    const MapGrid g = p.ws->session().grid();
     QDir().mkpath(fixture.folder() + "fora");
     const QString tmx = fixture.dir.file("fora/Ilha.tmx");
     p.session().exportMap(tmx);
@@ -235,7 +236,7 @@ TEST(SessionOrder, AnImportReadsItsFileOnceWhenItWasReadAhead) {
     p.prompts->answer(Answer::No);  // the loaded map's edit is not saved
     ASSERT_TRUE(p.session().importMap(tmx, "Ilha"));
     EXPECT_EQ(p.session().currentMap(), "Ilha.xml");
-    EXPECT_EQ(p.ws->grid.Tipo, g.Tipo);
+    EXPECT_EQ(p.ws->session().grid().Tipo, g.Tipo);
     // without a read ahead the file is read by the import itself
     EXPECT_THROW(p.session().importMap(tmx, "Ilha2"), Error);
 }

@@ -74,9 +74,9 @@ struct Db {
         auto scripted = std::make_unique<qmtest::ScriptedPrompts>();
         prompts = scripted.get();
         ws = std::make_unique<Workspace>(std::move(scripted));
-        ws->EditorFolder = qmtest::binFolder();
+        ws->session().setEditorFolder(qmtest::binFolder());
         form = std::make_unique<TForm2>(*ws);  // before the data holder, as at start-up
-        ws->DataModule1.DataModuleCreate(ws->EditorFolder);
+        ws->session().tables().DataModuleCreate(ws->session().editorFolder());
         ws->session().openProject(fixture.projectFile());
         if (links) {
             form->setFramePreviewsLink(&previews);
@@ -85,7 +85,7 @@ struct Db {
     }
     ~Db() { form.reset(); }
 
-    TDataModule1& dm() { return ws->DataModule1; }
+    TDataModule1& dm() { return ws->session().tables(); }
     void open() {
         form->FormShow();
         form->show();

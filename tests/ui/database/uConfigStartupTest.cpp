@@ -19,7 +19,7 @@ TEST(DatabaseWindowStartUp, CreatedBeforeTheTablesAndOpenedByTheDatabaseCommand)
     qmtest::TempDir settings;
     qmtest::ProjectFixture fixture;
     Workspace ws(std::make_unique<qmtest::ScriptedPrompts>());
-    ws.EditorFolder = qmtest::binFolder();
+    ws.session().setEditorFolder(qmtest::binFolder());
     TForm1::Options o;
     o.iniPath = settings.file("quillmark.INI");
     o.recentPath = settings.file("conf.ini");

@@ -1,6 +1,7 @@
 // The database window driven through its widgets: tabs, entries, arrows, lists,
 // buttons and the scripted prompts, with the files of a project on disk.
 #include "DatabaseWindow.h"
+#include "model/database/DatabasePages.h"
 
 using namespace quillmark;
 
@@ -60,7 +61,7 @@ TEST(DatabaseWindow, ClosingAfterANewNameRewritesOnlyTheFirstLineOfTheProjectFil
     Db db;
     db.fixture.maps = {"Vila.xml"};
     db.fixture.writeProjectFile();
-    readProjectFile(db.fixture.projectFile(), db.ws->project);
+    readProjectFile(db.fixture.projectFile(), db.ws->session().project());
     const QByteArray before = db.fixture.dir.read("Aventura.qmk");
     int palettes = 0;
     QObject::connect(&db.ws->session(), &EditorSession::tilesChanged, [&] { ++palettes; });
@@ -72,10 +73,12 @@ TEST(DatabaseWindow, ClosingAfterANewNameRewritesOnlyTheFirstLineOfTheProjectFil
     ASSERT_EQ(a.size(), b.size());
     EXPECT_EQ(a[0], "Project Name:Reino\r");
     for (int i = 1; i < a.size(); ++i) EXPECT_EQ(a[i], b[i]);
-    EXPECT_EQ(db.ws->project.ProjectName, "Reino");
+    EXPECT_EQ(db.ws->session().project().ProjectName, "Reino");
     EXPECT_EQ(palettes, 0);  // no tile was edited: the palette keeps its buttons and the brush's frame
     // every opening fills the entries again from the shared values
-    db.ws->project.ProjectAuthor = "Outra";
+    GameEntries entries = gameEntriesFrom(db.ws->session().project());
+    entries.autor = "Outra";
+    db.ws->session().setGameEntries(entries);
     db.open();
     EXPECT_EQ(db.form->EditAutor->text(), "Outra");
 }
@@ -89,12 +92,12 @@ TEST(DatabaseWindow, ABadStartPositionKeepsTheWindowOpenAndChangesNothing) {
     db.prompts->answer(Answer::Ok);
     EXPECT_FALSE(db.close());
     EXPECT_EQ(db.prompts->messages(), QStringList{"'1O' is not a valid integer value."});
-    EXPECT_EQ(db.ws->project.CharX, 200);
+    EXPECT_EQ(db.ws->session().project().CharX, 200);
     EXPECT_EQ(db.fixture.dir.read("Aventura.qmk"), before);
     db.form->EditPosY->setText("10");
     EXPECT_TRUE(db.close());
-    EXPECT_EQ(db.ws->project.CharX, 300);
-    EXPECT_EQ(db.ws->project.CharY, 10);
+    EXPECT_EQ(db.ws->session().project().CharX, 300);
+    EXPECT_EQ(db.ws->session().project().CharY, 10);
 }
 
 TEST(DatabaseWindow, ReopeningOnTheHeroPageRunsNoEntryStepAndLeavesTheHeroCommitted) {
@@ -249,7 +252,7 @@ TEST(MonstersPage, ReopenedAfterAProjectSwitchTheListsShowTheNewProject) {
     elmo[0] = "Elmo";
     other.dir.write("Data/Monstros.xml", QByteArray::fromStdString(datapacket::write(monstrosSchema(), {orc})));
     other.dir.write("Data/Itens.xml", QByteArray::fromStdString(datapacket::write(itensSchema(), {elmo})));
-    readProjectFile(other.projectFile(), db.ws->project);
+    readProjectFile(other.projectFile(), db.ws->session().project());
     db.dm().pointAtProject(other.folder());
     db.open();  // on "Inimigos" again, without its entry step
     EXPECT_EQ(Db::entries(db.form->ListaInimigos), QStringList{"Orc"});

@@ -31,7 +31,7 @@ void watchEdits(Db& db, EditorView& seen, const char* animation, RecordTable& ta
         std::vector<int> frames;
         for (size_t i = 0; i < a.frames.size(); ++i) frames.push_back(int(i));
         try {
-            checkedTargets(db.ws->project.ProjectFolder, a, record, frames);
+            checkedTargets(db.ws->session().project().ProjectFolder, a, record, frames);
             seen.writable = true;
         } catch (const Error& e) {
             seen.problem = QString::fromUtf8(e.what());

@@ -10,6 +10,7 @@
 #include "model/events/EventCommands.h"
 #include "ui/events/uEvChangeMap.h"
 #include "ui/events/uEvCommandDialog.h"
+#include "SessionSetUp.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -53,10 +54,10 @@ struct CommandDialogsTest : qmtest::EventWindows {
         data.cdsPersonagem.post();
         data.cdsPersonagem.close();
 
-        ws.project.ProjectFolder = game.folder();
-        ws.project.MapList = {"Vila.xml", "Caverna.xml"};
-        ws.DataModule1.pointAtProject(game.folder());
-        ws.DataModule1.cdsMonstros.close();  // as the database window leaves it
+        qmtest::projectOf(ws).ProjectFolder = game.folder();
+        qmtest::projectOf(ws).MapList = {"Vila.xml", "Caverna.xml"};
+        ws.session().tables().pointAtProject(game.folder());
+        ws.session().tables().cdsMonstros.close();  // as the database window leaves it
         form6.setScriptText("OnActionPress>");
     }
 

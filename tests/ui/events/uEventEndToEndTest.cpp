@@ -39,7 +39,7 @@ struct EventEndToEndTest : ::testing::Test {
     std::unique_ptr<TFormMSG> msg;
 
     EventEndToEndTest() {
-        ws.EditorFolder = qmtest::binFolder();
+        ws.session().setEditorFolder(qmtest::binFolder());
         area = std::make_unique<TMapArea>(ws);
         area->resize(700, 700);
         area->show();
@@ -88,7 +88,7 @@ TEST_F(EventEndToEndTest, AnEventComposedOnACellReachesTheMapFile) {
         EXPECT_TRUE(driver.done());
     }
     EXPECT_TRUE(ws.session().modified());
-    EXPECT_EQ(ws.grid.evento(2, 3), "OnActionPress>IniciaChuva:ShowMessage:Chove na vila&");
+    EXPECT_EQ(ws.session().grid().evento(2, 3), "OnActionPress>IniciaChuva:ShowMessage:Chove na vila&");
 
     // a character on another cell
     {
@@ -107,7 +107,7 @@ TEST_F(EventEndToEndTest, AnEventComposedOnACellReachesTheMapFile) {
         rightPress(5, 6);
         EXPECT_TRUE(driver.done());
     }
-    EXPECT_EQ(ws.grid.evento(5, 6), "AddChar:Ferreiro|3");
+    EXPECT_EQ(ws.session().grid().evento(5, 6), "AddChar:Ferreiro|3");
 
     // reopening the first cell shows its event; removing it with "Novo"
     {

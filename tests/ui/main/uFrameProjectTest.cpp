@@ -8,6 +8,7 @@
 #include "model/core/ProjectFile.h"
 #include "model/session/Workspace.h"
 #include "ui/main/uFrameProject.h"
+#include "SessionSetUp.h"
 
 #include <QAction>
 #include <QApplication>
@@ -38,7 +39,7 @@ protected:
         project.dir.write("Data/Project.dat", kTreeFile);
         prompts = new ScriptedPrompts;
         ws = std::make_unique<Workspace>(std::unique_ptr<Prompts>(prompts));
-        ws->EditorFolder = qmtest::binFolder();
+        ws->session().setEditorFolder(qmtest::binFolder());
         view = std::make_unique<TFrame3>(*ws);
         ws->session().openProject(project.projectFile());
         view->resize(220, 320);
@@ -51,7 +52,7 @@ protected:
         ws.reset();
     }
 
-    TreeNode* node(const char* text) { return ws->tree.findFirst(text); }
+    TreeNode* node(const char* text) { return ws->session().tree().findFirst(text); }
     QTreeWidgetItem* item(const char* text) { return view->itemFor(node(text)); }
     QPoint centreOf(const char* text) {
         view->scrollToItem(item(text));
@@ -60,7 +61,7 @@ protected:
     void clickOn(const char* text) { QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, centreOf(text)); }
 
     TreeMenuState menuFor(TreeNode* selected) {
-        ws->tree.setSelected(selected);
+        ws->session().selectTreeNode(selected);
         view->updateContextMenu();
         return {view->novaPastaAction()->isEnabled(), view->novoMapaAction()->isEnabled(),
                 view->excluirMapaAction()->isEnabled(), view->propriedadesAction()->isEnabled()};
@@ -105,37 +106,37 @@ TEST_F(TreeViewTest, MirrorsTheTreeAndFollowsItsChanges) {
     EXPECT_EQ(view->editTriggers(), QAbstractItemView::NoEditTriggers);
     EXPECT_EQ(view->iconSize(), QSize(16, 16));
 
-    ws->tree.AddMap("Novo.xml", kKindMap);
+    ws->session().tree().AddMap("Novo.xml", kKindMap);
     EXPECT_EQ(texts(root).first(), "Novo.xml");
     EXPECT_EQ(view->nodeOf(root->child(0)), node("Novo.xml"));
-    ws->tree.RemoveMap("Cidades");
+    qmtest::treeOf(*ws).RemoveMap("Cidades");
     EXPECT_EQ(texts(root), QStringList({"Novo.xml", "Caverna.xml", "Masmorras"}));
     EXPECT_EQ(item("Vila.xml"), nullptr);
-    ws->tree.removeProjeto();
+    ws->session().tree().removeProjeto();
     EXPECT_EQ(view->topLevelItemCount(), 0);
-    ws->tree.CriaProjeto("Aventura");
-    ws->tree.LoadProject(ws->project);
+    ws->session().tree().CriaProjeto("Aventura");
+    ws->session().tree().LoadProject(ws->session().project());
     EXPECT_EQ(texts(view->topLevelItem(0)), QStringList({"Cidades", "Caverna.xml", "Masmorras"}));
 }
 
 TEST_F(TreeViewTest, SelectionGoesBothWaysAndExpandsTheSelectedNode) {
     clickOn("Vila.xml");
-    EXPECT_EQ(ws->tree.selected(), node("Vila.xml"));
+    EXPECT_EQ(ws->session().tree().selected(), node("Vila.xml"));
     EXPECT_TRUE(item("Cidades")->isExpanded());
     view->collapseAll();
-    ws->tree.setSelected(node("Masmorras"));
+    ws->session().selectTreeNode(node("Masmorras"));
     EXPECT_EQ(view->currentItem(), item("Masmorras"));
     EXPECT_TRUE(item("Masmorras")->isExpanded());
     // The branch left behind closes.
-    ws->tree.setSelected(node("Cidades"));
-    ws->tree.setSelected(node("Caverna.xml"));
+    ws->session().selectTreeNode(node("Cidades"));
+    ws->session().selectTreeNode(node("Caverna.xml"));
     EXPECT_FALSE(item("Cidades")->isExpanded());
     EXPECT_TRUE(view->topLevelItem(0)->isExpanded());
 }
 
 TEST_F(TreeViewTest, ContextMenuStates) {
     EXPECT_EQ(menuFor(nullptr), (TreeMenuState{false, false, false, false}));
-    EXPECT_EQ(menuFor(ws->tree.root()), (TreeMenuState{true, true, false, false}));
+    EXPECT_EQ(menuFor(ws->session().tree().root()), (TreeMenuState{true, true, false, false}));
     EXPECT_EQ(menuFor(node("Cidades")), (TreeMenuState{true, true, false, true}));
     EXPECT_EQ(menuFor(node("Vila.xml")), (TreeMenuState{false, true, true, true}));
     QStringList captions;
@@ -166,7 +167,7 @@ TEST_F(TreeViewTest, TheMenuOpensOnARightClickOnlyWithAProject) {
 }
 
 TEST_F(TreeViewTest, NewFolderAsksForANameAndSavesTheTree) {
-    ws->tree.setSelected(ws->tree.root());
+    ws->session().selectTreeNode(ws->session().tree().root());
     prompts->answerText("Mundos");
     view->novaPastaAction()->trigger();
     ASSERT_EQ(prompts->asked().size(), 1u);
@@ -195,21 +196,21 @@ TEST_F(TreeViewTest, NewFolderAsksForANameAndSavesTheTree) {
     EXPECT_EQ(view->topLevelItem(0)->childCount(), 5);
 
     // A folder added while a folder is selected still goes under the root.
-    ws->tree.setSelected(node("Masmorras"));
+    ws->session().selectTreeNode(node("Masmorras"));
     prompts->answerText("Torres");
     view->NovaPasta();
     EXPECT_EQ(texts(view->topLevelItem(0)).first(), "Torres");
 
     // Not on a map.
     prompts->clear();
-    ws->tree.setSelected(node("Vila.xml"));
+    ws->session().selectTreeNode(node("Vila.xml"));
     view->NovaPasta();
     EXPECT_EQ(prompts->messages(), QStringList{"Não é Possivel criar uma pasta no local Selecionado!"});
 }
 
 TEST_F(TreeViewTest, DeletingAMapAsksFirstAndNoKeepsEverything) {
     const QByteArray projectFile = project.dir.read("Aventura.qmk");
-    ws->tree.setSelected(node("Caverna.xml"));
+    ws->session().selectTreeNode(node("Caverna.xml"));
     prompts->answer(Answer::No);
     view->excluirMapaAction()->trigger();
     ASSERT_EQ(prompts->asked().size(), 1u);
@@ -217,13 +218,13 @@ TEST_F(TreeViewTest, DeletingAMapAsksFirstAndNoKeepsEverything) {
     EXPECT_EQ(prompts->asked()[0].buttons, Buttons::YesNo);
     EXPECT_TRUE(prompts->asked()[0].text.startsWith("Remover o mapa \"Caverna.xml\" da árvore do projeto?"));
     EXPECT_EQ(texts(view->topLevelItem(0)), QStringList({"Cidades", "Caverna.xml", "Masmorras"}));
-    EXPECT_EQ(ws->tree.selected(), node("Caverna.xml"));
+    EXPECT_EQ(ws->session().tree().selected(), node("Caverna.xml"));
     EXPECT_EQ(project.dir.read("Aventura.qmk"), projectFile);
     EXPECT_EQ(treeFile(), kTreeFile);
 }
 
 TEST_F(TreeViewTest, DeletingAMapKeepsTheOpenFolders) {
-    ws->tree.setSelected(node("Vila.xml"));
+    ws->session().selectTreeNode(node("Vila.xml"));
     view->expandAll();
     prompts->answer(Answer::Yes);
     view->excluirMapaAction()->trigger();
@@ -231,7 +232,7 @@ TEST_F(TreeViewTest, DeletingAMapKeepsTheOpenFolders) {
     EXPECT_TRUE(view->topLevelItem(0)->isExpanded());
     EXPECT_TRUE(item("Masmorras")->isExpanded());
     // answered No, the open folder stays as it was
-    ws->tree.setSelected(node("CAVERNA.xml"));
+    ws->session().selectTreeNode(node("CAVERNA.xml"));
     view->expandAll();
     prompts->answer(Answer::No);
     view->excluirMapaAction()->trigger();
@@ -241,13 +242,13 @@ TEST_F(TreeViewTest, DeletingAMapKeepsTheOpenFolders) {
 
 TEST_F(TreeViewTest, DeletingAMapRemovesOnlyTheNode) {
     const QByteArray projectFile = project.dir.read("Aventura.qmk");
-    ws->tree.setSelected(node("Caverna.xml"));
+    ws->session().selectTreeNode(node("Caverna.xml"));
     prompts->answer(Answer::Yes);
     view->excluirMapaAction()->trigger();
     EXPECT_EQ(texts(view->topLevelItem(0)), QStringList({"Cidades", "Masmorras"}));
     EXPECT_TRUE(project.dir.exists("Mapas/Caverna.xml"));
     EXPECT_EQ(project.dir.read("Aventura.qmk"), projectFile);
-    EXPECT_EQ(ws->project.MapList.size(), 2);
+    EXPECT_EQ(ws->session().project().MapList.size(), 2);
     EXPECT_EQ(treeFile(), kTreeFile);  // written by the next save, not now
 }
 
@@ -272,7 +273,7 @@ TEST_F(TreeViewTest, DropsThroughTheView) {
     dropAt(centreOf("Cidades"));
     EXPECT_EQ(texts(item("Cidades")), QStringList({"Vila.xml", "Caverna.xml"}));
     EXPECT_TRUE(item("Cidades")->isExpanded());
-    EXPECT_EQ(ws->tree.selected(), node("Caverna.xml"));
+    EXPECT_EQ(ws->session().tree().selected(), node("Caverna.xml"));
     EXPECT_EQ(view->currentItem(), item("Caverna.xml"));
     EXPECT_EQ(treeFile(), "Aventura\r\n\tCidades\r\n\t\tVila.xml\r\n\t\tCaverna.xml\r\n\tMasmorras\r\n"
                           "\t\tCAVERNA.xml\r\n");
@@ -298,7 +299,7 @@ TEST_F(TreeViewTest, DragsFromElsewhereAreRefused) {
 }
 
 TEST_F(TreeViewTest, ADragNearTheEdgesScrollsOneLine) {
-    for (int i = 0; i < 60; ++i) ws->tree.AddMap("Pasta " + std::to_string(i), kKindContainer);
+    for (int i = 0; i < 60; ++i) ws->session().tree().AddMap("Pasta " + std::to_string(i), kKindContainer);
     view->expandAll();
     QApplication::processEvents();
     QScrollBar* bar = view->verticalScrollBar();
@@ -325,10 +326,9 @@ TEST_F(TreeViewTest, ADragNearTheEdgesScrollsOneLine) {
 }
 
 TEST_F(TreeViewTest, DoubleClickOpensAMapAfterTheSaveQuestion) {
-    ASSERT_EQ(ws->grid.CurrentMap, "Vila.xml");  // the first map of the list
-    const unsigned char saved = ws->grid.tipo(1, 1);
-    ws->grid.setTipo(1, 1, 'I');
-    ws->session().markModified();
+    ASSERT_EQ(ws->session().grid().CurrentMap, "Vila.xml");  // the first map of the list
+    const unsigned char saved = ws->session().grid().tipo(1, 1);
+    ws->session().mapEditing().paint(EditLayer::Tipo, 1, 1, 'I');
     int statusChecks = 0;
     QObject::connect(&ws->session(), &EditorSession::stateChanged, [&] { ++statusChecks; });
     auto vilaInFile = [&] {
@@ -341,47 +341,46 @@ TEST_F(TreeViewTest, DoubleClickOpensAMapAfterTheSaveQuestion) {
     prompts->answer(Answer::Cancel);
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, centreOf("Caverna.xml"));
     EXPECT_EQ(prompts->messages(), QStringList{"Desejá Salvar as Alterações?"});
-    EXPECT_EQ(ws->grid.CurrentMap, "Vila.xml");
-    EXPECT_EQ(ws->grid.tipo(1, 1), 'I');
+    EXPECT_EQ(ws->session().grid().CurrentMap, "Vila.xml");
+    EXPECT_EQ(ws->session().grid().tipo(1, 1), 'I');
     EXPECT_TRUE(ws->session().modified());
 
     // No opens without saving.
     prompts->answer(Answer::No);
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, centreOf("Caverna.xml"));
-    EXPECT_EQ(ws->grid.CurrentMap, "Caverna.xml");
-    EXPECT_EQ(ws->grid.tipo(1, 1), '0');
+    EXPECT_EQ(ws->session().grid().CurrentMap, "Caverna.xml");
+    EXPECT_EQ(ws->session().grid().tipo(1, 1), '0');
     EXPECT_FALSE(ws->session().modified());
     EXPECT_EQ(vilaInFile(), saved);
     EXPECT_EQ(statusChecks, 1);
 
     // Yes saves first.
-    ws->grid.setTipo(1, 1, 'H');
-    ws->session().markModified();
+    ws->session().mapEditing().paint(EditLayer::Tipo, 1, 1, 'H');
     prompts->answer(Answer::Yes);
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, centreOf("Vila.xml"));
-    EXPECT_EQ(ws->grid.CurrentMap, "Vila.xml");
+    EXPECT_EQ(ws->session().grid().CurrentMap, "Vila.xml");
     MapGrid cave;
     Abrir(cave, project.folder() + "Mapas/Caverna.xml");
     EXPECT_EQ(cave.tipo(1, 1), 'H');
-    EXPECT_EQ(ws->grid.tipo(1, 1), saved);
+    EXPECT_EQ(ws->session().grid().tipo(1, 1), saved);
 
     // Without changes nothing is asked; folders and the root open nothing.
     prompts->clear();
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, centreOf("Caverna.xml"));
-    EXPECT_EQ(ws->grid.CurrentMap, "Caverna.xml");
+    EXPECT_EQ(ws->session().grid().CurrentMap, "Caverna.xml");
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, centreOf("Cidades"));
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, centreOf("Aventura"));
-    EXPECT_EQ(ws->grid.CurrentMap, "Caverna.xml");
+    EXPECT_EQ(ws->session().grid().CurrentMap, "Caverna.xml");
     EXPECT_TRUE(prompts->asked().empty());
     EXPECT_TRUE(ws->session().mapLoaded());
 }
 
 TEST_F(TreeViewTest, AMissingMapFileIsReportedAndTheLoadedMapStays) {
-    ws->grid.newGrid(5);
+    qmtest::gridOf(*ws).newGrid(5);
     QFile::remove(project.folder() + "Mapas/Caverna.xml");
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, centreOf("Caverna.xml"));
     ASSERT_EQ(prompts->messages().size(), 1);
     EXPECT_EQ(prompts->asked()[0].title, "Quillmark");
-    EXPECT_EQ(ws->grid.CurrentMap, "Vila.xml");
-    EXPECT_EQ(ws->grid.N, 5);
+    EXPECT_EQ(ws->session().grid().CurrentMap, "Vila.xml");
+    EXPECT_EQ(ws->session().grid().N, 5);
 }

@@ -5,6 +5,7 @@
 
 #include "model/session/Workspace.h"
 #include "ui/main/uFrameTiles.h"
+#include "SessionSetUp.h"
 
 #include <QApplication>
 #include <QEnterEvent>
@@ -18,10 +19,10 @@ namespace {
 class PaletteTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ws.EditorFolder = qmtest::binFolder();
-        ws.project.ProjectFolder = project.folder();
-        ws.DataModule1.pointAt(ws.DataModule1.cdsTiles, project.folder());
-        ws.LoadImagens();
+        ws.session().setEditorFolder(qmtest::binFolder());
+        qmtest::projectOf(ws).ProjectFolder = project.folder();
+        ws.session().tables().pointAt(ws.session().tables().cdsTiles, project.folder());
+        ws.session().refreshTiles();
         palette = std::make_unique<TFrame1>(ws);
         palette->resize(119, TFrame1::kHeight);
     }
@@ -47,7 +48,7 @@ TEST_F(PaletteTest, EmptyUntilBuiltThenTwelveListsOfTwelve) {
         EXPECT_EQ(b->parentWidget(), palette->panel(i / 12)) << i;
         EXPECT_EQ(b->size(), QSize(40, 40));
         EXPECT_FALSE(b->selected());
-        EXPECT_EQ(imageOf(b->picture()), imageOf(ws.PegaImg(b->code()))) << i;
+        EXPECT_EQ(imageOf(b->picture()), imageOf(ws.session().PegaImg(b->code()))) << i;
     }
     EXPECT_EQ(palette->button(0)->pos(), QPoint(15, 8));
     EXPECT_EQ(palette->button(1)->pos(), QPoint(57, 8));
@@ -64,9 +65,9 @@ TEST_F(PaletteTest, ButtonTwentyThreeGivesG) {
     TTile* b = palette->button(23);
     ASSERT_TRUE(b->isVisible());
     QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
-    EXPECT_EQ(ws.BrushCode, 'G');
-    EXPECT_EQ(ws.BrushCode, 71);
-    EXPECT_EQ(imageOf(ws.BrushImage), imageOf(b->picture()));
+    EXPECT_EQ(ws.session().brushCode(), 'G');
+    EXPECT_EQ(ws.session().brushCode(), 71);
+    EXPECT_EQ(imageOf(ws.session().brushImage()), imageOf(b->picture()));
     EXPECT_TRUE(b->selected());
     // Choosing another unselects the first.
     QTest::mouseClick(palette->button(22), Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
@@ -78,17 +79,17 @@ TEST_F(PaletteTest, ButtonTwentyThreeGivesG) {
     // A press that leaves the button before release is no click.
     QTest::mousePress(b, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
     QTest::mouseRelease(b, Qt::LeftButton, Qt::NoModifier, QPoint(60, 20));
-    EXPECT_EQ(ws.BrushCode, 'F');
+    EXPECT_EQ(ws.session().brushCode(), 'F');
 }
 
 TEST_F(PaletteTest, AnimatedTilesAndTheFirstBrush) {
     palette->LoadImgs();
     palette->button(143)->click();
-    EXPECT_EQ(ws.BrushCode, 191);
+    EXPECT_EQ(ws.session().brushCode(), 191);
     palette->button(132)->click();
-    EXPECT_EQ(ws.BrushCode, 180);
+    EXPECT_EQ(ws.session().brushCode(), 180);
     emit ws.session().brushReset();
-    EXPECT_EQ(ws.BrushCode, '0');
+    EXPECT_EQ(ws.session().brushCode(), '0');
     EXPECT_TRUE(palette->button(0)->selected());
     EXPECT_FALSE(palette->button(132)->selected());
 }
@@ -101,7 +102,7 @@ TEST_F(PaletteTest, RebuildingKeepsTheBrushButNoFrame) {
     EXPECT_NE(palette->button(23), old);
     EXPECT_EQ(palette->buttonCount(), 144);
     for (int i = 0; i < 144; ++i) EXPECT_FALSE(palette->button(i)->selected());
-    EXPECT_EQ(ws.BrushCode, 'G');
+    EXPECT_EQ(ws.session().brushCode(), 'G');
     // The old buttons are gone once the events have run.
     QPointer<TTile> gone(old);
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -14,6 +14,7 @@
 #include "ui/main/uFrameTiles.h"
 #include "ui/main/uPrincipal.h"
 #include "ui/main/uTerreno.h"
+#include "SessionSetUp.h"
 
 #include <QAction>
 #include <QApplication>
@@ -36,7 +37,7 @@ protected:
     MapEditingTest() {
         prompts = new qmtest::ScriptedPrompts;
         ws = std::make_unique<Workspace>(std::unique_ptr<Prompts>(prompts));
-        ws->EditorFolder = qmtest::binFolder();
+        ws->session().setEditorFolder(qmtest::binFolder());
         WindowLinks& links = ws->session().links();
         links.newMapDialog.fill([] {});
         links.newProjectWizard.fill([] {});
@@ -78,8 +79,7 @@ protected:
         QCoreApplication::sendEvent(&canvas(), &leave);
     }
     void brush(unsigned char code) {
-        ws->BrushCode = code;
-        ws->BrushImage = ws->PegaImg(code);
+        ws->session().setBrush(code, ws->session().PegaImg(code));
     }
     QImage shot() { return canvas().grab().toImage().convertToFormat(QImage::Format_RGB32); }
     QAction* entry(const char* caption) { return form->menuAction(QString::fromUtf8(caption)); }
@@ -87,7 +87,7 @@ protected:
     void redo() { entry("Refazer")->trigger(); }
     QUndoStack& stack() { return ws->session().undoStack(); }
     std::vector<unsigned char> tipos() const {
-        return std::vector<unsigned char>(ws->grid.Tipo.begin(), ws->grid.Tipo.end());
+        return std::vector<unsigned char>(ws->session().grid().Tipo.begin(), ws->session().grid().Tipo.end());
     }
 
     qmtest::TempDir settings;
@@ -112,8 +112,8 @@ TEST_F(MapEditingTest, AStrokeIsOneStepAndUndoRedoRestoreCellsAndPixels) {
     move(2, 8);
     move(5, 8);
     release(5, 8);
-    EXPECT_EQ(ws->grid.tipo(2, 5), '6');
-    EXPECT_EQ(ws->grid.tipo(5, 8), '6');
+    EXPECT_EQ(ws->session().grid().tipo(2, 5), '6');
+    EXPECT_EQ(ws->session().grid().tipo(5, 8), '6');
     EXPECT_EQ(stack().count(), 1);
     EXPECT_TRUE(entry("Desfazer")->isEnabled());
     EXPECT_TRUE(ws->session().modified());
@@ -128,7 +128,7 @@ TEST_F(MapEditingTest, AStrokeIsOneStepAndUndoRedoRestoreCellsAndPixels) {
     EXPECT_EQ(shot(), before);
 
     redo();
-    EXPECT_EQ(ws->grid.tipo(2, 5), '6');
+    EXPECT_EQ(ws->session().grid().tipo(2, 5), '6');
     EXPECT_TRUE(ws->session().modified());
     EXPECT_EQ(shot(), painted);
 
@@ -149,12 +149,12 @@ TEST_F(MapEditingTest, TheShortcutsReachUndoAndRedo) {
     QApplication::setActiveWindow(form.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(ws->grid.tipo(3, 3), '0');
+    EXPECT_EQ(ws->session().grid().tipo(3, 3), '0');
     QTest::keyClick(form.get(), Qt::Key_Y, Qt::ControlModifier);
-    EXPECT_EQ(ws->grid.tipo(3, 3), '6');
+    EXPECT_EQ(ws->session().grid().tipo(3, 3), '6');
     QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(ws->grid.tipo(3, 3), '6');
+    EXPECT_EQ(ws->session().grid().tipo(3, 3), '6');
 }
 
 TEST_F(MapEditingTest, FloodAndRectangleFillsAreOneStepEach) {
@@ -168,9 +168,9 @@ TEST_F(MapEditingTest, FloodAndRectangleFillsAreOneStepEach) {
     brush('6');
     click(2, 2, Qt::ShiftModifier);
     for (int r = 1; r <= 4; ++r)
-        for (int c = 1; c <= 14; ++c) ASSERT_EQ(ws->grid.tipo(r, c), '6') << r << "," << c;
-    for (int c = 1; c <= 14; ++c) EXPECT_EQ(ws->grid.tipo(5, c), '1');  // the wall stops it
-    EXPECT_EQ(ws->grid.tipo(6, 1), '0');
+        for (int c = 1; c <= 14; ++c) ASSERT_EQ(ws->session().grid().tipo(r, c), '6') << r << "," << c;
+    for (int c = 1; c <= 14; ++c) EXPECT_EQ(ws->session().grid().tipo(5, c), '1');  // the wall stops it
+    EXPECT_EQ(ws->session().grid().tipo(6, 1), '0');
     EXPECT_EQ(stack().count(), 2);
 
     // Ctrl+drag from (12, 10) up to (8, 3)
@@ -178,32 +178,32 @@ TEST_F(MapEditingTest, FloodAndRectangleFillsAreOneStepEach) {
     press(12, 10, Qt::ControlModifier);
     move(10, 6);
     move(8, 3);
-    EXPECT_EQ(ws->grid.tipo(10, 6), '0');  // nothing until the button is let go
+    EXPECT_EQ(ws->session().grid().tipo(10, 6), '0');  // nothing until the button is let go
     release(8, 3, Qt::ControlModifier);
     for (int r = 8; r <= 12; ++r)
-        for (int c = 3; c <= 10; ++c) ASSERT_EQ(ws->grid.tipo(r, c), '7') << r << "," << c;
-    EXPECT_EQ(ws->grid.tipo(7, 3), '0');
-    EXPECT_EQ(ws->grid.tipo(8, 11), '0');
+        for (int c = 3; c <= 10; ++c) ASSERT_EQ(ws->session().grid().tipo(r, c), '7') << r << "," << c;
+    EXPECT_EQ(ws->session().grid().tipo(7, 3), '0');
+    EXPECT_EQ(ws->session().grid().tipo(8, 11), '0');
     EXPECT_EQ(stack().count(), 3);
 
     undo();
-    EXPECT_EQ(ws->grid.tipo(10, 6), '0');
+    EXPECT_EQ(ws->session().grid().tipo(10, 6), '0');
     undo();
-    EXPECT_EQ(ws->grid.tipo(2, 2), '0');
-    EXPECT_EQ(ws->grid.tipo(5, 3), '1');
+    EXPECT_EQ(ws->session().grid().tipo(2, 2), '0');
+    EXPECT_EQ(ws->session().grid().tipo(5, 3), '1');
 
     // on the lower layer the fill takes Fundo
     form->ModoInferiorClick();
     click(1, 1, Qt::ShiftModifier);
-    EXPECT_EQ(ws->grid.fundo(14, 14), '7');
-    EXPECT_EQ(ws->grid.tipo(14, 14), '0');
+    EXPECT_EQ(ws->session().grid().fundo(14, 14), '7');
+    EXPECT_EQ(ws->session().grid().tipo(14, 14), '0');
 }
 
 TEST_F(MapEditingTest, ThePickerTakesTheCellsCodeAndSelectsItsPaletteButton) {
-    ws->grid.setTipo(4, 4, '\x4A');   // code 74: "Lista 3"
-    ws->grid.setFundo(4, 4, '\xB5');  // code 181: "Animações"
+    qmtest::gridOf(*ws).setTipo(4, 4, '\x4A');   // code 74: "Lista 3"
+    qmtest::gridOf(*ws).setFundo(4, 4, '\xB5');  // code 181: "Animações"
     click(4, 4, Qt::AltModifier);
-    EXPECT_EQ(ws->BrushCode, 74);
+    EXPECT_EQ(ws->session().brushCode(), 74);
     TTile* button = form->palette()->button(74 - 48);
     ASSERT_NE(button, nullptr);
     EXPECT_TRUE(button->selected());
@@ -211,65 +211,65 @@ TEST_F(MapEditingTest, ThePickerTakesTheCellsCodeAndSelectsItsPaletteButton) {
     EXPECT_EQ(form->palette()->currentPanel(), 2);
     EXPECT_EQ(form->paletteList()->currentText(), "Lista 3");
     EXPECT_EQ(stack().count(), 0);  // picking changes no cell
-    EXPECT_EQ(ws->grid.tipo(4, 4), 74);
+    EXPECT_EQ(ws->session().grid().tipo(4, 4), 74);
 
     form->ModoInferiorClick();
     click(4, 4, Qt::AltModifier);
-    EXPECT_EQ(ws->BrushCode, 181);
+    EXPECT_EQ(ws->session().brushCode(), 181);
     EXPECT_TRUE(form->palette()->button(181 - 48)->selected());
     EXPECT_EQ(form->paletteList()->currentText(), QString::fromUtf8("Animações"));
     // and the picked tile paints
     click(1, 1);
-    EXPECT_EQ(ws->grid.fundo(1, 1), 181);
+    EXPECT_EQ(ws->session().grid().fundo(1, 1), 181);
 }
 
 TEST_F(MapEditingTest, EventsAndPastesAreUndoneWithTheirTexts) {
     ws->session().links().eventSelector.fill([] { return std::string("AddChar:Zeca|3"); });  // the character dialog
     ws->session().links().eventScript.fill([](const std::string&) { return std::string("NULL"); });  // cleared
     QTest::mouseClick(&canvas(), Qt::RightButton, Qt::NoModifier, centre(6, 6));
-    EXPECT_EQ(ws->grid.evento(6, 6), "AddChar:Zeca|3");
+    EXPECT_EQ(ws->session().grid().evento(6, 6), "AddChar:Zeca|3");
     EXPECT_EQ(stack().count(), 1);
     QTest::mouseClick(&canvas(), Qt::RightButton, Qt::NoModifier, centre(6, 6));
-    EXPECT_EQ(ws->grid.evento(6, 6), "NULL");
+    EXPECT_EQ(ws->session().grid().evento(6, 6), "NULL");
     undo();
-    EXPECT_EQ(ws->grid.evento(6, 6), "AddChar:Zeca|3");
+    EXPECT_EQ(ws->session().grid().evento(6, 6), "AddChar:Zeca|3");
     undo();
-    EXPECT_EQ(ws->grid.evento(6, 6), "NULL");  // as the map file holds it
+    EXPECT_EQ(ws->session().grid().evento(6, 6), "NULL");  // as the map file holds it
     EXPECT_FALSE(ws->session().modified());
     // an event dialog closed without a change is a step too: the map counts as
     // modified until it is undone
     ws->session().links().eventSelector.fill([] { return std::string("NULL"); });
     QTest::mouseClick(&canvas(), Qt::RightButton, Qt::NoModifier, centre(7, 7));
-    EXPECT_EQ(ws->grid.evento(7, 7), "NULL");
+    EXPECT_EQ(ws->session().grid().evento(7, 7), "NULL");
     EXPECT_TRUE(ws->session().modified());
     undo();
     EXPECT_FALSE(ws->session().modified());
     EXPECT_TRUE(entry("Refazer")->isEnabled());
     ws->session().links().eventSelector.fill([] { return std::string("AddChar:Zeca|3"); });
     QTest::mouseClick(&canvas(), Qt::RightButton, Qt::NoModifier, centre(6, 6));
-    EXPECT_EQ(ws->grid.evento(6, 6), "AddChar:Zeca|3");
+    EXPECT_EQ(ws->session().grid().evento(6, 6), "AddChar:Zeca|3");
     // a new step drops what could be redone
     EXPECT_FALSE(entry("Refazer")->isEnabled());
 
     // a whole-cell paste
-    ws->grid.setTipo(2, 2, '6');
-    ws->grid.setXO(2, 2, 'X');
+    qmtest::gridOf(*ws).setTipo(2, 2, '6');
+    ws->session().mapEditing().paint(EditLayer::XO, 2, 2, 'X');
     QTest::mouseMove(&canvas(), centre(6, 6));
     entry("Copiar")->trigger();
     QTest::mouseMove(&canvas(), centre(9, 9));
     entry("Colar")->trigger();
-    EXPECT_EQ(ws->grid.evento(9, 9), "AddChar:Zeca|3");
+    EXPECT_EQ(ws->session().grid().evento(9, 9), "AddChar:Zeca|3");
     undo();
-    EXPECT_EQ(ws->grid.evento(9, 9), "NULL");
-    EXPECT_EQ(ws->grid.xo(9, 9), 'O');
+    EXPECT_EQ(ws->session().grid().evento(9, 9), "NULL");
+    EXPECT_EQ(ws->session().grid().xo(9, 9), 'O');
     // an event-layer drag
     form->ModoEventosClick();
     press(11, 1);
     move(11, 6);
     release(11, 6);
-    for (int c = 1; c <= 6; ++c) EXPECT_EQ(ws->grid.xo(11, c), 'X') << c;
+    for (int c = 1; c <= 6; ++c) EXPECT_EQ(ws->session().grid().xo(11, c), 'X') << c;
     undo();
-    for (int c = 1; c <= 6; ++c) EXPECT_EQ(ws->grid.xo(11, c), 'O') << c;
+    for (int c = 1; c <= 6; ++c) EXPECT_EQ(ws->session().grid().xo(11, c), 'O') << c;
     ws->session().links().eventSelector.clear();
     ws->session().links().eventScript.clear();
 }
@@ -291,7 +291,7 @@ TEST_F(MapEditingTest, TheStatusBarTellsTheCellTheTileTheLayerAndTheMap) {
     ASSERT_NE(status, nullptr);
     away();
     EXPECT_EQ(status->text(), "Camada Superior   |   Vila.xml");
-    ws->grid.setTipo(3, 5, 'G');
+    qmtest::gridOf(*ws).setTipo(3, 5, 'G');
     move(3, 5);
     const QString text = status->text();
     EXPECT_TRUE(text.startsWith("Linha 3, Coluna 5   |   Tile 71 (G) ")) << text.toStdString();
@@ -318,31 +318,31 @@ TEST_F(MapEditingTest, CtrlWheelStepsThroughFourSizesKeepingThePointOverThePoint
     };
     const QPoint onCell = centre(12, 15);
     wheel(onCell, 120);
-    EXPECT_EQ(ws->CellSize, 80);
+    EXPECT_EQ(ws->session().cellSize(), 80);
     EXPECT_EQ(canvas().size(), QSize(1600, 1600));
     // the cell that was under the pointer is still there
     const QPoint inViewport = canvas().mapTo(form->mapArea()->viewport(), centre(12, 15));
     const QPoint before = form->mapArea()->canvas()->mapTo(form->mapArea()->viewport(), onCell * 2);
     EXPECT_LE((inViewport - before).manhattanLength(), 80);
     wheel(centre(12, 15), 120);
-    EXPECT_EQ(ws->CellSize, 80);  // the largest
+    EXPECT_EQ(ws->session().cellSize(), 80);  // the largest
     for (int size : {40, 20, 10, 10}) {
         wheel(QPoint(5, 5), -120);
-        EXPECT_EQ(ws->CellSize, size);
+        EXPECT_EQ(ws->session().cellSize(), size);
     }
     EXPECT_EQ(canvas().size(), QSize(200, 200));
     // clicks still find their cells
     brush('6');
     QTest::mouseClick(&canvas(), Qt::LeftButton, Qt::NoModifier, QPoint(10 * 19 + 5, 10 * 3 + 5));
-    EXPECT_EQ(ws->grid.tipo(4, 20), '6');
+    EXPECT_EQ(ws->session().grid().tipo(4, 20), '6');
     // without Ctrl the wheel does not zoom
     wheel(QPoint(5, 5), 120, Qt::NoModifier);
-    EXPECT_EQ(ws->CellSize, 10);
+    EXPECT_EQ(ws->session().cellSize(), 10);
     // the "Zoom" button goes on toggling to 20 and 40
     form->ZoomClick();
-    EXPECT_EQ(ws->CellSize, 20);
+    EXPECT_EQ(ws->session().cellSize(), 20);
     form->ZoomClick();
-    EXPECT_EQ(ws->CellSize, 40);
+    EXPECT_EQ(ws->session().cellSize(), 40);
 }
 
 TEST_F(MapEditingTest, ACharacterStandsOnItsCellWhenObjectsAreShown) {
@@ -353,8 +353,8 @@ TEST_F(MapEditingTest, ACharacterStandsOnItsCellWhenObjectsAreShown) {
         for (int x = 12; x < 28; ++x) frame.setPixel(x, y, qRgb(220, 20, 20));
     ASSERT_TRUE(QDir(project.folder()).mkpath("Imagens/Zeca"));
     ASSERT_TRUE(frame.save(project.folder() + "Imagens/Zeca/CharDown01.bmp", "BMP"));
-    ws->grid.setEvento(5, 5, "AddChar:Zeca|2");
-    ws->grid.setEvento(5, 7, "AddChar:Ninguem|2");  // no such character: the cell shows its tiles only
+    qmtest::gridOf(*ws).setEvento(5, 5, "AddChar:Zeca|2");
+    qmtest::gridOf(*ws).setEvento(5, 7, "AddChar:Ninguem|2");  // no such character: the cell shows its tiles only
     canvas().repaintCells();
     away();
     QImage img = shot();
@@ -366,7 +366,7 @@ TEST_F(MapEditingTest, ACharacterStandsOnItsCellWhenObjectsAreShown) {
               img.copy(canvas().cellRect(5, 6)).copy(0, 0, 25, 40));
 
     entry("Objetos")->trigger();
-    ASSERT_FALSE(ws->ShowObjetos);
+    ASSERT_FALSE(ws->session().showObjetos());
     img = shot();
     EXPECT_NE(img.pixel(cell.topLeft() + QPoint(20, 15)) & 0xFFFFFF, qRgb(220, 20, 20) & 0xFFFFFF);
     EXPECT_EQ(img.copy(cell), img.copy(canvas().cellRect(5, 6)));

@@ -33,7 +33,7 @@ protected:
     MapToolsTest() {
         prompts = new qmtest::ScriptedPrompts;
         ws = std::make_unique<Workspace>(std::unique_ptr<Prompts>(prompts));
-        ws->EditorFolder = qmtest::binFolder();
+        ws->session().setEditorFolder(qmtest::binFolder());
         WindowLinks& links = ws->session().links();
         links.newMapDialog.fill([] {});
         links.newProjectWizard.fill([] {});
@@ -66,8 +66,7 @@ protected:
         QTest::mouseClick(&canvas(), Qt::LeftButton, mods, centre(r, c));
     }
     void brush(unsigned char code) {
-        ws->BrushCode = code;
-        ws->BrushImage = ws->PegaImg(code);
+        ws->session().setBrush(code, ws->session().PegaImg(code));
     }
     // The tool bar's button of a tool, clicked as a user does.
     void choose(MapTool tool) {
@@ -124,7 +123,7 @@ TEST_F(MapToolsTest, ToolsChosenFromTheToolBarWorkWithPlainClicks) {
     EXPECT_EQ(canvas().tool(), MapTool::Balde);
     EXPECT_EQ(toolStatus(), "Ferramenta: Balde");
     click(3, 3);
-    EXPECT_EQ(ws->grid.tipo(14, 14), '6');
+    EXPECT_EQ(ws->session().grid().tipo(14, 14), '6');
     EXPECT_EQ(stack().count(), 1);
 
     // the rectangle: a plain drag
@@ -134,15 +133,15 @@ TEST_F(MapToolsTest, ToolsChosenFromTheToolBarWorkWithPlainClicks) {
     QTest::mouseMove(&canvas(), centre(4, 5));
     QTest::mouseRelease(&canvas(), Qt::LeftButton, Qt::NoModifier, centre(4, 5));
     for (int r = 2; r <= 4; ++r)
-        for (int c = 2; c <= 5; ++c) EXPECT_EQ(ws->grid.tipo(r, c), '7') << r << "," << c;
-    EXPECT_EQ(ws->grid.tipo(5, 5), '6');
+        for (int c = 2; c <= 5; ++c) EXPECT_EQ(ws->session().grid().tipo(r, c), '7') << r << "," << c;
+    EXPECT_EQ(ws->session().grid().tipo(5, 5), '6');
     EXPECT_EQ(stack().count(), 2);
 
     // the picker: a plain click takes the cell's code, the palette follows
     brush('0');
     choose(MapTool::ContaGotas);
     click(3, 3);
-    EXPECT_EQ(ws->BrushCode, '7');
+    EXPECT_EQ(ws->session().brushCode(), '7');
     EXPECT_TRUE(form->palette()->button('7' - 48)->selected());
     EXPECT_EQ(stack().count(), 2);
 
@@ -151,18 +150,18 @@ TEST_F(MapToolsTest, ToolsChosenFromTheToolBarWorkWithPlainClicks) {
     EXPECT_EQ(canvas().tool(), MapTool::Pincel);
     EXPECT_TRUE(form->toolAction(MapTool::Pincel)->isChecked());
     click(9, 9);
-    EXPECT_EQ(ws->grid.tipo(9, 9), '7');
+    EXPECT_EQ(ws->session().grid().tipo(9, 9), '7');
     EXPECT_EQ(stack().count(), 3);
 
     // the modifiers stay as extras whatever the tool: Alt picks with the bucket chosen
     choose(MapTool::Balde);
     click(14, 14, Qt::AltModifier);
-    EXPECT_EQ(ws->BrushCode, '6');
+    EXPECT_EQ(ws->session().brushCode(), '6');
     EXPECT_EQ(stack().count(), 3);
 
     // one "Desfazer" per step
     for (int i = 0; i < 3; ++i) form->menuAction("Desfazer")->trigger();
-    EXPECT_EQ(ws->grid.tipo(14, 14), '0');
+    EXPECT_EQ(ws->session().grid().tipo(14, 14), '0');
     EXPECT_FALSE(ws->session().modified());
 }
 
@@ -178,7 +177,7 @@ TEST_F(MapToolsTest, TheHerosStartIsSetByAClickAndShownOnItsMap) {
     EXPECT_EQ(reread.CharY, 40 * 5 + 20);
     EXPECT_EQ(canvas().heroCell(), std::make_pair(5, 8));
     EXPECT_EQ(stack().count(), 0);  // the map itself is unchanged
-    EXPECT_EQ(ws->grid.tipo(5, 8), '0');
+    EXPECT_EQ(ws->session().grid().tipo(5, 8), '0');
 
     // the mark is drawn: the cell differs from its twin without it
     const QImage img = canvas().grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -220,16 +219,16 @@ TEST_F(MapToolsTest, DesfazerInTheTreeUndoesAMoveAndLeavesTheMapsEdits) {
     brush('6');
     click(1, 1);
     ASSERT_EQ(stack().count(), 1);
-    TreeNode* lago = ws->tree.findFirst("Lago.xml");
-    ASSERT_EQ(ws->session().moveInTree(lago, ws->tree.findFirst("Cidades")), DropOutcome::Moved);
+    TreeNode* lago = ws->session().tree().findFirst("Lago.xml");
+    ASSERT_EQ(ws->session().moveInTree(lago, ws->session().tree().findFirst("Cidades")), DropOutcome::Moved);
     EXPECT_EQ(project.dir.read("Data/Project.dat"), "Aventura\r\n\tCidades\r\n\t\tLago.xml\r\n\tVila.xml\r\n");
     form->projectTree()->setFocus();
     QApplication::processEvents();
     if (!form->projectTree()->hasFocus()) GTEST_SKIP() << "the offscreen window did not take the focus";
     form->menuAction("Desfazer")->trigger();
     EXPECT_EQ(project.dir.read("Data/Project.dat"), "Aventura\r\n\tCidades\r\n\tVila.xml\r\n\tLago.xml\r\n");
-    EXPECT_EQ(ws->grid.tipo(1, 1), '6');  // the map's edit stays
+    EXPECT_EQ(ws->session().grid().tipo(1, 1), '6');  // the map's edit stays
     canvas().setFocus();
     form->menuAction("Desfazer")->trigger();
-    EXPECT_EQ(ws->grid.tipo(1, 1), '0');
+    EXPECT_EQ(ws->session().grid().tipo(1, 1), '0');
 }

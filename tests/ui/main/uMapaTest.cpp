@@ -5,6 +5,7 @@
 #include "model/core/RecordTable.h"
 #include "model/mapedit/MapProperties.h"
 #include "model/session/Workspace.h"
+#include "SessionSetUp.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,7 +25,7 @@ struct MapaSetup {
         auto scripted = std::make_unique<qmtest::ScriptedPrompts>();
         prompts = scripted.get();
         ws = std::make_unique<Workspace>(std::move(scripted));
-        ws->EditorFolder = editor;
+        ws->session().setEditorFolder(editor);
         dialog = std::make_unique<TFormMP>(*ws);
     }
     // The project of the fixture, opened as the editor opens it, with a new
@@ -95,7 +96,7 @@ TEST(MapPropertiesDialog, ClickWritesTheBattleBackgroundOfTheCurrentMap) {
     EXPECT_EQ(d.Image1->pixmap().size(), QSize(64, 32));
 
     // The exact-case rule: ".XML" stays in the name.
-    s.ws->grid.CurrentMap = "Vila.XML";
+    qmtest::gridOf(*s.ws).CurrentMap = "Vila.XML";
     s.prompts->answerText(writePicture(fixture, "outra.bmp", qRgb(0, 0, 255), "BMP"));
     QTest::mouseClick(d.Image1, Qt::LeftButton);
     ASSERT_TRUE(fixture.dir.exists("Imagens/Vila.XMLBat.bmp"));
@@ -103,7 +104,7 @@ TEST(MapPropertiesDialog, ClickWritesTheBattleBackgroundOfTheCurrentMap) {
 
     // The shown picture stays for the next showing and the next map.
     d.reject();
-    s.ws->grid.CurrentMap = "Caverna.xml";
+    qmtest::gridOf(*s.ws).CurrentMap = "Caverna.xml";
     d.show();
     EXPECT_EQ(d.picture().image().pixel(3, 3) & 0xFFFFFF, qRgb(0, 0, 255) & 0xFFFFFF);
     d.reject();
@@ -179,7 +180,7 @@ QStringList entries(const QComboBox* c) {
 }
 
 void addMonster(Workspace& ws, const char* name) {
-    RecordTable& m = ws.DataModule1.cdsMonstros;
+    RecordTable& m = ws.session().tables().cdsMonstros;
     m.insert();
     m.setString("Nome", name);
     m.post();

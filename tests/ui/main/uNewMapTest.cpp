@@ -27,12 +27,12 @@ struct NewMapSetup {
         auto scripted = std::make_unique<qmtest::ScriptedPrompts>();
         prompts = scripted.get();
         ws = std::make_unique<Workspace>(std::move(scripted));
-        ws->EditorFolder = qmtest::binFolder();
+        ws->session().setEditorFolder(qmtest::binFolder());
         ws->session().openProject(fixture.projectFile());
         EditorSession* session = &ws->session();
         QObject::connect(session, &EditorSession::mapClosed, [this] { calls << "destroyCells"; });
         QObject::connect(session, &EditorSession::newMapOpened,
-                         [this] { calls << QString("buildNewMapCells %1").arg(ws->grid.N); });
+                         [this] { calls << QString("buildNewMapCells %1").arg(ws->session().grid().N); });
         QObject::connect(session, &EditorSession::stateChanged, [this] {
             calls << QString("verificaStatus %1%2").arg(ws->session().projectOpen()).arg(ws->session().mapLoaded());
         });
@@ -115,8 +115,8 @@ TEST(NewMapDialog, EnterActsAsOkAndTheCommandBuildsAndSavesTheMap) {
     EXPECT_EQ(s.calls, (QStringList{"buildNewMapCells 14", "verificaStatus 11"}));
     EXPECT_TRUE(s.ws->session().mapLoaded());
     EXPECT_FALSE(s.ws->session().modified());
-    EXPECT_EQ(s.ws->grid.CurrentMap, "Vila.xml");
-    EXPECT_EQ(s.ws->project.InitialMap, "Vila.xml");
+    EXPECT_EQ(s.ws->session().grid().CurrentMap, "Vila.xml");
+    EXPECT_EQ(s.ws->session().project().InitialMap, "Vila.xml");
     EXPECT_TRUE(fixture.dir.exists("Mapas/Vila.xml"));
     EXPECT_TRUE(fixture.dir.read("Aventura.qmk").contains("\r\nMapas:Vila.xml%\r\nMapa Inicial:Vila.xml\r\n"));
     EXPECT_TRUE(fixture.dir.read("Data/Project.dat").contains("\tVila.xml\r\n"));
@@ -130,7 +130,7 @@ TEST(NewMapDialog, EnterActsAsOkAndTheCommandBuildsAndSavesTheMap) {
         QTest::mouseClick(d.OKBtn, Qt::LeftButton);
     });
     EXPECT_EQ(s.calls.mid(2), (QStringList{"destroyCells", "buildNewMapCells 14", "verificaStatus 11"}));
-    EXPECT_EQ(s.ws->project.InitialMap, "Vila.xml");
+    EXPECT_EQ(s.ws->session().project().InitialMap, "Vila.xml");
     EXPECT_TRUE(
         fixture.dir.read("Aventura.qmk").contains("\r\nMapas:Vila.xml%Caverna.xml%\r\nMapa Inicial:Vila.xml\r\n"));
 }
@@ -148,7 +148,7 @@ TEST(NewMapDialog, EscCancelsAndLeavesTheLoadedMapAlone) {
     EXPECT_FALSE(s.dialog->isVisible());
     EXPECT_FALSE(s.dialog->resultOk());
     EXPECT_TRUE(s.calls.isEmpty());
-    EXPECT_EQ(s.ws->grid.CurrentMap, "Vila.xml");
+    EXPECT_EQ(s.ws->session().grid().CurrentMap, "Vila.xml");
     EXPECT_TRUE(s.ws->session().mapLoaded());
     EXPECT_EQ(fixture.dir.read("Aventura.qmk"), project);
     EXPECT_FALSE(fixture.dir.exists("Mapas/Outro.xml"));
@@ -205,7 +205,7 @@ TEST(NewMapDialog, RefusedNamesAreExplainedAndWriteNothing) {
     EXPECT_FALSE(fixture.dir.exists("Data/Project.dat"));
     EXPECT_FALSE(fixture.dir.exists("Fora.xml"));
     EXPECT_TRUE(QDir(fixture.dir.file("Mapas")).isEmpty());
-    EXPECT_TRUE(s.ws->project.MapList.isEmpty());
+    EXPECT_TRUE(s.ws->session().project().MapList.isEmpty());
     EXPECT_FALSE(s.ws->session().mapLoaded());
     d.reject();
 }
@@ -242,8 +242,7 @@ TEST(NewMapDialog, UnsavedChangesAreAskedAboutFirst) {
     fixture.addMap("Vila.xml");
     NewMapSetup s(fixture);
     s.loadMap("Vila.xml", fixture.dir.file("Mapas/Vila.xml"));
-    s.ws->grid.setTipo(1, 1, 'G');
-    s.ws->session().markModified();
+    s.ws->session().mapEditing().paint(EditLayer::Tipo, 1, 1, 'G');
     const QByteArray vila = fixture.dir.read("Mapas/Vila.xml");
     TOKRightDlg& d = *s.dialog;
     d.show();
@@ -257,7 +256,7 @@ TEST(NewMapDialog, UnsavedChangesAreAskedAboutFirst) {
     EXPECT_EQ(s.prompts->asked()[0].buttons, Buttons::YesNoCancel);
     EXPECT_TRUE(d.isVisible());
     EXPECT_TRUE(s.ws->session().modified());
-    EXPECT_EQ(s.ws->grid.CurrentMap, "Vila.xml");
+    EXPECT_EQ(s.ws->session().grid().CurrentMap, "Vila.xml");
     EXPECT_TRUE(s.calls.isEmpty());
     EXPECT_FALSE(fixture.dir.read("Aventura.qmk").contains("Caverna"));
 
@@ -270,7 +269,7 @@ TEST(NewMapDialog, UnsavedChangesAreAskedAboutFirst) {
     Abrir(saved, fixture.dir.file("Mapas/Vila.xml"));
     EXPECT_EQ(saved.tipo(1, 1), 'G');
     EXPECT_EQ(s.calls.first(), "destroyCells");
-    EXPECT_EQ(s.ws->grid.CurrentMap, "Caverna.xml");
+    EXPECT_EQ(s.ws->session().grid().CurrentMap, "Caverna.xml");
 }
 
 TEST(NewMapDialog, AnswerNoDiscardsTheChanges) {
@@ -278,8 +277,7 @@ TEST(NewMapDialog, AnswerNoDiscardsTheChanges) {
     fixture.addMap("Vila.xml");
     NewMapSetup s(fixture);
     s.loadMap("Vila.xml", fixture.dir.file("Mapas/Vila.xml"));
-    s.ws->grid.setTipo(1, 1, 'G');
-    s.ws->session().markModified();
+    s.ws->session().mapEditing().paint(EditLayer::Tipo, 1, 1, 'G');
     const QByteArray vila = fixture.dir.read("Mapas/Vila.xml");
     s.prompts->answer(Answer::No);
     runCommand(s, [&](TOKRightDlg& d) {
@@ -289,7 +287,7 @@ TEST(NewMapDialog, AnswerNoDiscardsTheChanges) {
     EXPECT_EQ(fixture.dir.read("Mapas/Vila.xml"), vila);
     EXPECT_TRUE(fixture.dir.exists("Mapas/Caverna.xml"));
     EXPECT_FALSE(s.ws->session().modified());
-    EXPECT_EQ(s.ws->grid.tipo(1, 1), '0');
+    EXPECT_EQ(s.ws->session().grid().tipo(1, 1), '0');
 }
 
 TEST(NewMapDialog, CommandNeedsAnOpenProject) {
@@ -318,7 +316,7 @@ TEST(NewMapDialog, ProjectFileThatCannotBeWrittenLeavesNoMapLoaded) {
     EXPECT_TRUE(d.isVisible());
     EXPECT_FALSE(d.resultOk());
     EXPECT_FALSE(s.ws->session().mapLoaded());
-    EXPECT_EQ(s.ws->grid.CurrentMap, "");
+    EXPECT_EQ(s.ws->session().grid().CurrentMap, "");
     EXPECT_EQ(s.calls.last(), "verificaStatus 10");
     d.reject();
 }
@@ -343,7 +341,7 @@ TEST(NewMapDialog, TheSizeTakesOneToAHundredAndRefusesAnythingElse) {
         EXPECT_EQ(s.prompts->messages().last(), QString::fromUtf8(kMapSizeInvalid));
         s.dialog->Edit1->clear();
     }
-    EXPECT_TRUE(s.ws->project.MapList.isEmpty());
+    EXPECT_TRUE(s.ws->session().project().MapList.isEmpty());
     // typed letters never reach the field
     s.dialog->show();
     s.dialog->Edit2->clear();
@@ -359,7 +357,7 @@ TEST(NewMapDialog, TheSizeTakesOneToAHundredAndRefusesAnythingElse) {
             d.OKBtnClick();
         });
         EXPECT_TRUE(s.dialog->resultOk()) << name;
-        EXPECT_EQ(s.ws->grid.N, size);
+        EXPECT_EQ(s.ws->session().grid().N, size);
         MapGrid g;
         Abrir(g, fixture.folder() + "Mapas/" + QString::fromLatin1(name) + ".xml");
         EXPECT_EQ(g.N, size) << name;

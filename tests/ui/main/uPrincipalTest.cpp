@@ -83,7 +83,7 @@ protected:
     void makeWorkspace() {
         prompts = new ScriptedPrompts;
         ws = std::make_unique<Workspace>(std::unique_ptr<Prompts>(prompts));
-        ws->EditorFolder = qmtest::binFolder();
+        ws->session().setEditorFolder(qmtest::binFolder());
     }
 
     std::unique_ptr<TForm1> makeForm() {
@@ -111,8 +111,7 @@ protected:
 
     // Paints cell (1, 1) as the canvas would, without saving.
     void paintFirstCell(unsigned char code) {
-        ws->grid.setTipo(1, 1, code);
-        ws->session().markModified();
+        ws->session().mapEditing().paint(EditLayer::Tipo, 1, 1, code);
     }
 
     QAction* entry(const QString& caption) {
@@ -148,9 +147,9 @@ protected:
 
 TEST_F(Form1Test, StartsWithoutAProject) {
     EXPECT_EQ(form->windowTitle(), "Quillmark 1.0");
-    EXPECT_EQ(ws->BrushCode, 'G');
-    EXPECT_EQ(ws->CellSize, 40);
-    EXPECT_FALSE(ws->BrushImage.isEmpty());  // "Imagens\Image0.bmp" of the editor folder
+    EXPECT_EQ(ws->session().brushCode(), 'G');
+    EXPECT_EQ(ws->session().cellSize(), 40);
+    EXPECT_FALSE(ws->session().brushImage().isEmpty());  // "Imagens\Image0.bmp" of the editor folder
     expectGreyed({"Novo Mapa", "Modo Mapa - Camada Inferior", "Zoom", "Salvar", "Modo Mapa - Camada Superior",
                   "Modo Mapa - Camada de Eventos", "Bando de Dados", "Propriedades do Mapa", "Play"},
                  true);
@@ -171,14 +170,15 @@ TEST_F(Form1Test, ProjectWithAMapEnablesEverything) {
     expectEnabled(others, true);
     expectEnabled(pastes, false);  // nothing copied yet
 
-    ws->CopiedCell = TCopyTile{};
-    ws->CopiedEvent.clear();
+    ws->session().copyCell(1, 1);
     form->verificaStatus();
     EXPECT_TRUE(entry("Colar")->isEnabled());
+    EXPECT_TRUE(ws->session().copiedEvent().empty());
     EXPECT_FALSE(entry("Colar Evento")->isEnabled());  // an empty copied event does not count
     EXPECT_FALSE(entry("Colar Imagem")->isEnabled());
-    ws->CopiedEvent = "NULL";
-    ws->CopiedImage = TCopyImage{};
+    ws->session().copyEvent(1, 1);  // the file's "NULL"
+    ws->session().copyImage(1, 1);
+    EXPECT_EQ(ws->session().copiedEvent(), "NULL");
     form->verificaStatus();
     EXPECT_TRUE(entry("Colar Evento")->isEnabled());
     EXPECT_TRUE(entry("Colar Imagem")->isEnabled());
@@ -188,7 +188,7 @@ TEST_F(Form1Test, ProjectWithoutMaps) {
     ProjectFixture p;
     open(p);
     EXPECT_FALSE(ws->session().mapLoaded());
-    EXPECT_EQ(ws->grid.CurrentMap, "");
+    EXPECT_EQ(ws->session().grid().CurrentMap, "");
     expectGreyed({"Propriedades do Mapa", "Zoom", "Salvar", "Modo Mapa - Camada Superior",
                   "Modo Mapa - Camada Inferior", "Modo Mapa - Camada de Eventos", "Play"},
                  true);
@@ -202,7 +202,11 @@ TEST_F(Form1Test, ProjectWithoutMaps) {
 }
 
 TEST_F(Form1Test, PasteEntriesFollowTheBuffersEvenWithoutAProject) {
-    ws->CopiedImage = TCopyImage{'H', '0'};
+    // The copy buffers outlive the project they were filled from.
+    auto p = projectWithMap();
+    open(*p);
+    ws->session().copyImage(1, 1);
+    ASSERT_TRUE(ws->run([&] { ws->session().closeProject(); }));
     form->verificaStatus();
     EXPECT_TRUE(entry("Colar Imagem")->isEnabled());
     EXPECT_FALSE(entry("Colar")->isEnabled());
@@ -272,17 +276,17 @@ TEST_F(Form1Test, OpeningAProjectRunsEveryStep) {
     EXPECT_TRUE(ws->session().projectOpen());
     EXPECT_TRUE(ws->session().mapLoaded());
     EXPECT_FALSE(ws->session().modified());
-    EXPECT_EQ(ws->grid.CurrentMap, "Vila.xml");
-    EXPECT_EQ(ws->grid.N, 14);
-    EXPECT_EQ(ws->project.ProjectName, "Aventura");
-    EXPECT_EQ(ws->project.RuntimePath, p->folder() + "Aventura.exe");
-    ASSERT_NE(ws->tree.root(), nullptr);
-    EXPECT_EQ(ws->tree.root()->text(), "Aventura");
-    EXPECT_EQ(ws->BrushCode, '0');  // the first palette button
+    EXPECT_EQ(ws->session().grid().CurrentMap, "Vila.xml");
+    EXPECT_EQ(ws->session().grid().N, 14);
+    EXPECT_EQ(ws->session().project().ProjectName, "Aventura");
+    EXPECT_EQ(ws->session().project().RuntimePath, p->folder() + "Aventura.exe");
+    ASSERT_NE(ws->session().tree().root(), nullptr);
+    EXPECT_EQ(ws->session().tree().root()->text(), "Aventura");
+    EXPECT_EQ(ws->session().brushCode(), '0');  // the first palette button
     ASSERT_NE(form->palette()->button(0), nullptr);
     EXPECT_TRUE(form->palette()->button(0)->selected());
-    for (RecordTable* t : {&ws->DataModule1.cdsTiles, &ws->DataModule1.cdsMonstros, &ws->DataModule1.cdsItens,
-                           &ws->DataModule1.cdsMagias, &ws->DataModule1.cdsPersonagem}) {
+    for (RecordTable* t : {&ws->session().tables().cdsTiles, &ws->session().tables().cdsMonstros, &ws->session().tables().cdsItens,
+                           &ws->session().tables().cdsMagias, &ws->session().tables().cdsPersonagem}) {
         EXPECT_TRUE(t->active());
         EXPECT_TRUE(t->fileName().startsWith(p->folder())) << t->fileName().toStdString();
     }
@@ -304,7 +308,7 @@ TEST_F(Form1Test, RecentIsListedOnlyAfterARestart) {
     EXPECT_EQ(recent->text(), p->projectFile());
     recent->trigger();
     EXPECT_TRUE(ws->session().projectOpen());
-    EXPECT_EQ(ws->project.ProjectFile, p->projectFile());
+    EXPECT_EQ(ws->session().project().ProjectFile, p->projectFile());
 }
 
 TEST_F(Form1Test, AChosenFileDialogCancelledChangesNothing) {
@@ -313,7 +317,7 @@ TEST_F(Form1Test, AChosenFileDialogCancelledChangesNothing) {
     prompts->answerNothing();
     entry("Abrir Projeto")->trigger();
     EXPECT_TRUE(ws->session().projectOpen());
-    EXPECT_EQ(ws->project.ProjectFile, p->projectFile());
+    EXPECT_EQ(ws->session().project().ProjectFile, p->projectFile());
 }
 
 TEST_F(Form1Test, OpeningAnotherProjectAsksAboutUnsavedChanges) {
@@ -328,14 +332,14 @@ TEST_F(Form1Test, OpeningAnotherProjectAsksAboutUnsavedChanges) {
     prompts->answerText(second->projectFile()).answer(Answer::Cancel);
     entry("Abrir Projeto")->trigger();
     EXPECT_EQ(prompts->messages(), QStringList{kQuestion});
-    EXPECT_EQ(ws->project.ProjectFile, first->projectFile());
+    EXPECT_EQ(ws->session().project().ProjectFile, first->projectFile());
     EXPECT_TRUE(ws->session().modified());
-    EXPECT_EQ(ws->grid.tipo(1, 1), 'H');
+    EXPECT_EQ(ws->session().grid().tipo(1, 1), 'H');
 
     // No: the changes are dropped and the second project opens.
     prompts->answerText(second->projectFile()).answer(Answer::No);
     entry("Abrir Projeto")->trigger();
-    EXPECT_EQ(ws->project.ProjectFile, second->projectFile());
+    EXPECT_EQ(ws->session().project().ProjectFile, second->projectFile());
     EXPECT_EQ(tipoInFile(*first, "Vila.xml", 1, 1), before);
     EXPECT_FALSE(ws->session().modified());
 
@@ -343,7 +347,7 @@ TEST_F(Form1Test, OpeningAnotherProjectAsksAboutUnsavedChanges) {
     paintFirstCell('I');
     prompts->answerText(first->projectFile()).answer(Answer::Yes);
     entry("Abrir Projeto")->trigger();
-    EXPECT_EQ(ws->project.ProjectFile, first->projectFile());
+    EXPECT_EQ(ws->session().project().ProjectFile, first->projectFile());
     EXPECT_EQ(tipoInFile(*second, "Vila.xml", 1, 1), 'I');
     EXPECT_TRUE(prompts->allAnswersUsed());
 }
@@ -355,11 +359,11 @@ TEST_F(Form1Test, ReopenAsksTooAndCancelKeepsTheProject) {
     prompts->answer(Answer::Cancel);
     form->Reopen(p->projectFile());
     EXPECT_TRUE(ws->session().modified());
-    EXPECT_EQ(ws->grid.tipo(1, 1), 'H');
+    EXPECT_EQ(ws->session().grid().tipo(1, 1), 'H');
     prompts->answer(Answer::No);
     form->Reopen(p->projectFile());
     EXPECT_FALSE(ws->session().modified());
-    EXPECT_NE(ws->grid.tipo(1, 1), 'H');  // reloaded from the file
+    EXPECT_NE(ws->session().grid().tipo(1, 1), 'H');  // reloaded from the file
 }
 
 TEST_F(Form1Test, AProjectThatFailsHalfWayIsNotLeftHalfOpen) {
@@ -374,10 +378,10 @@ TEST_F(Form1Test, AProjectThatFailsHalfWayIsNotLeftHalfOpen) {
     EXPECT_EQ(prompts->asked().back().title, "Quillmark");  // the error box
     EXPECT_FALSE(ws->session().projectOpen());
     EXPECT_FALSE(ws->session().mapLoaded());
-    EXPECT_TRUE(ws->tree.isEmpty());
-    EXPECT_EQ(ws->project.ProjectName, "");
-    EXPECT_EQ(ws->project.ProjectFolder, "");
-    EXPECT_EQ(ws->grid.CurrentMap, "");
+    EXPECT_TRUE(ws->session().tree().isEmpty());
+    EXPECT_EQ(ws->session().project().ProjectName, "");
+    EXPECT_EQ(ws->session().project().ProjectFolder, "");
+    EXPECT_EQ(ws->session().grid().CurrentMap, "");
     EXPECT_EQ(form->windowTitle(), "Quillmark 1.0");
     expectEnabled(kRuledEntries.mid(0, 8), false);
     EXPECT_TRUE(form->toolButton("Salvar")->greyed());
@@ -397,7 +401,7 @@ TEST_F(Form1Test, ABadCharLineStopsTheOpening) {
     ASSERT_EQ(prompts->messages().size(), 1);
     EXPECT_EQ(prompts->messages()[0], "Aventura.qmk, line 5: 'abc' is not a valid integer value.");
     EXPECT_FALSE(ws->session().projectOpen());
-    EXPECT_TRUE(ws->tree.isEmpty());
+    EXPECT_TRUE(ws->session().tree().isEmpty());
     EXPECT_EQ(readRecent(form->recentPath()), "");  // only a project that opened is remembered
 }
 
@@ -437,11 +441,11 @@ TEST_F(Form1Test, CloseAllAsksThenClosesEverything) {
     EXPECT_FALSE(ws->session().projectOpen());
     EXPECT_FALSE(ws->session().mapLoaded());
     EXPECT_FALSE(ws->session().modified());
-    EXPECT_EQ(ws->grid.CurrentMap, "");
-    EXPECT_EQ(ws->project.ProjectFile, "");
-    EXPECT_EQ(ws->project.RuntimePath, "");
-    EXPECT_EQ(ws->project.MapsLine, "");
-    EXPECT_TRUE(ws->tree.isEmpty());
+    EXPECT_EQ(ws->session().grid().CurrentMap, "");
+    EXPECT_EQ(ws->session().project().ProjectFile, "");
+    EXPECT_EQ(ws->session().project().RuntimePath, "");
+    EXPECT_EQ(ws->session().project().MapsLine, "");
+    EXPECT_TRUE(ws->session().tree().isEmpty());
     EXPECT_EQ(form->projectTree()->topLevelItemCount(), 0);
     ASSERT_EQ(form->palette()->buttonCount(), 144);
     for (int i = 0; i < 144; ++i) EXPECT_TRUE(form->palette()->button(i)->picture().isEmpty());
@@ -613,19 +617,19 @@ TEST_F(Form1Test, ZoomAndViewOptions) {
     auto p = projectWithMap();
     open(*p);
     entry("Zoom +/-")->trigger();
-    EXPECT_EQ(ws->CellSize, 20);
+    EXPECT_EQ(ws->session().cellSize(), 20);
     QTest::mouseClick(form->toolButton("Zoom"), Qt::LeftButton);
-    EXPECT_EQ(ws->CellSize, 40);
+    EXPECT_EQ(ws->session().cellSize(), 40);
 
     entry("Cordenadas")->trigger();
     EXPECT_TRUE(entry("Cordenadas")->isChecked());
-    EXPECT_TRUE(ws->ShowCordenadas);
+    EXPECT_TRUE(ws->session().showCordenadas());
     entry("Eventos")->trigger();
-    EXPECT_FALSE(ws->ShowEventos);
+    EXPECT_FALSE(ws->session().showEventos());
     entry("Objetos")->trigger();
-    EXPECT_FALSE(ws->ShowObjetos);
+    EXPECT_FALSE(ws->session().showObjetos());
     entry("Objetos")->trigger();
-    EXPECT_TRUE(ws->ShowObjetos);
+    EXPECT_TRUE(ws->session().showObjetos());
 }
 
 TEST_F(Form1Test, LinksReachTheOtherWindows) {
@@ -748,7 +752,7 @@ TEST(AboutBox, FixedSizeNoTitleButtonsAndItsTexts) {
 TEST(ApplicationWindows, CreatesEveryWindowAndLinksThem) {
     qmtest::TempDir settings;
     Workspace ws(std::make_unique<ScriptedPrompts>());
-    ws.EditorFolder = qmtest::binFolder();
+    ws.session().setEditorFolder(qmtest::binFolder());
     TForm1::Options o;
     o.iniPath = settings.file("quillmark.INI");
     o.recentPath = settings.file("conf.ini");
@@ -758,8 +762,8 @@ TEST(ApplicationWindows, CreatesEveryWindowAndLinksThem) {
         TApplicationWindows windows(ws, o);
         EXPECT_EQ(associations, 1);
         // The template tables are open from the start.
-        EXPECT_TRUE(ws.DataModule1.cdsTiles.active());
-        EXPECT_TRUE(ws.DataModule1.cdsPersonagem.active());
+        EXPECT_TRUE(ws.session().tables().cdsTiles.active());
+        EXPECT_TRUE(ws.session().tables().cdsPersonagem.active());
         // Every window has filled its links.
         EXPECT_TRUE(ws.session().links().unfilled().empty());
         EXPECT_EQ(windows.FormAbout().parentWidget(), &windows.Form1());
@@ -770,7 +774,7 @@ TEST(ApplicationWindows, CreatesEveryWindowAndLinksThem) {
     }
     // Nothing is left pointing at the windows that are gone.
     EXPECT_EQ(ws.session().links().unfilled().size(), 6u);
-    EXPECT_FALSE(ws.DataModule1.cdsTiles.active());
+    EXPECT_FALSE(ws.session().tables().cdsTiles.active());
 }
 
 // --- start-up and the working folder -------------------------------------------------------------
@@ -786,14 +790,14 @@ TEST_F(Form1Test, StartingWithAProjectDoesNotReadTheWorkingFolder) {
     form->FormShow({p->projectFile()});
     EXPECT_TRUE(ws->session().projectOpen());
     EXPECT_TRUE(prompts->asked().empty());  // the working folder's picture was never read
-    EXPECT_EQ(ws->tiles.count(), TileCache::kEntries);
+    EXPECT_EQ(ws->session().tiles().count(), TileCache::kEntries);
 
     // Without a project the cache is filled from the working folder, as before.
     form = makeForm();
     ws->session().closeAll();
-    ws->tiles.GameListImage1.Slot1().Clear();
+    ws->session().tiles().GameListImage1.Slot1().Clear();
     form->FormShow({});
     QDir::setCurrent(before);
     // its damaged picture shows as the placeholder
-    EXPECT_EQ(ws->tiles.unreadable(), std::vector<std::string>{"Imagens\\Grama.bmp"});
+    EXPECT_EQ(ws->session().tiles().unreadable(), std::vector<std::string>{"Imagens\\Grama.bmp"});
 }

@@ -8,6 +8,7 @@
 #include "model/core/MapFile.h"
 #include "model/session/Workspace.h"
 #include "ui/main/uTerreno.h"
+#include "SessionSetUp.h"
 
 #include <QPainter>
 #include <QTest>
@@ -22,7 +23,7 @@ namespace {
 class TerrenoTest : public ::testing::Test {
 protected:
     TerrenoTest() {
-        ws.EditorFolder = qmtest::binFolder();
+        ws.session().setEditorFolder(qmtest::binFolder());
         area = std::make_unique<TMapArea>(ws);
         ws.session().openProject(project.projectFile());
         findTiles();
@@ -33,7 +34,7 @@ protected:
 
     // The first transparent and the first opaque codes of the template tiles.
     void findTiles() {
-        const RecordTable& tiles = ws.DataModule1.cdsTiles;
+        const RecordTable& tiles = ws.session().tables().cdsTiles;
         const int tipo = tiles.fieldIndex("Tipo");
         const int flag = tiles.fieldIndex("Transparente");
         for (const Record& rec : tiles.allRecords()) {
@@ -60,8 +61,7 @@ protected:
     }
 
     void brush(unsigned char code) {
-        ws.BrushCode = code;
-        ws.BrushImage = ws.PegaImg(code);
+        ws.session().setBrush(code, ws.session().PegaImg(code));
     }
 
     TMapCanvas& canvas() { return *area->canvas(); }
@@ -96,13 +96,13 @@ protected:
         QImage img(40, 40, QImage::Format_RGB32);
         img.fill(cellpaint::backgroundColor());
         QPainter p(&img);
-        ws.PegaImg(code).draw(p, QPoint(0, 0));
+        ws.session().PegaImg(code).draw(p, QPoint(0, 0));
         return img;
     }
     // A point of the tile picture that is left out (transparent) and lies away
     // from the grid line and the letters.
     QPoint seeThrough(unsigned char code) {
-        const QImage& img = ws.PegaImg(code).drawImage();
+        const QImage& img = ws.session().PegaImg(code).drawImage();
         for (int y = 33; y < 38; ++y)
             for (int x = 3; x < 25; ++x)
                 if (qAlpha(img.pixel(x, y)) == 0) return QPoint(x, y);
@@ -171,8 +171,8 @@ TEST_F(TerrenoTest, UpperPaintClickDrawsTheBrushAtOnce) {
     openNew();
     brush('6');
     click(5, 5);
-    EXPECT_EQ(ws.grid.tipo(5, 5), '6');
-    EXPECT_EQ(ws.grid.fundo(5, 5), '0');
+    EXPECT_EQ(ws.session().grid().tipo(5, 5), '6');
+    EXPECT_EQ(ws.session().grid().fundo(5, 5), '0');
     EXPECT_TRUE(ws.session().modified());
     // the brush covers the cell at once, hover outline included
     QImage now = cellShot(shot(), 5, 5);
@@ -186,7 +186,7 @@ TEST_F(TerrenoTest, UpperPaintClickDrawsTheBrushAtOnce) {
 TEST_F(TerrenoTest, ABrushWhosePictureWasAlreadyDrawnCoversTheCellAtOnce) {
     // As the palette gives it: a copy of a picture its button has drawn.
     openNew();
-    ws.PegaImg('6').drawImage();
+    ws.session().PegaImg('6').drawImage();
     brush('6');
     click(4, 4);
     EXPECT_EQ(cellShot(shot(), 4, 4), tile('6'));
@@ -208,30 +208,30 @@ TEST_F(TerrenoTest, EventModeClicksToggleTheMark) {
     EXPECT_EQ(cellShot(before, 3, 5).copy(mark), markO);  // an odd mark shows "O"
 
     click(3, 3);
-    EXPECT_EQ(ws.grid.xo(3, 3), 'O');
+    EXPECT_EQ(ws.session().grid().xo(3, 3), 'O');
     EXPECT_TRUE(ws.session().modified());
     click(3, 3);
-    EXPECT_EQ(ws.grid.xo(3, 3), 'X');
+    EXPECT_EQ(ws.session().grid().xo(3, 3), 'X');
     click(3, 4);
     away();
     EXPECT_EQ(cellShot(shot(), 3, 4).copy(mark), markX);
     click(3, 4);
-    EXPECT_EQ(ws.grid.xo(3, 4), 'O');
+    EXPECT_EQ(ws.session().grid().xo(3, 4), 'O');
     click(3, 5);
-    EXPECT_EQ(ws.grid.xo(3, 5), 'O');  // the odd mark becomes 'O' on the first click
+    EXPECT_EQ(ws.session().grid().xo(3, 5), 'O');  // the odd mark becomes 'O' on the first click
     away();
     EXPECT_EQ(shot(), before);  // every mark as it was; (3, 5) showed "O" already
     // a quick second click counts as a click: the mark toggles twice and is
     // back where it was (one toggle alone would leave it "X")
     quickPair(centre(6, 6));
-    EXPECT_EQ(ws.grid.xo(6, 6), 'O');
+    EXPECT_EQ(ws.session().grid().xo(6, 6), 'O');
     quickPair(centre(6, 7));
     quickPair(centre(6, 7));
     click(6, 7);
-    EXPECT_EQ(ws.grid.xo(6, 7), 'X');  // five clicks
+    EXPECT_EQ(ws.session().grid().xo(6, 7), 'X');  // five clicks
     quickPair(centre(6, 8));
     click(6, 8);
-    EXPECT_EQ(ws.grid.xo(6, 8), 'X');  // three clicks
+    EXPECT_EQ(ws.session().grid().xo(6, 8), 'X');  // three clicks
     ws.session().save();               // the marks reach the file
     MapGrid saved;
     Abrir(saved, project.folder() + "Mapas/Vila.xml");
@@ -239,7 +239,7 @@ TEST_F(TerrenoTest, EventModeClicksToggleTheMark) {
     EXPECT_EQ(saved.xo(6, 7), 'X');
     EXPECT_EQ(saved.xo(6, 8), 'X');
     // the event layer never paints tiles
-    EXPECT_EQ(ws.grid.tipo(3, 3), '0');
+    EXPECT_EQ(ws.session().grid().tipo(3, 3), '0');
 }
 
 TEST_F(TerrenoTest, RightPressOpensTheEventEditorAndStoresItsResult) {
@@ -263,7 +263,7 @@ TEST_F(TerrenoTest, RightPressOpensTheEventEditorAndStoresItsResult) {
     click(2, 2, Qt::RightButton);
     EXPECT_EQ(selector, 1);
     EXPECT_TRUE(scripts.empty());
-    EXPECT_FALSE(MapGrid::hasEvent(ws.grid.evento(2, 2)));
+    EXPECT_FALSE(MapGrid::hasEvent(ws.session().grid().evento(2, 2)));
     EXPECT_TRUE(ws.session().modified());
     away();
     EXPECT_EQ(cellShot(shot(), 2, 2), plain);  // no "E"
@@ -273,14 +273,14 @@ TEST_F(TerrenoTest, RightPressOpensTheEventEditorAndStoresItsResult) {
     click(4, 4, Qt::RightButton);
     ASSERT_EQ(scripts.size(), 1u);
     EXPECT_EQ(scripts[0], "OnActionPress;Msg(Oi)");
-    EXPECT_EQ(ws.grid.evento(4, 4), "OnPlayerTouch;Msg(Tchau)");
+    EXPECT_EQ(ws.session().grid().evento(4, 4), "OnPlayerTouch;Msg(Tchau)");
     EXPECT_EQ(selector, 1);
-    EXPECT_EQ(ws.grid.fundo(4, 4), '0');  // a right press never paints
+    EXPECT_EQ(ws.session().grid().fundo(4, 4), '0');  // a right press never paints
 
     // without an event editor the press is an error the user sees, and the cell keeps its event
     ws.session().links().eventScript.clear();
     click(4, 4, Qt::RightButton);
-    EXPECT_EQ(ws.grid.evento(4, 4), "OnPlayerTouch;Msg(Tchau)");
+    EXPECT_EQ(ws.session().grid().evento(4, 4), "OnPlayerTouch;Msg(Tchau)");
     ASSERT_FALSE(prompts().messages().isEmpty());
     EXPECT_TRUE(prompts().messages().last().contains("Editor de Eventos"));
     ws.session().links().eventSelector.clear();
@@ -305,14 +305,14 @@ TEST_F(TerrenoTest, CharactersShowCAndOtherEventsE) {
     EXPECT_EQ(box(all, 1), box(all, 2));  // the same letter for every character
     EXPECT_NE(box(all, 1), box(all, 3));  // "C", not "E"
 
-    ws.ShowEventos = false;
+    ws.session().setShowEventos(false);
     canvas().repaintCells();
     QImage noEvents = shot();
     EXPECT_EQ(box(noEvents, 1), box(all, 1));  // still "C"
     EXPECT_EQ(box(noEvents, 3), none);
 
-    ws.ShowEventos = true;
-    ws.ShowObjetos = false;
+    ws.session().setShowEventos(true);
+    ws.session().setShowObjetos(false);
     canvas().repaintCells();
     QImage noObjects = shot();
     EXPECT_EQ(box(noObjects, 1), none);  // neither "C" nor "E"
@@ -323,7 +323,7 @@ TEST_F(TerrenoTest, CoordinatesNameTheGamePixelsOfEachCell) {
     openNew();
     away();
     const QImage plain = shot();
-    ws.ShowCordenadas = true;
+    ws.session().setShowCordenadas(true);
     canvas().repaintCells();
     const QImage shown = shot();
     // what the cell painting draws for a cell, on the grass tile
@@ -340,7 +340,7 @@ TEST_F(TerrenoTest, CoordinatesNameTheGamePixelsOfEachCell) {
     EXPECT_EQ(cellShot(shown, 14, 14), expected(14, 14));  // X: 680, Y: 580
     EXPECT_NE(cellShot(shown, 14, 14), expected(13, 14));
     EXPECT_NE(cellShot(shown, 14, 14), expected(14, 13));
-    ws.ShowCordenadas = false;
+    ws.session().setShowCordenadas(false);
     canvas().repaintCells();
     EXPECT_EQ(shot(), plain);
 }
@@ -366,7 +366,7 @@ TEST_F(TerrenoTest, ZoomShowsEachWholeCellScaledAndTwiceRestoresIt) {
     away();
     const QImage at40 = shot();
     canvas().Zoom();
-    EXPECT_EQ(ws.CellSize, 20);
+    EXPECT_EQ(ws.session().cellSize(), 20);
     EXPECT_EQ(canvas().size(), QSize(280, 280));
     const QImage at20 = shot();
     for (int r = 1; r <= 14; ++r)
@@ -384,11 +384,11 @@ TEST_F(TerrenoTest, ZoomShowsEachWholeCellScaledAndTwiceRestoresIt) {
     // clicks find the cells at their new places
     brush('6');
     click(14, 14);
-    EXPECT_EQ(ws.grid.tipo(14, 14), '6');
+    EXPECT_EQ(ws.session().grid().tipo(14, 14), '6');
     g.setTipo(14, 14, '6');
     away();
     canvas().Zoom();
-    EXPECT_EQ(ws.CellSize, 40);
+    EXPECT_EQ(ws.session().cellSize(), 40);
     EXPECT_EQ(canvas().size(), QSize(560, 560));
     const QImage back = shot();
     for (int r = 1; r <= 14; ++r)
@@ -401,17 +401,17 @@ TEST_F(TerrenoTest, ZoomShowsEachWholeCellScaledAndTwiceRestoresIt) {
 TEST_F(TerrenoTest, OpeningAMapWhileZoomedLaysItOutAt40) {
     openNew("Vila");
     canvas().Zoom();
-    ASSERT_EQ(ws.CellSize, 20);
+    ASSERT_EQ(ws.session().cellSize(), 20);
     openNew("Floresta");
-    EXPECT_EQ(ws.CellSize, 20);
+    EXPECT_EQ(ws.session().cellSize(), 20);
     EXPECT_EQ(canvas().size(), QSize(560, 560));
     canvas().Zoom();
-    EXPECT_EQ(ws.CellSize, 40);
+    EXPECT_EQ(ws.session().cellSize(), 40);
     EXPECT_EQ(canvas().size(), QSize(560, 560));
     // without a project or a map the zoom does nothing
     ws.session().closeProject();
     canvas().Zoom();
-    EXPECT_EQ(ws.CellSize, 40);
+    EXPECT_EQ(ws.session().cellSize(), 40);
 }
 
 TEST_F(TerrenoTest, CopyAndPasteGoThroughTheCellUnderThePointer) {
@@ -428,7 +428,7 @@ TEST_F(TerrenoTest, CopyAndPasteGoThroughTheCellUnderThePointer) {
     // nothing under the pointer: nothing happens
     EXPECT_FALSE(canvas().Copiar());
     EXPECT_FALSE(canvas().Colar());
-    EXPECT_FALSE(ws.CopiedCell.has_value());
+    EXPECT_FALSE(ws.session().copiedCell().has_value());
     EXPECT_EQ(statusChecks, 0);
 
     hover(2, 2);
@@ -440,10 +440,10 @@ TEST_F(TerrenoTest, CopyAndPasteGoThroughTheCellUnderThePointer) {
     hover(9, 10);
     EXPECT_TRUE(canvas().Colar());
     EXPECT_TRUE(ws.session().modified());
-    EXPECT_EQ(ws.grid.tipo(9, 10), transparentCode);
-    EXPECT_EQ(ws.grid.fundo(9, 10), '6');
-    EXPECT_EQ(ws.grid.xo(9, 10), 'X');
-    EXPECT_EQ(ws.grid.evento(9, 10), "OnActionPress;Msg(Oi)");
+    EXPECT_EQ(ws.session().grid().tipo(9, 10), transparentCode);
+    EXPECT_EQ(ws.session().grid().fundo(9, 10), '6');
+    EXPECT_EQ(ws.session().grid().xo(9, 10), 'X');
+    EXPECT_EQ(ws.session().grid().evento(9, 10), "OnActionPress;Msg(Oi)");
     away();
     EXPECT_EQ(cellShot(shot(), 9, 10), cellShot(before, 2, 2));
 
@@ -451,7 +451,7 @@ TEST_F(TerrenoTest, CopyAndPasteGoThroughTheCellUnderThePointer) {
     ws.session().save();
     EXPECT_FALSE(canvas().Colar());
     EXPECT_FALSE(ws.session().modified());
-    EXPECT_EQ(ws.grid.tipo(1, 1), '0');
+    EXPECT_EQ(ws.session().grid().tipo(1, 1), '0');
 
     // the event alone
     hover(2, 2);
@@ -459,18 +459,18 @@ TEST_F(TerrenoTest, CopyAndPasteGoThroughTheCellUnderThePointer) {
     EXPECT_TRUE(TMapCanvas::canColarEvento(ws));
     hover(3, 3);
     EXPECT_TRUE(canvas().ColarEvento());
-    EXPECT_EQ(ws.grid.evento(3, 3), "OnActionPress;Msg(Oi)");
-    EXPECT_EQ(ws.grid.tipo(3, 3), '0');
+    EXPECT_EQ(ws.session().grid().evento(3, 3), "OnActionPress;Msg(Oi)");
+    EXPECT_EQ(ws.session().grid().tipo(3, 3), '0');
     EXPECT_TRUE(ws.session().modified());
     // a cell without an event holds "NULL": pasting it removes the event
     hover(1, 1);
     EXPECT_TRUE(canvas().CopiarEvento());
-    EXPECT_EQ(ws.CopiedEvent, "NULL");
+    EXPECT_EQ(ws.session().copiedEvent(), "NULL");
     hover(3, 3);
     EXPECT_TRUE(canvas().ColarEvento());
-    EXPECT_FALSE(MapGrid::hasEvent(ws.grid.evento(3, 3)));
+    EXPECT_FALSE(MapGrid::hasEvent(ws.session().grid().evento(3, 3)));
     // an empty text is nothing to paste
-    ws.CopiedEvent.clear();
+    ws.session().copiedEvent().clear();
     EXPECT_FALSE(TMapCanvas::canColarEvento(ws));
     EXPECT_FALSE(canvas().ColarEvento());
 
@@ -479,10 +479,10 @@ TEST_F(TerrenoTest, CopyAndPasteGoThroughTheCellUnderThePointer) {
     EXPECT_TRUE(canvas().CopiarImagem());
     hover(4, 4);
     EXPECT_TRUE(canvas().ColarImagem());
-    EXPECT_EQ(ws.grid.tipo(4, 4), transparentCode);
-    EXPECT_EQ(ws.grid.fundo(4, 4), '6');
-    EXPECT_EQ(ws.grid.xo(4, 4), 'O');
-    EXPECT_FALSE(MapGrid::hasEvent(ws.grid.evento(4, 4)));
+    EXPECT_EQ(ws.session().grid().tipo(4, 4), transparentCode);
+    EXPECT_EQ(ws.session().grid().fundo(4, 4), '6');
+    EXPECT_EQ(ws.session().grid().xo(4, 4), 'O');
+    EXPECT_FALSE(MapGrid::hasEvent(ws.session().grid().evento(4, 4)));
     EXPECT_EQ(statusChecks, 4);
 }
 
@@ -494,19 +494,19 @@ TEST_F(TerrenoTest, ADragStrokePaintsEveryCrossedCell) {
     QTest::mouseMove(&canvas(), centre(2, 9));
     QTest::mouseMove(&canvas(), centre(6, 13));
     QTest::mouseRelease(&canvas(), Qt::LeftButton, Qt::NoModifier, centre(6, 13));
-    for (int c = 1; c <= 9; ++c) EXPECT_EQ(ws.grid.tipo(2, c), '6') << c;
-    EXPECT_EQ(ws.grid.tipo(6, 13), '6');
+    for (int c = 1; c <= 9; ++c) EXPECT_EQ(ws.session().grid().tipo(2, c), '6') << c;
+    EXPECT_EQ(ws.session().grid().tipo(6, 13), '6');
     // the diagonal crosses at least one cell of each row between
     for (int r = 3; r <= 5; ++r) {
         int painted = 0;
-        for (int c = 9; c <= 13; ++c) painted += ws.grid.tipo(r, c) == '6';
+        for (int c = 9; c <= 13; ++c) painted += ws.session().grid().tipo(r, c) == '6';
         EXPECT_GE(painted, 1) << r;
     }
-    EXPECT_EQ(ws.grid.tipo(1, 5), '0');
-    EXPECT_EQ(ws.grid.tipo(3, 1), '0');
+    EXPECT_EQ(ws.session().grid().tipo(1, 5), '0');
+    EXPECT_EQ(ws.session().grid().tipo(3, 1), '0');
     // after the release, moving paints nothing
     QTest::mouseMove(&canvas(), centre(10, 2));
-    EXPECT_EQ(ws.grid.tipo(10, 2), '0');
+    EXPECT_EQ(ws.session().grid().tipo(10, 2), '0');
     away();
     QImage img = shot();
     for (int c = 1; c <= 9; ++c) EXPECT_EQ(cellShot(img, 2, c).copy(3, 3, 34, 34), tile('6').copy(3, 3, 34, 34)) << c;
@@ -516,22 +516,22 @@ TEST_F(TerrenoTest, ADragStrokePaintsEveryCrossedCell) {
     QTest::mousePress(&canvas(), Qt::LeftButton, Qt::NoModifier, centre(12, 1));
     QTest::mouseMove(&canvas(), centre(12, 4));
     QTest::mouseRelease(&canvas(), Qt::LeftButton, Qt::NoModifier, centre(12, 4));
-    for (int c = 1; c <= 4; ++c) EXPECT_EQ(ws.grid.fundo(12, c), '6') << c;
+    for (int c = 1; c <= 4; ++c) EXPECT_EQ(ws.session().grid().fundo(12, c), '6') << c;
 
     // in the event layer every crossed cell takes the mark the first click gave
     canvas().ModoEventos();
-    ws.grid.setXO(8, 3, 'X');
+    ws.session().mapEditing().paint(EditLayer::XO, 8, 3, 'X');
     QTest::mousePress(&canvas(), Qt::LeftButton, Qt::NoModifier, centre(8, 1));
     QTest::mouseMove(&canvas(), centre(8, 5));
     QTest::mouseRelease(&canvas(), Qt::LeftButton, Qt::NoModifier, centre(8, 5));
-    for (int c = 1; c <= 5; ++c) EXPECT_EQ(ws.grid.xo(8, c), 'X') << c;
-    EXPECT_EQ(ws.grid.xo(8, 6), 'O');
+    for (int c = 1; c <= 5; ++c) EXPECT_EQ(ws.session().grid().xo(8, c), 'X') << c;
+    EXPECT_EQ(ws.session().grid().xo(8, 6), 'O');
     // a drag from an 'X' clears the marks it crosses
     QTest::mousePress(&canvas(), Qt::LeftButton, Qt::NoModifier, centre(8, 5));
     QTest::mouseMove(&canvas(), centre(8, 2));
     QTest::mouseRelease(&canvas(), Qt::LeftButton, Qt::NoModifier, centre(8, 2));
-    for (int c = 2; c <= 5; ++c) EXPECT_EQ(ws.grid.xo(8, c), 'O') << c;
-    EXPECT_EQ(ws.grid.xo(8, 1), 'X');
+    for (int c = 2; c <= 5; ++c) EXPECT_EQ(ws.session().grid().xo(8, c), 'O') << c;
+    EXPECT_EQ(ws.session().grid().xo(8, 1), 'X');
 }
 
 TEST_F(TerrenoTest, MapsOfOtherSizesGetTheirOwnSquareOfCells) {
@@ -542,7 +542,7 @@ TEST_F(TerrenoTest, MapsOfOtherSizesGetTheirOwnSquareOfCells) {
     ASSERT_NE(canvas().cell(20, 20), nullptr);
     brush('6');
     click(20, 20);
-    EXPECT_EQ(ws.grid.tipo(20, 20), '6');
+    EXPECT_EQ(ws.session().grid().tipo(20, 20), '6');
 
     openNew("Pequeno", 5);
     EXPECT_EQ(canvas().side(), 5);
@@ -553,7 +553,7 @@ TEST_F(TerrenoTest, MapsOfOtherSizesGetTheirOwnSquareOfCells) {
 
     // a new map: fresh cells in the upper mode
     canvas().ModoEventos();
-    ws.grid.newGrid(14);
+    qmtest::gridOf(ws).newGrid(14);
     canvas().buildNewMapCells();
     EXPECT_EQ(canvas().side(), 14);
     EXPECT_EQ(canvas().currentMode(), CellMode::Upper);

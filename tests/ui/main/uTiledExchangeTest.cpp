@@ -26,7 +26,7 @@ protected:
         fixture.dir.write("Data/Project.dat", "Aventura\r\n\tVila.xml\r\n");
         prompts = new qmtest::ScriptedPrompts;
         ws = std::make_unique<Workspace>(std::unique_ptr<Prompts>(prompts));
-        ws->EditorFolder = qmtest::binFolder();
+        ws->session().setEditorFolder(qmtest::binFolder());
         WindowLinks& links = ws->session().links();
         links.newMapDialog.fill([] {});
         links.newProjectWizard.fill([] {});
@@ -166,8 +166,8 @@ TEST_F(TiledMenuTest, EmptyCellsAndExtraLayersAreAskedAbout) {
     press(Qt::Key_I);
     EXPECT_TRUE(prompts->allAnswersUsed());
     ASSERT_EQ(ws->session().currentMap(), "Novo.xml");
-    EXPECT_EQ(ws->grid.fundo(2, 1), 72);
-    EXPECT_EQ(ws->grid.fundo(1, 1), '4');
+    EXPECT_EQ(ws->session().grid().fundo(2, 1), 72);
+    EXPECT_EQ(ws->session().grid().fundo(1, 1), '4');
 }
 
 TEST_F(TiledMenuTest, ExportingOntoTheProjectsOwnFilesIsRefused) {

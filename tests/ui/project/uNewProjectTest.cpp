@@ -25,14 +25,14 @@ struct WizardSetup {
         auto scripted = std::make_unique<qmtest::ScriptedPrompts>();
         prompts = scripted.get();
         ws = std::make_unique<Workspace>(std::move(scripted));
-        ws->EditorFolder = qmtest::binFolder();
-        ws->DataModule1.DataModuleCreate(ws->EditorFolder);
+        ws->session().setEditorFolder(qmtest::binFolder());
+        ws->session().tables().DataModuleCreate(ws->session().editorFolder());
         EditorSession* session = &ws->session();
         QObject::connect(session, &EditorSession::stateChanged, [this] {
             calls << QString("verificaStatus %1%2").arg(ws->session().projectOpen()).arg(ws->session().mapLoaded());
         });
         QObject::connect(session, &EditorSession::tilesChanged,
-                         [this] { calls << QString("LoadImgs %1").arg(ws->tiles.count()); });
+                         [this] { calls << QString("LoadImgs %1").arg(ws->session().tiles().count()); });
         QObject::connect(session, &EditorSession::projectClosed, [this] { calls << "closeProject"; });
         dialog = std::make_unique<TForm5>(*ws);
     }
@@ -118,7 +118,7 @@ TEST(NewProjectWizard, OkClosesTheOpenProjectCreatesAndRefreshes) {
     qmtest::TempDir target;
     const QString file = target.file("Jogo.v1.qmk");
     bool visibleWhileCopying = true;
-    s.ws->DataModule1.cdsTiles.afterOpen = [&](RecordTable&) { visibleWhileCopying = s.dialog->isVisible(); };
+    s.ws->session().tables().cdsTiles.afterOpen = [&](RecordTable&) { visibleWhileCopying = s.dialog->isVisible(); };
 
     QTimer::singleShot(0, [&] {
         s.dialog->EditNome->setText("   ");  // blanks make a name
@@ -140,17 +140,17 @@ TEST(NewProjectWizard, OkClosesTheOpenProjectCreatesAndRefreshes) {
     EXPECT_EQ(s.calls, (QStringList{"verificaStatus 00", "closeProject", "verificaStatus 10", "LoadImgs 147"}));
     EXPECT_TRUE(s.ws->session().projectOpen());
     EXPECT_FALSE(s.ws->session().mapLoaded());
-    EXPECT_EQ(s.ws->project.ProjectName, "   ");
-    EXPECT_EQ(s.ws->project.ProjectAuthor, "Z\xE9");
-    EXPECT_EQ(s.ws->project.RuntimePath, target.file("Jogo.exe"));
+    EXPECT_EQ(s.ws->session().project().ProjectName, "   ");
+    EXPECT_EQ(s.ws->session().project().ProjectAuthor, "Z\xE9");
+    EXPECT_EQ(s.ws->session().project().RuntimePath, target.file("Jogo.exe"));
     EXPECT_EQ(target.read("Jogo.v1.qmk"), QByteArray("Project Name:   \r\nProject Autor:Z\xE9\r\nMapas:\r\n"
                                                      "Mapa Inicial:\r\nChar X:200\r\nChar Y:190\r\n"));
     EXPECT_TRUE(target.exists("Jogo.exe"));
     EXPECT_TRUE(target.exists("Imagens/Grama.bmp"));
-    ASSERT_NE(s.ws->tree.root(), nullptr);
-    EXPECT_EQ(s.ws->tree.root()->text(), "   ");
-    EXPECT_EQ(s.ws->tree.count(), 1u);
-    EXPECT_TRUE(s.ws->DataModule1.cdsPersonagem.fileName().startsWith(target.path()));
+    ASSERT_NE(s.ws->session().tree().root(), nullptr);
+    EXPECT_EQ(s.ws->session().tree().root()->text(), "   ");
+    EXPECT_EQ(s.ws->session().tree().count(), 1u);
+    EXPECT_TRUE(s.ws->session().tables().cdsPersonagem.fileName().startsWith(target.path()));
     EXPECT_TRUE(s.prompts->asked().empty());
 
     // The texts stay for the next use.
@@ -163,8 +163,7 @@ TEST(NewProjectWizard, UnsavedChangesAreAskedAboutBeforeTheProjectCloses) {
     qmtest::ProjectFixture fixture;
     fixture.addMap("Vila.xml");
     s.openProject(fixture, "Vila.xml");
-    s.ws->grid.setTipo(2, 2, 'H');
-    s.ws->session().markModified();
+    s.ws->session().mapEditing().paint(EditLayer::Tipo, 2, 2, 'H');
     qmtest::TempDir target;
     TForm5& d = *s.dialog;
     d.show();
@@ -187,7 +186,7 @@ TEST(NewProjectWizard, UnsavedChangesAreAskedAboutBeforeTheProjectCloses) {
     EXPECT_EQ(saved.tipo(2, 2), 'H');
     EXPECT_EQ(s.calls.mid(0, 2), (QStringList{"verificaStatus 00", "closeProject"}));
     EXPECT_TRUE(target.exists("Novo.qmk"));
-    EXPECT_EQ(s.ws->project.ProjectName, "Meu Game");
+    EXPECT_EQ(s.ws->session().project().ProjectName, "Meu Game");
 }
 
 TEST(NewProjectWizard, CancelarWritesNothingAndKeepsTheTexts) {
@@ -220,7 +219,7 @@ TEST(NewProjectWizard, IntoAFolderThatDoesNotExistMakesItAndOpensTheProject) {
     EXPECT_TRUE(s.prompts->asked().empty()) << s.prompts->messages().join('|').toStdString();
     EXPECT_FALSE(d.isVisible());
     EXPECT_TRUE(s.ws->session().projectOpen());
-    EXPECT_EQ(s.ws->project.ProjectFolder, target.file("Jogos/Novo Vale/"));
+    EXPECT_EQ(s.ws->session().project().ProjectFolder, target.file("Jogos/Novo Vale/"));
     EXPECT_TRUE(target.exists("Jogos/Novo Vale/Vale.qmk"));
     EXPECT_TRUE(target.exists("Jogos/Novo Vale/Data/Tiles.xml"));
     EXPECT_TRUE(target.exists("Jogos/Novo Vale/Imagens/Grama.bmp"));
@@ -233,8 +232,7 @@ TEST(NewProjectWizard, ATargetThatCannotBeWrittenLeavesTheOpenProjectOpen) {
     qmtest::ProjectFixture fixture;
     fixture.addMap("Vila.xml");
     s.openProject(fixture, "Vila.xml");
-    s.ws->grid.setTipo(2, 2, 'H');
-    s.ws->session().markModified();
+    s.ws->session().mapEditing().paint(EditLayer::Tipo, 2, 2, 'H');
     qmtest::TempDir target;
     target.write("arquivo", "a file where a folder should be");
     TForm5& d = *s.dialog;
@@ -253,8 +251,8 @@ TEST(NewProjectWizard, ATargetThatCannotBeWrittenLeavesTheOpenProjectOpen) {
         EXPECT_TRUE(s.ws->session().projectOpen());
         EXPECT_TRUE(s.ws->session().mapLoaded());
         EXPECT_TRUE(s.ws->session().modified());
-        EXPECT_EQ(s.ws->grid.tipo(2, 2), 'H');
-        EXPECT_EQ(s.ws->project.ProjectFolder, fixture.folder());
+        EXPECT_EQ(s.ws->session().grid().tipo(2, 2), 'H');
+        EXPECT_EQ(s.ws->session().project().ProjectFolder, fixture.folder());
     }
     EXPECT_EQ(target.read("arquivo"), "a file where a folder should be");
     d.reject();

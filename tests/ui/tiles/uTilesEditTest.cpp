@@ -130,7 +130,7 @@ TEST_F(TilesEditTest, TickingTransparenteStoresTrueAndTheCacheDrawsItTransparent
     // the grass's bottom-left colour is now left out when it is drawn
     const QImage drawn = cached('0').drawImage();
     EXPECT_EQ(qAlpha(drawn.pixel(0, drawn.height() - 1)), 0);
-    ws.DataModule1.closeAll();
+    ws.session().tables().closeAll();
     EXPECT_NE(project.dir.read("Data/Tiles.xml").indexOf("File=\"Grama.bmp\" Cod=\"0\" Transparente=\"TRUE\""), -1);
     expectNoMessages();
 }

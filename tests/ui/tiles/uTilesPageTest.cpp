@@ -6,6 +6,7 @@
 
 #include "ui/main/uFrameTiles.h"
 #include "ui/main/uTerreno.h"
+#include "SessionSetUp.h"
 
 #include <QGroupBox>
 #include <stdexcept>
@@ -77,7 +78,7 @@ TEST_F(TilesPageTest, ACodeNoTileHasShowsCacheEntryZeroAndCannotBeEdited) {
     tiles().remove();
     tiles().setFiltered(false);
     showPage();
-    const Picture* entry0 = ws.tiles.GameListImage1.Slot1().Get(0);
+    const Picture* entry0 = ws.session().tiles().GameListImage1.Slot1().Get(0);
     ASSERT_NE(entry0, nullptr);
     EXPECT_EQ(rgb(page.button(52)->picture()), rgb(*entry0));
     EXPECT_EQ(grabbed(page.button(52)), grabbed(page.button(0)));
@@ -159,9 +160,9 @@ TEST_F(TilesPageTest, OkRedrawsThePageThePaletteAndTheOpenMap) {
     ASSERT_EQ(field(tree, "Transparente"), "TRUE");
     TFrame1 palette(ws);
     palette.LoadImgs();
-    ws.grid.newGrid(3);
-    ws.grid.setTipo(2, 2, tree);
-    ws.grid.setFundo(2, 2, '6');  // sand
+    qmtest::gridOf(ws).newGrid(3);
+    qmtest::gridOf(ws).setTipo(2, 2, tree);
+    qmtest::gridOf(ws).setFundo(2, 2, '6');  // sand
     TMapArea area(ws);
     area.canvas()->buildNewMapCells();
     area.resize(200, 200);
@@ -185,7 +186,7 @@ TEST_F(TilesPageTest, OkRedrawsThePageThePaletteAndTheOpenMap) {
     ASSERT_TRUE(driver.done());
 
     EXPECT_EQ(field(tree, "Transparente"), "FALSE");
-    EXPECT_FALSE(ws.DataModule1.VerificaTransparencia(tree));
+    EXPECT_FALSE(ws.session().tables().VerificaTransparencia(tree));
     EXPECT_FALSE(cached(tree).transparent());  // the cache was filled again
     const QImage opaqueTree = fileImage(image("Arvore.bmp"));
     EXPECT_NE(grabbed(page.button(72)), buttonBefore);
@@ -204,7 +205,7 @@ TEST_F(TilesPageTest, OkRedrawsThePageThePaletteAndTheOpenMap) {
 TEST_F(TilesPageTest, AMissingPictureOpensAsThePlaceholderAndOkCreatesTheFile) {
     const std::string file = field('2', "File");  // button 2
     ASSERT_TRUE(QFile::remove(image(file)));
-    ws.LoadImagens();
+    ws.session().refreshTiles();
     showPage();
     EXPECT_EQ(rgb(page.button(2)->picture()), placeholder());
     ModalDriver driver;
