@@ -7,11 +7,11 @@
 #include "ScriptedPrompts.h"
 #include "WidgetBenchMain.h"
 
+#include "SessionSetUp.h"
 #include "model/session/Workspace.h"
 #include "ui/animation/uCharAniEdit.h"
 #include "ui/animation/uFramePreview.h"
 #include "ui/animation/uFramePreviews.h"
-#include "SessionSetUp.h"
 
 #include <QApplication>
 #include <QDir>

@@ -7,12 +7,12 @@
 #include "ScriptedPrompts.h"
 #include "WidgetBenchMain.h"
 
+#include "SessionSetUp.h"
 #include "model/session/Workspace.h"
 #include "model/tiles/TileEditing.h"
 #include "ui/tiles/uAniTilesEdit.h"
 #include "ui/tiles/uTilesEdit.h"
 #include "ui/tiles/uTilesPage.h"
-#include "SessionSetUp.h"
 
 #include <QApplication>
 #include <QCheckBox>

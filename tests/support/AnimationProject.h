@@ -7,11 +7,11 @@
 #include "ProjectFixture.h"
 #include "ScriptedPrompts.h"
 
+#include "SessionSetUp.h"
 #include "model/core/Picture.h"
 #include "model/core/RecordTable.h"
 #include "model/core/Text.h"
 #include "model/session/Workspace.h"
-#include "SessionSetUp.h"
 
 #include <QDir>
 #include <QFile>

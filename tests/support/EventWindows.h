@@ -7,6 +7,7 @@
 #include "ScriptedPrompts.h"
 #include "TempDir.h"
 
+#include "SessionSetUp.h"
 #include "model/core/Picture.h"
 #include "model/core/Text.h"
 #include "model/session/Workspace.h"
@@ -15,7 +16,6 @@
 #include "ui/events/uEvShowMessage.h"
 #include "ui/events/uEventEditor.h"
 #include "ui/events/uNewChar.h"
-#include "SessionSetUp.h"
 
 #include <QAbstractButton>
 #include <QAction>

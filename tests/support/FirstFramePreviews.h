@@ -58,7 +58,8 @@ private:
             rel += b.table->asString(b.field);
             QString path = quillmark::projectPath(ws_.session().project().ProjectFolder, std::string_view(rel));
             if (!quillmark::fileExists(path))
-                path = quillmark::projectPath(ws_.session().project().ProjectFolder, std::string_view("Imagens\\null.bmp"));
+                path = quillmark::projectPath(ws_.session().project().ProjectFolder,
+                                              std::string_view("Imagens\\null.bmp"));
             quillmark::Picture p;
             try {
                 p.LoadFromFile(path);

@@ -13,6 +13,7 @@ public:
     static ProjectState& project(EditorSession& session) { return session.project_; }
     static MapGrid& grid(EditorSession& session) { return session.grid_; }
     static MapTree& tree(EditorSession& session) { return session.tree_; }
+    static TileCache& tiles(EditorSession& session) { return session.tiles_; }
 };
 
 }  // namespace quillmark
@@ -27,5 +28,7 @@ inline quillmark::ProjectState& projectOf(quillmark::Workspace& ws) {
 inline quillmark::MapGrid& gridOf(quillmark::Workspace& ws) { return quillmark::SessionSetUp::grid(ws.session()); }
 // The session's map tree, to change without the tree commands.
 inline quillmark::MapTree& treeOf(quillmark::Workspace& ws) { return quillmark::SessionSetUp::tree(ws.session()); }
+// The session's tile image cache, to empty without closing the project.
+inline quillmark::TileCache& tilesOf(quillmark::Workspace& ws) { return quillmark::SessionSetUp::tiles(ws.session()); }
 
 }  // namespace qmtest

@@ -7,6 +7,7 @@
 #include "ProjectFixture.h"
 #include "ScriptedPrompts.h"
 
+#include "SessionSetUp.h"
 #include "model/database/DataModule.h"
 #include "model/session/Workspace.h"
 #include "model/tiles/TileEditing.h"
@@ -14,7 +15,6 @@
 #include "ui/tiles/uTilePictureBox.h"
 #include "ui/tiles/uTilesEdit.h"
 #include "ui/tiles/uTilesPage.h"
-#include "SessionSetUp.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -20,6 +20,7 @@
 #include "model/events/EventScript.h"
 #include "model/mapedit/MapProperties.h"
 #include "model/mapedit/ProjectRepair.h"
+#include "model/session/ProjectOpening.h"
 #include "play/model/GameDatabase.h"
 
 #include <QFileInfo>
@@ -52,8 +53,7 @@ public:
     std::vector<std::string> run() {
         checkTree();
         const bool tilesOpen = openTable(data_.cdsTiles);
-        for (RecordTable* t : {&data_.cdsMonstros, &data_.cdsItens, &data_.cdsMagias, &data_.cdsPersonagem})
-            openTable(*t);
+        for (RecordTable* t : opening::otherTables(data_)) openTable(*t);
         if (tilesOpen) checkTiles();
         if (data_.cdsPersonagem.active()) checkHero();
         if (data_.cdsMonstros.active()) checkMonsters();
@@ -71,9 +71,8 @@ private:
 
     // --- the map tree --------------------------------------------------------
     void checkTree() {
-        tree_.CriaProjeto(project_.ProjectName);
         try {
-            tree_.LoadProject(project_);
+            opening::openTree(tree_, project_);
         } catch (const std::exception& e) {
             problem(shown(std::string(kTreeFileName)), e.what());
         }
@@ -426,9 +425,8 @@ private:
 // cannot be read (the check reports that).
 std::unique_ptr<MapTree> openedTree(const ProjectState& project) {
     auto tree = std::make_unique<MapTree>();
-    tree->CriaProjeto(project.ProjectName);
     try {
-        tree->LoadProject(project);
+        opening::openTree(*tree, project);
     } catch (const std::exception&) {
         return nullptr;
     }
@@ -474,7 +472,7 @@ int cmdCheck(const Args& args) {
     const QString file = pathArg(args.word(0));
     ProjectState project;
     try {
-        readProjectFile(file, project);
+        opening::readProject(file, project);
     } catch (const std::exception& e) {
         // Nothing else can be read without the project file.
         // A bad line names the file already.

@@ -149,7 +149,8 @@ int cmdDemo(const Args& args) {
     writeVillagers(projectFolder);
     demo::writeBattles(ws->session().tables(), projectFolder);
     ws->session().tables().closeAll();
-    out("Projeto de demonstração gerado em " + QDir::toNativeSeparators(ws->session().project().ProjectFile).toStdString() + "\n");
+    out("Projeto de demonstração gerado em " +
+        QDir::toNativeSeparators(ws->session().project().ProjectFile).toStdString() + "\n");
     return kExitOk;
 }
 

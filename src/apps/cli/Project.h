@@ -20,6 +20,14 @@ std::unique_ptr<Workspace> newWorkspace();
 // Opens a project as the main window does (the editor session's open).
 void openProject(Workspace& ws, const QString& projectFile);
 
+// Opens a project for a command that reads one of its maps (render, export,
+// dump, resave) through the editor session, without windows: the project
+// file, the tiles table and the tile pictures, then the map "Mapas\" +
+// mapName (CP1252, found without regard to letter case), loaded as a
+// double-click on its node loads it. Each step's error is thrown on.
+void openProjectMap(Workspace& ws, const QString& projectFile, const std::string& mapName,
+                    EditorSession::ToolNeeds needs = EditorSession::ToolNeeds::TilePictures);
+
 // The "Novo Projeto" wizard's OK: refuses an empty name or file name with the
 // wizard's message, and an existing project file unless `replace` (the tool
 // asks no question; `replace` is the user's yes to the wizard's). Creates the

@@ -44,6 +44,12 @@ std::unique_ptr<Workspace> newWorkspace() {
 
 void openProject(Workspace& ws, const QString& projectFile) { ws.session().openProject(projectFile); }
 
+void openProjectMap(Workspace& ws, const QString& projectFile, const std::string& mapName,
+                    EditorSession::ToolNeeds needs) {
+    ws.session().openProjectForTool(projectFile, needs);
+    ws.session().openMap(mapPath(ws.session().project(), mapName), mapName);
+}
+
 void createProjectFile(Workspace& ws, const QString& projectFile, const std::string& name, const std::string& author,
                        bool replace) {
     if (!canCreateProject(name, projectFile)) throw Error(kCannotCreateProject);

@@ -2,6 +2,7 @@
 // into a PNG of 40·N x 40·N pixels.
 #include "apps/cli/Cli.h"
 #include "apps/cli/Png.h"
+#include "apps/cli/Project.h"
 
 #include "model/core/Error.h"
 #include "model/core/Files.h"
@@ -61,17 +62,15 @@ int cmdRender(const Args& args) {
 
     // As opening a project does: the tiles table, then the tile image cache,
     // then the map.
-    const ProjectState project = readProject(pathArg(args.word(0)));
-    TDataModule1 data;
-    data.pointAt(data.cdsTiles, project.ProjectFolder);
-    TileCache tiles;
-    tiles.LoadImagens(data, project.ProjectFolder, editorFolder());
+    const auto ws = newWorkspace();
+    openProjectMap(*ws, pathArg(args.word(0)), mapName);
+    const ProjectState& project = ws->session().project();
+    TDataModule1& data = ws->session().tables();
+    const TileCache& tiles = ws->session().tiles();
+    const MapGrid& grid = ws->session().grid();
     // A damaged tile picture is drawn as the placeholder, and named.
     for (size_t i = 0; i < tiles.unreadable().size(); ++i)
         err("aviso: " + cp1252ToUtf8(tiles.unreadable()[i]) + ": " + tiles.unreadableReasons()[i] + "\n");
-    MapGrid grid;
-    grid.CurrentMap = mapName;
-    Abrir(grid, mapPath(project, mapName));
     if (grid.N == 0) throw Error("O mapa \"" + args.word(1) + "\" não tem células para desenhar");
 
     TileLookup lookup = TileLookup::fromTables(data, tiles);

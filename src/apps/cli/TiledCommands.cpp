@@ -19,17 +19,10 @@ int cmdExport(const Args& args) {
     const QString outFile = pathArg(args.word(2));
 
     // The tiles table and the tile image cache as opening a project fills them,
-    // then the map as it is stored.
-    const ProjectState project = readProject(pathArg(args.word(0)));
-    TDataModule1 data;
-    data.pointAt(data.cdsTiles, project.ProjectFolder);
-    TileCache tiles;
-    tiles.LoadImagens(data, project.ProjectFolder, editorFolder());
-    MapGrid grid;
-    grid.CurrentMap = mapName;
-    Abrir(grid, mapPath(project, mapName));
-
-    tiled::exportMap(grid, tiled::tileImagesOf(data, tiles), outFile, {project.ProjectFolder, args.has("--force")});
+    // then the map as it is stored; then the editor's "Exportar Mapa".
+    const auto ws = newWorkspace();
+    openProjectMap(*ws, pathArg(args.word(0)), mapName);
+    ws->session().exportMap(outFile, args.has("--force"));
     return kExitOk;
 }
 

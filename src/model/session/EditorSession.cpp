@@ -14,6 +14,7 @@
 #include "model/mapedit/TreeEdits.h"
 #include "model/project/ProjectCreation.h"
 #include "model/project/RuntimeLauncher.h"
+#include "model/session/ProjectOpening.h"
 #include "model/session/Workspace.h"
 
 #include <QDir>
@@ -53,20 +54,18 @@ void prepareProjectTarget(const QString& projectFile) {
                                   {QDir::toNativeSeparators(folder).toStdString(), probe.errorString().toStdString()}));
 }
 
-// The file of the project's first map, found as a double-click on its node
-// finds it: "Mapas\" + its name, without regard to letter case. A listed name
-// that points into another folder is refused, so opening a project never
-// reads a map from outside it.
-QString firstMapPath(const ProjectState& project) {
-    const QString entry = project.MapList.first();
-    const QString prefix = project.ProjectFolder + QStringLiteral("Mapas/");
-    const QString listed = entry.startsWith(prefix) ? entry.mid(prefix.size()) : entry;
-    if (listed.contains(QLatin1Char('/')) || listed.contains(QLatin1Char('\\')) || listed.contains(QLatin1Char(':')) ||
-        listed == QStringLiteral(".") || listed == QStringLiteral("..") || listed.isEmpty())
-        throw Error(formatMessage("O mapa \"%s\" listado no arquivo do projeto não pode indicar outra pasta; "
-                                  "os mapas ficam na pasta Mapas do projeto.",
-                                  {listed.toStdString()}));
-    return projectPath(project.ProjectFolder, "Mapas\\" + toCp1252(listed));
+// Runs the steps of opening a project: a project that could not be opened is
+// not left half open, and the step's error is thrown on.
+template <class Steps> void openOrClose(EditorSession& session, Steps steps) {
+    try {
+        steps();
+    } catch (...) {
+        try {
+            session.closeProject();
+        } catch (...) {
+        }
+        throw;
+    }
 }
 
 }  // namespace
@@ -156,15 +155,13 @@ void EditorSession::setGameEntries(const GameEntries& entries) {
 // --- projects -------------------------------------------------------------------
 
 void EditorSession::openProject(const QString& path) {
-    try {
+    openOrClose(*this, [&] {
         ProjectState& project = project_;
-        // 1, 2. The project file gives the project state (MapList starts empty).
-        project.MapList.clear();
-        readProjectFile(path, project);
+        // 1, 2. The project file gives the project state.
+        opening::readProject(path, project);
         // 3. The tree.
         treeUndo_.clear();
-        tree_.CriaProjeto(project.ProjectName);
-        tree_.LoadProject(project);
+        opening::openTree(tree_, project);
         // 4. The tiles table.
         tables_.pointAt(tables_.cdsTiles, project.ProjectFolder);
         // 5. The tile pictures and the palette.
@@ -172,15 +169,13 @@ void EditorSession::openProject(const QString& path) {
         // 6. The first map.
         bool loaded = false;
         if (!project.MapList.isEmpty()) {
-            showReadMap(firstMapPath(project), mapFileName(project.MapList.first()));
+            showReadMap(opening::listedMapPath(project, project.MapList.first()), mapFileName(project.MapList.first()));
             loaded = true;
         }
         // 7. The first tile of "Lista 1" is the brush.
         emit brushReset();
         // 8. The other tables.
-        for (RecordTable* t : {&tables_.cdsMonstros, &tables_.cdsItens, &tables_.cdsMagias,
-                               &tables_.cdsPersonagem})
-            tables_.pointAt(*t, project.ProjectFolder);
+        for (RecordTable* t : opening::otherTables(tables_)) tables_.pointAt(*t, project.ProjectFolder);
         // 9. CurrentMap (set with the map, before the map is announced).
         if (!loaded) grid_.CurrentMap.clear();
         // 10, 11.
@@ -188,14 +183,7 @@ void EditorSession::openProject(const QString& path) {
         ws_.prompts().setProjectFolder(project.ProjectFolder);
         ws_.prompts().setRecentProject(path);
         emit projectOpened();
-    } catch (...) {
-        // A project that could not be opened is not left half open.
-        try {
-            closeProject();
-        } catch (...) {
-        }
-        throw;
-    }
+    });
     // Damaged tile pictures show as the placeholder; the user hears of them once.
     if (!tiles_.unreadable().empty()) {
         QString list;
@@ -206,6 +194,18 @@ void EditorSession::openProject(const QString& path) {
             QStringLiteral("Estas figuras não puderam ser lidas; em seu lugar aparece a imagem de reserva:") + list);
     }
     offerCurrentRuntime();
+}
+
+void EditorSession::openProjectForTool(const QString& path, ToolNeeds needs) {
+    openOrClose(*this, [&] {
+        opening::readProject(path, project_);
+        treeUndo_.clear();
+        if (needs != ToolNeeds::ProjectFile) tables_.pointAt(tables_.cdsTiles, project_.ProjectFolder);
+        if (needs == ToolNeeds::TilePictures) tiles_.LoadImagens(tables_, project_.ProjectFolder, editorFolder_);
+        grid_.CurrentMap.clear();
+        setFlags(true, false);
+        emit projectOpened();
+    });
 }
 
 void EditorSession::offerCurrentRuntime() {
@@ -344,6 +344,9 @@ void EditorSession::registerShownMap(std::string_view name) {
     }
     // The new map's node moved the places the tree's steps remember.
     treeUndo_.clear();
+    // The map is as its file holds it: the next edit makes it unsaved again,
+    // and undoing that edit brings the saved map back.
+    undo_.setClean();
     setModified(false);
     emit newMapOpened();
     setFlags(true, true);
@@ -397,8 +400,7 @@ bool EditorSession::askToSaveChanges() {
 
 void EditorSession::exportMap(const QString& path, bool replace) {
     if (!projectOpen_ || !mapLoaded_) throw Error("Nenhum mapa aberto para exportar.");
-    tiled::exportMap(grid_, tiled::tileImagesOf(tables_, tiles_), path,
-                     {project_.ProjectFolder, replace});
+    tiled::exportMap(grid_, tiled::tileImagesOf(tables_, tiles_), path, {project_.ProjectFolder, replace});
 }
 
 bool EditorSession::importMap(const QString& path, std::string_view name, const tiled::ImportOptions& options) {

@@ -124,6 +124,16 @@ public:
     // cancelled the question (nothing changed). Once open, a project that a
     // command cut short left incomplete is offered its repair (offerRepairs).
     bool openProjectAsking(const QString& path);
+    // What a tool that reads maps without windows needs of the project: the
+    // project file alone (a dump), the tiles table too (a map's transparency
+    // on writing it), or the tile pictures as well (a drawing, an export).
+    enum class ToolNeeds { ProjectFile, TilesTable, TilePictures };
+    // A project opened for such a tool (the command-line tool's render,
+    // export, dump and resave): steps 1, 2, 4 and 5 of openProject as far as
+    // `needs` goes, with the same errors; no tree, no map, no other table, no
+    // question. Damaged tile pictures are left in tiles().unreadable().
+    // openMap then loads the map the tool names.
+    void openProjectForTool(const QString& path, ToolNeeds needs = ToolNeeds::TilePictures);
     // Looks for what a command cut short can leave (ProjectRepair.h) and,
     // when something can be mended, asks whether to mend it now. Returns the
     // number of mends applied (0 when none or the user said no).

@@ -189,7 +189,8 @@ bool TFrameSetEditor::OK() {
             frames.push_back(layout_.groups[size_t(slotFields_[i].group)].frames[size_t(slotFields_[i].indexInGroup)]);
             filled.push_back(slots_[i]);
         }
-        const std::vector<QString> targets = checkedTargets(ws_.session().project().ProjectFolder, animation_, record, frames);
+        const std::vector<QString> targets =
+            checkedTargets(ws_.session().project().ProjectFolder, animation_, record, frames);
         for (size_t i = 0; i < targets.size(); ++i) filled[i]->picture().SaveToFile(targets[i]);
         followUp();
     });

@@ -60,7 +60,8 @@ void TForm2::buildPersonagem(QWidget* page) {
             const std::string face = hero.asString("Face01");
             if (face.empty() || face.find('/') != std::string::npos || face.find('\\') != std::string::npos)
                 return kept;
-            const QString path = projectPath(ws_.session().project().ProjectFolder, std::string_view("Imagens\\" + face));
+            const QString path =
+                projectPath(ws_.session().project().ProjectFolder, std::string_view("Imagens\\" + face));
             return fileExists(path) ? path : kept;
         },
         QSize(81, 81), top);

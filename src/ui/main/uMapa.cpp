@@ -75,8 +75,9 @@ TFormMP::TFormMP(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
     // The picture shown until one is chosen. Without it the editor still
     // starts; the picture stays empty.
     try {
-        picture_.LoadFromFile(projectPath(ws_.session().editorFolder().isEmpty() ? editorFolder() : ws_.session().editorFolder(),
-                                          std::string_view(kDefaultBattleBackground)));
+        picture_.LoadFromFile(
+            projectPath(ws_.session().editorFolder().isEmpty() ? editorFolder() : ws_.session().editorFolder(),
+                        std::string_view(kDefaultBattleBackground)));
     } catch (const std::exception&) {
     }
     showPicture();

@@ -549,7 +549,8 @@ void TForm1::connectTiledExchange() {
                 if (!name) return;
                 typed = *name;
                 // A character the project cannot hold becomes '?', which the name check refuses.
-                const std::string problem = checkNewMapName(ws_.session().tree(), ws_.session().project(), toCp1252(typed));
+                const std::string problem =
+                    checkNewMapName(ws_.session().tree(), ws_.session().project(), toCp1252(typed));
                 if (problem.empty()) break;
                 ws_.prompts().warning(QString::fromUtf8(problem.c_str()));
             }

@@ -259,8 +259,8 @@ QString TForm1::statusText() const {
         if (mode == CellMode::Events) {
             parts << QStringLiteral("Marca %1").arg(QChar(ws_.session().grid().xo(t->row, t->column)));
         } else {
-            const unsigned char code =
-                mode == CellMode::Lower ? ws_.session().grid().fundo(t->row, t->column) : ws_.session().grid().tipo(t->row, t->column);
+            const unsigned char code = mode == CellMode::Lower ? ws_.session().grid().fundo(t->row, t->column)
+                                                               : ws_.session().grid().tipo(t->row, t->column);
             QString tile = QStringLiteral("Tile %1 (%2)").arg(code).arg(fromCp1252(std::string(1, char(code))));
             const QString file = tileFileName(ws_.session().tables().cdsTiles, code);
             if (!file.isEmpty()) tile += QStringLiteral(" ") + file;

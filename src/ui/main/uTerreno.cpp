@@ -16,7 +16,6 @@ namespace quillmark {
 
 const std::string& Terreno::eventText() const { return grid_->evento(row, column); }
 
-
 // ---------------------------------------------------------------------------
 // TMapCanvas
 
@@ -28,8 +27,9 @@ TMapCanvas::TMapCanvas(Workspace& ws, QWidget* parent)
     // Every exposed pixel is painted by paintEvent.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFixedSize(0, 0);
-    tiles_.setCharacters(
-        [&ws](const std::string& name) { return cellpaint::characterFrame(ws.session().project().ProjectFolder, name); });
+    tiles_.setCharacters([&ws](const std::string& name) {
+        return cellpaint::characterFrame(ws.session().project().ProjectFolder, name);
+    });
     connect(&ws_.session(), &EditorSession::cellsEdited, this, &TMapCanvas::cellsEdited);
     connect(&ws_.session(), &EditorSession::heroStartChanged, this, &TMapCanvas::heroStartChanged);
 }

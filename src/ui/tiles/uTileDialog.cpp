@@ -40,7 +40,8 @@ void TTileDialog::createControls() {
 }
 
 void TTileDialog::FormShow() {
-    TileEdit edit = TileEdit::open(ws_.session().tables().cdsTiles, ws_.session().project().ProjectFolder, ws_.session().editorFolder(), animated_);
+    TileEdit edit = TileEdit::open(ws_.session().tables().cdsTiles, ws_.session().project().ProjectFolder,
+                                   ws_.session().editorFolder(), animated_);
     edit_ = std::move(edit);
     for (size_t i = 0; i < boxes_.size(); ++i)
         boxes_[i]->setPicture(i < edit_.pictures.size() ? edit_.pictures[i] : Picture());

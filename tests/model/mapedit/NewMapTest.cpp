@@ -1,6 +1,8 @@
 #include "model/mapedit/NewMap.h"
+#include "Errors.h"
 #include "ProjectFixture.h"
 #include "ScriptedPrompts.h"
+#include "SessionSetUp.h"
 #include "model/core/Error.h"
 #include "model/core/MapFile.h"
 #include "model/core/MapTree.h"
@@ -8,7 +10,6 @@
 #include "model/core/ProjectFile.h"
 #include "model/mapedit/MapProperties.h"
 #include "model/session/Workspace.h"
-#include "SessionSetUp.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -36,14 +37,7 @@ void createNewMap(Workspace& ws, std::string_view name) {
     if (!ws.session().newMap(name, kNewMapSize)) throw Error(prompts.messages().value(0).toStdString());
 }
 
-std::string errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
+using qmtest::errorOf;
 
 QStringList filesIn(const QString& folder) { return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
 

@@ -1,4 +1,5 @@
 #include "model/mapedit/TiledExchange.h"
+#include "Errors.h"
 #include "ProjectFixture.h"
 #include "ScriptedPrompts.h"
 #include "model/core/Error.h"
@@ -30,14 +31,7 @@ struct OpenProject {
     Workspace ws;
 };
 
-std::string errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
+using qmtest::errorOf;
 
 // Every file of a folder, recursively, with its bytes.
 std::map<QString, QByteArray> snapshot(const QString& folder) {

@@ -1,5 +1,7 @@
 #include "model/project/ProjectCreation.h"
+#include "Errors.h"
 #include "ScriptedPrompts.h"
+#include "SessionSetUp.h"
 #include "TempDir.h"
 #include "model/core/DataPacket.h"
 #include "model/core/Error.h"
@@ -9,7 +11,6 @@
 #include "model/core/Text.h"
 #include "model/database/DataModule.h"
 #include "model/session/Workspace.h"
-#include "SessionSetUp.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -129,14 +130,7 @@ std::map<QString, QString> expectedCopies(const QString& editor, const QString& 
     return expected;
 }
 
-std::string errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
+using qmtest::errorOf;
 
 }  // namespace
 

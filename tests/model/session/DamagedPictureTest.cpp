@@ -1,8 +1,7 @@
 // One damaged tile picture does not lock the project: it opens with the
 // placeholder in its place and the user hears once which pictures could not be
 // read.
-#include "ProjectFixture.h"
-#include "ScriptedPrompts.h"
+#include "HeadlessEditor.h"
 
 #include "model/core/Format.h"
 #include "model/core/Paths.h"
@@ -16,17 +15,7 @@ using namespace quillmark;
 
 namespace {
 
-struct Editor {
-    Editor() {
-        auto scripted = std::make_unique<qmtest::ScriptedPrompts>();
-        prompts = scripted.get();
-        ws = std::make_unique<Workspace>(std::move(scripted));
-        ws->session().setEditorFolder(qmtest::binFolder());
-    }
-    EditorSession& session() { return ws->session(); }
-    bool open(const QString& file) {
-        return ws->run([&] { session().openProject(file); });
-    }
+struct Editor : qmtest::HeadlessEditor {
     // The File of the first tiles record of a code.
     std::string fileOf(unsigned char code) {
         const RecordTable& tiles = ws->session().tables().cdsTiles;
@@ -34,8 +23,6 @@ struct Editor {
         const auto& f = tiles.allRecords()[size_t(i)][size_t(tiles.fieldIndex("File"))];
         return f ? *f : std::string();
     }
-    qmtest::ScriptedPrompts* prompts = nullptr;
-    std::unique_ptr<Workspace> ws;
 };
 
 QImage placeholder() {

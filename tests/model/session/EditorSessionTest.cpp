@@ -1,6 +1,7 @@
 // The editor's commands through the session alone, without windows: the
 // questions answered from a script, the files checked on disk, the heard the
 // windows follow counted.
+#include "HeadlessEditor.h"
 #include "PaintedMap.h"
 #include "ProjectFixture.h"
 #include "ScriptedPrompts.h"
@@ -17,12 +18,8 @@ namespace {
 
 const QString kQuestion = QStringLiteral("Desejá Salvar as Alterações?");
 
-struct Session {
+struct Session : qmtest::HeadlessEditor {
     Session() {
-        auto scripted = std::make_unique<qmtest::ScriptedPrompts>();
-        prompts = scripted.get();
-        ws = std::make_unique<Workspace>(std::move(scripted));
-        ws->session().setEditorFolder(qmtest::binFolder());
         EditorSession* s = &session();
         QObject::connect(s, &EditorSession::stateChanged, [this] { heard << "state"; });
         QObject::connect(s, &EditorSession::mapOpened, [this](bool was) { heard << (was ? "map again" : "map"); });
@@ -38,15 +35,9 @@ struct Session {
             return !refuseStart;
         });
     }
-    EditorSession& session() { return ws->session(); }
     // Paints cell (1, 1) as the canvas does.
-    void paint(unsigned char code) {
-        ws->session().mapEditing().paint(EditLayer::Tipo, 1, 1, code);
-    }
-    bool run(const std::function<void()>& f) { return ws->run(f); }
+    void paint(unsigned char code) { session().mapEditing().paint(EditLayer::Tipo, 1, 1, code); }
 
-    qmtest::ScriptedPrompts* prompts = nullptr;
-    std::unique_ptr<Workspace> ws;
     QStringList heard;
     QStringList started;
     bool refuseStart = false;
@@ -178,6 +169,26 @@ TEST(EditorSession, NewMapAsksAboutTheLoadedMapFirst) {
     ASSERT_EQ(s.prompts->asked().size(), 1u);
     EXPECT_EQ(s.prompts->asked()[0].title, QString::fromUtf8("Atenção"));
     EXPECT_EQ(s.session().currentMap(), "Caverna.xml");
+}
+
+TEST(EditorSession, TheFirstEditOfANewMapIsUnsavedAndItsUndoIsNot) {
+    qmtest::ProjectFixture p;
+    p.addMap("Vila.xml");
+    Session s;
+    s.session().openProject(p.projectFile());
+    ASSERT_TRUE(s.session().newMap("Caverna", 9));
+    ASSERT_FALSE(s.session().modified());
+    s.paint('6');
+    EXPECT_TRUE(s.session().modified());  // closing now asks before the edit is lost
+    s.prompts->answer(Answer::Cancel);
+    EXPECT_FALSE(s.session().closeAll());
+    EXPECT_TRUE(s.session().projectOpen());
+    s.session().undoStack().undo();
+    EXPECT_FALSE(s.session().modified());  // back to the map its file holds
+    s.session().undoStack().redo();
+    s.session().save();
+    EXPECT_FALSE(s.session().modified());
+    EXPECT_EQ(tipoInFile(p, "Caverna.xml"), '6');
 }
 
 TEST(EditorSession, SaveWritesTheMapAndTheTree) {

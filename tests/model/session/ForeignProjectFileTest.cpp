@@ -1,8 +1,7 @@
 // Project files that other programs wrote: a UTF-8 byte-order mark from a
 // text editor, lines ended by CR alone. Opened through the editor's session,
 // saved, and the file on disk checked.
-#include "ProjectFixture.h"
-#include "ScriptedPrompts.h"
+#include "HeadlessEditor.h"
 
 #include "model/core/ProjectFile.h"
 #include "model/session/Workspace.h"
@@ -13,17 +12,7 @@ using namespace quillmark;
 
 namespace {
 
-struct Editor {
-    Editor() {
-        auto scripted = std::make_unique<qmtest::ScriptedPrompts>();
-        prompts = scripted.get();
-        ws = std::make_unique<Workspace>(std::move(scripted));
-        ws->session().setEditorFolder(qmtest::binFolder());
-    }
-    EditorSession& session() { return ws->session(); }
-    qmtest::ScriptedPrompts* prompts = nullptr;
-    std::unique_ptr<Workspace> ws;
-};
+using Editor = qmtest::HeadlessEditor;
 
 TEST(ForeignProjectFile, AByteOrderMarkIsNoPartOfTheNameAndIsGoneAfterSaving) {
     qmtest::ProjectFixture p;

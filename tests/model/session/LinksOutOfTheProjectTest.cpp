@@ -160,7 +160,7 @@ TEST(WriteInsideProject, TheTreeFileAndTheProjectFileLinkedOutAreRefused) {
         expectRefusedNaming(refusal([&] { p.ws->session().newMap("Caverna", 10); }), p.at("Aventura.qmk"));
         EXPECT_EQ(p.outside.dir.read("Aventura.qmk"), projectBytes);
         auto reopened = std::make_unique<Workspace>(std::make_unique<qmtest::ScriptedPrompts>());
-        reopened->EditorFolder = qmtest::binFolder();
+        reopened->session().setEditorFolder(qmtest::binFolder());
         EXPECT_NO_THROW(reopened->session().openProject(p.fixture.projectFile()));
     }
 }

@@ -1,7 +1,6 @@
 // Event texts saved through the editor come back byte for byte when the map
 // is opened again, control characters included.
-#include "ProjectFixture.h"
-#include "ScriptedPrompts.h"
+#include "HeadlessEditor.h"
 
 #include "model/core/MapFile.h"
 #include "model/session/Workspace.h"
@@ -12,17 +11,7 @@ using namespace quillmark;
 
 namespace {
 
-struct Editor {
-    Editor() {
-        auto scripted = std::make_unique<qmtest::ScriptedPrompts>();
-        prompts = scripted.get();
-        ws = std::make_unique<Workspace>(std::move(scripted));
-        ws->session().setEditorFolder(qmtest::binFolder());
-    }
-    EditorSession& session() { return ws->session(); }
-    qmtest::ScriptedPrompts* prompts = nullptr;
-    std::unique_ptr<Workspace> ws;
-};
+using Editor = qmtest::HeadlessEditor;
 
 TEST(SavedEventText, ATabInsideAMessageSurvivesSavingAndOpeningAgain) {
     qmtest::ProjectFixture p;

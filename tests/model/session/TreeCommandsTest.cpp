@@ -5,10 +5,10 @@
 // import that reads its file once.
 #include "ProjectFixture.h"
 #include "ScriptedPrompts.h"
+#include "SessionSetUp.h"
 #include "model/core/ProjectFile.h"
 #include "model/mapedit/TiledExchange.h"
 #include "model/session/Workspace.h"
-#include "SessionSetUp.h"
 
 #include <QFile>
 #include <QUndoStack>
@@ -76,13 +76,14 @@ TEST(TreeCommands, ARefusedDropIsNoStepAndTellsWhenTheNameIsTaken) {
     EXPECT_TRUE(p.prompts->asked().empty());
     // a folder already holding that name: told
     ASSERT_EQ(p.session().moveInTree(p.node("Lago.xml"), p.node("Cidades")), DropOutcome::Moved);
-    p.ws->session().tree().AddMap("Lago.xml", kKindMap);
+    qmtest::treeOf(*p.ws).AddMap("Lago.xml", kKindMap);
     p.prompts->answer(Answer::Ok);
-    EXPECT_EQ(p.session().moveInTree(p.ws->session().tree().root()->firstChild(), p.node("Cidades")), DropOutcome::RefusedExists);
+    EXPECT_EQ(p.session().moveInTree(p.ws->session().tree().root()->firstChild(), p.node("Cidades")),
+              DropOutcome::RefusedExists);
     ASSERT_EQ(p.prompts->asked().size(), 1u);
     EXPECT_EQ(p.prompts->asked()[0].text, QString::fromUtf8(kDropExistsMessage));
     EXPECT_EQ(p.steps().count(), 1);
-    p.ws->session().tree().RemoveNode(p.ws->session().tree().root()->firstChild());
+    qmtest::treeOf(*p.ws).RemoveNode(p.ws->session().tree().root()->firstChild());
     p.steps().undo();
     EXPECT_EQ(p.treeFile(), before);
 }

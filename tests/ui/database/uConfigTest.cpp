@@ -1,6 +1,7 @@
 // The database window driven through its widgets: tabs, entries, arrows, lists,
 // buttons and the scripted prompts, with the files of a project on disk.
 #include "DatabaseWindow.h"
+#include "SessionSetUp.h"
 #include "model/database/DatabasePages.h"
 
 using namespace quillmark;
@@ -61,7 +62,7 @@ TEST(DatabaseWindow, ClosingAfterANewNameRewritesOnlyTheFirstLineOfTheProjectFil
     Db db;
     db.fixture.maps = {"Vila.xml"};
     db.fixture.writeProjectFile();
-    readProjectFile(db.fixture.projectFile(), db.ws->session().project());
+    readProjectFile(db.fixture.projectFile(), qmtest::projectOf(*db.ws));
     const QByteArray before = db.fixture.dir.read("Aventura.qmk");
     int palettes = 0;
     QObject::connect(&db.ws->session(), &EditorSession::tilesChanged, [&] { ++palettes; });
@@ -252,7 +253,7 @@ TEST(MonstersPage, ReopenedAfterAProjectSwitchTheListsShowTheNewProject) {
     elmo[0] = "Elmo";
     other.dir.write("Data/Monstros.xml", QByteArray::fromStdString(datapacket::write(monstrosSchema(), {orc})));
     other.dir.write("Data/Itens.xml", QByteArray::fromStdString(datapacket::write(itensSchema(), {elmo})));
-    readProjectFile(other.projectFile(), db.ws->session().project());
+    readProjectFile(other.projectFile(), qmtest::projectOf(*db.ws));
     db.dm().pointAtProject(other.folder());
     db.open();  // on "Inimigos" again, without its entry step
     EXPECT_EQ(Db::entries(db.form->ListaInimigos), QStringList{"Orc"});

@@ -5,12 +5,12 @@
 #include "EventWindows.h"
 #include "ProjectFixture.h"
 
+#include "SessionSetUp.h"
 #include "model/core/MapFile.h"
 #include "model/database/DataModule.h"
 #include "model/events/EventCommands.h"
 #include "ui/events/uEvChangeMap.h"
 #include "ui/events/uEvCommandDialog.h"
-#include "SessionSetUp.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -4,11 +4,11 @@
 #include "ProjectFixture.h"
 #include "ScriptedPrompts.h"
 
+#include "SessionSetUp.h"
 #include "model/core/MapFile.h"
 #include "model/core/ProjectFile.h"
 #include "model/session/Workspace.h"
 #include "ui/main/uFrameProject.h"
-#include "SessionSetUp.h"
 
 #include <QAction>
 #include <QApplication>
@@ -106,16 +106,16 @@ TEST_F(TreeViewTest, MirrorsTheTreeAndFollowsItsChanges) {
     EXPECT_EQ(view->editTriggers(), QAbstractItemView::NoEditTriggers);
     EXPECT_EQ(view->iconSize(), QSize(16, 16));
 
-    ws->session().tree().AddMap("Novo.xml", kKindMap);
+    qmtest::treeOf(*ws).AddMap("Novo.xml", kKindMap);
     EXPECT_EQ(texts(root).first(), "Novo.xml");
     EXPECT_EQ(view->nodeOf(root->child(0)), node("Novo.xml"));
     qmtest::treeOf(*ws).RemoveMap("Cidades");
     EXPECT_EQ(texts(root), QStringList({"Novo.xml", "Caverna.xml", "Masmorras"}));
     EXPECT_EQ(item("Vila.xml"), nullptr);
-    ws->session().tree().removeProjeto();
+    qmtest::treeOf(*ws).removeProjeto();
     EXPECT_EQ(view->topLevelItemCount(), 0);
-    ws->session().tree().CriaProjeto("Aventura");
-    ws->session().tree().LoadProject(ws->session().project());
+    qmtest::treeOf(*ws).CriaProjeto("Aventura");
+    qmtest::treeOf(*ws).LoadProject(ws->session().project());
     EXPECT_EQ(texts(view->topLevelItem(0)), QStringList({"Cidades", "Caverna.xml", "Masmorras"}));
 }
 
@@ -299,7 +299,7 @@ TEST_F(TreeViewTest, DragsFromElsewhereAreRefused) {
 }
 
 TEST_F(TreeViewTest, ADragNearTheEdgesScrollsOneLine) {
-    for (int i = 0; i < 60; ++i) ws->session().tree().AddMap("Pasta " + std::to_string(i), kKindContainer);
+    for (int i = 0; i < 60; ++i) qmtest::treeOf(*ws).AddMap("Pasta " + std::to_string(i), kKindContainer);
     view->expandAll();
     QApplication::processEvents();
     QScrollBar* bar = view->verticalScrollBar();

@@ -3,9 +3,9 @@
 #include "ProjectFixture.h"
 #include "ScriptedPrompts.h"
 
+#include "SessionSetUp.h"
 #include "model/session/Workspace.h"
 #include "ui/main/uFrameTiles.h"
-#include "SessionSetUp.h"
 
 #include <QApplication>
 #include <QEnterEvent>

@@ -3,18 +3,19 @@
 // "Desfazer" and "Refazer"; the status bar; Ctrl+wheel zoom; characters
 // standing on their cells. Checks look at the grid, the saved file and the
 // grabbed pixels of the canvas.
+#include "MainWindowTest.h"
 #include "PaintedMap.h"
 #include "ProjectFixture.h"
 #include "ScriptedPrompts.h"
 #include "TempDir.h"
 
+#include "SessionSetUp.h"
 #include "model/core/MapFile.h"
 #include "model/session/Workspace.h"
 #include "ui/common/uBtTerreno.h"
 #include "ui/main/uFrameTiles.h"
 #include "ui/main/uPrincipal.h"
 #include "ui/main/uTerreno.h"
-#include "SessionSetUp.h"
 
 #include <QAction>
 #include <QApplication>
@@ -32,38 +33,19 @@ using namespace quillmark;
 
 namespace {
 
-class MapEditingTest : public ::testing::Test {
+class MapEditingTest : public qmtest::MainWindowTest {
 protected:
     MapEditingTest() {
-        prompts = new qmtest::ScriptedPrompts;
-        ws = std::make_unique<Workspace>(std::unique_ptr<Prompts>(prompts));
-        ws->session().setEditorFolder(qmtest::binFolder());
-        WindowLinks& links = ws->session().links();
-        links.newMapDialog.fill([] {});
-        links.newProjectWizard.fill([] {});
-        links.mapProperties.fill([] {});
-        links.database.fill([] {});
-        TForm1::Options o;
-        o.iniPath = settings.file("quillmark.INI");
-        o.recentPath = settings.file("conf.ini");
-        o.registerAssociation = [] {};
-        o.startProgram = [](const QString&, QString*) { return true; };
-        form = std::make_unique<TForm1>(*ws, o);
+        makeWindow();
         MapGrid g;
         g.newGrid(14);
         project.addMap("Vila.xml", g);
         project.addMap("Lago.xml", qmtest::paintedGrid(20));
         form->resize(1000, 800);
         form->show();
-        EXPECT_TRUE(ws->run([&] { form->abrirProjeto(project.projectFile()); }));
-    }
-    ~MapEditingTest() override {
-        form.reset();
-        ws.reset();
+        EXPECT_TRUE(openProject());
     }
 
-    TMapCanvas& canvas() { return *form->mapArea()->canvas(); }
-    QPoint centre(int row, int column) { return canvas().cellRect(row, column).center(); }
     void press(int r, int c, Qt::KeyboardModifiers mods = Qt::NoModifier) {
         QTest::mousePress(&canvas(), Qt::LeftButton, mods, centre(r, c));
     }
@@ -71,30 +53,17 @@ protected:
     void release(int r, int c, Qt::KeyboardModifiers mods = Qt::NoModifier) {
         QTest::mouseRelease(&canvas(), Qt::LeftButton, mods, centre(r, c));
     }
-    void click(int r, int c, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        QTest::mouseClick(&canvas(), Qt::LeftButton, mods, centre(r, c));
-    }
     void away() {
         QEvent leave(QEvent::Leave);
         QCoreApplication::sendEvent(&canvas(), &leave);
-    }
-    void brush(unsigned char code) {
-        ws->session().setBrush(code, ws->session().PegaImg(code));
     }
     QImage shot() { return canvas().grab().toImage().convertToFormat(QImage::Format_RGB32); }
     QAction* entry(const char* caption) { return form->menuAction(QString::fromUtf8(caption)); }
     void undo() { entry("Desfazer")->trigger(); }
     void redo() { entry("Refazer")->trigger(); }
-    QUndoStack& stack() { return ws->session().undoStack(); }
     std::vector<unsigned char> tipos() const {
         return std::vector<unsigned char>(ws->session().grid().Tipo.begin(), ws->session().grid().Tipo.end());
     }
-
-    qmtest::TempDir settings;
-    qmtest::ProjectFixture project;
-    qmtest::ScriptedPrompts* prompts = nullptr;
-    std::unique_ptr<Workspace> ws;
-    std::unique_ptr<TForm1> form;
 };
 
 }  // namespace

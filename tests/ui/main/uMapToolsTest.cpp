@@ -3,6 +3,7 @@
 // names the tool; the modifier shortcuts still work; "Início do Herói" sets
 // the start cell in the project file and the canvas marks it; the empty main
 // window tells what to do; the tree's drop undone through "Desfazer".
+#include "MainWindowTest.h"
 #include "ProjectFixture.h"
 #include "ScriptedPrompts.h"
 #include "TempDir.h"
@@ -28,23 +29,10 @@ using namespace quillmark;
 
 namespace {
 
-class MapToolsTest : public ::testing::Test {
+class MapToolsTest : public qmtest::MainWindowTest {
 protected:
     MapToolsTest() {
-        prompts = new qmtest::ScriptedPrompts;
-        ws = std::make_unique<Workspace>(std::unique_ptr<Prompts>(prompts));
-        ws->session().setEditorFolder(qmtest::binFolder());
-        WindowLinks& links = ws->session().links();
-        links.newMapDialog.fill([] {});
-        links.newProjectWizard.fill([] {});
-        links.mapProperties.fill([] {});
-        links.database.fill([] {});
-        TForm1::Options o;
-        o.iniPath = settings.file("quillmark.INI");
-        o.recentPath = settings.file("conf.ini");
-        o.registerAssociation = [] {};
-        o.startProgram = [](const QString&, QString*) { return true; };
-        form = std::make_unique<TForm1>(*ws, o);
+        makeWindow();
         MapGrid g;
         g.newGrid(14);
         project.addMap("Vila.xml", g);
@@ -52,22 +40,8 @@ protected:
         form->resize(1000, 800);
         form->show();
     }
-    ~MapToolsTest() override {
-        form.reset();
-        ws.reset();
-    }
-    void open() {
-        ASSERT_TRUE(ws->run([&] { form->abrirProjeto(project.projectFile()); }));
-    }
+    void open() { ASSERT_TRUE(openProject()); }
 
-    TMapCanvas& canvas() { return *form->mapArea()->canvas(); }
-    QPoint centre(int row, int column) { return canvas().cellRect(row, column).center(); }
-    void click(int r, int c, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        QTest::mouseClick(&canvas(), Qt::LeftButton, mods, centre(r, c));
-    }
-    void brush(unsigned char code) {
-        ws->session().setBrush(code, ws->session().PegaImg(code));
-    }
     // The tool bar's button of a tool, clicked as a user does.
     void choose(MapTool tool) {
         QAction* a = form->toolAction(tool);
@@ -78,13 +52,6 @@ protected:
         QTest::mouseClick(button, Qt::LeftButton);
     }
     QString toolStatus() const { return form->statusBar()->findChild<QLabel*>("ToolStatus")->text(); }
-    QUndoStack& stack() { return ws->session().undoStack(); }
-
-    qmtest::TempDir settings;
-    qmtest::ProjectFixture project;
-    qmtest::ScriptedPrompts* prompts = nullptr;
-    std::unique_ptr<Workspace> ws;
-    std::unique_ptr<TForm1> form;
 };
 
 }  // namespace

@@ -1,11 +1,11 @@
 #include "ui/main/uMapa.h"
 #include "ProjectFixture.h"
 #include "ScriptedPrompts.h"
+#include "SessionSetUp.h"
 #include "model/core/Picture.h"
 #include "model/core/RecordTable.h"
 #include "model/mapedit/MapProperties.h"
 #include "model/session/Workspace.h"
-#include "SessionSetUp.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -6,6 +6,7 @@
 #include "ScriptedPrompts.h"
 #include "TempDir.h"
 
+#include "SessionSetUp.h"
 #include "apps/editor/uWindows.h"
 #include "model/core/MapFile.h"
 #include "model/session/Settings.h"
@@ -110,9 +111,7 @@ protected:
     }
 
     // Paints cell (1, 1) as the canvas would, without saving.
-    void paintFirstCell(unsigned char code) {
-        ws->session().mapEditing().paint(EditLayer::Tipo, 1, 1, code);
-    }
+    void paintFirstCell(unsigned char code) { ws->session().mapEditing().paint(EditLayer::Tipo, 1, 1, code); }
 
     QAction* entry(const QString& caption) {
         QAction* a = form->menuAction(caption);
@@ -285,8 +284,9 @@ TEST_F(Form1Test, OpeningAProjectRunsEveryStep) {
     EXPECT_EQ(ws->session().brushCode(), '0');  // the first palette button
     ASSERT_NE(form->palette()->button(0), nullptr);
     EXPECT_TRUE(form->palette()->button(0)->selected());
-    for (RecordTable* t : {&ws->session().tables().cdsTiles, &ws->session().tables().cdsMonstros, &ws->session().tables().cdsItens,
-                           &ws->session().tables().cdsMagias, &ws->session().tables().cdsPersonagem}) {
+    for (RecordTable* t :
+         {&ws->session().tables().cdsTiles, &ws->session().tables().cdsMonstros, &ws->session().tables().cdsItens,
+          &ws->session().tables().cdsMagias, &ws->session().tables().cdsPersonagem}) {
         EXPECT_TRUE(t->active());
         EXPECT_TRUE(t->fileName().startsWith(p->folder())) << t->fileName().toStdString();
     }
@@ -795,7 +795,7 @@ TEST_F(Form1Test, StartingWithAProjectDoesNotReadTheWorkingFolder) {
     // Without a project the cache is filled from the working folder, as before.
     form = makeForm();
     ws->session().closeAll();
-    ws->session().tiles().GameListImage1.Slot1().Clear();
+    qmtest::tilesOf(*ws).GameListImage1.Slot1().Clear();
     form->FormShow({});
     QDir::setCurrent(before);
     // its damaged picture shows as the placeholder

@@ -5,10 +5,10 @@
 #include "ProjectFixture.h"
 #include "ScriptedPrompts.h"
 
+#include "SessionSetUp.h"
 #include "model/core/MapFile.h"
 #include "model/session/Workspace.h"
 #include "ui/main/uTerreno.h"
-#include "SessionSetUp.h"
 
 #include <QPainter>
 #include <QTest>
@@ -60,9 +60,7 @@ protected:
         open(name, g);
     }
 
-    void brush(unsigned char code) {
-        ws.session().setBrush(code, ws.session().PegaImg(code));
-    }
+    void brush(unsigned char code) { ws.session().setBrush(code, ws.session().PegaImg(code)); }
 
     TMapCanvas& canvas() { return *area->canvas(); }
     QPoint centre(int row, int column) { return canvas().cellRect(row, column).center(); }
@@ -232,7 +230,7 @@ TEST_F(TerrenoTest, EventModeClicksToggleTheMark) {
     quickPair(centre(6, 8));
     click(6, 8);
     EXPECT_EQ(ws.session().grid().xo(6, 8), 'X');  // three clicks
-    ws.session().save();               // the marks reach the file
+    ws.session().save();                           // the marks reach the file
     MapGrid saved;
     Abrir(saved, project.folder() + "Mapas/Vila.xml");
     EXPECT_EQ(saved.xo(6, 6), 'O');
@@ -469,8 +467,11 @@ TEST_F(TerrenoTest, CopyAndPasteGoThroughTheCellUnderThePointer) {
     hover(3, 3);
     EXPECT_TRUE(canvas().ColarEvento());
     EXPECT_FALSE(MapGrid::hasEvent(ws.session().grid().evento(3, 3)));
-    // an empty text is nothing to paste
-    ws.session().copiedEvent().clear();
+    // an empty text (as older files hold) is nothing to paste
+    qmtest::gridOf(ws).setEvento(2, 2, "");
+    hover(2, 2);
+    EXPECT_TRUE(canvas().CopiarEvento());
+    EXPECT_TRUE(ws.session().copiedEvent().empty());
     EXPECT_FALSE(TMapCanvas::canColarEvento(ws));
     EXPECT_FALSE(canvas().ColarEvento());
 

@@ -1,5 +1,6 @@
 // "Exportar Mapa" and "Importar Mapa" in the main window, driven by their
 // shortcuts with the file dialogs and the name box answered by script.
+#include "MainWindowTest.h"
 #include "PaintedMap.h"
 #include "ProjectFixture.h"
 #include "ScriptedPrompts.h"
@@ -19,32 +20,16 @@ using namespace quillmark;
 
 namespace {
 
-class TiledMenuTest : public ::testing::Test {
+class TiledMenuTest : public qmtest::MainWindowTest {
 protected:
     void SetUp() override {
         fixture.addMap("Vila.xml", qmtest::paintedGrid(12));
         fixture.dir.write("Data/Project.dat", "Aventura\r\n\tVila.xml\r\n");
-        prompts = new qmtest::ScriptedPrompts;
-        ws = std::make_unique<Workspace>(std::unique_ptr<Prompts>(prompts));
-        ws->session().setEditorFolder(qmtest::binFolder());
-        WindowLinks& links = ws->session().links();
-        links.newMapDialog.fill([] {});
-        links.newProjectWizard.fill([] {});
-        links.mapProperties.fill([] {});
-        links.database.fill([] {});
-        TForm1::Options o;
-        o.iniPath = settings.file("quillmark.INI");
-        o.recentPath = settings.file("Data/conf.ini");
-        o.registerAssociation = [] {};
-        form = std::make_unique<TForm1>(*ws, o);
+        makeWindow(QStringLiteral("Data/conf.ini"));
         form->show();
         QApplication::setActiveWindow(form.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-        ASSERT_TRUE(ws->run([&] { form->abrirProjeto(fixture.projectFile()); }));
-    }
-    void TearDown() override {
-        form.reset();
-        ws.reset();
+        ASSERT_TRUE(openProject());
     }
 
     // The keys go to the window as a user types them.
@@ -58,12 +43,8 @@ protected:
         return canvas->grab(canvas->cellRect(row, column)).toImage().convertToFormat(QImage::Format_RGB32);
     }
 
-    qmtest::ProjectFixture fixture;
-    qmtest::TempDir settings;
+    qmtest::ProjectFixture& fixture = project;
     qmtest::TempDir out;
-    qmtest::ScriptedPrompts* prompts = nullptr;
-    std::unique_ptr<Workspace> ws;
-    std::unique_ptr<TForm1> form;
 };
 
 }  // namespace

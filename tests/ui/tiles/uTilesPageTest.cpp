@@ -4,9 +4,9 @@
 // canvas after an editor's "OK".
 #include "TilesWindows.h"
 
+#include "SessionSetUp.h"
 #include "ui/main/uFrameTiles.h"
 #include "ui/main/uTerreno.h"
-#include "SessionSetUp.h"
 
 #include <QGroupBox>
 #include <stdexcept>
