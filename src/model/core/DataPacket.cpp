@@ -94,6 +94,17 @@ void checkFieldName(const char* raw, const std::string& name, const std::vector<
 
 }  // namespace
 
+std::optional<FieldKind> fieldKindOf(std::string_view fieldtype, std::string_view subtype) {
+    const std::string type = asciiLower(fieldtype);
+    const std::string sub = asciiLower(subtype);
+    if (type == "string" || type == "string.uni") return FieldKind::String;
+    if (type == "i4" || type == "i2" || type == "i1" || type == "ui4" || type == "ui2" || type == "ui1")
+        return FieldKind::Integer;
+    if (type == "boolean") return FieldKind::Boolean;
+    if (type == "bin.hex" && (sub == "text" || sub == "widetext")) return FieldKind::Memo;
+    return std::nullopt;
+}
+
 Contents parse(const std::string& xml, const QString& source) {
     pugi::xml_document doc;
     pugi::xml_parse_result result = doc.load_buffer(xml.data(), xml.size(), pugi::parse_default, pugi::encoding_utf8);
@@ -114,18 +125,12 @@ Contents parse(const std::string& xml, const QString& source) {
         const char* rawName = f.attribute("attrname").as_string();
         def.name = fromFileText(rawName);
         checkFieldName(rawName, def.name, contents.fields, source);
-        std::string type = asciiLower(f.attribute("fieldtype").as_string());
-        std::string subtype = asciiLower(f.attribute("SUBTYPE").as_string());
         if (def.name.empty()) throw Error(formatMessage("%s: a field without a name", {where(source)}));
-        if (type == "string" || type == "string.uni") {
-            def.kind = FieldKind::String;
-            def.width = f.attribute("WIDTH").as_int(0);
-        } else if (type == "i4" || type == "i2" || type == "i1" || type == "ui4" || type == "ui2" || type == "ui1") {
-            def.kind = FieldKind::Integer;
-        } else if (type == "boolean") {
-            def.kind = FieldKind::Boolean;
-        } else if (type == "bin.hex" && (subtype == "text" || subtype == "widetext")) {
-            def.kind = FieldKind::Memo;
+        const std::optional<FieldKind> kind =
+            fieldKindOf(f.attribute("fieldtype").as_string(), f.attribute("SUBTYPE").as_string());
+        if (kind) {
+            def.kind = *kind;
+            if (*kind == FieldKind::String) def.width = f.attribute("WIDTH").as_int(0);
         } else {
             throw Error(formatMessage("%s: field \"%s\" has an unknown fieldtype \"%s\"",
                                       {where(source), cp1252ToUtf8(def.name), f.attribute("fieldtype").as_string()}));

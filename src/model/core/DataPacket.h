@@ -11,7 +11,9 @@
 #include "model/core/RecordTable.h"
 
 #include <QString>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace quillmark::datapacket {
 
@@ -25,6 +27,10 @@ struct Contents {
 // an unknown fieldtype, an "i4" value that is not a number, or a string longer
 // than its WIDTH.
 Contents parse(const std::string& xml, const QString& source);
+
+// The kind of a declared field from its "fieldtype" and "SUBTYPE" (either
+// case); nothing for a type the reader does not know.
+std::optional<FieldKind> fieldKindOf(std::string_view fieldtype, std::string_view subtype);
 
 // Writes data-packet text.
 std::string write(const Schema& fields, const std::vector<Record>& records);

@@ -237,20 +237,11 @@ bool loadDirect(QByteArray& bytes, MapGrid& loaded) {
     for (pugi::xml_node f : metadata.child("FIELDS").children("FIELD")) {
         const char* name = f.attribute("attrname").as_string();
         if (!*name || !isAscii(name, std::strlen(name))) return false;
-        const std::string type = asciiLower(f.attribute("fieldtype").as_string());
-        const std::string subtype = asciiLower(f.attribute("SUBTYPE").as_string());
-        Field field{name, FieldKind::String, 0};
-        if (type == "string" || type == "string.uni") {
-            field.width = f.attribute("WIDTH").as_int(0);
-        } else if (type == "i4" || type == "i2" || type == "i1" || type == "ui4" || type == "ui2" || type == "ui1") {
-            field.kind = FieldKind::Integer;
-        } else if (type == "boolean") {
-            field.kind = FieldKind::Boolean;
-        } else if (type == "bin.hex" && (subtype == "text" || subtype == "widetext")) {
-            field.kind = FieldKind::Memo;
-        } else {
-            return false;
-        }
+        const std::optional<FieldKind> kind =
+            datapacket::fieldKindOf(f.attribute("fieldtype").as_string(), f.attribute("SUBTYPE").as_string());
+        if (!kind) return false;
+        Field field{name, *kind, 0};
+        if (*kind == FieldKind::String) field.width = f.attribute("WIDTH").as_int(0);
         fields.push_back(field);
     }
     auto fieldOf = [&](std::string_view name) {
