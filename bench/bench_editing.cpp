@@ -70,9 +70,7 @@ struct EditingBench {
         for (int i = 0; i < 20 && !area->window()->windowHandle()->isExposed(); ++i)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
         // one step: the whole map filled with another tile
-        EditRecorder rec(ws.session().grid());
-        floodFill(ws.session().grid(), rec, EditLayer::Tipo, 1, 1, '1');
-        ws.session().applyEdit(rec.take(), "Preencher");
+        ws.session().mapEditing().fill(EditLayer::Tipo, 1, 1, '1');
         area->canvas()->installEventFilter(&paints);
         flush();
     }
