@@ -3,10 +3,10 @@
 #include "model/core/Error.h"
 
 #include <libdeflate.h>
-#include <zlib.h>
 
 #include <sys/mman.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -27,8 +27,7 @@ void appendU32(QByteArray& out, uint32_t v) {
 void endChunk(QByteArray& out, qsizetype start) {
     const auto size = static_cast<uint32_t>(out.size() - start - 8);
     for (int i = 0; i < 4; ++i) out[start + i] = static_cast<char>(size >> (24 - 8 * i));
-    const auto* typeAndData = reinterpret_cast<const Bytef*>(out.constData() + start + 4);
-    appendU32(out, static_cast<uint32_t>(crc32(crc32(0L, Z_NULL, 0), typeAndData, size + 4)));
+    appendU32(out, libdeflate_crc32(0, out.constData() + start + 4, size + 4));
 }
 
 qsizetype beginChunk(QByteArray& out, const char type[4]) {
@@ -91,6 +90,15 @@ void PngStream::addRows(const QImage& source) {
         }
         std::memset(out, 0, static_cast<size_t>(row + rowBytes_ - out));  // a narrow band: transparent black
     }
+}
+
+unsigned char* PngStream::nextRows(int count) {
+    const int rows = std::min(count, height_ - rowsAdded_);
+    if (rows <= 0) return nullptr;
+    unsigned char* first = rows_.data() + rowBytes_ * static_cast<size_t>(rowsAdded_);
+    for (int i = 0; i < rows; ++i) first[rowBytes_ * static_cast<size_t>(i)] = 0;  // filter: none
+    rowsAdded_ += rows;
+    return first + 1;
 }
 
 QByteArray PngStream::finish() {

@@ -27,6 +27,14 @@ public:
     // The next rows, top to bottom; a band narrower than the picture is filled
     // out with transparent black.
     void addRows(const QImage& band);
+    // The next `count` rows (fewer when the picture ends sooner), for the
+    // caller to write straight into the buffer that is compressed: row i's
+    // pixels, as the file holds them (R, G, B and, unless opaque, A), start at
+    // the pointer returned plus i x stride(), and every byte of them must be
+    // written. Null when no row is left.
+    unsigned char* nextRows(int count);
+    size_t stride() const { return rowBytes_; }
+    int bytesPerPixel() const { return opaque_ ? 3 : 4; }
     // The whole file, once every row has been added; rows never given are
     // transparent black.
     QByteArray finish();
