@@ -20,6 +20,8 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace quillmark;
 using qmtest::runCli;
 
@@ -107,6 +109,39 @@ TEST(CliRenderBands, CellsThatDifferInOneThingOnlyAreEachDrawnAsThemselves) {
     const QImage upper = wholeDrawing(p.folder(), mapFile, CellMode::Upper, ViewOptions());
     EXPECT_NE(upper.copy(80, 120, 40, 40), upper.copy(120, 120, 40, 40));
     EXPECT_NE(upper.copy(80, 120, 40, 40), upper.copy(0, 120, 40, 40));
+}
+
+TEST(CliRenderBands, AMapOfThousandsOfDifferentCells) {
+    // More different cells than render keeps: the later ones are drawn where
+    // they stand, between cells taken from those kept.
+    ensureGuiApplication();
+    qmtest::ProjectFixture p;
+    TDataModule1 data;
+    data.pointAt(data.cdsTiles, p.folder());
+    std::vector<unsigned char> transparent;
+    for (int code = 48; code <= 191; ++code)
+        if (data.VerificaTransparencia(static_cast<unsigned char>(code)))
+            transparent.push_back(static_cast<unsigned char>(code));
+    ASSERT_GE(transparent.size(), 4u);
+    MapGrid g;
+    g.newGrid(70);
+    int k = 0;
+    for (int r = 1; r <= 70; ++r)
+        for (int c = 1; c <= 70; ++c, ++k) {
+            // the first 4900 cells all differ while the combinations last, then repeat
+            const int t = k % static_cast<int>(transparent.size());
+            const int rest = k / static_cast<int>(transparent.size());
+            g.setTipo(r, c, transparent[static_cast<size_t>(t)]);
+            g.setFundo(r, c, static_cast<unsigned char>(48 + rest % 144));
+            g.setXO(r, c, (rest / 144) % 2 ? 'X' : 'O');
+        }
+    p.addMap("Vila.xml", g);
+    const auto r = runCli({"render", p.projectFile(), "Vila.xml", p.folder() + "out.png", "--mode", "events"});
+    ASSERT_EQ(r.status, 0) << r.errText();
+    const QImage whole = wholeDrawing(p.folder(), p.folder() + "Mapas/Vila.xml", CellMode::Events, ViewOptions());
+    const QImage rendered = QImage(p.folder() + "out.png").convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(rendered.size(), QSize(2800, 2800));
+    EXPECT_TRUE(rendered == whole);
 }
 
 TEST(CliRenderBands, EveryDemoMapMatchesTheWholeMapDrawingPixelForPixel) {

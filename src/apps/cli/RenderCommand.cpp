@@ -77,19 +77,25 @@ QByteArray renderMapPng(const MapGrid& grid, CellMode mode, const ViewOptions& v
     PngStream png(side, side, cellpaint::backgroundColor().alpha() == 255);
     const int pixel = png.bytesPerPixel();
     const size_t cellRow = static_cast<size_t>(cell) * static_cast<size_t>(pixel);
+    const size_t cellBytes = cellRow * cell;
+    // Cells kept for later rows, at most some 10 MB of them (a map of ever
+    // different cells is then drawn cell by cell), and the cells of the
+    // current row that are not kept (all of them with the coordinates shown).
+    const size_t keepAtMost = view.cordenadas ? 0 : 2048;
+    std::vector<unsigned char> kept;
+    std::vector<unsigned char> rowOnly;
+    std::map<CellKey, size_t> known;  // offset in `kept`
 
     QImage scratch(cell, cell, QImage::Format_ARGB32_Premultiplied);
-    std::vector<unsigned char> drawn;  // the different cells, 40 rows of bytes each
-    // A cell drawn into the scratch picture and kept in `drawn`; its offset there.
-    const auto drawCell = [&](int r, int c) {
+    const auto drawCell = [&](int r, int c, std::vector<unsigned char>& into) {
         scratch.fill(cellpaint::backgroundColor());
         QPainter painter(&scratch);
         cellpaint::RefreshMapa(painter, grid, r, c, mode, view, lookup, cellpaint::CellView{QPoint(0, 0), cell});
         painter.end();
         const QImage straight = pixel == 3 ? scratch : scratch.convertToFormat(QImage::Format_ARGB32);
-        const size_t at = drawn.size();
-        drawn.resize(at + cellRow * cell);
-        unsigned char* out = drawn.data() + at;
+        const size_t at = into.size();
+        into.resize(at + cellBytes);
+        unsigned char* out = into.data() + at;
         for (int y = 0; y < cell; ++y) {
             const auto* in = reinterpret_cast<const QRgb*>(straight.constScanLine(y));
             for (int x = 0; x < cell; ++x, out += pixel) {
@@ -102,25 +108,35 @@ QByteArray renderMapPng(const MapGrid& grid, CellMode mode, const ViewOptions& v
         return at;
     };
 
-    std::map<CellKey, size_t> known;
-    std::vector<size_t> rowCells(static_cast<size_t>(grid.N));
+    struct Placed {
+        bool kept;
+        size_t at;
+    };
+    std::vector<Placed> rowCells(static_cast<size_t>(grid.N));
     for (int r = 1; r <= grid.N; ++r) {
-        if (view.cordenadas) drawn.clear();  // every cell differs: only this row's are kept
+        rowOnly.clear();
         for (int c = 1; c <= grid.N; ++c) {
-            size_t& at = rowCells[static_cast<size_t>(c - 1)];
-            if (view.cordenadas) {
-                at = drawCell(r, c);
+            Placed& placed = rowCells[static_cast<size_t>(c - 1)];
+            if (keepAtMost == 0) {
+                placed = {false, drawCell(r, c, rowOnly)};
                 continue;
             }
-            const auto [it, added] = known.try_emplace(cellKey(grid, r, c, mode, view, lookup), 0);
-            if (added) it->second = drawCell(r, c);
-            at = it->second;
+            CellKey key = cellKey(grid, r, c, mode, view, lookup);
+            if (const auto it = known.find(key); it != known.end()) {
+                placed = {true, it->second};
+            } else if (known.size() < keepAtMost) {
+                placed = {true, drawCell(r, c, kept)};
+                known.emplace(std::move(key), placed.at);
+            } else {
+                placed = {false, drawCell(r, c, rowOnly)};
+            }
         }
         unsigned char* rows = png.nextRows(cell);
         for (int y = 0; y < cell; ++y) {
             unsigned char* out = rows + png.stride() * static_cast<size_t>(y);
-            for (size_t at : rowCells) {
-                std::memcpy(out, drawn.data() + at + cellRow * static_cast<size_t>(y), cellRow);
+            const size_t line = cellRow * static_cast<size_t>(y);
+            for (const Placed& placed : rowCells) {
+                std::memcpy(out, (placed.kept ? kept : rowOnly).data() + placed.at + line, cellRow);
                 out += cellRow;
             }
         }
