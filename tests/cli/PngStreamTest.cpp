@@ -180,14 +180,22 @@ TEST(PngStream, BandsOfAnyHeightAndMissingRows) {
 
 TEST(PngStream, RowsWrittenStraightIntoTheBuffer) {
     // As render gives them: a picture's rows written in place, in blocks that
-    // need not divide the height, RGB and RGBA.
+    // need not divide the height, between bands handed over as pictures; RGB
+    // and RGBA.
     for (const bool opaque : {true, false}) {
         SCOPED_TRACE(opaque ? "RGB" : "RGBA");
         const QImage image = noise(37, 23, 13, opaque);
         PngStream png(image.width(), image.height(), opaque);
         ASSERT_EQ(png.bytesPerPixel(), opaque ? 3 : 4);
         int y = 0;
-        while (unsigned char* rows = png.nextRows(10)) {
+        for (int block = 0; y < image.height(); ++block) {
+            if (block % 3 == 1) {  // now and then a band handed over as a picture
+                png.addRows(image.copy(0, y, image.width(), 4));
+                y += 4;
+                continue;
+            }
+            unsigned char* rows = png.nextRows(10);
+            ASSERT_NE(rows, nullptr);
             const int count = std::min(10, image.height() - y);
             for (int i = 0; i < count; ++i, ++y) {
                 unsigned char* out = rows + png.stride() * static_cast<size_t>(i);

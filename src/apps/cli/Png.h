@@ -11,6 +11,7 @@
 #include <QImage>
 
 #include <cstddef>
+#include <cstdint>
 
 namespace quillmark::cli {
 
@@ -34,7 +35,8 @@ public:
     // caller to write straight into the buffer that is compressed: row i's
     // pixels, as the file holds them (R, G, B and, unless opaque, A), start at
     // the pointer returned plus i x stride(), and every byte of them must be
-    // written. Null when no row is left.
+    // written before the next call of nextRows(), addRows() or finish(). Null
+    // when no row is left.
     unsigned char* nextRows(int count);
     size_t stride() const { return rowBytes_; }
     int bytesPerPixel() const { return opaque_ ? 3 : 4; }
@@ -67,6 +69,11 @@ private:
     int height_;
     int rowsAdded_ = 0;
     bool opaque_;
+    // The Adler-32 of the rows' first `summed_` bytes, summed while they are
+    // fresh in the cache.
+    uint32_t adler_ = 1;
+    size_t summed_ = 0;
+    void sumGivenRows();
 };
 
 }  // namespace quillmark::cli
