@@ -85,6 +85,10 @@ QByteArray renderMapPng(const MapGrid& grid, CellMode mode, const ViewOptions& v
     std::vector<unsigned char> kept;
     std::vector<unsigned char> rowOnly;
     std::map<CellKey, size_t> known;  // offset in `kept`
+    // Reserved, not touched: the pages of cells never drawn cost nothing, and
+    // the cells drawn are never moved.
+    kept.reserve(keepAtMost * cellBytes);
+    rowOnly.reserve(static_cast<size_t>(grid.N) * cellBytes);
 
     QImage scratch(cell, cell, QImage::Format_ARGB32_Premultiplied);
     const auto drawCell = [&](int r, int c, std::vector<unsigned char>& into) {
