@@ -9,6 +9,7 @@
 #include "apps/cli/Cli.h"
 
 #include "model/core/Error.h"
+#include "model/core/HeroStart.h"
 #include "model/core/MapFile.h"
 #include "model/core/MapTree.h"
 #include "model/core/Paths.h"
@@ -458,6 +459,17 @@ void repairProject(ProjectState& project) {
     out(text);
 }
 
+// The hero's start, judged on the initial map: a start cell outside it is a
+// problem; a position that is not exactly on a cell only a note, since the
+// game takes the nearest cell (a new project's 200/190 is such a position).
+HeroStartFindings heroStartFindings(const ProjectState& project) {
+    HeroStartFindings f = judgeHeroStart(project);
+    const std::string where = QFileInfo(project.ProjectFile).fileName().toStdString() + ": ";
+    if (!f.outside.empty()) f.outside = where + f.outside;
+    if (!f.offCell.empty()) f.offCell = "nota: " + where + f.offCell;
+    return f;
+}
+
 }  // namespace
 
 std::vector<std::string> checkProject(const ProjectState& project) {
@@ -466,6 +478,8 @@ std::vector<std::string> checkProject(const ProjectState& project) {
     // Each folder is listed once for the whole check, not once per file.
     FolderListingScope listings;
     for (std::string& p : Checker(project).run()) problems.push_back(std::move(p));
+    if (std::string outside = heroStartFindings(project).outside; !outside.empty())
+        problems.push_back(std::move(outside));
     return problems;
 }
 
@@ -488,6 +502,8 @@ int cmdCheck(const Args& args) {
     std::string text;
     for (const std::string& p : problems) text += p + "\n";
     out(text);
+    // Notes are no problem: they go to standard error and leave the status alone.
+    if (const std::string note = heroStartFindings(project).offCell; !note.empty()) err(note + "\n");
     return problems.empty() ? kExitOk : kExitFailed;
 }
 
