@@ -5,7 +5,8 @@
 // in event scripts: broken commands and blocks, switches outside 1 to 100,
 // map transfers to a map or cell that does not exist, unknown monsters and items;
 // and what the game would not play as written: numbers outside their range,
-// spells and items that do not exist, map settings naming missing maps or monsters.
+// spells and items that do not exist, map settings naming missing maps or monsters,
+// a hero's start outside the initial map, switch names of switches outside 1 to 100.
 #include "apps/cli/Cli.h"
 
 #include "model/core/Error.h"
@@ -19,6 +20,7 @@
 #include "model/database/TileCache.h"
 #include "model/events/EventCommands.h"
 #include "model/events/EventScript.h"
+#include "model/events/SwitchNames.h"
 #include "model/mapedit/MapProperties.h"
 #include "model/mapedit/ProjectRepair.h"
 #include "play/model/GameDatabase.h"
@@ -470,6 +472,21 @@ HeroStartFindings heroStartFindings(const ProjectState& project) {
     return f;
 }
 
+// The switch names table: an entry whose number no switch has (1 to 100).
+std::vector<std::string> switchNameProblems(const ProjectState& project) {
+    std::vector<std::string> problems;
+    const std::string where = shown(kSwitchNamesFile) + ": ";
+    try {
+        for (const SwitchNameRecord& r : readSwitchNameRecords(project.ProjectFolder))
+            if (r.number < kFirstSwitch || r.number > kLastSwitch)
+                problems.push_back(where + "o nome " + quoted(r.name) + " é do interruptor " +
+                                   std::to_string(r.number) + ", fora de 1 a 100");
+    } catch (const std::exception& e) {
+        problems.push_back(where + e.what());
+    }
+    return problems;
+}
+
 }  // namespace
 
 std::vector<std::string> checkProject(const ProjectState& project) {
@@ -480,6 +497,7 @@ std::vector<std::string> checkProject(const ProjectState& project) {
     for (std::string& p : Checker(project).run()) problems.push_back(std::move(p));
     if (std::string outside = heroStartFindings(project).outside; !outside.empty())
         problems.push_back(std::move(outside));
+    for (std::string& p : switchNameProblems(project)) problems.push_back(std::move(p));
     return problems;
 }
 

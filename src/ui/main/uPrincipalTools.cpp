@@ -10,13 +10,20 @@
 #include "ui/main/uPrincipal.h"
 #include "ui/main/uTerreno.h"
 
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QActionGroup>
+#include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QStatusBar>
+#include <QTextEdit>
 #include <QToolBar>
 #include <QUndoStack>
 
@@ -160,6 +167,34 @@ QIcon toolIcon(MapTool tool) {
     return QIcon(pm);
 }
 
+// The tool keys are plain letters, window shortcuts of the main window. A
+// letter typed into a widget that takes typing (the project tree's and the
+// lists' type-to-jump, a text entry, a spin box) goes to that widget and
+// chooses no tool: the widget claims the key before the shortcut fires.
+class TTypingGuard : public QObject {
+public:
+    explicit TTypingGuard(QWidget* window) : QObject(window), window_(window) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::ShortcutOverride) return false;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || widget->window() != window_) return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+        if (key->text().isEmpty() || !key->text().at(0).isPrint()) return false;
+        const bool takesTyping = qobject_cast<QAbstractItemView*>(widget) || qobject_cast<QComboBox*>(widget) ||
+                                 qobject_cast<QLineEdit*>(widget) || qobject_cast<QAbstractSpinBox*>(widget) ||
+                                 qobject_cast<QTextEdit*>(widget) || qobject_cast<QPlainTextEdit*>(widget);
+        if (!takesTyping) return false;
+        event->accept();
+        return true;
+    }
+
+private:
+    QWidget* window_;
+};
+
 }  // namespace
 
 void TForm1::buildTools(QMenu* editar) {
@@ -175,6 +210,7 @@ void TForm1::buildTools(QMenu* editar) {
         {MapTool::ContaGotas, "I", "Toma o tile da célula clicada como pincel (também Alt+clique)"},
         {MapTool::InicioHeroi, "H", "Clique numa célula: o herói começa o jogo nela, neste mapa"},
     };
+    qApp->installEventFilter(new TTypingGuard(this));
     tools_ = addToolBar(QStringLiteral("Ferramentas"));
     tools_->setObjectName(QStringLiteral("MapTools"));
     tools_->setMovable(false);
