@@ -5,6 +5,7 @@
 #include "model/core/RecordTable.h"
 #include "model/core/Text.h"
 #include "model/session/Workspace.h"
+#include "ui/common/uWindowTitle.h"
 #include "ui/main/uFrameProject.h"
 #include "ui/main/uFrameTiles.h"
 #include "ui/main/uPrincipal.h"
@@ -211,6 +212,7 @@ void TForm1::buildTools(QMenu* editar) {
         {MapTool::InicioHeroi, "H", "Clique numa célula: o herói começa o jogo nela, neste mapa"},
     };
     qApp->installEventFilter(new TTypingGuard(this));
+    fitDialogTitles(this);  // every dialog of the editor shows its whole title
     tools_ = addToolBar(QStringLiteral("Ferramentas"));
     tools_->setObjectName(QStringLiteral("MapTools"));
     tools_->setMovable(false);
