@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace quillmark {
@@ -203,6 +204,13 @@ TilesPageLink& TForm2::tilesLink() {
 void TForm2::Execute() {
     if (!ws_.session().projectOpen()) return;
     FormShow();
+    // Once shown, in front of the main window and active, with or without a
+    // window manager to do it.
+    QTimer::singleShot(0, this, [this] {
+        if (!isVisible()) return;
+        raise();
+        activateWindow();
+    });
     exec();
 }
 
