@@ -68,6 +68,8 @@ QComboBox* addSwitchChoice(Workspace& ws, TFormCMD& dialog) {
     auto* box = new QComboBox(row);
     box->setObjectName(QStringLiteral("Interruptor"));
     box->setMaxVisibleItems(20);
+    box->setStyleSheet(
+        QStringLiteral("QComboBox { combobox-popup: 0; }"));  // a list of 20 that scrolls, not the screen
     auto* names = new QPushButton(QString::fromUtf8("Nomes…"), row);
     names->setObjectName(QStringLiteral("NomesInterruptores"));
     names->setAutoDefault(false);
