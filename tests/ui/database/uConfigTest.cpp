@@ -557,7 +557,7 @@ TEST(DatabaseWindow, AStartOutsideTheInitialMapIsStoredWithAWarning) {
     EXPECT_EQ(db.ws->project.CharX, 9999);
 
     // inside the map, on a cell or not: no warning
-    for (const char* y : {"180", "190", "540"}) {
+    for (const char* y : {"180", "190", "580"}) {  // 580: the last row
         db.prompts->clear();
         db.open();
         db.form->EditPosX->setText("680");
@@ -567,7 +567,7 @@ TEST(DatabaseWindow, AStartOutsideTheInitialMapIsStoredWithAWarning) {
     }
     // a row past the last one, and a start on another, larger initial map
     db.open();
-    db.form->EditPosY->setText("580");
+    db.form->EditPosY->setText("620");
     db.prompts->answer(Answer::Ok);
     ASSERT_TRUE(db.close());
     EXPECT_EQ(db.prompts->asked().size(), 1u);
@@ -579,5 +579,5 @@ TEST(DatabaseWindow, AStartOutsideTheInitialMapIsStoredWithAWarning) {
     db.form->EditMapaInicial->setText("Campo.xml");
     ASSERT_TRUE(db.close());
     EXPECT_TRUE(db.prompts->asked().empty());
-    EXPECT_TRUE(db.fixture.dir.read("Aventura.qmk").contains("Mapa Inicial:Campo.xml\r\nChar X:680\r\nChar Y:580\r\n"));
+    EXPECT_TRUE(db.fixture.dir.read("Aventura.qmk").contains("Mapa Inicial:Campo.xml\r\nChar X:680\r\nChar Y:620\r\n"));
 }
