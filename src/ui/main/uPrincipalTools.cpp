@@ -169,12 +169,15 @@ QIcon toolIcon(MapTool tool) {
 }
 
 // The tool keys are plain letters, window shortcuts of the main window. A
-// letter typed into a widget that takes typing (the project tree's and the
-// lists' type-to-jump, a text entry, a spin box) goes to that widget and
-// chooses no tool: the widget claims the key before the shortcut fires.
+// letter typed into a text entry or a spin box always goes there. A letter
+// typed while the project tree or a list has the focus (their type-to-jump)
+// goes to them too, unless the pointer rests on the map: then the letter is
+// the map's, as Shift+C and Shift+V work on the cell under the pointer. The
+// widget claims the key before the shortcut fires.
 class TTypingGuard : public QObject {
 public:
-    explicit TTypingGuard(QWidget* window) : QObject(window), window_(window) {}
+    TTypingGuard(QWidget* window, std::function<bool()> pointerOnMap)
+        : QObject(window), window_(window), pointerOnMap_(std::move(pointerOnMap)) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -184,16 +187,17 @@ protected:
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
         if (key->text().isEmpty() || !key->text().at(0).isPrint()) return false;
-        const bool takesTyping = qobject_cast<QAbstractItemView*>(widget) || qobject_cast<QComboBox*>(widget) ||
-                                 qobject_cast<QLineEdit*>(widget) || qobject_cast<QAbstractSpinBox*>(widget) ||
-                                 qobject_cast<QTextEdit*>(widget) || qobject_cast<QPlainTextEdit*>(widget);
-        if (!takesTyping) return false;
+        const bool entry = qobject_cast<QLineEdit*>(widget) || qobject_cast<QAbstractSpinBox*>(widget) ||
+                           qobject_cast<QTextEdit*>(widget) || qobject_cast<QPlainTextEdit*>(widget);
+        const bool jumps = qobject_cast<QAbstractItemView*>(widget) || qobject_cast<QComboBox*>(widget);
+        if (!entry && !(jumps && !pointerOnMap_())) return false;
         event->accept();
         return true;
     }
 
 private:
     QWidget* window_;
+    std::function<bool()> pointerOnMap_;
 };
 
 }  // namespace
@@ -211,7 +215,8 @@ void TForm1::buildTools(QMenu* editar) {
         {MapTool::ContaGotas, "I", "Toma o tile da célula clicada como pincel (também Alt+clique)"},
         {MapTool::InicioHeroi, "H", "Clique numa célula: o herói começa o jogo nela, neste mapa"},
     };
-    qApp->installEventFilter(new TTypingGuard(this));
+    qApp->installEventFilter(
+        new TTypingGuard(this, [this] { return mapArea_ && mapArea_->canvas()->hoveredCell() != nullptr; }));
     fitDialogTitles(this);  // every dialog of the editor shows its whole title
     tools_ = addToolBar(QStringLiteral("Ferramentas"));
     tools_->setObjectName(QStringLiteral("MapTools"));

@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
@@ -277,4 +278,20 @@ TEST_F(MapToolsTest, ToolKeysLeaveTypedLettersToTheTreeAndTextEntries) {
     tree->setFocus();
     QTest::keyClick(tree, Qt::Key_B);
     EXPECT_EQ(canvas().tool(), MapTool::InicioHeroi);
+
+    // … unless the pointer rests on the map, as it does for Shift+C: the map's
+    // command wins while the tree keeps the focus (a map just opened from it)
+    QTest::mouseMove(&canvas(), centre(3, 3));
+    ASSERT_NE(canvas().hoveredCell(), nullptr);
+    QTreeWidgetItem* before = tree->currentItem();
+    QTest::keyClick(tree, Qt::Key_R);
+    EXPECT_EQ(canvas().tool(), MapTool::Retangulo);
+    EXPECT_EQ(tree->currentItem(), before);
+    // a text entry keeps every letter, pointer on the map or not
+    QLineEdit entry(form.get());
+    entry.show();
+    entry.setFocus();
+    QTest::keyClick(&entry, Qt::Key_B);
+    EXPECT_EQ(entry.text(), "b");
+    EXPECT_EQ(canvas().tool(), MapTool::Retangulo);
 }
