@@ -45,6 +45,7 @@ const Schema& switchNamesSchema() {
 
 std::vector<SwitchNameRecord> readSwitchNameRecords(const QString& projectFolder) {
     std::vector<SwitchNameRecord> out;
+    if (projectFolder.isEmpty()) return out;  // no project: no names
     const QString file = tableFile(projectFolder);
     if (!QFileInfo::exists(file)) return out;
     RecordTable t("Interruptores");
@@ -69,6 +70,7 @@ std::map<int, std::string> readSwitchNames(const QString& projectFolder) {
 }
 
 void storeSwitchNames(const QString& projectFolder, const std::map<int, std::string>& names) {
+    if (projectFolder.isEmpty()) throw Error("Nenhum projeto está aberto; nenhum nome foi gravado");
     std::map<int, std::string> kept;
     for (const auto& [number, given] : names) {
         if (number < kFirstSwitch || number > kLastSwitch)

@@ -28,7 +28,8 @@ struct SwitchNameRecord {
     std::string name;  // CP1252
 };
 
-// Every record of the table in stored order; nothing when there is no table.
+// Every record of the table in stored order; nothing when there is no table
+// (or no project folder).
 // A table that cannot be read, or lacks one of the two fields, throws an
 // Error naming the file.
 std::vector<SwitchNameRecord> readSwitchNameRecords(const QString& projectFolder);
@@ -41,7 +42,8 @@ std::map<int, std::string> readSwitchNames(const QString& projectFolder);
 // number order, atomically and inside the project. Checks everything before
 // writing: a number outside 1 to 100 or a name longer than 50 characters is
 // refused and nothing is written. Nothing is written either when the names
-// are those stored (no table and no name: no table made).
+// are those stored (no table and no name: no table made). Without a project
+// folder nothing is written and an Error says so.
 void storeSwitchNames(const QString& projectFolder, const std::map<int, std::string>& names);
 
 // How the switch dialogs list a switch: "7 - Porta do castelo", or "7" when it

@@ -7,6 +7,7 @@
 #include "model/core/Error.h"
 #include "model/events/SwitchNames.h"
 
+#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -87,6 +88,17 @@ TEST(SwitchNames, StoredRecordsOutsideTheRangeAreKeptForCheckAndIgnoredForNames)
     ASSERT_EQ(records.size(), 3u);
     EXPECT_EQ(records[1].number, 150);
     EXPECT_EQ(readSwitchNames(p.folder()), (std::map<int, std::string>{{2, "Sino"}}));
+}
+
+TEST(SwitchNames, WithoutAProjectNothingIsReadOrWritten) {
+    qmtest::TempDir here;
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(here.path());  // a relative "Data\Interruptores.xml" would land here
+    here.write("Data/Interruptores.xml", "<DATAPACKET>not ours");
+    EXPECT_TRUE(readSwitchNames(QString()).empty());
+    EXPECT_THROW(storeSwitchNames(QString(), {{1, "Porta"}}), Error);
+    EXPECT_EQ(here.read("Data/Interruptores.xml"), "<DATAPACKET>not ours");
+    QDir::setCurrent(before);
 }
 
 TEST(SwitchNames, ABrokenTableIsReportedAndNotOverwritten) {
