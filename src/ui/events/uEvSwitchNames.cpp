@@ -41,7 +41,7 @@ TFormSwitchNames::TFormSwitchNames(Workspace& ws, QWidget* parent) : QDialog(par
 
     btnOK_ = new QPushButton(QStringLiteral("OK"), this);
     btnOK_->setDefault(true);
-    btnCancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    btnCancel_ = new QPushButton(QStringLiteral("Cancelar"), this);  // a window of ours: its own texts are Portuguese
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(btnOK_);
