@@ -1,6 +1,7 @@
 // Narrow dialogs show their whole title: with the main window up, every
 // dialog is at least as wide as its caption needs in a title bar, as it is
 // shown; wide dialogs and their heights are left alone.
+#include "MainWindowTest.h"
 #include "ScriptedPrompts.h"
 #include "TempDir.h"
 
@@ -19,25 +20,8 @@ using namespace quillmark;
 
 namespace {
 
-struct TitleTest : ::testing::Test {
-    TitleTest() {
-        ws = std::make_unique<Workspace>(std::make_unique<qmtest::ScriptedPrompts>());
-        ws->session().setEditorFolder(qmtest::binFolder());
-        WindowLinks& links = ws->session().links();
-        links.newMapDialog.fill([] {});
-        links.newProjectWizard.fill([] {});
-        links.mapProperties.fill([] {});
-        links.database.fill([] {});
-        TForm1::Options o;
-        o.iniPath = settings.file("quillmark.INI");
-        o.recentPath = settings.file("conf.ini");
-        o.registerAssociation = [] {};
-        o.startProgram = [](const QString&, QString*) { return true; };
-        form = std::make_unique<TForm1>(*ws, o);
-    }
-    qmtest::TempDir settings;
-    std::unique_ptr<Workspace> ws;
-    std::unique_ptr<TForm1> form;
+struct TitleTest : qmtest::MainWindowTest {
+    TitleTest() { makeWindow(); }
 };
 
 }  // namespace
