@@ -1,6 +1,7 @@
 #include "TempDir.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 
@@ -27,6 +28,18 @@ QDateTime ageFile(const QString& path, int seconds) {
     const QDateTime old = QFileInfo(path).lastModified().addSecs(-seconds);
     if (!f.open(QIODevice::ReadWrite) || !f.setFileTime(old, QFileDevice::FileModificationTime)) return {};
     return QFileInfo(path).lastModified();
+}
+
+std::map<QString, QByteArray> folderFiles(const QString& folder) {
+    std::map<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile f(path);
+        files[QDir(folder).relativeFilePath(path)] =
+            f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(unreadable)");
+    }
+    return files;
 }
 
 QString binFolder() { return QString::fromUtf8(QM_BIN_DIR) + '/'; }

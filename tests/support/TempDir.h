@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QTemporaryDir>
+#include <map>
 #include <string>
 
 namespace qmtest {
@@ -25,6 +26,10 @@ private:
 // Sets a file's modification time back by `seconds`, so that a test can tell
 // a rewrite from no write without waiting for the clock. Returns the new time.
 QDateTime ageFile(const QString& path, int seconds = 3600);
+
+// Every file of a folder, recursively, with its bytes, by its path relative
+// to the folder: a command that must change nothing is checked against it.
+std::map<QString, QByteArray> folderFiles(const QString& folder);
 
 // The editor folder of the build (build/bin), where the template set lies.
 QString binFolder();

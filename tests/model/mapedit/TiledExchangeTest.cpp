@@ -10,7 +10,6 @@
 #include "model/session/Workspace.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
@@ -33,18 +32,7 @@ struct OpenProject {
 
 using qmtest::errorOf;
 
-// Every file of a folder, recursively, with its bytes.
-std::map<QString, QByteArray> snapshot(const QString& folder) {
-    std::map<QString, QByteArray> files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        QFile f(path);
-        f.open(QIODevice::ReadOnly);
-        files[QDir(folder).relativeFilePath(path)] = f.readAll();
-    }
-    return files;
-}
+using qmtest::folderFiles;
 
 // A map that uses every corner of what a map file holds: all 144 codes, both
 // marks, every kind of event and the characters XML and
@@ -136,10 +124,10 @@ TEST(TiledExport, LargestMapRoundTripsAndExportWritesOnlyItsTwoFiles) {
     qmtest::ProjectFixture fixture;
     fixture.addMap("Grande.xml", richGrid(100));
     OpenProject p(fixture);
-    const auto before = snapshot(fixture.folder());
+    const auto before = folderFiles(fixture.folder());
     qmtest::TempDir out;
     p.ws.session().exportMap(out.file("g.tmx"));
-    EXPECT_EQ(snapshot(fixture.folder()), before);  // exporting changes nothing in the project
+    EXPECT_EQ(folderFiles(fixture.folder()), before);  // exporting changes nothing in the project
     EXPECT_EQ(QDir(out.path()).entryList(QDir::Files, QDir::Name), QStringList({"Tiles.png", "Tiles.tsx", "g.tmx"}));
 
     const MapGrid back = tiled::readTmxFile(out.file("g.tmx"));
@@ -372,7 +360,7 @@ TEST(TiledImport, BadFilesAreRefusedWithAClearMessageAndNothingChanges) {
          "Windows-1252"},
     };
 
-    const auto before = snapshot(fixture.folder());
+    const auto before = folderFiles(fixture.folder());
     const std::vector<unsigned char> tipoBefore = p.ws.session().grid().Tipo;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -381,7 +369,7 @@ TEST(TiledImport, BadFilesAreRefusedWithAClearMessageAndNothingChanges) {
         EXPECT_NE(error.find("Não foi possível importar \"in.tmx\": "), std::string::npos) << error;
         EXPECT_NE(error.find(c.message), std::string::npos) << error;
     }
-    auto after = snapshot(fixture.folder());
+    auto after = folderFiles(fixture.folder());
     after.erase("in.tmx");
     EXPECT_EQ(after, before);
     EXPECT_TRUE(p.prompts().asked().empty());  // no question, no save
@@ -398,7 +386,7 @@ TEST(TiledImport, NamesAreCheckedAsForANewMapAndTheSaveQuestionComesFirst) {
     fixture.dir.write("in.tmx", tmx3(kCsvFundo, kCsvTipo));
     OpenProject p(fixture);
     ASSERT_TRUE(p.ws.session().newMap("Vila", kNewMapSize));
-    const auto before = snapshot(fixture.folder());
+    const auto before = folderFiles(fixture.folder());
 
     p.prompts().clear();
     EXPECT_FALSE(p.ws.session().importMap(fixture.dir.file("in.tmx"), "vila"));
@@ -412,7 +400,7 @@ TEST(TiledImport, NamesAreCheckedAsForANewMapAndTheSaveQuestionComesFirst) {
     p.prompts().clear();
     p.prompts().answer(Answer::Cancel);
     EXPECT_FALSE(p.ws.session().importMap(fixture.dir.file("in.tmx"), "Ilha"));
-    EXPECT_EQ(snapshot(fixture.folder()), before);
+    EXPECT_EQ(folderFiles(fixture.folder()), before);
     EXPECT_EQ(p.ws.session().currentMap(), "Vila.xml");
 
     p.prompts().answer(Answer::Yes);

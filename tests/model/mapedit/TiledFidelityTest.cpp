@@ -11,7 +11,6 @@
 #include "model/session/Workspace.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -23,17 +22,7 @@ using qmtest::errorOf;
 
 namespace {
 
-std::map<QString, QByteArray> snapshot(const QString& folder) {
-    std::map<QString, QByteArray> files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        QFile f(path);
-        f.open(QIODevice::ReadOnly);
-        files[QDir(folder).relativeFilePath(path)] = f.readAll();
-    }
-    return files;
-}
+using qmtest::folderFiles;
 
 const char* kTsx = R"(<?xml version="1.0" encoding="UTF-8"?>
 <tileset version="1.8" tiledversion="1.8.2" name="Quillmark" tilewidth="40" tileheight="40" tilecount="144" columns="12">
@@ -278,7 +267,7 @@ TEST(TiledFidelity, DeeplyNestedGroupsAreRefusedAndTheEditorKeepsItsMap) {
     ws.session().setEditorFolder(qmtest::binFolder());
     ws.session().openProject(fixture.projectFile());
     ws.session().mapEditing().paint(EditLayer::Tipo, 2, 2, 'A');  // an unsaved edit
-    const auto before = snapshot(fixture.folder());
+    const auto before = folderFiles(fixture.folder());
 
     // 50,000 groups, as the file that once overflowed the stack.
     std::string deep;
@@ -288,7 +277,7 @@ TEST(TiledFidelity, DeeplyNestedGroupsAreRefusedAndTheEditorKeepsItsMap) {
     fixture.dir.write("fundo.tmx", drawn(kFull, deep));
     const std::string error = errorOf([&] { ws.session().importMap(fixture.dir.file("fundo.tmx"), "Fundo"); });
     EXPECT_NE(error.find("os grupos de camadas estão aninhados em mais de 64 níveis"), std::string::npos) << error;
-    auto after = snapshot(fixture.folder());
+    auto after = folderFiles(fixture.folder());
     after.erase("fundo.tmx");
     EXPECT_EQ(after, before);
     EXPECT_EQ(ws.session().grid().tipo(2, 2), 'A');
@@ -341,7 +330,7 @@ TEST(TiledFidelity, ExportNeverWritesIntoTheProjectOrOverAnotherKindOfFile) {
     vila.newGrid(4);
     fixture.addMap("Vila.xml", vila);
     fixture.addMap("Caverna.xml", vila);
-    const auto before = snapshot(fixture.folder());
+    const auto before = folderFiles(fixture.folder());
     const tiled::ExportOptions inProject{fixture.folder(), false};
 
     for (const char* target : {"Mapas/Caverna.xml", "mapas/Nova.tmx", "Data/x.tmx", "Mapas/sub/../v.tmx"}) {
@@ -354,7 +343,7 @@ TEST(TiledFidelity, ExportNeverWritesIntoTheProjectOrOverAnotherKindOfFile) {
                   tiled::exportMap(vila, {}, fixture.dir.file("Mapas/Caverna.xml"), {fixture.folder(), true});
               }).find("a pasta \"Mapas\\\" guarda"),
               std::string::npos);
-    EXPECT_EQ(snapshot(fixture.folder()), before);
+    EXPECT_EQ(folderFiles(fixture.folder()), before);
 
     // Beside the project: a file that is not a TMX map is kept unless forced;
     // a TMX map (an earlier export) is replaced.
@@ -393,14 +382,14 @@ TEST(TiledFidelity, AnExportCutShortLeavesNothingHalfWritten) {
     // Over an earlier export, a cut keeps the earlier files whole.
     tiled::exportFaultHook() = nullptr;
     tiled::exportMap(g, {}, out.file("m.tmx"));
-    const auto first = snapshot(out.path());
+    const auto first = folderFiles(out.path());
     g.setTipo(1, 1, 'B');
     for (int cut = 0; cut < 3; ++cut) {
         tiled::exportFaultHook() = [cut](int file) {
             if (file == cut) throw Error("disco cheio");
         };
         EXPECT_EQ(errorOf([&] { tiled::exportMap(g, {}, out.file("m.tmx")); }), "disco cheio");
-        EXPECT_EQ(snapshot(out.path()), first);
+        EXPECT_EQ(folderFiles(out.path()), first);
     }
     tiled::exportFaultHook() = nullptr;
 }
