@@ -156,7 +156,9 @@ int runHeadless(const Options& options, const QString& editorFolder, std::ostrea
     int boxSince = -1;  // frame at which the keys ran out with a box showing
     for (int f = 0; f < options.frames; ++f) {
         const bool box = game.scene() == SceneKind::Map && game.world().box();
-        if (nextKey < options.keys.size()) {
+        if (game.fading()) {
+            // a transfer: keys wait for the new map
+        } else if (nextKey < options.keys.size()) {
             const char k = options.keys[nextKey];
             if (box && game.world().box()->asking()) {
                 // a question: up and down move the cursor, A or a digit answers

@@ -61,6 +61,8 @@ public:
     MapLoader loader;
     // How dark a transfer's fade makes the map now: 0 (none) to 1 (black).
     double fade() const;
+    // A transfer is under way: keys wait for it.
+    bool fading() const { return fadeFrame_ > 0; }
 
     // The one way into a battle, for random encounters and event commands:
     // the monsters by name (up to three). A name no monster has is skipped and
