@@ -363,6 +363,57 @@ TEST(Story, AHundredThousandCharacterScriptRunsWithoutAHang) {
     EXPECT_TRUE(b.has("ShowMessage:fim"));
 }
 
+TEST(Story, TheDemoTellsItsStoryAcrossItsThreeMaps) {
+    qmtest::TempDir dir;
+    const QString demo = dir.file("demo");
+    ASSERT_EQ(qmtest::runProgram(qmtest::binFolder() + "quillmark-cli", {"demo", demo}).status, 0);
+    const auto game = [&](const QString& keys, int frames, const QStringList& extra = {}) {
+        const PlayResult r = qmtest::play(demo, keys, frames, QStringList{"--seed", "1"} + extra);
+        EXPECT_EQ(r.status, 0) << r.errText();
+        EXPECT_TRUE(r.errText().empty()) << r.errText();
+        return r;
+    };
+
+    // the road east leads to the forest, and the forest's road west back
+    const PlayResult road = game("DDRRRRRRRRRRALLA", 1500);
+    EXPECT_TRUE(road.has("mapa Floresta.xml 7,2 direita")) << road.outText();
+    EXPECT_TRUE(road.has("mapa Vila.xml 7,13 esquerda")) << road.outText();
+
+    // Tomás's door: locked, until he says it is open
+    const PlayResult locked = game("UA", 300, {"--at", "13,3"});
+    EXPECT_TRUE(locked.has("SeInterruptor:1|Ligado: nao")) << locked.outText();
+    const PlayResult open = game("AAAAUUUULLLLLLDDDDDDLLLUAA", 2400, {"--at", "11,12"});
+    EXPECT_TRUE(open.has("LigarInterruptor:1")) << open.outText();
+    EXPECT_TRUE(open.has("SeInterruptor:1|Ligado: sim")) << open.outText();
+
+    // the stall asks, and each answer has its own end
+    const PlayResult buy = game("UA1AA", 600, {"--at", "9,10"});
+    EXPECT_TRUE(buy.has(QString::fromUtf8("resposta 1 Sim"))) << buy.outText();
+    EXPECT_TRUE(buy.has("SeDinheiro:10: nao")) << buy.outText();
+    const PlayResult no = game("UA2A", 600, {"--at", "9,10"});
+    EXPECT_TRUE(no.has(QString::fromUtf8("resposta 2 Não"))) << no.outText();
+
+    // the forest's chest gives once
+    const PlayResult chest = game("DAAAA", 900, {"--map", "Floresta.xml", "--at", "12,2"});
+    EXPECT_EQ(countOf(chest, "evento OnActionPress 13,2"), 1) << chest.outText();
+    EXPECT_TRUE(stateLine(chest).contains(QString::fromUtf8(" dinheiro 50 "))) << stateLine(chest).toStdString();
+
+    // the ogre: turned down, it sends the hero back; taken on, no running away
+    const PlayResult away = game("UUUU2A", 900, {"--map", "Floresta.xml", "--at", "7,12"});
+    EXPECT_TRUE(away.has("heroi 4,12 baixo")) << away.outText();
+    const PlayResult fight = game("UUUU1FK1K1K1K1K1K1K1K1", 2400, {"--map", "Floresta.xml", "--at", "7,12"});
+    EXPECT_TRUE(fight.has("IniciarBatalha:SemFuga|Ogro")) << fight.outText();
+    EXPECT_TRUE(fight.has("fuga impossivel nesta batalha")) << fight.outText();
+
+    // the cave greets the hero; its ladder leads to the forest by the cave's
+    // mouth, which stays shut while the ogre is there
+    const PlayResult cave = game("AUAU", 900, {"--map", "Caverna.xml", "--at", "4,2"});
+    EXPECT_TRUE(cave.has("evento AutoRun")) << cave.outText();
+    EXPECT_TRUE(cave.has("mapa Floresta.xml 3,12 cima")) << cave.outText();
+    EXPECT_FALSE(cave.has("evento OnPlayerTouch 3,12")) << cave.outText();
+    EXPECT_TRUE(cave.has("SeInterruptor:2|Ligado: nao")) << cave.outText();
+}
+
 // --- The game state's rules ------------------------------------------------------
 
 TEST(StoryState, SwitchesErasedEventsNameAndLevelFollowTheirRules) {

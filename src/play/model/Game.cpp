@@ -38,7 +38,9 @@ void Game::newWorld() {
 bool Game::idle() const {
     switch (scene_) {
     case SceneKind::Map:
-        return fadeFrame_ == 0 && (itemList_ || world_->idle() || (world_->box() && world_->box()->asking()));
+        // keys wait for a transfer and for the map's auto-run event to start
+        return fadeFrame_ == 0 && autoRunDone_ &&
+               (itemList_ || world_->idle() || (world_->box() && world_->box()->asking()));
     case SceneKind::Battle:
         return battle_->waiting();
     case SceneKind::GameOver:
