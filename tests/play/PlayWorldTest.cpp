@@ -3,6 +3,7 @@
 // the hero, walls or each other.
 #include "play/model/PlayWorld.h"
 
+#include <algorithm>
 #include <set>
 
 #include <gtest/gtest.h>
@@ -215,4 +216,33 @@ TEST(PlayWorld, AWanderingCharacterRestsAfterEachStepAndWaitsWhileTheHeroFacesIt
         moved = v->characters()[0].moving();
     }
     EXPECT_TRUE(moved);
+}
+
+TEST(PlayWorld, AnErasedCharacterStaysButSaysNothingMoreAndOnlyCellsCanBeErased) {
+    Fixture f;
+    f.data.mapName = "Vila.xml";
+    f.addCharacter(4, 5, 0, "ShowMessage:Oi&ApagarEvento:");
+    GameDatabase db;
+    GameState state(db, 1);
+    auto w = f.world();
+    w->setState(&state);
+    std::vector<std::string> problems;
+    w->onProblem = [&](const std::string& line) { problems.push_back(line); };
+    for (int i = 0; i < 2; ++i) {
+        w->press(Key::Right);  // blocked by the character: turns to it
+        run(*w, 2);
+        w->press(Key::Action);
+        run(*w, 2);
+        w->press(Key::Action);  // closes the message, if any
+        run(*w, 2);
+    }
+    EXPECT_EQ(std::count(f.trace.begin(), f.trace.end(), "personagem Npc 4,5"), 1);
+    EXPECT_TRUE(state.eventErased("Vila.xml", 4, 5));
+    EXPECT_EQ(w->characters().size(), 1u);
+
+    // an item's event has no cell to erase
+    w->runEvent(parseCharacterScript("ApagarEvento:"), "evento do item Pocao");
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_NE(problems[0].find("ApagarEvento:"), std::string::npos) << problems[0];
+    EXPECT_EQ(state.erasedEvents().size(), 1u);
 }

@@ -68,11 +68,13 @@ std::unique_ptr<GameData> Game::readMap(const std::string& mapFile, int row, int
 
 void Game::swapMap(std::unique_ptr<GameData> next, int row, int column, Dir facing) {
     std::deque<PendingCommand> rest = world_->takeQueue();
+    const Weather weather = world_->weather();
     world_.reset();  // it looks at the map about to go
     owned_ = std::move(next);
     data_ = owned_.get();
     newWorld();
     world_->placeHero(row, column, facing);
+    world_->setWeather(weather);
     itemList_ = false;
     autoRunDone_ = false;
     trace("mapa " + cp1252ToUtf8(data_->mapName) + " " + std::to_string(row) + "," + std::to_string(column) + " " +

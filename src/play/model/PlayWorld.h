@@ -123,6 +123,8 @@ public:
     const std::vector<Walker>& characters() const { return walkers_; }
     const std::optional<Box>& box() const { return box_; }
     const Weather& weather() const { return weather_; }
+    // The weather goes along to the next map.
+    void setWeather(const Weather& weather) { weather_ = weather; }
     // The animated tiles' frame (0, 1, 2) and whether a storm's lightning shows.
     int tileFrame() const { return (frame_ / kTileFrameFrames) % 3; }
     bool lightning() const;
