@@ -8,6 +8,7 @@ namespace quillmark::play {
 Game::Game(GameData& data, std::uint32_t seed) : first_(data), data_(&data) {
     state_ = std::make_unique<GameState>(first_.db, seed);
     loader = [](const LoadRequest& request) { return loadGame(request); };
+    warned_.insert(asciiLower(first_.mapName));  // the program tells the first map's problems
     newWorld();
 }
 
@@ -61,8 +62,10 @@ std::unique_ptr<GameData> Game::readMap(const std::string& mapFile, int row, int
         throw Error("a célula (linha " + std::to_string(row) + ", coluna " + std::to_string(column) +
                     ") fica fora do mapa \"" + cp1252ToUtf8(next->mapName) + "\" de " + std::to_string(next->grid.N) +
                     " x " + std::to_string(next->grid.N));
-    for (const std::string& w : next->warnings)
-        if (onProblem && w.find("posição inicial") == std::string::npos) onProblem(w);
+    // a map's own problems (a missing picture …) are told the first time it is entered
+    if (warned_.insert(asciiLower(next->mapName)).second)
+        for (const std::string& w : next->warnings)
+            if (onProblem) onProblem(w);
     return next;
 }
 

@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -110,7 +111,8 @@ private:
     // A transfer under way: the next map, read already, and its cell.
     std::unique_ptr<GameData> next_;
     int nextRow_ = 0, nextColumn_ = 0;
-    int fadeFrame_ = 0;  // frames into the fade (out, then in); 0: none
+    int fadeFrame_ = 0;             // frames into the fade (out, then in); 0: none
+    std::set<std::string> warned_;  // maps whose problems were told (lower case)
 };
 
 }  // namespace quillmark::play
