@@ -79,12 +79,11 @@ void Game::swapMap(std::unique_ptr<GameData> next, int row, int column, Dir faci
     world_->placeHero(row, column, facing);
     world_->setWeather(weather);
     itemList_ = false;
-    autoRunDone_ = false;
+    autoRunDone_ = true;  // it runs here
     trace("mapa " + cp1252ToUtf8(data_->mapName) + " " + std::to_string(row) + "," + std::to_string(column) + " " +
           dirName(facing));
     // the auto-run event first, then the rest of the event that transferred
     if (!data_->mapSettings.EvetoAutoRun.empty()) {
-        autoRunDone_ = true;
         world_->runEvent(parseCharacterScript(data_->mapSettings.EvetoAutoRun), "evento AutoRun");
     }
     world_->continueWith(std::move(rest));
