@@ -147,6 +147,21 @@ TEST(Story, ATransferOntoATouchEventThatTransfersBackDoesNotLoop) {
     EXPECT_EQ(back.lines().filter(QRegularExpression("^mapa ")).size(), 2) << back.outText();
 }
 
+TEST(Story, AnEventGoesOnAfterItsTransferAndCanStillEraseItself) {
+    Story s;
+    s.vila.setEvento(4, 5, "OnPlayerTouch>MudarMapa:2|3|Caverna.xml&DarDinheiro:7&ApagarEvento:");
+    s.caverna.setEvento(3, 3, "OnPlayerTouch>MudarMapa:6|4|Vila.xml&");
+    s.write();
+    // into the cave, back beside the road, and onto the road again: it is gone
+    const PlayResult r = s.run("RRL", 900);
+    ASSERT_EQ(r.status, 0) << r.errText();
+    EXPECT_TRUE(r.has("ApagarEvento: 4,5")) << r.outText();
+    EXPECT_EQ(r.lines().filter(QRegularExpression("^mapa ")).size(), 2) << r.outText();
+    EXPECT_EQ(countOf(r, "evento OnPlayerTouch 4,5"), 1) << r.outText();
+    EXPECT_EQ(r.last(), "fim quadro 900 heroi 4,5 esquerda") << r.outText();
+    EXPECT_TRUE(stateLine(r).contains(" dinheiro 7 ")) << stateLine(r).toStdString();
+}
+
 TEST(Story, ATransferThatCannotBeMadeIsSkippedAndTheEventGoesOn) {
     Story s;
     s.ahead("MudarMapa:2|3|Deserto.xml&MudarMapa:20|3|Caverna.xml&ShowMessage:Nada feito.&");

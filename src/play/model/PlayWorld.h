@@ -70,6 +70,7 @@ struct Box {
 // a map's auto-run event.
 struct EventSource {
     bool cell = false;
+    std::string map;  // the map of the cell (an event goes on after a transfer)
     int row = 0, column = 0;
 };
 
