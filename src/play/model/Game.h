@@ -1,12 +1,15 @@
 #pragma once
 // The running game: one game state (GameState) and the scene that shows it
 // now. The game owns the data of the map it is on and changes map on an
-// event's "MudarMapa:" (with a short fade) or at enterMap; the game state goes
-// along. The map's auto-run event (its settings' EvetoAutoRun) runs on the
-// first frame of a map, each time a map is entered, and again when the game
-// starts over. The map scene is the World; a battle scene is a Battle over
-// the same state; the game-over scene shows for a while and then the game starts again. Scenes to come (title, menu)
-// are more entries of SceneKind, each with its own class; none of them needs to touch another's code.
+// event's "MudarMapa:" (with a short fade: the new map comes in when the
+// screen is black) or at enterMap; the game state and the weather go along,
+// and the rest of the event runs on the new map. The map's auto-run event (its
+// settings' EvetoAutoRun) runs on the first frame of the game, each time a
+// map is entered, and again when the game starts over (on its first map).
+// The map scene is the World; a battle scene is a Battle over the same state;
+// the game-over scene shows for a while and then the game starts again.
+// Scenes to come (title, menu) are more entries of SceneKind, each with its
+// own class; none of them needs to touch another's code.
 #include "play/model/Battle.h"
 #include "play/model/GameState.h"
 #include "play/model/PlayWorld.h"
@@ -53,10 +56,11 @@ public:
     // Its file name in "Mapas\" (CP1252, ".xml" included).
     const std::string& mapName() const { return data_->mapName; }
 
-    // Goes to a map of the project: the hero on the cell (row, column), facing
-    // `facing`, the game state kept; the map's auto-run event runs on the next
-    // frame. Throws Error when the map cannot be read or the cell is outside
-    // it, and the game stays where it was.
+    // Goes to a map of the project at once, without a fade: the hero on the
+    // cell (row, column), facing `facing`, the game state kept, any event under
+    // way or battle dropped; the map's auto-run event starts. Throws Error when
+    // the map cannot be read or the cell is outside it, and the game stays
+    // where it was.
     void enterMap(const std::string& mapFile, int row, int column, Dir facing);
     // How the maps are read; by default loadGame on the same project.
     MapLoader loader;
