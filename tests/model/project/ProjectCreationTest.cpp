@@ -27,18 +27,7 @@ using namespace quillmark;
 
 namespace {
 
-// Every file under a folder, by path relative to it ('/' separators), with its bytes.
-std::map<QString, QByteArray> filesUnder(const QString& folder) {
-    std::map<QString, QByteArray> files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        QFile f(path);
-        f.open(QIODevice::ReadOnly);
-        files[QDir(folder).relativeFilePath(path)] = f.readAll();
-    }
-    return files;
-}
+using qmtest::folderFiles;
 
 QByteArray bytesOf(const QString& path) {
     QFile f(path);
@@ -153,7 +142,7 @@ TEST(ProjectCreation, EmptyFolderReceivesTheTemplateSetFileByFile) {
 
     // Exactly the expected files, each a byte copy of its template.
     const std::map<QString, QString> expected = expectedCopies(editor, "Aventura.exe");
-    std::map<QString, QByteArray> files = filesUnder(dir.path());
+    std::map<QString, QByteArray> files = folderFiles(dir.path());
     ASSERT_TRUE(files.count("Aventura.qmk"));
     files.erase("Aventura.qmk");
     std::set<QString> got, want;
@@ -226,11 +215,11 @@ TEST(ProjectCreation, FolderWithAProjectKeepsEveryFileButTheProjectFile) {
     dir.write("Sounds/Battle.mp3", "my battle");
     dir.write("Mapas/Vila.xml", "a map");
     dir.write("Data/Project.dat", "Aventura\r\n\tVila.xml\r\n");
-    const std::map<QString, QByteArray> before = filesUnder(dir.path());
+    const std::map<QString, QByteArray> before = folderFiles(dir.path());
 
     Created second;
     create(second, editor, dir.file("Aventura.qmk"), "Outra", "Eu");
-    const std::map<QString, QByteArray> after = filesUnder(dir.path());
+    const std::map<QString, QByteArray> after = folderFiles(dir.path());
     EXPECT_EQ(after.size(), before.size());
     for (const auto& [name, bytes] : before) {
         if (name == "Aventura.qmk") continue;
@@ -417,7 +406,7 @@ TEST(ProjectCreation, CopiesCarryTheTemplatePermissionsAndLeaveNothingElse) {
     create(c, editor.path(), into.file("Aventura.qmk"));
 
     const std::map<QString, QString> expected = expectedCopies(editor.path(), "Aventura.exe");
-    std::map<QString, QByteArray> files = filesUnder(into.path());
+    std::map<QString, QByteArray> files = folderFiles(into.path());
     files.erase("Aventura.qmk");
     ASSERT_EQ(files.size(), expected.size());  // no temporary or half-made file beside them
     for (const auto& [destination, source] : expected) {
