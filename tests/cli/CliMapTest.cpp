@@ -127,6 +127,24 @@ TEST(CliDump, MissingOrBrokenMapFails) {
     EXPECT_TRUE(broken.out.isEmpty());
 }
 
+TEST(CliDump, NeedsOnlyTheProjectFileWhileRenderAndResaveNeedTheTilesTable) {
+    qmtest::ProjectFixture p;
+    p.addMap("Vila.xml", knownGrid());
+    QFile::remove(p.folder() + "Data/Tiles.xml");
+    const auto dump = runCli({"dump", p.projectFile(), "Vila.xml"});
+    ASSERT_EQ(dump.status, 0) << dump.errText();
+    EXPECT_EQ(dump.outText(), kKnownJson);
+
+    const QString out = p.folder() + "Vila.png";
+    for (const QStringList& args : {QStringList{"render", p.projectFile(), "Vila.xml", out},
+                                    QStringList{"resave", p.projectFile(), "Vila.xml"}}) {
+        const auto r = runCli(args);
+        EXPECT_EQ(r.status, 1) << args.first().toStdString();
+        EXPECT_EQ(r.errText(), "Missing data provider or data packet\n") << args.first().toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(out));
+}
+
 TEST(CliResave, RefreshesTransparencyFromTheTilesTable) {
     qmtest::ProjectFixture p;
     quillmark::MapGrid g = knownGrid();
