@@ -67,7 +67,9 @@ int main(int argc, char** argv) {
     }
     for (const std::string& w : data->warnings) std::cerr << "quillmark-play: " << w << "\n";
     const QString projectFolder = data->project.ProjectFolder;
-    PlayWindow window(std::move(data), options.seed);
+    // the title screen first, unless the command line jumps into the game
+    const bool title = options.title || (options.map.isEmpty() && !options.at && options.battle.empty());
+    PlayWindow window(std::move(data), options.seed, title);
     auto problem = [](const std::string& line) { std::cerr << "quillmark-play: " << line << "\n"; };
     window.game().onProblem = problem;
     Sound sound(projectFolder, false);

@@ -2,11 +2,15 @@
 // The running game: one game state (GameState) and the scene that shows it
 // now. The map's auto-run event (its settings' EvetoAutoRun) runs on the first
 // frame of the map, and again when the game starts over. The map scene is the World; a battle scene is a Battle over
-// the same state; the game-over scene shows for a while and then the game starts again. Scenes to come (title, menu)
-// are more entries of SceneKind, each with its own class; none of them needs to touch another's code.
+// the same state; the game-over scene shows for a while and then the game starts again (or goes back to the title
+// screen, when the game began there). The title screen is a TitleScene, the map's menu a MapMenu over the map; the
+// saves are the project's SaveSlots.
 #include "play/model/Battle.h"
 #include "play/model/GameState.h"
+#include "play/model/MapMenu.h"
 #include "play/model/PlayWorld.h"
+#include "play/model/SaveGame.h"
+#include "play/model/TitleScene.h"
 
 #include <functional>
 #include <memory>
@@ -15,7 +19,7 @@
 
 namespace quillmark::play {
 
-enum class SceneKind { Map, Battle, GameOver };
+enum class SceneKind { Map, Battle, GameOver, Title, Menu };
 
 inline constexpr int kGameOverFrames = 180;  // three seconds, or the action key after one
 
@@ -44,11 +48,33 @@ public:
     // reported; with none left there is no battle and false is returned.
     bool startBattle(const std::vector<std::string>& names, bool fleeing = true);
 
-    // The item list of the map (the item key opens and closes it): the items
-    // with "Modo Mapa", in inventory order.
-    bool itemListOpen() const { return itemList_; }
+    // The map shown (its file name in "Mapas\", CP1252), and entering a map at a
+    // cell facing a way; the game state goes on. Throws Error when the map cannot be entered.
+    const std::string& mapName() const { return data_.mapName; }
+    void enterMap(const std::string& mapFile, int row, int column, Dir facing);
+
+    // The item list of the map is the menu's "Itens" (the item key opens and
+    // closes it): the items with "Modo Mapa", in inventory order.
+    bool itemListOpen() const { return menu_.isOpen() && menu_.page() == MapMenu::Page::Items; }
     std::vector<const ItemDef*> mapItems() const;
-    int itemCursor() const { return itemCursor_; }
+    int itemCursor() const { return menu_.cursor(); }
+    // Uses one of an item on the map (its action, then its event); returns what it did (UTF-8).
+    std::string useMapItem(const ItemDef& item);
+
+    // The title screen: the game shows it now, and again after a game over.
+    void showTitle();
+    // A new game: a fresh game state on the project's first map.
+    void newGame();
+    const TitleScene& title() const { return title_; }
+    const MapMenu& menu() const { return menu_; }
+    const SaveSlots& saves() const { return saves_; }
+    // Saves into a slot (1 … kSaveSlots); throws Error with the reason when it cannot.
+    void saveTo(int slot);
+    // Loads a slot; throws Error (the slot is damaged, of a later version, its map cannot be read).
+    void loadFrom(int slot);
+    // The player chose to leave ("Sair" on the title screen or in the menu).
+    bool quitRequested() const { return quit_; }
+    std::function<void()> onQuit;
 
     std::function<void(const std::string&)> onTrace;
     std::function<void(const std::string&)> onProblem;
@@ -61,7 +87,6 @@ private:
     void trace(const std::string& line);
     void newWorld();
     void heroStepped();
-    void useMapItem(int index);
     void runItemEvent(const ItemDef& item);
     void leaveBattle();
 
@@ -73,9 +98,12 @@ private:
     int frame_ = 0;
     int gameOverSince_ = 0;
     std::vector<const ItemDef*> afterBattle_;  // item events to run back on the map
-    bool itemList_ = false;
-    int itemCursor_ = 0;
     bool autoRunDone_ = false;
+    SaveSlots saves_;
+    TitleScene title_;
+    MapMenu menu_;
+    bool titleMode_ = false;  // the game began on the title screen
+    bool quit_ = false;
 };
 
 }  // namespace quillmark::play

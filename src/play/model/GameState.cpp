@@ -39,6 +39,7 @@ GameState::GameState(const GameDatabase& db, std::uint32_t seed) : db_(db), rand
     level_ = db.hero.levelStart;
     experience_ = 0;
     spells_ = db.hero.spells;
+    heroName_ = db.hero.name;
     for (const std::string& item : db.hero.items) addItem(item);
     hp_ = maxHp();
     mp_ = maxMp();
@@ -173,6 +174,70 @@ std::string GameState::useItem(const ItemDef& item, std::vector<std::string>& le
             break;
         }
     return what;
+}
+
+bool GameState::switchOn(int n) const { return n >= 1 && n <= 100 && switches_[static_cast<std::size_t>(n)]; }
+
+void GameState::setSwitch(int n, bool on) {
+    if (n >= 1 && n <= 100) switches_[static_cast<std::size_t>(n)] = on;
+}
+
+bool GameState::eventErased(const std::string& map, int row, int column) const {
+    return erased_.count({asciiLower(map), row, column}) > 0;
+}
+
+void GameState::eraseEvent(const std::string& map, int row, int column) {
+    erased_.emplace(asciiLower(map), row, column);
+}
+
+void GameState::setHeroName(std::string name) { heroName_ = std::move(name); }
+
+void GameState::setLevel(int level) {
+    const HeroDef& h = db_.hero;
+    level_ = std::clamp(level, h.levelStart, std::max(h.levelStart, h.levelMax));
+    experience_ = std::max(experience_, experienceFor(level_, h.levelStart));
+    setHp(hp_);
+    setMp(mp_);
+}
+
+HeroRecord GameState::record() const {
+    HeroRecord r;
+    r.level = level_;
+    r.experience = experience_;
+    r.hp = hp_;
+    r.mp = mp_;
+    r.bonusHp = bonusHp_;
+    r.bonusMp = bonusMp_;
+    r.bonusStrength = bonusStrength_;
+    r.bonusDefence = bonusDefence_;
+    r.bonusAgility = bonusAgility_;
+    r.spells = spells_;
+    r.inventory = inventory_;
+    r.money = money_;
+    r.stepsSinceBattle = stepsSinceBattle;
+    r.random = random_.state();
+    return r;
+}
+
+void GameState::restore(const HeroRecord& r) {
+    level_ = std::clamp(r.level, db_.hero.levelStart, std::max(db_.hero.levelStart, db_.hero.levelMax));
+    experience_ = std::clamp<long long>(r.experience, 0, 1'000'000'000'000LL);
+    auto bonus = [](int b) { return std::clamp(b, -kMaxPoints, kMaxPoints); };
+    bonusHp_ = bonus(r.bonusHp);
+    bonusMp_ = bonus(r.bonusMp);
+    bonusStrength_ = bonus(r.bonusStrength);
+    bonusDefence_ = bonus(r.bonusDefence);
+    bonusAgility_ = bonus(r.bonusAgility);
+    spells_ = r.spells;
+    inventory_.clear();
+    for (const auto& [name, n] : r.inventory)
+        if (!name.empty() && n > 0) addItem(name, n);
+    money_ = 0;
+    addMoney(r.money);
+    stepsSinceBattle = std::max(0, r.stepsSinceBattle);
+    random_.reseed(r.random);
+    hp_ = std::clamp(r.hp, 1, maxHp());
+    mp_ = std::clamp(r.mp, 0, maxMp());
 }
 
 }  // namespace quillmark::play

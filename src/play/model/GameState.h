@@ -24,8 +24,11 @@
 //               from the map's enemies.
 #include "play/model/GameDatabase.h"
 
+#include <array>
 #include <cstdint>
+#include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -36,6 +39,8 @@ class Random {
 public:
     explicit Random(std::uint32_t seed = 0x5eed1234u) { reseed(seed); }
     void reseed(std::uint32_t seed) { state_ = seed ? seed : 0x5eed1234u; }
+    // Where the sequence stands (a saved game keeps it, and reseed() goes on from it).
+    std::uint32_t state() const { return state_; }
     std::uint32_t next();
     // A whole number from 0 to n - 1 (0 when n <= 0).
     int below(int n);
@@ -54,6 +59,19 @@ int attackDamage(int strength, int defence, int spread);  // spread drawn from 0
 inline int spreadRange(int strength) { return strength / 4; }
 int halved(int damage);
 int fleeChance(int heroAgility, int fastestMonster);
+
+// The hero's part of the game state as a saved game holds it.
+struct HeroRecord {
+    int level = 1;
+    long long experience = 0;
+    int hp = 1, mp = 0;
+    int bonusHp = 0, bonusMp = 0, bonusStrength = 0, bonusDefence = 0, bonusAgility = 0;
+    std::vector<int> spells;
+    std::vector<std::pair<std::string, int>> inventory;
+    long long money = 0;
+    int stepsSinceBattle = 0;
+    std::uint32_t random = 0x5eed1234u;
+};
 
 class GameState {
 public:
@@ -93,8 +111,26 @@ public:
     long long money() const { return money_; }
     void addMoney(long long amount);
 
+    // Switches 1 … 100 (others are ignored), all off at the start.
+    bool switchOn(int n) const;
+    void setSwitch(int n, bool on);
+    // Events erased for the rest of the game, by map file name and cell.
+    bool eventErased(const std::string& map, int row, int column) const;
+    void eraseEvent(const std::string& map, int row, int column);
+    const std::set<std::tuple<std::string, int, int>>& erasedEvents() const { return erased_; }
+    // The hero's name (CP1252), the database's at the start.
+    const std::string& heroName() const { return heroName_; }
+    void setHeroName(std::string name);
+    // A level held to NvInicial … NvMax.
+    void setLevel(int level);
+
     // Steps walked since the last battle (for the encounter rule).
     int stepsSinceBattle = 0;
+
+    // Everything of the hero, for a saved game; restore() holds each value to
+    // its range (the level to NvInicial … NvMax, HP to 1 … the maximum).
+    HeroRecord record() const;
+    void restore(const HeroRecord& record);
 
 private:
     std::string levelLine() const;
@@ -108,6 +144,9 @@ private:
     std::vector<int> spells_;
     std::vector<std::pair<std::string, int>> inventory_;
     long long money_ = 0;
+    std::array<bool, 101> switches_{};
+    std::set<std::tuple<std::string, int, int>> erased_;
+    std::string heroName_;
 };
 
 }  // namespace quillmark::play

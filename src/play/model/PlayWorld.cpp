@@ -55,6 +55,13 @@ World::World(GameData& data) : data_(data) {
     }
 }
 
+void World::placeHero(int row, int column, Dir facing) {
+    hero_.row = hero_.toRow = row;
+    hero_.column = hero_.toColumn = column;
+    hero_.facing = facing;
+    hero_.stepFrame = 0;
+}
+
 std::uint32_t World::random() {
     // xorshift: the same sequence on every run
     seed_ ^= seed_ << 13;

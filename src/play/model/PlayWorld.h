@@ -20,8 +20,9 @@ inline constexpr int kTileFrameFrames = 15;      // animated tiles: four picture
 // The game's keys: the four directions and the action key walk and talk on
 // the map and move and choose in lists; the others are the battle commands
 // ("Atacar", "Magia", "Item", "Defender", "Fugir"), going back in a list, and
-// choosing the first to ninth entry of a list at once.
-enum class Key { Up, Down, Left, Right, Action, Attack, Magic, Item, Defend, Flee, Back, Choice };
+// choosing the first to ninth entry of a list at once; Menu opens the map's
+// menu (Esc) and goes back in it.
+enum class Key { Up, Down, Left, Right, Action, Attack, Magic, Item, Defend, Flee, Back, Choice, Menu };
 
 // Someone on the map: where they stand, where they are stepping to, and how far.
 struct Walker {
@@ -88,6 +89,9 @@ public:
     const std::vector<Walker>& characters() const { return walkers_; }
     const std::optional<Box>& box() const { return box_; }
     const Weather& weather() const { return weather_; }
+    // A loaded game: the weather it was saved with, and the hero standing on a cell.
+    void setWeather(const Weather& weather) { weather_ = weather; }
+    void placeHero(int row, int column, Dir facing);
     // The animated tiles' frame (0, 1, 2) and whether a storm's lightning shows.
     int tileFrame() const { return (frame_ / kTileFrameFrames) % 3; }
     bool lightning() const;
