@@ -123,6 +123,8 @@ void restoreGame(Game& game, const SavedGame& saved) {
     for (const auto& [map, row, column] : saved.erasedEvents) state.eraseEvent(map, row, column);
     game.enterMap(saved.map, saved.row, saved.column, saved.facing);
     game.world().setWeather(saved.weather);
+    // entering the map drew from the random source: it goes on from where the save left it
+    state.random().reseed(saved.hero.random);
 }
 
 QByteArray encodeSave(const SavedGame& s) {
