@@ -120,7 +120,6 @@ void PlayWindow::advance() {
         still_ = 0;
         rest(false);
         update();
-        ++repaints_;
     } else if (++still_ >= kFramesBeforeRest && game_.idle()) {
         rest(true);
     }
@@ -131,6 +130,7 @@ void PlayWindow::paintEvent(QPaintEvent*) {
     renderer_.paint(p, size(), game_);
     // the keys, for the first four seconds and while F1 is held; the question before leaving
     shown_ = Renderer::stamp(game_);
+    ++repaints_;
     QString line;
     if (helpShown()) {
         switch (game_.scene()) {

@@ -30,7 +30,7 @@ public:
     Game& game() { return game_; }
     // Called once, after the first frame has been painted.
     std::function<void()> onFirstFrame;
-    // Repaints asked for so far (for the tests of the idle window).
+    // Pictures painted so far (for the tests of the idle window).
     int repaints() const { return repaints_; }
     // Whether the timer runs at the slow, idle pace.
     bool resting() const { return resting_; }
