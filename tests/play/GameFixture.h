@@ -1,6 +1,6 @@
 #pragma once
-// A small game loaded in the test's own process: a 7 x 7 map "Vila.xml" with
-// an event cell, a hero of levels 1 to 5 (HP 50 to 90, MP 10 to 30), the
+// A small game loaded in the test's own process: a 7 x 7 map "Vila.xml" (the
+// first) and a 5 x 5 "Caverna.xml", a hero of levels 1 to 5 (HP 50 to 90, MP 10 to 30), the
 // template's spells "Fogo" (damage) and "Cura" (40 HP for 5 MP), and the items
 // "Pocao" (30 HP, map and battle), "Tonico" (maximum HP +15, map only) and
 // "Bomba" (battle only).
@@ -40,6 +40,7 @@ struct SmallGame {
     SmallGame() {
         quillmark::MapGrid grid = smallMap();
         project.addMap("Vila.xml", grid);
+        project.addMap("Caverna.xml", smallMap(5));
         const QString tables = project.folder() + "Data/";
         auto item = [&](const char* name, int action, int amount, bool map, bool battle) {
             addRecordTo(tables + "Itens.xml", {{"Nome", name},

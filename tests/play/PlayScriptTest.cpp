@@ -8,16 +8,16 @@ using namespace quillmark::play;
 
 namespace {
 
-// A script as one line per command: "RainOn", "Message:text", "Dialog:face|text".
+// A script as one line per command: "IniciaChuva:", "Message:text", "Dialog:face|text".
 std::vector<std::string> shown(const Script& s) {
     std::vector<std::string> out;
     for (const Command& c : s.commands) {
         switch (c.kind) {
-        case CommandKind::Message:
-            out.push_back("Message:" + c.text);
+        case CommandKind::ShowMessage:
+            out.push_back("Message:" + c.args.at(0));
             break;
-        case CommandKind::Dialog:
-            out.push_back("Dialog:" + c.face + "|" + c.text);
+        case CommandKind::ShowDialog:
+            out.push_back("Dialog:" + c.args.at(0) + "|" + c.args.at(1));
             break;
         default:
             out.push_back(std::string(keywordOf(c.kind)));
@@ -70,11 +70,10 @@ TEST(PlayScript, ABrokenCommandIsSkippedAndReadingGoesOn) {
         const char* problem;
     };
     const Case cases[] = {
-        {"OnActionPress>Voar:alto;IniciaNeve:", {"IniciaNeve:"}, "comando desconhecido ignorado: \"Voar:alto;\""},
-        {"OnActionPress>Voar:altoIniciaNeve:", {"IniciaNeve:"}, "comando desconhecido ignorado: \"Voar:alto\""},
-        {"OnActionPress>iniciachuva:PararChuva:", {"PararChuva:"}, "comando desconhecido ignorado: \"iniciachuva:\""},
-        {"OnActionPress>IniciaChuva:ShowMessage:sem fim", {"IniciaChuva:"}, "ShowMessage: sem o \"&\" final"},
-        {"OnActionPress>ShowDialog:sem barra&PararChuva:", {"PararChuva:"}, "ShowDialog: sem o \"|\""},
+        {"OnActionPress>Voar:alto;IniciaNeve:", {"IniciaNeve:"}, "\"Voar:alto;\": comando desconhecido"},
+        {"OnActionPress>Voar:altoIniciaNeve:", {"IniciaNeve:"}, "\"Voar:alto\": comando desconhecido"},
+        {"OnActionPress>iniciachuva:PararChuva:", {"PararChuva:"}, "\"iniciachuva:\": comando desconhecido"},
+        {"OnActionPress>IniciaChuva:ShowMessage:sem fim", {"IniciaChuva:"}, "falta o \"&\" que fecha o comando"},
         {"OnActionPress>AddChar:Lena|2;ShowMessage:ok&", {"Message:ok"}, "só pode estar sozinho numa célula"},
     };
     for (const Case& c : cases) {
@@ -83,6 +82,15 @@ TEST(PlayScript, ABrokenCommandIsSkippedAndReadingGoesOn) {
         ASSERT_EQ(s.problems.size(), 1u) << c.text;
         EXPECT_NE(s.problems[0].find(c.problem), std::string::npos) << s.problems[0];
     }
+}
+
+TEST(PlayScript, ADialogueWithoutItsBarIsKeptBrokenSoTheGameSkipsIt) {
+    const Script s = parseCellEvent("OnActionPress>ShowDialog:sem barra&PararChuva:");
+    ASSERT_EQ(s.commands.size(), 2u);
+    EXPECT_FALSE(s.commands[0].ok);
+    EXPECT_TRUE(s.commands[1].ok);
+    ASSERT_EQ(s.problems.size(), 1u);
+    EXPECT_NE(s.problems[0].find("espera face|texto e tem 1 argumento"), std::string::npos) << s.problems[0];
 }
 
 TEST(PlayScript, ACharacterScriptRunsWhateverItsMarker) {
@@ -115,7 +123,7 @@ TEST(PlayScript, ManyUnknownWordsAreEachReportedOnceAndTheCommandsAfterThemStill
     Script s;
     parseCommands(text, s);
     EXPECT_EQ(s.problems.size(), 20000u);
-    EXPECT_EQ(s.problems.front(), "comando desconhecido ignorado: \"Palavra0;\"");
+    EXPECT_EQ(s.problems.front(), "comando \"Palavra0;\": comando desconhecido; ignorado");
     EXPECT_EQ(shown(s), (std::vector<std::string>{"IniciaChuva:", "Message:fim"}));
 }
 
@@ -124,18 +132,18 @@ TEST(PlayScript, ALongBrokenTextIsCutWithAnEllipsisInUtf8) {
     parseCommands("ShowMessage:" + std::string(60, 'a') + "\xE9", s);  // no "&", an "é" in CP1252
     ASSERT_EQ(s.problems.size(), 1u);
     const std::string& p = s.problems.front();
-    EXPECT_NE(p.find(std::string(40, 'a') + "…\""), std::string::npos) << p;
+    EXPECT_NE(p.find(std::string(20, 'a') + "…\""), std::string::npos) << p;
     EXPECT_EQ(p.find("\xC3\xA2\xE2\x82\xAC"), std::string::npos) << p;  // not "â€" from a doubly converted "…"
 }
 
 TEST(PlayScript, ABattleNamesItsMonstersAndWhetherTheHeroMayFlee) {
     const Script s = parseCellEvent("OnPlayerTouch>IniciarBatalha:SemFuga|Slime| Lobo &IniciarBatalha:Fuga|Golem&"
                                     "IniciarBatalha:Fuga&");
-    ASSERT_EQ(s.commands.size(), 2u);
-    EXPECT_EQ(s.commands[0].kind, CommandKind::Battle);
-    EXPECT_EQ(s.commands[0].monsters, (std::vector<std::string>{"Slime", "Lobo"}));
-    EXPECT_FALSE(s.commands[0].fleeing);
-    EXPECT_TRUE(s.commands[1].fleeing);
-    ASSERT_EQ(s.problems.size(), 1u);  // a battle without monsters
-    EXPECT_EQ(s.problems[0].rfind("IniciarBatalha: sem inimigos", 0), 0u) << s.problems[0];
+    ASSERT_EQ(s.commands.size(), 3u);
+    EXPECT_EQ(s.commands[0].kind, CommandKind::IniciarBatalha);
+    EXPECT_EQ(s.commands[0].args, (std::vector<std::string>{"SemFuga", "Slime", "Lobo"}));
+    EXPECT_EQ(s.commands[1].args, (std::vector<std::string>{"Fuga", "Golem"}));
+    EXPECT_FALSE(s.commands[2].ok);    // a battle without monsters is skipped
+    ASSERT_EQ(s.problems.size(), 1u);  // and told
+    EXPECT_NE(s.problems[0].find("IniciarBatalha:Fuga&"), std::string::npos) << s.problems[0];
 }

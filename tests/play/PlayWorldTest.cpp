@@ -175,3 +175,44 @@ TEST(PlayWorld, AVeryLongMessageIsShownPageByPage) {
     EXPECT_EQ(pagesOf("Oi").size(), 1u);
     EXPECT_EQ(pagesOf("").size(), 1u);
 }
+
+TEST(PlayWorld, AWanderingCharacterRestsAfterEachStepAndWaitsWhileTheHeroFacesIt) {
+    // the fastest stroll: without a rest it would step again at once
+    Fixture f;
+    f.addCharacter(4, 6, kMaxSpeed);
+    auto w = f.world();
+    w->press(Key::Left);  // the hero looks away
+    run(*w, 2);
+    std::vector<int> starts, ends;
+    bool was = false;
+    for (int i = 0; i < 3000; ++i) {
+        w->tick();
+        const bool moving = w->characters()[0].moving();
+        if (moving && !was) starts.push_back(w->frame());
+        if (!moving && was) ends.push_back(w->frame());
+        was = moving;
+    }
+    ASSERT_GE(starts.size(), 5u) << "it strolls";
+    for (std::size_t i = 0; i + 1 < starts.size() && i < ends.size(); ++i)
+        EXPECT_GE(starts[i + 1] - ends[i], kCharacterPauseFrames) << "a rest after step " << i;
+
+    // Once it stands still right in front of the hero, it stays there to be talked to.
+    Fixture g;
+    g.addCharacter(4, 5, kMaxSpeed);
+    auto v = g.world();
+    v->press(Key::Right);  // blocked by the character: the hero only turns to it
+    run(*v, 2);
+    for (int i = 0; i < 3000; ++i) {
+        v->tick();
+        ASSERT_FALSE(v->characters()[0].moving()) << "frame " << v->frame();
+    }
+    EXPECT_EQ(v->characters()[0].column, 5);
+    // The hero turns away: it strolls again.
+    v->press(Key::Up);
+    bool moved = false;
+    for (int i = 0; i < 3000 && !moved; ++i) {
+        v->tick();
+        moved = v->characters()[0].moving();
+    }
+    EXPECT_TRUE(moved);
+}

@@ -76,7 +76,7 @@ void playALot(Game& game) {
     s.setHeroName("Z\xE9 da Silva");
     s.stepsSinceBattle = 5;
     s.random().next();
-    game.world().placeHero(6, 3, Dir::Left);
+    game.enterMap("Caverna.xml", 5, 3, Dir::Left);  // a map other than the first
     game.world().setWeather(Weather{true, false, true});
 }
 
@@ -107,7 +107,8 @@ TEST(SaveGame, EveryPartOfTheGameStateSurvivesASaveAndALoad) {
     EXPECT_TRUE(s.switchOn(3) && s.switchOn(100) && !s.switchOn(4));
     EXPECT_TRUE(s.eventErased("Vila.xml", 2, 5) && s.eventErased("Caverna.xml", 7, 1));
     EXPECT_FALSE(s.eventErased("Vila.xml", 5, 2));
-    EXPECT_EQ(second->world().hero().row, 6);
+    EXPECT_EQ(second->mapName(), "Caverna.xml");
+    EXPECT_EQ(second->world().hero().row, 5);
     EXPECT_EQ(second->world().hero().column, 3);
     EXPECT_EQ(second->world().hero().facing, Dir::Left);
     EXPECT_TRUE(second->world().weather().rain && second->world().weather().storm);

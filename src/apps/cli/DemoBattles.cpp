@@ -142,6 +142,42 @@ void golem(QPainter& p, Act act, double t) {
     eyes(p, QPointF(28, 11) + o, QPointF(36, 11) + o, 2.5, QColor(120, 230, 255));
 }
 
+// The ogre guarding the cave: twice the golem's bulk, a club over its shoulder.
+void ogre(QPainter& p, Act act, double t) {
+    const double swing = act == Act::Attack ? std::sin(t * kPi) : 0;  // 0 … 1 … 0
+    const double breathe = act == Act::Stand ? std::sin(t * 2 * kPi) * 1.5 : 0;
+    const QPointF o(-6 * swing, breathe);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(QPen(QColor(40, 50, 25), 2));
+    // legs and belly
+    p.setBrush(QColor(95, 70, 45));
+    p.drawRect(QRectF(22, 48, 8, 12).translated(o));
+    p.drawRect(QRectF(36, 48, 8, 12).translated(o));
+    p.setBrush(QColor(120, 150, 70));
+    p.drawEllipse(QRectF(14, 20, 38, 34).translated(o));
+    p.setBrush(QColor(130, 95, 60));  // a loincloth
+    p.drawRect(QRectF(18, 42, 30, 8).translated(o));
+    // the head with its tusks
+    p.setBrush(QColor(135, 165, 80));
+    p.drawEllipse(QRectF(22, 4, 22, 20).translated(o));
+    p.setBrush(QColor(245, 240, 220));
+    p.drawPolygon(QPolygonF{QPointF(27, 18) + o, QPointF(28, 12) + o, QPointF(30, 18) + o});
+    p.drawPolygon(QPolygonF{QPointF(36, 18) + o, QPointF(38, 12) + o, QPointF(39, 18) + o});
+    eyes(p, QPointF(28, 11) + o, QPointF(37, 11) + o, 2, act == Act::Cast ? QColor(255, 120, 40) : QColor(230, 40, 30));
+    // the club: raised behind the head, brought down towards the hero on the left
+    p.setPen(QPen(QColor(60, 40, 20), 2));
+    p.setBrush(QColor(150, 105, 60));
+    p.save();
+    p.translate(QPointF(50, 28) + o);
+    p.rotate(-30 - 110 * swing);
+    p.drawRoundedRect(QRectF(-3, -30, 7, 30), 3, 3);
+    p.drawEllipse(QRectF(-6, -40, 13, 14));
+    p.restore();
+    p.setPen(QPen(QColor(40, 50, 25), 2));
+    p.setBrush(QColor(120, 150, 70));
+    p.drawEllipse(QRectF(44, 24, 12, 12).translated(o));  // the fist on the club
+}
+
 QImage monsterFrame(Body body, Act act, double t) {
     if (act == Act::Face) {
         QImage small = monsterFrame(body, Act::Stand, 0);
@@ -291,12 +327,14 @@ void writeBattles(TDataModule1& data, const QString& projectFolder) {
         spells.post();
     }
 
-    // Monsters: the slime and the bat of the forest, the wolf, and the golem of the cave.
+    // Monsters: the slime and the bat of the forest, the wolf, the golem of the
+    // cave, and the ogre guarding the cave's mouth (only met by its event).
     const DemoMonster monsters[] = {
         {"Slime", slime, 1, 20, 0, 9, 4, 6, 6, 8, {nullptr, nullptr, nullptr}},
         {"Morcego", bat, 2, 16, 4, 9, 3, 14, 9, 11, {"2", nullptr, nullptr}},
         {"Lobo", wolf, 3, 35, 0, 14, 6, 12, 14, 18, {nullptr, nullptr, nullptr}},
         {"Golem", golem, 8, 260, 30, 34, 28, 4, 120, 150, {"3", "4", nullptr}},
+        {"Ogro", ogre, 6, 160, 0, 26, 14, 7, 200, 120, {nullptr, nullptr, nullptr}},
     };
     RecordTable& table = data.cdsMonstros;
     for (const DemoMonster& m : monsters) {
@@ -369,7 +407,11 @@ void writeBattles(TDataModule1& data, const QString& projectFolder) {
     const std::pair<const char*, int> maps[] = {{"Vila.xml", 0}, {"Floresta.xml", 1}, {"Caverna.xml", 2}};
     for (const auto& [map, kind] : maps) save(projectFolder, battleBackgroundFile(map), background(kind));
     storeMapSettings(projectFolder, "Floresta.xml", MapSettings{"", true, {"Slime", "Morcego", "Lobo"}});
-    storeMapSettings(projectFolder, "Caverna.xml", MapSettings{"", true, {"Morcego", "Lobo", "Golem"}});
+    // The cave greets the hero each time he goes in.
+    storeMapSettings(projectFolder, "Caverna.xml",
+                     MapSettings{cp("PararChuva:ShowMessage:Está escuro e frio aqui dentro. Cuidado onde pisa!&"),
+                                 true,
+                                 {"Morcego", "Lobo", "Golem"}});
 }
 
 }  // namespace quillmark::cli::demo

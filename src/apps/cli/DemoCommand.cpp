@@ -119,11 +119,14 @@ void writeVillagers(const QString& projectFolder) {
                   {"OnActionPress>",
                    "ShowDialog:FacePedro.bmp|Você viu o Bolinha? É um gato cinzento! Da última vez ele foi "
                    "dormir perto do lago.&"});
-    // Old Tomás minds his garden and his scarecrow.
+    // Old Tomás minds his garden and his scarecrow, and opens his house to the hero.
     writeVillager(projectFolder, "Tomas", "1", "Face03.bmp", Look{8, 0.8, 0.8, 40, 0.1, 1.6, 0.2},
                   {"OnActionPress>",
                    "ShowDialog:FaceTomas.bmp|Meu espantalho nunca erra: quando ele range, vem tempestade!&",
-                   "IniciaChuva:", "ShowDialog:FaceTomas.bmp|Está vendo? Já começou a chover. Ninguém me escuta...&"});
+                   "IniciaChuva:", "ShowDialog:FaceTomas.bmp|Está vendo? Já começou a chover. Ninguém me escuta...&",
+                   "ShowDialog:FaceTomas.bmp|Vai para a floresta? Passe antes na minha casa, deixei a porta "
+                   "aberta para você.&",
+                   "LigarInterruptor:1&"});
 }
 
 }  // namespace

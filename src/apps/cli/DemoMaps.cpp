@@ -282,11 +282,20 @@ MapDesign vila() {
         {9, 5,
          "OnActionPress>ShowMessage:Você descansa um pouco no banco. O céu clareia.&PararNeve:PararChuva:"
          "PararTempestade:"},
-        {8, 10, "OnActionPress>ShowDialog:|Maçãs fresquinhas para a festa! Duas por uma moeda!&"},
+        // The market stall asks before it sells.
+        {8, 10,
+         "OnActionPress>QuestaoObjetiva:Maçãs fresquinhas e poções para a viagem! Uma poção por 10 moedas?&"
+         "Sim:SeDinheiro:10&DarDinheiro:-10&AdicionarItem:1|Poção&ShowMessage:Obrigada! Boa viagem.&"
+         "Senao:ShowMessage:Você não tem moedas suficientes. Dizem que há um baú na floresta...&FimSe:"
+         "Nao:ShowMessage:Volte sempre! As maçãs são por conta da casa.&FimQuestao:"},
         {4, 8,
          "OnActionPress>;ShowMessage:Toc, toc... Ninguém atende.&;ShowMessage:Um bilhete na porta diz: "
          "\"Fui ajudar na praça\".&;"},
-        {12, 3, "OnActionPress>ShowMessage:Trancada. Uma plaquinha diz: \"Volto depois da festa\".&"},
+        // Tomás's house opens once he has said so (switch 1).
+        {12, 3,
+         "OnActionPress>SeInterruptor:1|Ligado&ShowMessage:A porta range e se abre. Sobre a mesa há uma Semente da "
+         "Força e um bilhete: \"Para a caverna. Cuidado com o ogro! - Tomás\"&AdicionarItem:1|Semente da Força&"
+         "ApagarEvento:Senao:ShowMessage:Trancada. Uma plaquinha diz: \"Volto depois da festa\".&FimSe:"},
         // Pedro's cat sleeps in the reeds by the lake.
         {3, 11,
          "OnActionPress>ShowMessage:Entre os juncos, um gatinho cinzento dorme ao sol. Deve ser o Bolinha!&"
@@ -297,7 +306,9 @@ MapDesign vila() {
          "OnActionPress>IniciaTempestade:ShowMessage:O espantalho range com o vento... e um trovão ecoa pelo "
          "vale!&ShowDialog:Face05.bmp|O Tomás tinha razão! Melhor descansar no banco da praça até passar.&"},
         // The roads out of the village.
-        {7, 14, "OnPlayerTouch>IniciaChuva:ShowMessage:Nuvens escuras cobrem o caminho da floresta...&"},
+        {7, 14,
+         "OnPlayerTouch>IniciaChuva:ShowMessage:Nuvens escuras cobrem o caminho da floresta...&"
+         "MudarMapa:2|7|Floresta.xml&"},
         {7, 1, "OnPlayerTouch>PararChuva:ShowMessage:O céu clareia sobre a estrada do oeste.&"},
     };
     return d;
@@ -324,9 +335,9 @@ MapDesign floresta() {
     d.things = {"PTPPTPTP.RRRRR",   //  1
                 "TP.P.PT.Rr.e.R",   //  2
                 "P.m..T....r.rR",   //  3
-                "TP...P..b..T.P",   //  4
+                "TP...P..b.T..P",   //  4
                 "P.T...A...T..P",   //  5
-                "Tk...b..B..T.P",   //  6
+                "Tk...b..B.T..P",   //  6
                 "..............",   //  7
                 ".T.....k.T..P.",   //  8
                 "..t...B.j....P",   //  9
@@ -336,10 +347,23 @@ MapDesign floresta() {
                 "TC..b..T......",   // 13
                 "PTP.Tj........"};  // 14
     d.events = {
-        {7, 1, "OnPlayerTouch>PararChuva:ShowMessage:A chuva passou. O cheiro de terra molhada enche a floresta.&"},
-        {13, 2, "OnActionPress>ShowMessage:Dentro do baú há 50 moedas e uma poção!&"},
+        // The road back to the village.
+        {7, 1, "OnPlayerTouch>PararChuva:MudarMapa:13|7|Vila.xml&"},
+        // A chest that gives once.
+        {13, 2,
+         "OnActionPress>ShowMessage:Dentro do baú há 50 moedas e uma poção!&DarDinheiro:50&AdicionarItem:1|Poção&"
+         "ApagarEvento:"},
         {11, 4, "OnActionPress>ShowDialog:Face03.bmp|Uma fogueira ainda quente... alguém acampou aqui há pouco.&"},
-        {3, 12, "OnPlayerTouch>IniciaNeve:ShowMessage:Um vento gelado sopra da caverna.&"},
+        // The ogre guarding the cave: no running from it. Beaten, it lets the
+        // hero by for good (switch 2).
+        {3, 12,
+         "OnPlayerTouch>QuestaoObjetiva:Um ogro enorme guarda a entrada da caverna: \"Ninguém passa!\" "
+         "Enfrentá-lo?&Sim:IniciarBatalha:SemFuga|Ogro&LigarInterruptor:2&"
+         "ShowMessage:O ogro foge floresta adentro. O caminho para a caverna está livre!&ApagarEvento:"
+         "Nao:ShowMessage:Melhor voltar quando estiver mais forte.&MoverHeroi:B&FimQuestao:"},
+        {2, 12,
+         "OnPlayerTouch>SeInterruptor:2|Ligado&ShowMessage:Um vento gelado sopra da caverna.&"
+         "MudarMapa:2|4|Caverna.xml&Senao:ShowMessage:O ogro não deixa ninguém passar.&MoverHeroi:B&FimSe:"},
     };
     return d;
 }
@@ -377,7 +401,8 @@ MapDesign caverna() {
                 "#...M.....*..#",   // 13
                 "##############"};  // 14
     d.events = {
-        {3, 2, "OnActionPress>ShowMessage:A escada leva de volta à floresta.&"},
+        // The ladder back up to the forest, by the cave's mouth.
+        {3, 2, "OnPlayerTouch>ShowMessage:A escada leva de volta à floresta.&MudarMapa:12|3|Floresta.xml&"},
         {4, 12, "OnActionPress>ShowDialog:Face05.bmp|Que cristal enorme! Ele brilha como uma estrela.&"},
         {12, 13, "OnActionPress>PararNeve:ShowMessage:Você encontrou a Coroa de Cristal!&"},
         {8, 4, "OnPlayerTouch>IniciaTempestade:ShowMessage:O chão treme e um trovão ecoa pela caverna!&"},

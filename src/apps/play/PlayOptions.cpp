@@ -30,10 +30,14 @@ std::string usageText() {
            "F1 mostra as teclas; F11 ou Alt+Enter: tela cheia. Na batalha: K \"Atacar\", M \"Magia\", "
            "I \"Item\", E \"Defender\",\n"
            "F \"Fugir\"; setas e ação escolhem na lista; 1 a 9 escolhem direto; Backspace ou X volta.\n"
+           "Numa questão, setas para cima e para baixo e a tecla de ação respondem; 1 a 4 escolhem direto.\n"
            "\n"
            "Modo de teste (--headless): sem janela, joga N quadros de 1/60 s com as TECLAS\n"
            "(U, D, L, R: um passo para cima, baixo, esquerda, direita; A: ação; I: itens; P: o menu (Esc);\n"
            "K, M, I, E, F: os comandos da batalha; B: volta; 1 a 9: um item da lista).\n"
+           "Numa questão, 1 a 4 escolhem a resposta (1 \"Sim\", 2 \"Não\"; numa de múltipla escolha, a\n"
+           "escolha de mesmo número); U e D movem o cursor e A responde o que ele marca. Uma questão\n"
+           "ainda aberta quando as teclas acabam fica esperando.\n"
            "Os jogos salvos ficam em \"Saves\\Save1.sav\" a \"Saves\\Save3.sav\" do projeto.\n"
            "--seed N repete todos os sorteios; --battle começa já uma batalha contra esses inimigos;\n"
            "--trace escreve cada passo, evento, ação da batalha (dano e HP), vitória e nível.\n"
@@ -160,9 +164,20 @@ int runHeadless(const Options& options, const QString& editorFolder, std::ostrea
     int boxSince = -1;  // frame at which the keys ran out with a box showing
     for (int f = 0; f < options.frames && !game.quitRequested(); ++f) {
         const bool box = game.scene() == SceneKind::Map && game.world().box();
-        if (nextKey < options.keys.size()) {
+        if (game.fading()) {
+            // a transfer: keys wait for the new map
+        } else if (nextKey < options.keys.size()) {
             const char k = options.keys[nextKey];
-            if (box) {
+            if (box && game.world().box()->asking()) {
+                // a question: up and down move the cursor, A or a digit answers
+                ++nextKey;
+                if (k == 'A' || k == 'U' || k == 'D')
+                    game.press(k == 'A' ? Key::Action : k == 'U' ? Key::Up : Key::Down);
+                else if (k >= '1' && k <= '9')
+                    game.press(Key::Choice, k - '0');
+                else if (options.trace)
+                    out << "tecla " << k << " ignorada com a questão aberta\n";
+            } else if (box) {
                 ++nextKey;
                 if (k == 'A')
                     game.press(Key::Action);
@@ -186,9 +201,9 @@ int runHeadless(const Options& options, const QString& editorFolder, std::ostrea
                                : k == 'P' ? Key::Menu
                                           : Key::Action);
             }
-        } else if (box) {
-            if (boxSince < 0) boxSince = game.world().frame();
-            if (game.world().frame() - boxSince >= kFramesPerSecond / 2) {
+        } else if (box && !game.world().box()->asking()) {
+            if (boxSince < 0) boxSince = game.frame();
+            if (game.frame() - boxSince >= kFramesPerSecond / 2) {
                 game.press(Key::Action);
                 boxSince = -1;
             }

@@ -17,7 +17,7 @@ std::string points(int hp, int max) { return std::to_string(hp) + "/" + std::to_
 Battle::Battle(GameState& state, const std::vector<const MonsterDef*>& monsters, bool fleeing)
     : state_(state), fleeing_(fleeing) {
     Fighter hero;
-    hero.name = state.db().hero.name;
+    hero.name = state.heroName();  // "MudarNome:" may have changed it
     fighters_.push_back(hero);
     syncHero();
     for (std::size_t i = 0; i < monsters.size() && i < 3; ++i) {

@@ -6,8 +6,9 @@
 namespace quillmark::play {
 
 Game::Game(GameData& data, std::uint32_t seed)
-    : data_(data), saves_(data.project.ProjectFolder), title_(saves_), menu_(*this) {
-    state_ = std::make_unique<GameState>(data_.db, seed);
+    : first_(data), data_(&data), saves_(data.project.ProjectFolder), title_(saves_), menu_(*this) {
+    state_ = std::make_unique<GameState>(first_.db, seed);
+    loader = [](const LoadRequest& request) { return loadGame(request); };
     newWorld();
     title_.onSound = [this](const std::string& file) {
         if (onSound) onSound(file);
@@ -15,13 +16,20 @@ Game::Game(GameData& data, std::uint32_t seed)
     title_.onTrace = [this](const std::string& line) { trace(line); };
 }
 
+Game::~Game() = default;
+
 void Game::trace(const std::string& line) {
     if (onTrace) onTrace(line);
 }
 
 void Game::newWorld() {
-    world_ = std::make_unique<World>(data_);
+    world_ = std::make_unique<World>(*data_);
     world_->setSeed(state_->random().next());
+    world_->setState(state_.get());
+    world_->onTransfer = [this](const std::string& map, int row, int column) {
+        return startTransfer(map, row, column);
+    };
+    world_->onGameOver = [this] { endGame(); };
     world_->onTrace = [this](const std::string& line) { trace(line); };
     world_->onProblem = [this](const std::string& line) {
         if (onProblem) onProblem(line);
@@ -35,7 +43,8 @@ void Game::newWorld() {
 bool Game::idle() const {
     switch (scene_) {
     case SceneKind::Map:
-        return world_->idle();
+        // keys wait for a transfer and for the map's auto-run event to start
+        return fadeFrame_ == 0 && autoRunDone_ && (world_->idle() || (world_->box() && world_->box()->asking()));
     case SceneKind::Title:
     case SceneKind::Menu:
         return true;
@@ -47,8 +56,84 @@ bool Game::idle() const {
     return true;
 }
 
+std::unique_ptr<GameData> Game::readMap(const std::string& mapFile, int row, int column) {
+    LoadRequest request;
+    request.target = data_->projectFile;
+    request.editorFolder = data_->editorFolder;
+    request.map = QString::fromUtf8(cp1252ToUtf8(mapFile));
+    request.at = std::pair{row, column};
+    std::unique_ptr<GameData> next = loader(request);
+    if (!next) throw Error("o mapa \"" + cp1252ToUtf8(mapFile) + "\" não pôde ser lido");
+    if (!next->grid.inMap(row, column))
+        throw Error("a célula (linha " + std::to_string(row) + ", coluna " + std::to_string(column) +
+                    ") fica fora do mapa \"" + cp1252ToUtf8(next->mapName) + "\" de " + std::to_string(next->grid.N) +
+                    " x " + std::to_string(next->grid.N));
+    for (const std::string& w : next->warnings)
+        if (onProblem && w.find("posição inicial") == std::string::npos) onProblem(w);
+    return next;
+}
+
+void Game::swapMap(std::unique_ptr<GameData> next, int row, int column, Dir facing) {
+    std::deque<PendingCommand> rest = world_->takeQueue();
+    world_.reset();  // it looks at the map about to go
+    owned_ = std::move(next);
+    data_ = owned_.get();
+    newWorld();
+    world_->placeHero(row, column, facing);
+    menu_.close();
+    autoRunDone_ = false;
+    trace("mapa " + cp1252ToUtf8(data_->mapName) + " " + std::to_string(row) + "," + std::to_string(column) + " " +
+          dirName(facing));
+    // the auto-run event first, then the rest of the event that transferred
+    if (!data_->mapSettings.EvetoAutoRun.empty()) {
+        autoRunDone_ = true;
+        world_->runEvent(parseCharacterScript(data_->mapSettings.EvetoAutoRun), "evento AutoRun");
+    }
+    world_->continueWith(std::move(rest));
+}
+
+void Game::enterMap(const std::string& mapFile, int row, int column, Dir facing) {
+    std::unique_ptr<GameData> next = readMap(mapFile, row, column);
+    next_.reset();
+    fadeFrame_ = 0;
+    scene_ = SceneKind::Map;
+    battle_.reset();
+    afterBattle_.clear();
+    std::deque<PendingCommand> none;
+    world_->takeQueue().swap(none);
+    swapMap(std::move(next), row, column, facing);
+}
+
+bool Game::startTransfer(const std::string& mapFile, int row, int column) {
+    try {
+        next_ = readMap(mapFile, row, column);
+    } catch (const Error& e) {
+        if (onProblem) onProblem("MudarMapa: " + std::string(e.what()) + "; ignorado");
+        return false;
+    }
+    nextRow_ = row;
+    nextColumn_ = column;
+    fadeFrame_ = 1;
+    return true;
+}
+
+double Game::fade() const {
+    if (fadeFrame_ <= 0) return 0.0;
+    if (fadeFrame_ <= kFadeFrames) return double(fadeFrame_) / kFadeFrames;
+    return std::max(0.0, double(2 * kFadeFrames - fadeFrame_) / kFadeFrames);
+}
+
+void Game::endGame() {
+    scene_ = SceneKind::GameOver;
+    gameOverSince_ = frame_;
+    menu_.close();
+    afterBattle_.clear();
+    trace("fim de jogo");
+    if (onMusic) onMusic("");
+}
+
 void Game::heroStepped() {
-    if (!data_.mapSettings.EnemysTipe || data_.enemies.empty() || world_->box()) return;
+    if (!data_->mapSettings.EnemysTipe || data_->enemies.empty() || world_->box()) return;
     GameState& s = *state_;
     ++s.stepsSinceBattle;
     if (s.stepsSinceBattle <= kCalmSteps || s.random().below(kEncounterOdds) != 0) return;
@@ -56,7 +141,7 @@ void Game::heroStepped() {
     std::vector<std::string> names;
     for (int i = 0; i < count; ++i)
         names.push_back(
-            data_.enemies[static_cast<std::size_t>(s.random().below(static_cast<int>(data_.enemies.size())))]);
+            data_->enemies[static_cast<std::size_t>(s.random().below(static_cast<int>(data_->enemies.size())))]);
     startBattle(names);
 }
 
@@ -64,7 +149,7 @@ bool Game::startBattle(const std::vector<std::string>& names, bool fleeing) {
     std::vector<const MonsterDef*> monsters;
     for (const std::string& n : names) {
         if (monsters.size() == 3) break;
-        if (const MonsterDef* m = data_.db.monster(n))
+        if (const MonsterDef* m = state_->db().monster(n))
             monsters.push_back(m);
         else if (onProblem)
             onProblem("batalha: não há inimigo \"" + cp1252ToUtf8(n) + "\": ignorado");
@@ -96,7 +181,7 @@ bool Game::startBattle(const std::vector<std::string>& names, bool fleeing) {
 std::vector<const ItemDef*> Game::mapItems() const {
     std::vector<const ItemDef*> items;
     for (const auto& [name, count] : state_->inventory()) {
-        const ItemDef* def = data_.db.item(name);
+        const ItemDef* def = state_->db().item(name);
         if (def && def->onMap && count > 0) items.push_back(def);
     }
     return items;
@@ -118,19 +203,6 @@ std::string Game::useMapItem(const ItemDef& item) {
     return cp1252ToUtf8(item.name) + ": " + what + ".";
 }
 
-void Game::enterMap(const std::string& mapFile, int row, int column, Dir facing) {
-    if (!equalsIgnoreCase(mapFile, data_.mapName))
-        throw Error("o mapa \"" + cp1252ToUtf8(mapFile) + "\" não é o mapa carregado (\"" +
-                    cp1252ToUtf8(data_.mapName) + "\")");
-    if (!data_.grid.inMap(row, column))
-        throw Error("a célula " + std::to_string(row) + "," + std::to_string(column) + " fica fora do mapa \"" +
-                    cp1252ToUtf8(mapFile) + "\"");
-    newWorld();
-    world_->placeHero(row, column, facing);
-    autoRunDone_ = false;
-    scene_ = SceneKind::Map;
-}
-
 void Game::showTitle() {
     titleMode_ = true;
     menu_.close();
@@ -138,7 +210,7 @@ void Game::showTitle() {
     afterBattle_.clear();
     title_.refresh();
     if (!title_.pictureLoaded()) {
-        const std::string problem = title_.loadPicture(data_.project.ProjectFolder);
+        const std::string problem = title_.loadPicture(first_.project.ProjectFolder);
         if (!problem.empty() && onProblem) onProblem(problem);
     }
     scene_ = SceneKind::Title;
@@ -150,7 +222,12 @@ void Game::showTitle() {
 
 void Game::newGame() {
     const std::uint32_t seed = state_->random().next();
-    state_ = std::make_unique<GameState>(data_.db, seed);
+    world_.reset();
+    state_ = std::make_unique<GameState>(first_.db, seed);
+    data_ = &first_;  // the map the game starts on
+    owned_.reset();
+    next_.reset();
+    fadeFrame_ = 0;
     menu_.close();
     battle_.reset();
     afterBattle_.clear();
@@ -182,12 +259,13 @@ void Game::loadFrom(int slot) {
 void Game::press(Key key, int choice) {
     switch (scene_) {
     case SceneKind::Map:
+        if (fadeFrame_ > 0) return;  // keys wait for the new map
         if ((key == Key::Item || key == Key::Menu) && world_->idle()) {
             menu_.open(key == Key::Item ? MapMenu::Page::Items : MapMenu::Page::Main);
             scene_ = SceneKind::Menu;
             return;
         }
-        world_->press(key);
+        world_->press(key, choice);
         return;
     case SceneKind::Menu:
         menu_.press(key, choice);
@@ -256,10 +334,7 @@ void Game::leaveBattle() {
     const Battle::Outcome outcome = battle_->outcome();
     battle_.reset();
     if (outcome == Battle::Outcome::Lost) {
-        scene_ = SceneKind::GameOver;
-        gameOverSince_ = frame_;
-        trace("fim de jogo");
-        afterBattle_.clear();
+        endGame();
         return;
     }
     scene_ = SceneKind::Map;
@@ -274,10 +349,17 @@ void Game::tick() {
     ++frame_;
     switch (scene_) {
     case SceneKind::Map:
+        if (fadeFrame_ > 0) {
+            ++fadeFrame_;
+            if (fadeFrame_ == kFadeFrames + 1 && next_)
+                swapMap(std::move(next_), nextRow_, nextColumn_, world_->hero().facing);
+            if (fadeFrame_ >= 2 * kFadeFrames) fadeFrame_ = 0;
+            return;
+        }
         if (!autoRunDone_) {
             autoRunDone_ = true;
-            if (!data_.mapSettings.EvetoAutoRun.empty())
-                world_->runEvent(parseCharacterScript(data_.mapSettings.EvetoAutoRun), "evento AutoRun");
+            if (!data_->mapSettings.EvetoAutoRun.empty())
+                world_->runEvent(parseCharacterScript(data_->mapSettings.EvetoAutoRun), "evento AutoRun");
         }
         world_->tick();
         return;
@@ -293,12 +375,7 @@ void Game::tick() {
             showTitle();
         } else if (frame_ - gameOverSince_ >= kGameOverFrames) {
             // the game starts again from the beginning
-            const std::uint32_t seed = state_->random().next();
-            state_ = std::make_unique<GameState>(data_.db, seed);
-            newWorld();
-            autoRunDone_ = false;
-            scene_ = SceneKind::Map;
-            if (onMusic) onMusic("");
+            newGame();
             trace("recomeco " + std::to_string(world_->hero().row) + "," + std::to_string(world_->hero().column));
         }
         return;

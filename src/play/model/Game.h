@@ -1,7 +1,10 @@
 #pragma once
 // The running game: one game state (GameState) and the scene that shows it
-// now. The map's auto-run event (its settings' EvetoAutoRun) runs on the first
-// frame of the map, and again when the game starts over. The map scene is the World; a battle scene is a Battle over
+// now. The game owns the data of the map it is on and changes map on an
+// event's "MudarMapa:" (with a short fade) or at enterMap; the game state goes
+// along. The map's auto-run event (its settings' EvetoAutoRun) runs on the
+// first frame of a map, each time a map is entered, and again when the game
+// starts over. The map scene is the World; a battle scene is a Battle over
 // the same state; the game-over scene shows for a while and then the game starts again (or goes back to the title
 // screen, when the game began there). The title screen is a TitleScene, the map's menu a MapMenu over the map; the
 // saves are the project's SaveSlots.
@@ -22,10 +25,17 @@ namespace quillmark::play {
 enum class SceneKind { Map, Battle, GameOver, Title, Menu };
 
 inline constexpr int kGameOverFrames = 180;  // three seconds, or the action key after one
+inline constexpr int kFadeFrames = 15;       // a transfer fades out, then in, a quarter second each
+
+// Reads the data of a map of the game's project (LoadRequest's `map` and `at`
+// filled in); throws Error when it cannot.
+using MapLoader = std::function<std::unique_ptr<GameData>(const LoadRequest&)>;
 
 class Game {
 public:
+    // `data` is the map the game starts on; it must outlive the game.
     Game(GameData& data, std::uint32_t seed);
+    ~Game();
 
     void press(Key key, int choice = 0);  // choice: 1 … 9 with Key::Choice
     void hold(Key key, bool down);
@@ -40,18 +50,28 @@ public:
     const Battle* battle() const { return battle_.get(); }
     GameState& state() { return *state_; }
     const GameState& state() const { return *state_; }
-    GameData& data() { return data_; }
-    const GameData& data() const { return data_; }
+    // The data of the map the game is on.
+    GameData& data() { return *data_; }
+    const GameData& data() const { return *data_; }
+    // Its file name in "Mapas\" (CP1252, ".xml" included).
+    const std::string& mapName() const { return data_->mapName; }
+
+    // Goes to a map of the project: the hero on the cell (row, column), facing
+    // `facing`, the game state kept; the map's auto-run event runs on the next
+    // frame. Throws Error when the map cannot be read or the cell is outside
+    // it, and the game stays where it was.
+    void enterMap(const std::string& mapFile, int row, int column, Dir facing);
+    // How the maps are read; by default loadGame on the same project.
+    MapLoader loader;
+    // How dark a transfer's fade makes the map now: 0 (none) to 1 (black).
+    double fade() const;
+    // A transfer is under way: keys wait for it.
+    bool fading() const { return fadeFrame_ > 0; }
 
     // The one way into a battle, for random encounters and event commands:
     // the monsters by name (up to three). A name no monster has is skipped and
     // reported; with none left there is no battle and false is returned.
     bool startBattle(const std::vector<std::string>& names, bool fleeing = true);
-
-    // The map shown (its file name in "Mapas\", CP1252), and entering a map at a
-    // cell facing a way; the game state goes on. Throws Error when the map cannot be entered.
-    const std::string& mapName() const { return data_.mapName; }
-    void enterMap(const std::string& mapFile, int row, int column, Dir facing);
 
     // The item list of the map is the menu's "Itens" (the item key opens and
     // closes it): the items with "Modo Mapa", in inventory order.
@@ -89,8 +109,14 @@ private:
     void heroStepped();
     void runItemEvent(const ItemDef& item);
     void leaveBattle();
+    std::unique_ptr<GameData> readMap(const std::string& mapFile, int row, int column);
+    void swapMap(std::unique_ptr<GameData> next, int row, int column, Dir facing);
+    bool startTransfer(const std::string& mapFile, int row, int column);
+    void endGame();
 
-    GameData& data_;
+    GameData& first_;                  // the map the game starts on (its tables serve the state)
+    GameData* data_;                   // the map the game is on
+    std::unique_ptr<GameData> owned_;  // that map once the game has left its first one
     std::unique_ptr<GameState> state_;
     std::unique_ptr<World> world_;
     std::unique_ptr<Battle> battle_;
@@ -104,6 +130,10 @@ private:
     MapMenu menu_;
     bool titleMode_ = false;  // the game began on the title screen
     bool quit_ = false;
+    // A transfer under way: the next map, read already, and its cell.
+    std::unique_ptr<GameData> next_;
+    int nextRow_ = 0, nextColumn_ = 0;
+    int fadeFrame_ = 0;  // frames into the fade (out, then in); 0: none
 };
 
 }  // namespace quillmark::play

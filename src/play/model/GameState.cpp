@@ -38,8 +38,8 @@ int fleeChance(int heroAgility, int fastestMonster) {
 GameState::GameState(const GameDatabase& db, std::uint32_t seed) : db_(db), random_(seed) {
     level_ = db.hero.levelStart;
     experience_ = 0;
-    spells_ = db.hero.spells;
     heroName_ = db.hero.name;
+    spells_ = db.hero.spells;
     for (const std::string& item : db.hero.items) addItem(item);
     hp_ = maxHp();
     mp_ = maxMp();
@@ -107,12 +107,39 @@ int GameState::count(std::string_view item) const {
 }
 
 void GameState::addItem(const std::string& item, int count) {
-    for (auto& [name, n] : inventory_)
-        if (equalsIgnoreCase(name, item)) {
-            n = std::min(n + count, 99);
+    for (auto it = inventory_.begin(); it != inventory_.end(); ++it)
+        if (equalsIgnoreCase(it->first, item)) {
+            it->second = std::min(it->second + count, 99);
+            if (it->second <= 0) inventory_.erase(it);  // taken away: the item goes at zero
             return;
         }
     if (count > 0) inventory_.emplace_back(item, std::min(count, 99));
+}
+
+void GameState::setHeroName(std::string name) { heroName_ = std::move(name); }
+
+void GameState::setLevel(int level) {
+    const HeroDef& h = db_.hero;
+    const int target = std::clamp(level, h.levelStart, std::max(h.levelStart, h.levelMax));
+    const int oldMaxHp = maxHp(), oldMaxMp = maxMp();
+    level_ = target;
+    experience_ = experienceFor(level_, h.levelStart);
+    hp_ = std::clamp(hp_ + maxHp() - oldMaxHp, 1, maxHp());
+    mp_ = std::clamp(mp_ + maxMp() - oldMaxMp, 0, maxMp());
+}
+
+bool GameState::switchOn(int n) const { return switchExists(n) && switches_[static_cast<std::size_t>(n)]; }
+
+void GameState::setSwitch(int n, bool on) {
+    if (switchExists(n)) switches_[static_cast<std::size_t>(n)] = on;
+}
+
+bool GameState::eventErased(const std::string& map, int row, int column) const {
+    return erased_.count({asciiLower(map), row, column}) > 0;
+}
+
+void GameState::eraseEvent(const std::string& map, int row, int column) {
+    erased_.insert({asciiLower(map), row, column});
 }
 
 void GameState::addMoney(long long amount) { money_ = std::clamp<long long>(money_ + amount, 0, 999'999'999LL); }
@@ -174,30 +201,6 @@ std::string GameState::useItem(const ItemDef& item, std::vector<std::string>& le
             break;
         }
     return what;
-}
-
-bool GameState::switchOn(int n) const { return n >= 1 && n <= 100 && switches_[static_cast<std::size_t>(n)]; }
-
-void GameState::setSwitch(int n, bool on) {
-    if (n >= 1 && n <= 100) switches_[static_cast<std::size_t>(n)] = on;
-}
-
-bool GameState::eventErased(const std::string& map, int row, int column) const {
-    return erased_.count({asciiLower(map), row, column}) > 0;
-}
-
-void GameState::eraseEvent(const std::string& map, int row, int column) {
-    erased_.emplace(asciiLower(map), row, column);
-}
-
-void GameState::setHeroName(std::string name) { heroName_ = std::move(name); }
-
-void GameState::setLevel(int level) {
-    const HeroDef& h = db_.hero;
-    level_ = std::clamp(level, h.levelStart, std::max(h.levelStart, h.levelMax));
-    experience_ = std::max(experience_, experienceFor(level_, h.levelStart));
-    setHp(hp_);
-    setMp(mp_);
 }
 
 HeroRecord GameState::record() const {

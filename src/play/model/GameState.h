@@ -1,7 +1,8 @@
 #pragma once
 // The game as a player owns it, apart from any scene that shows it: the hero's
 // level, experience and attributes, the spells known, the inventory and the
-// money, and the one random source every choice of the game draws from.
+// money, the switches, the events erased for good, and the one random source
+// every choice of the game draws from.
 //
 // The rules, as the player's help and the README give them:
 //
@@ -93,6 +94,12 @@ public:
     const std::vector<int>& spells() const { return spells_; }
     void setHp(int hp);
     void setMp(int mp);
+    // The hero's name, from the database at the start; CP1252.
+    const std::string& heroName() const { return heroName_; }
+    void setHeroName(std::string name);
+    // Sets the level, held to NvInicial … NvMax: the experience goes to the
+    // level's threshold and HP and MP follow the maxima as a level up does.
+    void setLevel(int level);
 
     // Experience won; returns one line per level reached (UTF-8).
     std::vector<std::string> gainExperience(long long amount);
@@ -111,18 +118,17 @@ public:
     long long money() const { return money_; }
     void addMoney(long long amount);
 
-    // Switches 1 … 100 (others are ignored), all off at the start.
+    // Switches 1 … 100, all off at the start; any other number is off and
+    // cannot be set (the caller reports it).
+    static bool switchExists(int n) { return n >= 1 && n <= kSwitches; }
     bool switchOn(int n) const;
     void setSwitch(int n, bool on);
-    // Events erased for the rest of the game, by map file name and cell.
+
+    // Cell events erased by "ApagarEvento:": the map (its file name, CP1252)
+    // and the cell; an erased event never runs again in this game.
     bool eventErased(const std::string& map, int row, int column) const;
     void eraseEvent(const std::string& map, int row, int column);
     const std::set<std::tuple<std::string, int, int>>& erasedEvents() const { return erased_; }
-    // The hero's name (CP1252), the database's at the start.
-    const std::string& heroName() const { return heroName_; }
-    void setHeroName(std::string name);
-    // A level held to NvInicial … NvMax.
-    void setLevel(int level);
 
     // Steps walked since the last battle (for the encounter rule).
     int stepsSinceBattle = 0;
@@ -131,6 +137,7 @@ public:
     // its range (the level to NvInicial … NvMax, HP to 1 … the maximum).
     HeroRecord record() const;
     void restore(const HeroRecord& record);
+    static constexpr int kSwitches = 100;
 
 private:
     std::string levelLine() const;
@@ -144,9 +151,9 @@ private:
     std::vector<int> spells_;
     std::vector<std::pair<std::string, int>> inventory_;
     long long money_ = 0;
-    std::array<bool, 101> switches_{};
-    std::set<std::tuple<std::string, int, int>> erased_;
     std::string heroName_;
+    std::array<bool, kSwitches + 1> switches_{};
+    std::set<std::tuple<std::string, int, int>> erased_;
 };
 
 }  // namespace quillmark::play

@@ -289,21 +289,21 @@ void loadCharacter(GameData& g, int row, int column, const std::string& text, Ch
 }
 
 void loadFaces(GameData& g, const Script& s) {
-    for (const Command& c : s.commands) {
-        if (c.kind != CommandKind::Dialog || c.face.empty()) continue;
-        const std::string key = asciiLower(c.face);
-        if (g.faces.count(key)) continue;
+    forEachCommand(s.commands, [&g](const Command& c) {
+        if (c.kind != CommandKind::ShowDialog || !c.ok || c.args.empty() || c.args[0].empty()) return;
+        const std::string& face = c.args[0];
+        const std::string key = asciiLower(face);
+        if (g.faces.count(key)) return;
         // A face is a bare file name in "Imagens\"; a path shows the placeholder.
-        if (c.face.find_first_of("\\/:") != std::string::npos || c.face == "." || c.face == "..") {
-            g.warnings.push_back("a face \"" + utf8(c.face) +
-                                 "\" não é só um nome de arquivo: usando a imagem reserva");
+        if (face.find_first_of("\\/:") != std::string::npos || face == "." || face == "..") {
+            g.warnings.push_back("a face \"" + utf8(face) + "\" não é só um nome de arquivo: usando a imagem reserva");
             g.faces.emplace(key, g.placeholder);
-            continue;
+            return;
         }
-        Picture pic = readPicture(g.project.ProjectFolder, "Imagens\\" + c.face, g.placeholder);
+        Picture pic = readPicture(g.project.ProjectFolder, "Imagens\\" + face, g.placeholder);
         pic.setTransparent(true);
         g.faces.emplace(key, std::move(pic));
-    }
+    });
 }
 
 // The game tables, the map's settings and its enemies. A table that cannot be
@@ -373,6 +373,7 @@ std::pair<int, int> cellOfPixels(int x, int y) {
 std::unique_ptr<GameData> loadGame(const LoadRequest& request) {
     auto g = std::make_unique<GameData>();
     g->projectFile = findProjectFile(request.target);
+    g->editorFolder = request.editorFolder;
     try {
         readProjectFile(g->projectFile, g->project);
     } catch (const Error& e) {

@@ -86,7 +86,8 @@ private:
 struct GameData {
     ProjectState project;
     QString projectFile;
-    std::string mapName;  // CP1252, ".xml" included
+    QString editorFolder;  // as the request gave it, for loading the next map
+    std::string mapName;   // CP1252, ".xml" included
     MapGrid grid;
     int startRow = 1, startColumn = 1;
     TileSet tiles;

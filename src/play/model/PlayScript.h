@@ -1,14 +1,18 @@
 #pragma once
 // How the game reads an event text: the trigger marker, then commands one
-// after the other. Texts are CP1252 bytes, as stored.
+// after the other, read by the one grammar of event scripts (EventCommands).
+// Texts are CP1252 bytes, as stored.
 //
 //   OnPlayerTouch>IniciaChuva:ShowMessage:Que chuva!&
-//   OnActionPress>ShowDialog:Face02.bmp|Olá!&;PararChuva:
+//   OnActionPress>SeInterruptor:3|Ligado&ShowMessage:A porta abre.&Senao:ShowMessage:Trancada.&FimSe:
 //
 // Blanks and the line mark ';' between commands are passed over. A text that
-// breaks the layout (an unknown keyword, a message without its "&", a
-// dialogue without its "|") loses only the broken command: it is reported as
-// a problem and reading goes on with the next command that can be found.
+// breaks the layout (an unknown keyword, a command without its "&", wrong
+// arguments, a block without its end) is reported as a problem, one line
+// each; a command with wrong arguments or an open block is kept with
+// `ok == false` and the game skips it, its blocks included.
+#include "model/events/EventCommands.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,16 +21,8 @@ namespace quillmark::play {
 
 enum class Trigger { None, ActionPress, PlayerTouch, Character };
 
-enum class CommandKind { RainOn, RainOff, SnowOn, SnowOff, StormOn, StormOff, Message, Dialog, Battle };
-
-struct Command {
-    CommandKind kind = CommandKind::Message;
-    std::string face;  // Dialog: bare file name in "Imagens\", possibly empty
-    std::string text;  // Message and Dialog: the text as stored; Battle: its arguments
-    // Battle ("IniciarBatalha:Fuga|Slime|Lobo&"): the monsters, and whether fleeing is allowed
-    std::vector<std::string> monsters;
-    bool fleeing = true;
-};
+using Command = quillmark::EventCommand;
+using CommandKind = quillmark::EventCommandKind;
 
 struct Script {
     Trigger trigger = Trigger::None;
@@ -36,6 +32,10 @@ struct Script {
 
 // The keyword a command is written with ("IniciaChuva:" …).
 std::string_view keywordOf(CommandKind kind);
+
+// A command as the trace shows it: its keyword and its arguments, '|'
+// between them (UTF-8).
+std::string commandLine(const Command& command);
 
 // A cell's event: "OnActionPress>…" or "OnPlayerTouch>…". Any other text
 // (no event, a character, stray text) gives Trigger::None and no commands.

@@ -55,13 +55,6 @@ World::World(GameData& data) : data_(data) {
     }
 }
 
-void World::placeHero(int row, int column, Dir facing) {
-    hero_.row = hero_.toRow = row;
-    hero_.column = hero_.toColumn = column;
-    hero_.facing = facing;
-    hero_.stepFrame = 0;
-}
-
 std::uint32_t World::random() {
     // xorshift: the same sequence on every run
     seed_ ^= seed_ << 13;
@@ -88,7 +81,22 @@ bool World::heroMayEnter(int row, int column) const {
     return true;
 }
 
-void World::press(Key key) {
+void World::placeHero(int row, int column, Dir facing) {
+    hero_.row = hero_.toRow = row;
+    hero_.column = hero_.toColumn = column;
+    hero_.stepFrame = 0;
+    hero_.facing = facing;
+}
+
+void World::press(Key key, int choice) {
+    if (box_ && box_->asking()) {
+        const int n = static_cast<int>(box_->choices.size());
+        if (key == Key::Up) box_->cursor = (box_->cursor + n - 1) % n;
+        if (key == Key::Down) box_->cursor = (box_->cursor + 1) % n;
+        if (key == Key::Action) answer(box_->cursor);
+        if (key == Key::Choice && choice >= 1 && choice <= n) answer(choice - 1);
+        return;
+    }
     if (key > Key::Action) return;  // the map takes no other key
     if (box_) {
         if (key == Key::Action) closeBox();
@@ -122,25 +130,52 @@ void World::action() {
         const bool there = w.moving() ? (w.toRow == r && w.toColumn == c) : (w.row == r && w.column == c);
         if (!there) continue;
         if (!w.moving()) w.facing = opposite(hero_.facing);
+        const CharacterData& ch = data_.characters[i];
+        if (erased(ch.row, ch.column)) return;
         talking_[i] = true;
-        runScript(data_.characters[i].script,
-                  "personagem " + cp1252ToUtf8(data_.characters[i].name) + " " + cell(w.toRow, w.toColumn));
+        runScript(ch.script, "personagem " + cp1252ToUtf8(ch.name) + " " + cell(w.toRow, w.toColumn),
+                  {true, ch.row, ch.column});
         return;
     }
     for (const auto& [row, column] : {std::pair{r, c}, std::pair{hero_.row, hero_.column}}) {
         if (!data_.grid.inMap(row, column)) continue;
         const auto it = data_.cellScripts.find(static_cast<int>(MapGrid::index(row, column)));
         if (it == data_.cellScripts.end() || it->second.trigger != Trigger::ActionPress) continue;
-        runScript(it->second, "evento OnActionPress " + cell(row, column));
+        if (erased(row, column)) continue;
+        runScript(it->second, "evento OnActionPress " + cell(row, column), {true, row, column});
         return;
     }
 }
 
-void World::runScript(const Script& script, const std::string& header) {
+bool World::erased(int row, int column) const { return state_ && state_->eventErased(data_.mapName, row, column); }
+
+void World::problem(const std::string& line) {
+    if (onProblem) onProblem(line);
+}
+
+void World::runScript(const Script& script, const std::string& header, EventSource source) {
     trace(header);
-    for (const std::string& p : script.problems)
-        if (onProblem) onProblem(header + ": " + p);
-    queue_.insert(queue_.end(), script.commands.begin(), script.commands.end());
+    for (const std::string& p : script.problems) problem(header + ": " + p);
+    for (const Command& c : script.commands) queue_.push_back({c, source});
+    runQueue();
+}
+
+void World::runBlock(const std::vector<Command>& commands, const EventSource& source) {
+    // the block runs before whatever followed the command that opened it
+    for (auto it = commands.rbegin(); it != commands.rend(); ++it) queue_.push_front({*it, source});
+}
+
+std::deque<PendingCommand> World::takeQueue() {
+    std::deque<PendingCommand> rest;
+    rest.swap(queue_);
+    return rest;
+}
+
+void World::continueWith(std::deque<PendingCommand> commands) {
+    for (PendingCommand& p : commands) {
+        p.source = {};  // the event's cell was on the map left behind
+        queue_.push_back(std::move(p));
+    }
     runQueue();
 }
 
@@ -150,50 +185,172 @@ void World::battleOver() {
 }
 
 void World::runQueue() {
-    while (!box_ && !inBattle_ && !queue_.empty()) {
-        const Command c = queue_.front();
+    while (!box_ && !inBattle_ && !away_ && walk_.empty() && !walking_ && !queue_.empty()) {
+        const PendingCommand p = std::move(queue_.front());
         queue_.pop_front();
-        const std::string keyword(keywordOf(c.kind));
-        switch (c.kind) {
-        case CommandKind::RainOn:
-            weather_.rain = true;
-            break;
-        case CommandKind::RainOff:
-            weather_.rain = false;
-            break;
-        case CommandKind::SnowOn:
-            weather_.snow = true;
-            break;
-        case CommandKind::SnowOff:
-            weather_.snow = false;
-            break;
-        case CommandKind::StormOn:
-            weather_.storm = true;
-            break;
-        case CommandKind::StormOff:
-            weather_.storm = false;
-            break;
-        case CommandKind::Message:
-            box_ = Box{false, {}, {}, pagesOf(c.text)};
-            box_->text = box_->pages.front();
-            box_->pages.pop_front();
-            trace(keyword + cp1252ToUtf8(c.text));
-            continue;
-        case CommandKind::Battle:
-            trace(keyword + cp1252ToUtf8(c.text));
-            if (onBattle && onBattle(c.monsters, c.fleeing)) inBattle_ = true;
-            continue;
-        case CommandKind::Dialog:
-            box_ = Box{true, c.face, {}, pagesOf(c.text)};
-            box_->text = box_->pages.front();
-            box_->pages.pop_front();
-            trace(keyword + cp1252ToUtf8(c.face) + "|" + cp1252ToUtf8(c.text));
-            continue;
-        }
-        trace(keyword);
+        if (!run(p)) break;
     }
-    if (!box_ && !inBattle_ && queue_.empty())
+    if (!box_ && !inBattle_ && queue_.empty() && walk_.empty() && !walking_)
         for (std::size_t i = 0; i < talking_.size(); ++i) talking_[i] = false;
+}
+
+bool World::run(const PendingCommand& p) {
+    const Command& c = p.command;
+    const std::string line = commandLine(c);
+    if (!c.ok) {
+        // its problem was told when the event started
+        trace("comando ignorado " + line);
+        return true;
+    }
+    auto skip = [&](const std::string& why) {
+        problem(line + ": " + why + "; ignorado");
+        trace("comando ignorado " + line);
+        return true;
+    };
+    auto number = [&](std::size_t i) { return integerArgument(c.args[i]).value_or(0); };
+    const bool needsState = c.kind == CommandKind::AdicionarItem || c.kind == CommandKind::MudarNome ||
+                            c.kind == CommandKind::MudarLevel || c.kind == CommandKind::LigarInterruptor ||
+                            c.kind == CommandKind::DesligarInterruptor || c.kind == CommandKind::SeInterruptor ||
+                            c.kind == CommandKind::SeTemItem || c.kind == CommandKind::SeDinheiro ||
+                            c.kind == CommandKind::DarDinheiro || c.kind == CommandKind::ApagarEvento;
+    if (needsState && !state_) return skip("sem estado de jogo");
+    switch (c.kind) {
+    case CommandKind::IniciaChuva:
+        weather_.rain = true;
+        break;
+    case CommandKind::PararChuva:
+        weather_.rain = false;
+        break;
+    case CommandKind::IniciaNeve:
+        weather_.snow = true;
+        break;
+    case CommandKind::PararNeve:
+        weather_.snow = false;
+        break;
+    case CommandKind::IniciaTempestade:
+        weather_.storm = true;
+        break;
+    case CommandKind::PararTempestade:
+        weather_.storm = false;
+        break;
+    case CommandKind::ShowMessage:
+    case CommandKind::ShowDialog: {
+        const bool dialog = c.kind == CommandKind::ShowDialog;
+        box_ = Box{dialog, dialog ? c.args[0] : std::string(), {}, pagesOf(c.args.back()), {}, 0};
+        box_->text = box_->pages.front();
+        box_->pages.pop_front();
+        trace(line);
+        return false;
+    }
+    case CommandKind::QuestaoObjetiva:
+    case CommandKind::MultiplaEscolha: {
+        std::vector<std::string> choices;
+        if (c.kind == CommandKind::QuestaoObjetiva)
+            choices = {"Sim", "N\xE3o"};
+        else
+            choices.assign(c.args.begin() + 1, c.args.end());
+        box_ = Box{false, {}, {}, pagesOf(c.args[0]), choices, 0};
+        box_->text = box_->pages.front();
+        box_->pages.pop_front();
+        question_ = p;
+        trace(line);
+        return false;
+    }
+    case CommandKind::IniciarBatalha: {
+        trace(line);
+        const std::vector<std::string> monsters(c.args.begin() + 1, c.args.end());
+        if (onBattle && onBattle(monsters, c.args[0] != kSemFuga)) {
+            inBattle_ = true;
+            return false;
+        }
+        return true;
+    }
+    case CommandKind::GameOver:
+        trace(line);
+        queue_.clear();
+        if (onGameOver) onGameOver();
+        return false;
+    case CommandKind::MudarMapa: {
+        const int column = number(0), row = number(1);
+        trace(line);
+        if (onTransfer && onTransfer(c.args[2], row, column)) {
+            away_ = true;
+            return false;
+        }
+        return true;
+    }
+    case CommandKind::MoverHeroi:
+        for (char step : c.args[0])
+            walk_.push_back(step == kStepUp     ? Dir::Up
+                            : step == kStepDown ? Dir::Down
+                            : step == kStepLeft ? Dir::Left
+                                                : Dir::Right);
+        trace(line);
+        return false;
+    case CommandKind::AdicionarItem: {
+        const ItemDef* item = state_->db().item(c.args[1]);
+        if (!item) return skip("não há item \"" + cp1252ToUtf8(c.args[1]) + "\"");
+        state_->addItem(item->name, number(0));
+        trace(line + ": " + cp1252ToUtf8(item->name) + " x" + std::to_string(state_->count(item->name)));
+        return true;
+    }
+    case CommandKind::MudarNome:
+        state_->setHeroName(TrimBlanks(c.args[0]));
+        break;
+    case CommandKind::MudarLevel:
+        state_->setLevel(number(0));
+        trace(line + ": nivel " + std::to_string(state_->level()));
+        return true;
+    case CommandKind::LigarInterruptor:
+    case CommandKind::DesligarInterruptor:
+        state_->setSwitch(number(0), c.kind == CommandKind::LigarInterruptor);
+        break;
+    case CommandKind::DarDinheiro:
+        state_->addMoney(number(0));
+        trace(line + ": dinheiro " + std::to_string(state_->money()));
+        return true;
+    case CommandKind::SeInterruptor:
+    case CommandKind::SeTemItem:
+    case CommandKind::SeDinheiro: {
+        bool yes = false;
+        if (c.kind == CommandKind::SeInterruptor) {
+            yes = state_->switchOn(number(0)) == (c.args[1] == kLigado);
+        } else if (c.kind == CommandKind::SeTemItem) {
+            const ItemDef* item = state_->db().item(c.args[1]);
+            if (!item) return skip("não há item \"" + cp1252ToUtf8(c.args[1]) + "\"");
+            yes = state_->count(item->name) >= number(0);
+        } else {
+            yes = state_->money() >= number(0);
+        }
+        trace(line + (yes ? ": sim" : ": nao"));
+        if (yes && !c.blocks.empty()) runBlock(c.blocks[0].commands, p.source);
+        if (!yes && c.blocks.size() > 1) runBlock(c.blocks[1].commands, p.source);
+        return true;
+    }
+    case CommandKind::ApagarEvento:
+        if (!p.source.cell) return skip("só um evento de célula ou de personagem pode ser apagado");
+        state_->eraseEvent(data_.mapName, p.source.row, p.source.column);
+        trace(line + " " + cell(p.source.row, p.source.column));
+        return true;
+    case CommandKind::AddChar:
+        return skip("\"AddChar:\" não é um comando de evento");
+    }
+    trace(line);
+    return true;
+}
+
+void World::answer(int index) {
+    if (!box_ || !question_) return;
+    const std::string chosen = index >= 0 && index < static_cast<int>(box_->choices.size())
+                                   ? box_->choices[static_cast<std::size_t>(index)]
+                                   : std::string();
+    trace("resposta " + std::to_string(index + 1) + " " + cp1252ToUtf8(chosen));
+    const PendingCommand q = std::move(*question_);
+    question_.reset();
+    box_.reset();
+    if (static_cast<std::size_t>(index) < q.command.blocks.size())
+        runBlock(q.command.blocks[static_cast<std::size_t>(index)].commands, q.source);
+    runQueue();
 }
 
 void World::closeBox() {
@@ -204,6 +361,7 @@ void World::closeBox() {
         trace("proxima pagina");
         return;
     }
+    if (box_->asking()) return;  // a question closes only with an answer
     trace(box_->dialog ? "fecha dialogo" : "fecha mensagem");
     box_.reset();
     runQueue();
@@ -218,16 +376,35 @@ void World::stepWalker(Walker& w, bool isHero) {
     ++w.strides;
     if (!isHero) return;
     trace("heroi " + cell(w.row, w.column) + " " + dirName(w.facing));
+    if (walking_) {
+        // a step an event takes: no touch event, no encounter; the walk goes on
+        if (walk_.empty()) {
+            walking_ = false;
+            runQueue();
+        }
+        return;
+    }
     const auto it = data_.cellScripts.find(static_cast<int>(MapGrid::index(w.row, w.column)));
-    if (it != data_.cellScripts.end() && it->second.trigger == Trigger::PlayerTouch)
-        runScript(it->second, "evento OnPlayerTouch " + cell(w.row, w.column));
+    if (it != data_.cellScripts.end() && it->second.trigger == Trigger::PlayerTouch && !erased(w.row, w.column))
+        runScript(it->second, "evento OnPlayerTouch " + cell(w.row, w.column), {true, w.row, w.column});
     if (onHeroStep) onHeroStep();
+}
+
+bool World::characterWaits(std::size_t i) const {
+    // the hero stands still right in front of the character, to talk to it
+    const Walker& w = walkers_[i];
+    if (hero_.moving() || w.moving()) return false;
+    return hero_.row + dRow(hero_.facing) == w.row && hero_.column + dCol(hero_.facing) == w.column;
 }
 
 void World::wander(std::size_t i) {
     Walker& w = walkers_[i];
     const CharacterData& c = data_.characters[i];
     if (c.speed <= 0 || talking_[i] || w.moving() || frame_ < nextWander_[i]) return;
+    if (characterWaits(i)) {
+        nextWander_[i] = frame_ + kCharacterPauseFrames;
+        return;
+    }
     const int interval = 600 / c.speed;
     nextWander_[i] = frame_ + interval / 2 + static_cast<int>(random() % static_cast<std::uint32_t>(interval + 1));
     const Dir d = static_cast<Dir>(random() % 4);
@@ -252,15 +429,39 @@ void World::tick() {
         Walker& w = walkers_[i];
         const bool wasMoving = w.moving();
         stepWalker(w, false);
-        // A character spoken to in mid-step turns to the hero once it arrives.
-        if (wasMoving && !w.moving() && talking_[i]) {
-            const int dr = hero_.row - w.row, dc = hero_.column - w.column;
-            w.facing =
-                std::abs(dr) >= std::abs(dc) ? (dr < 0 ? Dir::Up : Dir::Down) : (dc < 0 ? Dir::Left : Dir::Right);
+        if (wasMoving && !w.moving()) {
+            // a pause after each step, longer when the stroll is slow
+            nextWander_[i] = std::max(nextWander_[i], frame_ + kCharacterPauseFrames);
+            // A character spoken to in mid-step turns to the hero once it arrives.
+            if (talking_[i]) {
+                const int dr = hero_.row - w.row, dc = hero_.column - w.column;
+                w.facing =
+                    std::abs(dr) >= std::abs(dc) ? (dr < 0 ? Dir::Up : Dir::Down) : (dc < 0 ? Dir::Left : Dir::Right);
+            }
         }
         wander(i);
     }
-    if (hero_.moving() || box_) return;
+    if (hero_.moving() || box_ || away_) return;
+    if (!walk_.empty()) {
+        const Dir d = walk_.front();
+        walk_.pop_front();
+        hero_.facing = d;
+        const int r = hero_.row + dRow(d), c = hero_.column + dCol(d);
+        if (!heroMayEnter(r, c)) {
+            // a blocked cell ends the walk; the event goes on
+            trace("bloqueado " + cell(hero_.row, hero_.column) + " " + dirName(d));
+            walk_.clear();
+            walking_ = false;
+            runQueue();
+            return;
+        }
+        walking_ = true;
+        hero_.toRow = r;
+        hero_.toColumn = c;
+        hero_.stepFrame = 1;
+        return;
+    }
+    if (!queue_.empty() && !inBattle_) return;
     if (pending_) {
         const Key k = *pending_;
         pending_.reset();

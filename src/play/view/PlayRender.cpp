@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStringList>
 #include <QTextLayout>
 #include <algorithm>
 #include <cmath>
@@ -158,8 +159,12 @@ void Renderer::drawBox(QPainter& p, const QSize& window, int scale, const World&
     if (!world.box()) return;
     const Box& box = *world.box();
     const int margin = 10 * scale, pad = 12 * scale;
+    QStringList choices;
+    if (box.asking())
+        for (const std::string& c : box.choices) choices << fromCp1252(c);
     const QString key = QString::number(box.dialog) + '\x1f' + fromCp1252(box.face) + '\x1f' + fromCp1252(box.text) +
-                        '\x1f' + QString::number(window.width()) + 'x' + QString::number(window.height());
+                        '\x1f' + QString::number(window.width()) + 'x' + QString::number(window.height()) + '\x1f' +
+                        choices.join('\x1e') + '\x1f' + QString::number(box.cursor);
     if (key != boxKey_) {
         // The box is laid out and drawn once, then only copied frame by frame.
         boxKey_ = key;
@@ -174,12 +179,17 @@ void Renderer::drawBox(QPainter& p, const QSize& window, int scale, const World&
         const int maxHeight = window.height() * 2 / 5;
         QFont font(QStringLiteral("DejaVu Sans"));
         QRect bounds;
+        int lineHeight = 0;
         for (int px = 17; px >= 9; --px) {
             font.setPixelSize(px * scale);
+            lineHeight = QFontMetrics(font).height() + 4 * scale;
             bounds = QFontMetrics(font).boundingRect(QRect(0, 0, textWidth, 100000), Qt::TextWordWrap, text);
-            if (bounds.height() + 2 * pad <= maxHeight) break;
+            if (bounds.height() + 2 * pad + lineHeight * choices.size() <= maxHeight) break;
         }
-        const int height = std::min(maxHeight, std::max(bounds.height(), faceSide) + 2 * pad);
+        // a question's answers, one a line under its text
+        const int answersHeight = choices.isEmpty() ? 0 : pad / 2 + lineHeight * static_cast<int>(choices.size());
+        const int height =
+            std::min(maxHeight + answersHeight, std::max(bounds.height() + answersHeight, faceSide) + 2 * pad);
 
         boxImage_ = QImage(width, height, QImage::Format_ARGB32_Premultiplied);
         boxImage_.fill(Qt::transparent);
@@ -198,13 +208,26 @@ void Renderer::drawBox(QPainter& p, const QSize& window, int scale, const World&
         }
         b.setFont(font);
         b.setPen(QColor(250, 248, 235));
-        b.drawText(QRect(textLeft, pad, textWidth, height - 2 * pad), Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop,
-                   text);
+        b.drawText(QRect(textLeft, pad, textWidth, height - 2 * pad - answersHeight),
+                   Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, text);
+        for (int i = 0; i < choices.size(); ++i) {
+            const QRect line(textLeft, height - pad - answersHeight + pad / 2 + i * lineHeight, textWidth, lineHeight);
+            if (i == box.cursor) {
+                b.fillRect(line.adjusted(0, 0, 0, -2 * scale), QColor(70, 90, 170));
+                b.setPen(QColor(255, 236, 140));
+                b.drawText(line.adjusted(4 * scale, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                           QStringLiteral("\u25B6 ") + choices[i]);
+            } else {
+                b.setPen(QColor(250, 248, 235));
+                b.drawText(line.adjusted(4 * scale, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                           QStringLiteral("   ") + choices[i]);
+            }
+        }
     }
     const QPoint at(margin, window.height() - margin - boxImage_.height());
     p.drawImage(at, boxImage_);
-    // the "more" mark, blinking
-    if ((world.frame() / 20) % 2 == 0) {
+    // the "more" mark, blinking (a question waits for its answer instead)
+    if (!box.asking() && (world.frame() / 20) % 2 == 0) {
         const QPointF tip(at.x() + boxImage_.width() - pad, at.y() + boxImage_.height() - pad / 2.0);
         QPainterPath arrow;
         arrow.moveTo(tip);
@@ -248,6 +271,9 @@ void Renderer::paint(QPainter& painter, const QSize& window, Game& game) {
         }
         present(painter, scale);
         drawBox(painter, window, scale, world);
+        // a transfer fades to black and back
+        if (const double fade = game.fade(); fade > 0)
+            painter.fillRect(QRect(QPoint(0, 0), window), QColor(0, 0, 0, static_cast<int>(255 * fade)));
         return;
     }
     case SceneKind::Title:

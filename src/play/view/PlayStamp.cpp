@@ -55,6 +55,7 @@ bool hasAnimatedTiles(const MapGrid& g) {
 void addMap(Fingerprint& f, const Game& game) {
     const World& world = game.world();
     f.add(game.mapName());
+    f.add(game.fade());  // a transfer's fade
     f.add(world.hero());
     for (const Walker& w : world.characters()) f.add(w);
     const Weather& wx = world.weather();
@@ -69,6 +70,8 @@ void addMap(Fingerprint& f, const Game& game) {
         f.add(box->face);
         f.add(box->text);
         f.add(box->pages.size());
+        for (const std::string& c : box->choices) f.add(c);
+        f.add(box->cursor);
         f.add((world.frame() / 20) % 2);  // the blinking "more" mark
     }
 }
