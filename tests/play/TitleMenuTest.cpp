@@ -140,6 +140,15 @@ TEST(MapMenu, EscOpensItAndGoesBackAPageAtATime) {
     game->press(Key::Up);
     qmtest::ticks(*game, 20);
     EXPECT_EQ(game->world().hero().row, 3);
+    // Esc during a step: the step ends, then the menu opens
+    game->press(Key::Down);
+    qmtest::ticks(*game, 3);
+    ASSERT_TRUE(game->world().hero().moving());
+    game->press(Key::Menu);
+    EXPECT_EQ(game->scene(), SceneKind::Map);
+    qmtest::ticks(*game, 20);
+    EXPECT_EQ(game->scene(), SceneKind::Menu);
+    EXPECT_EQ(game->world().hero().row, 4);
 }
 
 TEST(MapMenu, StatusShowsTheHerosValues) {

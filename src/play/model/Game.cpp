@@ -157,6 +157,7 @@ bool Game::startBattle(const std::vector<std::string>& names, bool fleeing) {
     if (monsters.empty()) return false;
     state_->stepsSinceBattle = 0;
     menu_.close();
+    menuPending_ = false;
     battle_ = std::make_unique<Battle>(*state_, monsters, fleeing);
     battle_->onTrace = [this](const std::string& line) { trace(line); };
     battle_->onSound = [this](const std::string& file) {
@@ -265,6 +266,11 @@ void Game::press(Key key, int choice) {
             scene_ = SceneKind::Menu;
             return;
         }
+        if (key == Key::Menu) {
+            // the hero is between two cells: the menu opens on the next one
+            menuPending_ = !world_->box();
+            return;
+        }
         world_->press(key, choice);
         return;
     case SceneKind::Menu:
@@ -349,6 +355,13 @@ void Game::tick() {
     ++frame_;
     switch (scene_) {
     case SceneKind::Map:
+        if (menuPending_ && world_->box()) menuPending_ = false;
+        if (menuPending_ && world_->idle() && fadeFrame_ == 0 && autoRunDone_) {
+            menuPending_ = false;
+            menu_.open(MapMenu::Page::Main);
+            scene_ = SceneKind::Menu;
+            return;
+        }
         if (fadeFrame_ > 0) {
             ++fadeFrame_;
             if (fadeFrame_ == kFadeFrames + 1 && next_)

@@ -128,7 +128,8 @@ private:
     SaveSlots saves_;
     TitleScene title_;
     MapMenu menu_;
-    bool titleMode_ = false;  // the game began on the title screen
+    bool titleMode_ = false;    // the game began on the title screen
+    bool menuPending_ = false;  // Esc during a step: the menu opens when it ends
     bool quit_ = false;
     // A transfer under way: the next map, read already, and its cell.
     std::unique_ptr<GameData> next_;

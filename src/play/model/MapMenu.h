@@ -33,12 +33,16 @@ public:
     explicit MapMenu(Game& game) : game_(game) {}
 
     bool isOpen() const { return open_; }
+    // Opened straight on a page (the item key), not from the first list.
+    bool direct() const { return direct_; }
     // Opens on the first list, or straight on a page (the item key).
     void open(Page page = Page::Main);
     void close();
 
     Page page() const { return page_; }
     int cursor() const { return cursor_; }
+    // The entry of the first list that led to the page shown.
+    int mainCursor() const { return page_ == Page::Main ? cursor_ : mainCursor_; }
     // The entries of the page shown (UTF-8); Status gives "label: value" lines.
     std::vector<std::string> entries() const;
     // The page's title ("Itens", …) and the last message (saved, nothing to use …).

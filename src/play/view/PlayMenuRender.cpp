@@ -74,9 +74,13 @@ void Renderer::drawMenu(QPainter& p, const Game& game) {
     const QRect left(16, 16, 150, 24 + static_cast<int>(main.size()) * 26);
     menuPanel(p, left);
     p.setFont(menuFont(15, true));
-    int mainCursor = -1;
-    if (menu.page() == MapMenu::Page::Main) mainCursor = menu.cursor();
-    drawList(p, left.adjusted(12, 12, -8, -8), main, mainCursor, 26, false);
+    if (menu.page() != MapMenu::Page::Main && !menu.direct()) {
+        // the entry whose page is open, marked without the cursor
+        const QRect row(left.left() + 6, left.top() + 12 + menu.mainCursor() * 26 - 2, left.width() - 12, 26);
+        p.fillRect(row, QColor(255, 225, 140, 50));
+    }
+    drawList(p, left.adjusted(12, 12, -8, -8), main, menu.page() == MapMenu::Page::Main ? menu.cursor() : -1, 26,
+             false);
     if (menu.page() == MapMenu::Page::Main) {
         drawMessage(p, view, menu.message());
         return;
