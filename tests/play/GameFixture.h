@@ -3,7 +3,7 @@
 // first) and a 5 x 5 "Caverna.xml", a hero of levels 1 to 5 (HP 50 to 90, MP 10 to 30), the
 // template's spells "Fogo" (damage) and "Cura" (40 HP for 5 MP), and the items
 // "Pocao" (30 HP, map and battle), "Tonico" (maximum HP +15, map only) and
-// "Bomba" (battle only).
+// "Bomba" (battle only), and a "Golem" no hero of this game can beat.
 #include "PlayRunner.h"
 
 #include "model/core/RecordTable.h"
@@ -49,6 +49,12 @@ struct SmallGame {
                                                {"usMapa", map ? "TRUE" : "FALSE"},
                                                {"usBatlle", battle ? "TRUE" : "FALSE"}});
         };
+        addRecordTo(tables + "Monstros.xml", {{"Nome", "Golem"},
+                                              {"Nivel", "1"},
+                                              {"HP", "900"},
+                                              {"Forca", "400"},
+                                              {"Defesa", "200"},
+                                              {"Agilidade", "1"}});
         item("Pocao", 0, 30, true, true);
         item("Tonico", 2, 15, true, false);
         item("Bomba", 9, 0, false, true);

@@ -18,8 +18,8 @@ namespace {
 
 // One application for the tests of this file (windows need one); offscreen unless told otherwise.
 void needApplication() {
-    static QGuiApplication* app = nullptr;
-    if (app) return;
+    static QCoreApplication* app = nullptr;
+    if (app || QCoreApplication::instance()) return;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "test_play";

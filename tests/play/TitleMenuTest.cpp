@@ -87,6 +87,30 @@ TEST(TitleScreen, MovesWithSoundsStartsANewGameAndQuits) {
     EXPECT_TRUE(game->quitRequested());
 }
 
+TEST(TitleScreen, AGameLostGoesBackToTheTitleScreen) {
+    SmallGame g;
+    auto game = g.start();
+    game->showTitle();
+    game->press(Key::Action);  // "Novo Jogo"
+    game->saveTo(1);
+    ASSERT_TRUE(game->startBattle({"Golem"}));
+    for (int i = 0; i < 4000 && game->scene() == SceneKind::Battle; ++i) {
+        if (game->idle()) game->press(Key::Attack);
+        if (game->idle()) game->press(Key::Action);
+        game->tick();
+    }
+    ASSERT_EQ(game->scene(), SceneKind::GameOver);
+    qmtest::ticks(*game, kGameOverFrames);
+    EXPECT_EQ(game->scene(), SceneKind::Title);
+    EXPECT_EQ(game->title().entries(), (Entries{"Novo Jogo", "Continuar", "Sair"}));
+    // and "Continuar" takes the saved game up again
+    game->press(Key::Down);
+    game->press(Key::Action);
+    game->press(Key::Action);
+    EXPECT_EQ(game->scene(), SceneKind::Map);
+    EXPECT_EQ(game->state().hp(), game->state().maxHp());
+}
+
 TEST(TitleScreen, AMissingOrDamagedPictureGivesAPlainScreen) {
     SmallGame g;
     {

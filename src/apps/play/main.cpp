@@ -1,5 +1,6 @@
 // quillmark-play: plays a Quillmark project. See play/PlayOptions.h for the
 // command line and the test mode.
+#include "apps/play/Controller.h"
 #include "apps/play/PlayOptions.h"
 #include "apps/play/Sound.h"
 #include "model/core/Error.h"
@@ -10,6 +11,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <cstdio>
 #include <iostream>
 
@@ -87,5 +89,11 @@ int main(int argc, char** argv) {
             if (report == "exit") window.close();
         };
     window.show();
+    // a game controller plays with the same keys
+    Controller pad;
+    pad.onKey = [&window](int key, bool down) {
+        QKeyEvent event(down ? QEvent::KeyPress : QEvent::KeyRelease, key, Qt::NoModifier);
+        QCoreApplication::sendEvent(&window, &event);
+    };
     return app.exec();
 }
