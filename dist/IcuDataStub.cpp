@@ -38,7 +38,7 @@ const DataHeader ICU_DATA_SYMBOL = {32,
 #if __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
                                      1,
 #else
-                                      0,
+                                     0,
 #endif
                                      0 /* ASCII family */,
                                      2,
