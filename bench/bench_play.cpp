@@ -215,6 +215,60 @@ void BM_BattleStartToFirstFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_BattleStartToFirstFrame)->Unit(benchmark::kMillisecond);
 
+// A map transfer ("MudarMapa:") from a small map to a 100 x 100 map with an
+// event on every cell: reading the map (its tiles, tables and 10,000 event
+// scripts), setting the new world up, and drawing its first frame at
+// 1280 x 960. The fade around it (a quarter second out, a quarter second in)
+// is time the player shows on purpose and is not counted: the game's frames
+// go by without drawing while it runs.
+void BM_TransferTo100x100MapToFirstFrame(benchmark::State& state) {
+    qmtest::ProjectFixture project;
+    MapGrid small;
+    small.newGrid(7);
+    project.addMap("Vila.xml", small);
+    MapGrid world = qmtest::paintedGrid(100);
+    for (int r = 1; r <= 100; ++r)
+        for (int c = 1; c <= 100; ++c)
+            world.setEvento(r, c,
+                            (r + c) % 2 ? "OnPlayerTouch>IniciaChuva:ShowMessage:Chuva na celula " + std::to_string(r) +
+                                              "," + std::to_string(c) + "!&"
+                                        : "OnActionPress>SeInterruptor:3|Ligado&ShowMessage:Aberta&Senao:"
+                                          "ShowMessage:Fechada&FimSe:");
+    project.addMap("Mundo.xml", world);
+    auto data = loadGame({project.projectFile(), "Vila.xml", std::pair{4, 4}, qmtest::binFolder()});
+    QImage window(1280, 960, QImage::Format_RGB32);
+    QPainter p(&window);
+    const Script go = parseCellEvent("OnActionPress>MudarMapa:50|50|Mundo.xml&");
+    double work = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        Game game(*data, 1);
+        Renderer renderer;
+        game.tick();
+        renderer.paint(p, window.size(), game);
+        state.ResumeTiming();
+        QElapsedTimer clock;
+        clock.start();
+        game.world().runEvent(go, "bench");  // reads the map
+        double ms = clock.nsecsElapsed() / 1e6;
+        state.PauseTiming();
+        while (game.fading() && game.fade() < 1.0) game.tick();  // the fade out, to black
+        state.ResumeTiming();
+        clock.restart();
+        game.tick();                             // the new map takes the place of the old one
+        renderer.paint(p, window.size(), game);  // its first frame (still dark)
+        renderer.paint(p, window.size(), game);
+        ms += clock.nsecsElapsed() / 1e6;
+        work += ms;
+        if (game.mapName() != "Mundo.xml") {
+            state.SkipWithError("the transfer did not happen");
+            return;
+        }
+    }
+    state.counters["transfer_ms"] = work / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_TransferTo100x100MapToFirstFrame)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {

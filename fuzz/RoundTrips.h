@@ -11,6 +11,7 @@
 #include "model/core/ProjectFile.h"
 #include "model/core/RecordTable.h"
 #include "model/core/Text.h"
+#include "model/events/EventCommands.h"
 #include "model/events/EventScript.h"
 #include "model/mapedit/NewMap.h"
 #include "model/mapedit/TiledExchange.h"
@@ -153,6 +154,41 @@ inline std::string eventScript(std::string_view input) {
     const std::vector<std::string> lines = SplitEventText(stored);
     if (lines.empty()) return "no lines";
     if (FlattenEventText(lines) != stored) return "split and flatten do not give the text back";
+    return {};
+}
+
+// An event script as the grammar reads it: whatever the bytes, reading ends
+// (nesting is bounded) and every command read whole writes back, with its
+// blocks, into a text that reads as the same commands again.
+inline void writeCommands(const std::vector<EventCommand>& commands, std::string& out) {
+    for (const EventCommand& c : commands) {
+        out += CommandText(c.kind, c.args);
+        const BlockShape shape = layoutOf(c.kind).blocks;
+        for (std::size_t b = 0; b < c.blocks.size(); ++b) {
+            if (shape == BlockShape::Condition && b == 1) out += kSenao;
+            if (shape == BlockShape::YesNo) out += b == 0 ? kSim : kNao;
+            if (shape == BlockShape::Choices) out += kOpcao;
+            writeCommands(c.blocks[b].commands, out);
+        }
+        if (shape == BlockShape::Condition) out += kFimSe;
+        if (shape == BlockShape::YesNo || shape == BlockShape::Choices) out += kFimQuestao;
+    }
+}
+
+inline std::string eventCommands(std::string_view input) {
+    (void)ParseCellEvent(input);
+    const ParsedEvent first = ParseScriptText(input);
+    bool whole = true;
+    forEachCommand(first.commands, [&](const EventCommand& c) {
+        if (!c.ok || c.kind == EventCommandKind::AddChar) whole = false;
+    });
+    if (!whole) return {};
+    std::string written;
+    writeCommands(first.commands, written);
+    const ParsedEvent second = ParseScriptText(written);
+    if (!second.problems.empty())
+        return "the written commands read with a problem: " + describeProblem(second.problems[0]);
+    if (!(second.commands == first.commands)) return "the written commands read differently: " + written;
     return {};
 }
 

@@ -3,6 +3,7 @@
 // the hero, walls or each other.
 #include "play/model/PlayWorld.h"
 
+#include <algorithm>
 #include <set>
 
 #include <gtest/gtest.h>
@@ -215,4 +216,121 @@ TEST(PlayWorld, AWanderingCharacterRestsAfterEachStepAndWaitsWhileTheHeroFacesIt
         moved = v->characters()[0].moving();
     }
     EXPECT_TRUE(moved);
+}
+
+TEST(PlayWorld, AnErasedCharacterStaysButSaysNothingMoreAndOnlyCellsCanBeErased) {
+    Fixture f;
+    f.data.mapName = "Vila.xml";
+    f.addCharacter(4, 5, 0, "ShowMessage:Oi&ApagarEvento:");
+    GameDatabase db;
+    GameState state(db, 1);
+    auto w = f.world();
+    w->setState(&state);
+    std::vector<std::string> problems;
+    w->onProblem = [&](const std::string& line) { problems.push_back(line); };
+    for (int i = 0; i < 2; ++i) {
+        w->press(Key::Right);  // blocked by the character: turns to it
+        run(*w, 2);
+        w->press(Key::Action);
+        run(*w, 2);
+        w->press(Key::Action);  // closes the message, if any
+        run(*w, 2);
+    }
+    EXPECT_EQ(std::count(f.trace.begin(), f.trace.end(), "personagem Npc 4,5"), 1);
+    EXPECT_TRUE(state.eventErased("Vila.xml", 4, 5));
+    EXPECT_EQ(w->characters().size(), 1u);
+
+    // an item's event has no cell to erase
+    w->runEvent(parseCharacterScript("ApagarEvento:"), "evento do item Pocao");
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_NE(problems[0].find("ApagarEvento:"), std::string::npos) << problems[0];
+    EXPECT_EQ(state.erasedEvents().size(), 1u);
+}
+
+TEST(PlayWorld, ScriptsPiecedTogetherAtRandomNeverCrashOrHang) {
+    // every keyword and block mark with arguments right, wrong or missing,
+    // glued in random order; each script runs with keys pressed at random
+    const char* const pieces[] = {
+        "IniciaChuva:",
+        "ShowMessage:oi&",
+        "ShowDialog:|x&",
+        "ShowDialog:sem barra&",
+        "MudarMapa:1|1|Outro.xml&",
+        "MudarMapa:x&",
+        "IniciarBatalha:Fuga|Slime&",
+        "IniciarBatalha:Fuga&",
+        "GameOver:",
+        "AdicionarItem:2|Pocao&",
+        "AdicionarItem:-9|Pocao&",
+        "AdicionarItem:|&",
+        "MoverHeroi:CBED&",
+        "MoverHeroi:Z&",
+        "MudarNome:Zeca&",
+        "MudarLevel:7&",
+        "MudarLevel:&",
+        "QuestaoObjetiva:Sim?&",
+        "MultiplaEscolha:Qual?|a|b|c&",
+        "MultiplaEscolha:Q?|a&",
+        "Sim:",
+        "Nao:",
+        "Opcao:",
+        "FimQuestao:",
+        "LigarInterruptor:3&",
+        "DesligarInterruptor:3&",
+        "LigarInterruptor:300&",
+        "SeInterruptor:3|Ligado&",
+        "SeTemItem:1|Pocao&",
+        "SeDinheiro:5&",
+        "Senao:",
+        "FimSe:",
+        "DarDinheiro:10&",
+        "DarDinheiro:-99&",
+        "ApagarEvento:",
+        "AddChar:X|1",
+        "Lixo;",
+        "&",
+        "|",
+        "ShowMessage:sem fim",
+    };
+    std::uint32_t seed = 12345;
+    auto next = [&seed] {
+        seed ^= seed << 13;
+        seed ^= seed >> 17;
+        seed ^= seed << 5;
+        return seed;
+    };
+    GameDatabase db;
+    db.items.push_back(ItemDef{});
+    db.items.back().name = "Pocao";
+    for (int round = 0; round < 300; ++round) {
+        std::string text = "OnActionPress>";
+        const int count = 1 + static_cast<int>(next() % 12);
+        for (int i = 0; i < count; ++i) text += pieces[next() % std::size(pieces)];
+        Fixture f;
+        f.data.mapName = "Vila.xml";
+        f.data.grid.setXO(4, 5, 'X');
+        f.data.cellScripts[static_cast<int>(MapGrid::index(4, 5))] = parseCellEvent(text);
+        GameState state(db, next());
+        auto w = f.world();
+        w->setState(&state);
+        w->onBattle = [](const std::vector<std::string>&, bool) { return false; };
+        w->onTransfer = [](const std::string&, int, int) { return false; };
+        w->press(Key::Right);
+        run(*w, 2);
+        w->press(Key::Action);
+        w->tick();  // the event starts
+        const Key keys[] = {Key::Up, Key::Down, Key::Action, Key::Choice, Key::Left};
+        for (int frame = 0; frame < 600; ++frame) {
+            if (frame % 7 == 0) w->press(keys[next() % std::size(keys)], 1 + static_cast<int>(next() % 5));
+            w->tick();
+        }
+        // whatever it held, the event ends: at most the last box waits for a key
+        for (int i = 0; i < 200 && !w->idle(); ++i) {
+            w->press(w->box() && w->box()->asking() ? Key::Choice : Key::Action, 1);
+            run(*w, 20);
+        }
+        EXPECT_TRUE(w->idle()) << text;
+        EXPECT_NE(std::find(f.trace.begin(), f.trace.end(), "evento OnActionPress 4,5"), f.trace.end()) << text;
+        EXPECT_GE(state.money(), 0);
+    }
 }

@@ -5,9 +5,11 @@
 // without a hang. The game state's own rules are checked directly.
 #include "PlayRunner.h"
 
+#include "model/core/Error.h"
 #include "model/core/RecordTable.h"
 #include "model/core/Text.h"
 #include "model/mapedit/MapProperties.h"
+#include "play/model/Game.h"
 #include "play/model/GameState.h"
 
 #include <QRegularExpression>
@@ -143,6 +145,21 @@ TEST(Story, ATransferOntoATouchEventThatTransfersBackDoesNotLoop) {
     const PlayResult back = s.run("RLR", 900);
     EXPECT_TRUE(back.has("mapa Vila.xml 4,5 direita")) << back.outText();
     EXPECT_EQ(back.lines().filter(QRegularExpression("^mapa ")).size(), 2) << back.outText();
+}
+
+TEST(Story, AnEventGoesOnAfterItsTransferAndCanStillEraseItself) {
+    Story s;
+    s.vila.setEvento(4, 5, "OnPlayerTouch>MudarMapa:2|3|Caverna.xml&DarDinheiro:7&ApagarEvento:");
+    s.caverna.setEvento(3, 3, "OnPlayerTouch>MudarMapa:6|4|Vila.xml&");
+    s.write();
+    // into the cave, back beside the road, and onto the road again: it is gone
+    const PlayResult r = s.run("RRL", 900);
+    ASSERT_EQ(r.status, 0) << r.errText();
+    EXPECT_TRUE(r.has("ApagarEvento: 4,5")) << r.outText();
+    EXPECT_EQ(r.lines().filter(QRegularExpression("^mapa ")).size(), 2) << r.outText();
+    EXPECT_EQ(countOf(r, "evento OnPlayerTouch 4,5"), 1) << r.outText();
+    EXPECT_EQ(r.last(), "fim quadro 900 heroi 4,5 esquerda") << r.outText();
+    EXPECT_TRUE(stateLine(r).contains(" dinheiro 7 ")) << stateLine(r).toStdString();
 }
 
 TEST(Story, ATransferThatCannotBeMadeIsSkippedAndTheEventGoesOn) {
@@ -412,6 +429,76 @@ TEST(Story, TheDemoTellsItsStoryAcrossItsThreeMaps) {
     EXPECT_TRUE(cave.has("mapa Floresta.xml 3,12 cima")) << cave.outText();
     EXPECT_FALSE(cave.has("evento OnPlayerTouch 3,12")) << cave.outText();
     EXPECT_TRUE(cave.has("SeInterruptor:2|Ligado: nao")) << cave.outText();
+}
+
+// --- The game in the process: entering a map, and the fade of a transfer ------------
+
+TEST(StoryGame, EnteringAMapKeepsTheGameStateAndABadMapLeavesTheGameWhereItWas) {
+    using namespace quillmark::play;
+    Story s;
+    s.caverna.setEvento(2, 2, "OnPlayerTouch>ShowMessage:x&");
+    s.write();
+    storeMapSettings(s.project.folder(), "Caverna.xml", MapSettings{"IniciaNeve:", false, {"", "", ""}});
+    auto data = loadGame({s.project.projectFile(), "Vila.xml", std::pair{4, 4}, qmtest::binFolder()});
+    Game game(*data, 1);
+    std::vector<std::string> trace;
+    game.onTrace = [&](const std::string& line) { trace.push_back(line); };
+    game.tick();
+    game.state().setSwitch(5, true);
+    game.state().addMoney(30);
+    game.state().eraseEvent("Vila.xml", 4, 5);
+
+    game.enterMap("Caverna.xml", 3, 2, Dir::Left);
+    EXPECT_EQ(game.mapName(), "Caverna.xml");
+    EXPECT_EQ(game.data().grid.CurrentMap, "Caverna.xml");
+    EXPECT_EQ(game.world().hero().row, 3);
+    EXPECT_EQ(game.world().hero().column, 2);
+    EXPECT_EQ(game.world().hero().facing, Dir::Left);
+    EXPECT_TRUE(game.state().switchOn(5));
+    EXPECT_EQ(game.state().money(), 30);
+    EXPECT_TRUE(game.state().eventErased("Vila.xml", 4, 5));
+    EXPECT_TRUE(game.world().weather().snow) << "the cave's auto-run event ran";
+    EXPECT_NE(std::find(trace.begin(), trace.end(), "evento AutoRun"), trace.end());
+
+    for (const auto& [map, row, column] :
+         {std::tuple{std::string("Deserto.xml"), 1, 1}, std::tuple{std::string("Vila.xml"), 8, 1},
+          std::tuple{std::string("..\\Vila.xml"), 1, 1}}) {
+        EXPECT_THROW(game.enterMap(map, row, column, Dir::Up), Error) << map;
+        EXPECT_EQ(game.mapName(), "Caverna.xml") << map;
+        EXPECT_EQ(game.world().hero().row, 3) << map;
+    }
+}
+
+TEST(StoryGame, ATransferFadesOutThenInAndKeysWaitForIt) {
+    using namespace quillmark::play;
+    Story s;
+    s.write();
+    auto data = loadGame({s.project.projectFile(), "Vila.xml", std::pair{4, 4}, qmtest::binFolder()});
+    Game game(*data, 1);
+    game.tick();
+    ASSERT_TRUE(game.idle());
+    game.world().runEvent(parseCellEvent("OnActionPress>MudarMapa:6|5|Caverna.xml&"), "teste");
+    EXPECT_TRUE(game.fading());
+    EXPECT_FALSE(game.idle());
+    // darker and darker on the old map, black, then the new map lighter and lighter
+    std::vector<double> fades{game.fade()};
+    int swappedAt = -1;
+    while (game.fading() && fades.size() < 100) {
+        game.press(Key::Down);  // waits: the hero does not move
+        game.tick();
+        if (swappedAt < 0 && game.mapName() == "Caverna.xml") swappedAt = static_cast<int>(fades.size());
+        fades.push_back(game.fade());
+    }
+    ASSERT_EQ(swappedAt, kFadeFrames);
+    EXPECT_DOUBLE_EQ(fades[static_cast<std::size_t>(kFadeFrames - 1)], 1.0);
+    for (int i = 1; i < kFadeFrames; ++i) EXPECT_GT(fades[i], fades[i - 1]) << i;
+    for (std::size_t i = static_cast<std::size_t>(kFadeFrames); i < fades.size(); ++i)
+        EXPECT_LT(fades[i], fades[i - 1]) << i;
+    EXPECT_EQ(fades.back(), 0.0);
+    EXPECT_EQ(static_cast<int>(fades.size()), 2 * kFadeFrames);
+    EXPECT_TRUE(game.idle());
+    EXPECT_EQ(game.world().hero().row, 5);
+    EXPECT_EQ(game.world().hero().column, 6);
 }
 
 // --- The game state's rules ------------------------------------------------------

@@ -142,12 +142,13 @@ void golem(QPainter& p, Act act, double t) {
     eyes(p, QPointF(28, 11) + o, QPointF(36, 11) + o, 2.5, QColor(120, 230, 255));
 }
 
-// The ogre guarding the cave: twice the golem's bulk, a club over its shoulder.
+// The ogre guarding the cave: a green brute with tusks and a club over its
+// shoulder. Drawn without smoothing, as the others are, so that no edge takes
+// on the key colour.
 void ogre(QPainter& p, Act act, double t) {
     const double swing = act == Act::Attack ? std::sin(t * kPi) : 0;  // 0 … 1 … 0
     const double breathe = act == Act::Stand ? std::sin(t * 2 * kPi) * 1.5 : 0;
     const QPointF o(-6 * swing, breathe);
-    p.setRenderHint(QPainter::Antialiasing, true);
     p.setPen(QPen(QColor(40, 50, 25), 2));
     // legs and belly
     p.setBrush(QColor(95, 70, 45));

@@ -143,6 +143,7 @@ struct EventCommand;
 
 struct EventBlock {
     std::vector<EventCommand> commands;
+    bool operator==(const EventBlock& o) const;  // below, once EventCommand is whole
 };
 
 struct EventCommand {
@@ -165,7 +166,7 @@ struct EventCommand {
     }
 };
 
-inline bool operator==(const EventBlock& a, const EventBlock& b) { return a.commands == b.commands; }
+inline bool EventBlock::operator==(const EventBlock& o) const { return commands == o.commands; }
 
 struct EventProblem {
     std::size_t offset = 0;  // where in the text read

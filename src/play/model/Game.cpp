@@ -9,6 +9,7 @@ Game::Game(GameData& data, std::uint32_t seed)
     : first_(data), data_(&data), saves_(data.project.ProjectFolder), title_(saves_), menu_(*this) {
     state_ = std::make_unique<GameState>(first_.db, seed);
     loader = [](const LoadRequest& request) { return loadGame(request); };
+    warned_.insert(asciiLower(first_.mapName));  // the program tells the first map's problems
     newWorld();
     title_.onSound = [this](const std::string& file) {
         if (onSound) onSound(file);
@@ -68,25 +69,28 @@ std::unique_ptr<GameData> Game::readMap(const std::string& mapFile, int row, int
         throw Error("a célula (linha " + std::to_string(row) + ", coluna " + std::to_string(column) +
                     ") fica fora do mapa \"" + cp1252ToUtf8(next->mapName) + "\" de " + std::to_string(next->grid.N) +
                     " x " + std::to_string(next->grid.N));
-    for (const std::string& w : next->warnings)
-        if (onProblem && w.find("posição inicial") == std::string::npos) onProblem(w);
+    // a map's own problems (a missing picture …) are told the first time it is entered
+    if (warned_.insert(asciiLower(next->mapName)).second)
+        for (const std::string& w : next->warnings)
+            if (onProblem) onProblem(w);
     return next;
 }
 
 void Game::swapMap(std::unique_ptr<GameData> next, int row, int column, Dir facing) {
     std::deque<PendingCommand> rest = world_->takeQueue();
+    const Weather weather = world_->weather();
     world_.reset();  // it looks at the map about to go
     owned_ = std::move(next);
     data_ = owned_.get();
     newWorld();
     world_->placeHero(row, column, facing);
+    world_->setWeather(weather);
     menu_.close();
-    autoRunDone_ = false;
+    autoRunDone_ = true;  // it runs here
     trace("mapa " + cp1252ToUtf8(data_->mapName) + " " + std::to_string(row) + "," + std::to_string(column) + " " +
           dirName(facing));
     // the auto-run event first, then the rest of the event that transferred
     if (!data_->mapSettings.EvetoAutoRun.empty()) {
-        autoRunDone_ = true;
         world_->runEvent(parseCharacterScript(data_->mapSettings.EvetoAutoRun), "evento AutoRun");
     }
     world_->continueWith(std::move(rest));

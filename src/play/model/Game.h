@@ -1,13 +1,16 @@
 #pragma once
 // The running game: one game state (GameState) and the scene that shows it
 // now. The game owns the data of the map it is on and changes map on an
-// event's "MudarMapa:" (with a short fade) or at enterMap; the game state goes
-// along. The map's auto-run event (its settings' EvetoAutoRun) runs on the
-// first frame of a map, each time a map is entered, and again when the game
-// starts over. The map scene is the World; a battle scene is a Battle over
-// the same state; the game-over scene shows for a while and then the game starts again (or goes back to the title
-// screen, when the game began there). The title screen is a TitleScene, the map's menu a MapMenu over the map; the
-// saves are the project's SaveSlots.
+// event's "MudarMapa:" (with a short fade: the new map comes in when the
+// screen is black) or at enterMap; the game state and the weather go along,
+// and the rest of the event runs on the new map. The map's auto-run event (its
+// settings' EvetoAutoRun) runs on the first frame of the game, each time a
+// map is entered, and again when the game starts over (on its first map).
+// The map scene is the World; a battle scene is a Battle over the same state;
+// the game-over scene shows for a while and then the game starts again (or
+// goes back to the title screen, when the game began there). The title screen
+// is a TitleScene, the map's menu a MapMenu over the map; the saves are the
+// project's SaveSlots.
 #include "play/model/Battle.h"
 #include "play/model/GameState.h"
 #include "play/model/MapMenu.h"
@@ -17,6 +20,7 @@
 
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -56,10 +60,11 @@ public:
     // Its file name in "Mapas\" (CP1252, ".xml" included).
     const std::string& mapName() const { return data_->mapName; }
 
-    // Goes to a map of the project: the hero on the cell (row, column), facing
-    // `facing`, the game state kept; the map's auto-run event runs on the next
-    // frame. Throws Error when the map cannot be read or the cell is outside
-    // it, and the game stays where it was.
+    // Goes to a map of the project at once, without a fade: the hero on the
+    // cell (row, column), facing `facing`, the game state kept, any event under
+    // way or battle dropped; the map's auto-run event starts. Throws Error when
+    // the map cannot be read or the cell is outside it, and the game stays
+    // where it was.
     void enterMap(const std::string& mapFile, int row, int column, Dir facing);
     // How the maps are read; by default loadGame on the same project.
     MapLoader loader;
@@ -134,7 +139,8 @@ private:
     // A transfer under way: the next map, read already, and its cell.
     std::unique_ptr<GameData> next_;
     int nextRow_ = 0, nextColumn_ = 0;
-    int fadeFrame_ = 0;  // frames into the fade (out, then in); 0: none
+    int fadeFrame_ = 0;             // frames into the fade (out, then in); 0: none
+    std::set<std::string> warned_;  // maps whose problems were told (lower case)
 };
 
 }  // namespace quillmark::play

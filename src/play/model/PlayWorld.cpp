@@ -134,7 +134,7 @@ void World::action() {
         if (erased(ch.row, ch.column)) return;
         talking_[i] = true;
         runScript(ch.script, "personagem " + cp1252ToUtf8(ch.name) + " " + cell(w.toRow, w.toColumn),
-                  {true, ch.row, ch.column});
+                  {true, data_.mapName, ch.row, ch.column});
         return;
     }
     for (const auto& [row, column] : {std::pair{r, c}, std::pair{hero_.row, hero_.column}}) {
@@ -142,7 +142,7 @@ void World::action() {
         const auto it = data_.cellScripts.find(static_cast<int>(MapGrid::index(row, column)));
         if (it == data_.cellScripts.end() || it->second.trigger != Trigger::ActionPress) continue;
         if (erased(row, column)) continue;
-        runScript(it->second, "evento OnActionPress " + cell(row, column), {true, row, column});
+        runScript(it->second, "evento OnActionPress " + cell(row, column), {true, data_.mapName, row, column});
         return;
     }
 }
@@ -172,10 +172,7 @@ std::deque<PendingCommand> World::takeQueue() {
 }
 
 void World::continueWith(std::deque<PendingCommand> commands) {
-    for (PendingCommand& p : commands) {
-        p.source = {};  // the event's cell was on the map left behind
-        queue_.push_back(std::move(p));
-    }
+    for (PendingCommand& p : commands) queue_.push_back(std::move(p));
     runQueue();
 }
 
@@ -329,7 +326,7 @@ bool World::run(const PendingCommand& p) {
     }
     case CommandKind::ApagarEvento:
         if (!p.source.cell) return skip("só um evento de célula ou de personagem pode ser apagado");
-        state_->eraseEvent(data_.mapName, p.source.row, p.source.column);
+        state_->eraseEvent(p.source.map, p.source.row, p.source.column);
         trace(line + " " + cell(p.source.row, p.source.column));
         return true;
     case CommandKind::AddChar:
@@ -386,7 +383,7 @@ void World::stepWalker(Walker& w, bool isHero) {
     }
     const auto it = data_.cellScripts.find(static_cast<int>(MapGrid::index(w.row, w.column)));
     if (it != data_.cellScripts.end() && it->second.trigger == Trigger::PlayerTouch && !erased(w.row, w.column))
-        runScript(it->second, "evento OnPlayerTouch " + cell(w.row, w.column), {true, w.row, w.column});
+        runScript(it->second, "evento OnPlayerTouch " + cell(w.row, w.column), {true, data_.mapName, w.row, w.column});
     if (onHeroStep) onHeroStep();
 }
 

@@ -71,6 +71,7 @@ struct Box {
 // a map's auto-run event.
 struct EventSource {
     bool cell = false;
+    std::string map;  // the map of the cell (an event goes on after a transfer)
     int row = 0, column = 0;
 };
 
@@ -124,7 +125,7 @@ public:
     const std::vector<Walker>& characters() const { return walkers_; }
     const std::optional<Box>& box() const { return box_; }
     const Weather& weather() const { return weather_; }
-    // A loaded game: the weather it was saved with.
+    // The weather goes along to the next map.
     void setWeather(const Weather& weather) { weather_ = weather; }
     // The animated tiles' frame (0, 1, 2) and whether a storm's lightning shows.
     int tileFrame() const { return (frame_ / kTileFrameFrames) % 3; }

@@ -212,16 +212,17 @@ void Renderer::drawBox(QPainter& p, const QSize& window, int scale, const World&
                    Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, text);
         for (int i = 0; i < choices.size(); ++i) {
             const QRect line(textLeft, height - pad - answersHeight + pad / 2 + i * lineHeight, textWidth, lineHeight);
+            // the marker before the answer it marks; every answer starts at the same place
+            const int indent = QFontMetrics(font).horizontalAdvance(QStringLiteral("\u25B6 ")) + 4 * scale;
             if (i == box.cursor) {
                 b.fillRect(line.adjusted(0, 0, 0, -2 * scale), QColor(70, 90, 170));
                 b.setPen(QColor(255, 236, 140));
                 b.drawText(line.adjusted(4 * scale, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                           QStringLiteral("\u25B6 ") + choices[i]);
+                           QStringLiteral("\u25B6"));
             } else {
                 b.setPen(QColor(250, 248, 235));
-                b.drawText(line.adjusted(4 * scale, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                           QStringLiteral("   ") + choices[i]);
             }
+            b.drawText(line.adjusted(indent, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, choices[i]);
         }
     }
     const QPoint at(margin, window.height() - margin - boxImage_.height());

@@ -16,9 +16,11 @@ struct Target {
 };
 
 const Target kTargets[] = {
-    {"data_packet", qmfuzz::dataPacket},  {"project_file", qmfuzz::projectFile}, {"tree_file", qmfuzz::treeFile},
-    {"map_file", qmfuzz::mapFile},        {"event_script", qmfuzz::eventScript}, {"cp1252_text", qmfuzz::cp1252Text},
-    {"new_map_name", qmfuzz::newMapName}, {"tmx_file", qmfuzz::tmxFile},
+    {"data_packet", qmfuzz::dataPacket},       {"project_file", qmfuzz::projectFile},
+    {"tree_file", qmfuzz::treeFile},           {"map_file", qmfuzz::mapFile},
+    {"event_script", qmfuzz::eventScript},     {"cp1252_text", qmfuzz::cp1252Text},
+    {"new_map_name", qmfuzz::newMapName},      {"tmx_file", qmfuzz::tmxFile},
+    {"event_commands", qmfuzz::eventCommands},
 };
 
 TEST(FuzzCorpusReplay, EveryKeptInputRoundTrips) {
