@@ -240,3 +240,52 @@ TEST(CliCheck, FindsWhatTheGameCannotPlayAsWritten) {
     p.dir.write("Data/PropMapas.xml", "<DATAPACKET");
     lineWith(outputLines(runCli({"check", p.projectFile()})), {"Data\\PropMapas.xml"});
 }
+
+TEST(CliCheck, TheHerosStartOutsideTheInitialMapIsAProblemAndOffACellANote) {
+    qmtest::ProjectFixture p;
+    p.addMap("Vila.xml");  // 14 x 14, the initial map
+    // a new project's 200/190: inside, but not on a cell, so only a note on standard error
+    auto r = runCli({"check", p.projectFile()});
+    EXPECT_EQ(r.status, 0) << r.outText() << r.errText();
+    EXPECT_TRUE(r.out.isEmpty()) << r.outText();
+    EXPECT_TRUE(r.err.contains("nota: Aventura.qmk: a posição inicial do herói (X 200, Y 190) não fica sobre uma "
+                               "célula; o jogo começa na mais próxima (linha 4, coluna 2: X 200, Y 180)"))
+        << r.errText();
+
+    // on a cell: nothing at all
+    QByteArray text = p.dir.read("Aventura.qmk");
+    p.dir.write("Aventura.qmk", QByteArray(text).replace("Char Y:190", "Char Y:180"));
+    r = runCli({"check", p.projectFile()});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.isEmpty() && r.err.isEmpty()) << r.outText() << r.errText();
+
+    // 9999 lies past the 14th column: a problem, and still a note
+    p.dir.write("Aventura.qmk", QByteArray(text).replace("Char X:200", "Char X:9999"));
+    r = runCli({"check", p.projectFile()});
+    EXPECT_EQ(r.status, 1);
+    lineWith(outputLines(r), {"Aventura.qmk: a posição inicial do herói (X 9999, Y 190: linha 4, coluna 247) fica fora "
+                              "do mapa inicial \"Vila.xml\" (14 × 14)"});
+    EXPECT_TRUE(r.err.contains("nota: ")) << r.errText();
+}
+
+TEST(CliCheck, SwitchNamesOutsideOneToAHundredAreFlagged) {
+    qmtest::ProjectFixture p;
+    p.addMap("Vila.xml");
+    p.dir.write("Data/Interruptores.xml",
+                "<?xml version=\"1.0\" encoding=\"UTF-8\"?><DATAPACKET Version=\"2.0\"><METADATA><FIELDS>"
+                "<FIELD attrname=\"Numero\" fieldtype=\"i4\"/><FIELD attrname=\"Nome\" fieldtype=\"string\" "
+                "WIDTH=\"50\"/></FIELDS><PARAMS/></METADATA><ROWDATA><ROW Numero=\"1\" Nome=\"Port\xC3\xA3o\"/>"
+                "<ROW Numero=\"100\" Nome=\"Fim\"/><ROW Numero=\"0\" Nome=\"Nada\"/><ROW Numero=\"101\" "
+                "Nome=\"Al\xC3\xA9m\"/></ROWDATA></DATAPACKET>");
+    auto r = runCli({"check", p.projectFile()});
+    EXPECT_EQ(r.status, 1);
+    const QStringList lines = outputLines(r);
+    EXPECT_EQ(lines.size(), 2) << r.outText();
+    lineWith(lines, {"Data\\Interruptores.xml: o nome \"Nada\" é do interruptor 0, fora de 1 a 100"});
+    lineWith(lines, {"Data\\Interruptores.xml: o nome \"Além\" é do interruptor 101, fora de 1 a 100"});
+    // a table that cannot be read is named too
+    p.dir.write("Data/Interruptores.xml", "<DATAPACKET>");
+    r = runCli({"check", p.projectFile()});
+    EXPECT_EQ(r.status, 1);
+    lineWith(outputLines(r), {"Data\\Interruptores.xml: "});
+}

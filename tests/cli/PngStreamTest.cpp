@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -175,6 +176,46 @@ TEST(PngStream, BandsOfAnyHeightAndMissingRows) {
     ASSERT_EQ(rows.size(), 4 * (1 + 50 * 4));
     EXPECT_EQ(rows.mid(1 + 20 * 4, 30 * 4), QByteArray(30 * 4, '\0'));
     EXPECT_EQ(rows.mid(1 + 50 * 4), QByteArray(3 * (1 + 50 * 4), '\0'));
+}
+
+TEST(PngStream, RowsWrittenStraightIntoTheBuffer) {
+    // As render gives them: a picture's rows written in place, in blocks that
+    // need not divide the height, between bands handed over as pictures; RGB
+    // and RGBA.
+    for (const bool opaque : {true, false}) {
+        SCOPED_TRACE(opaque ? "RGB" : "RGBA");
+        const QImage image = noise(37, 23, 13, opaque);
+        PngStream png(image.width(), image.height(), opaque);
+        ASSERT_EQ(png.bytesPerPixel(), opaque ? 3 : 4);
+        int y = 0;
+        for (int block = 0; y < image.height(); ++block) {
+            if (block % 3 == 1) {  // now and then a band handed over as a picture
+                png.addRows(image.copy(0, y, image.width(), 4));
+                y += 4;
+                continue;
+            }
+            unsigned char* rows = png.nextRows(10);
+            ASSERT_NE(rows, nullptr);
+            const int count = std::min(10, image.height() - y);
+            for (int i = 0; i < count; ++i, ++y) {
+                unsigned char* out = rows + png.stride() * static_cast<size_t>(i);
+                const auto* in = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+                for (int x = 0; x < image.width(); ++x, out += png.bytesPerPixel()) {
+                    out[0] = static_cast<unsigned char>(qRed(in[x]));
+                    out[1] = static_cast<unsigned char>(qGreen(in[x]));
+                    out[2] = static_cast<unsigned char>(qBlue(in[x]));
+                    if (!opaque) out[3] = static_cast<unsigned char>(qAlpha(in[x]));
+                }
+            }
+        }
+        EXPECT_EQ(y, image.height()) << "the last block holds only the rows left";
+        EXPECT_EQ(png.nextRows(1), nullptr);
+        const QByteArray file = png.finish();
+        EXPECT_TRUE(inflatedRows(file) == expectedRows(image, !opaque));
+        QImage back;
+        ASSERT_TRUE(back.loadFromData(file, "PNG"));
+        EXPECT_TRUE(back.convertToFormat(QImage::Format_ARGB32) == image.convertToFormat(QImage::Format_ARGB32));
+    }
 }
 
 TEST(PngStream, RepeatedCellsMakeASmallFile) {

@@ -5,10 +5,12 @@
 // in event scripts: broken commands and blocks, switches outside 1 to 100,
 // map transfers to a map or cell that does not exist, unknown monsters and items;
 // and what the game would not play as written: numbers outside their range,
-// spells and items that do not exist, map settings naming missing maps or monsters.
+// spells and items that do not exist, map settings naming missing maps or monsters,
+// a hero's start outside the initial map, switch names of switches outside 1 to 100.
 #include "apps/cli/Cli.h"
 
 #include "model/core/Error.h"
+#include "model/core/HeroStart.h"
 #include "model/core/MapFile.h"
 #include "model/core/MapTree.h"
 #include "model/core/Paths.h"
@@ -18,6 +20,7 @@
 #include "model/database/TileCache.h"
 #include "model/events/EventCommands.h"
 #include "model/events/EventScript.h"
+#include "model/events/SwitchNames.h"
 #include "model/mapedit/MapProperties.h"
 #include "model/mapedit/ProjectRepair.h"
 #include "play/model/GameDatabase.h"
@@ -458,6 +461,32 @@ void repairProject(ProjectState& project) {
     out(text);
 }
 
+// The hero's start, judged on the initial map: a start cell outside it is a
+// problem; a position that is not exactly on a cell only a note, since the
+// game takes the nearest cell (a new project's 200/190 is such a position).
+HeroStartFindings heroStartFindings(const ProjectState& project) {
+    HeroStartFindings f = judgeHeroStart(project);
+    const std::string where = QFileInfo(project.ProjectFile).fileName().toStdString() + ": ";
+    if (!f.outside.empty()) f.outside = where + f.outside;
+    if (!f.offCell.empty()) f.offCell = "nota: " + where + f.offCell;
+    return f;
+}
+
+// The switch names table: an entry whose number no switch has (1 to 100).
+std::vector<std::string> switchNameProblems(const ProjectState& project) {
+    std::vector<std::string> problems;
+    const std::string where = shown(kSwitchNamesFile) + ": ";
+    try {
+        for (const SwitchNameRecord& r : readSwitchNameRecords(project.ProjectFolder))
+            if (r.number < kFirstSwitch || r.number > kLastSwitch)
+                problems.push_back(where + "o nome " + quoted(r.name) + " é do interruptor " +
+                                   std::to_string(r.number) + ", fora de 1 a 100");
+    } catch (const std::exception& e) {
+        problems.push_back(where + e.what());
+    }
+    return problems;
+}
+
 }  // namespace
 
 std::vector<std::string> checkProject(const ProjectState& project) {
@@ -466,6 +495,9 @@ std::vector<std::string> checkProject(const ProjectState& project) {
     // Each folder is listed once for the whole check, not once per file.
     FolderListingScope listings;
     for (std::string& p : Checker(project).run()) problems.push_back(std::move(p));
+    if (std::string outside = heroStartFindings(project).outside; !outside.empty())
+        problems.push_back(std::move(outside));
+    for (std::string& p : switchNameProblems(project)) problems.push_back(std::move(p));
     return problems;
 }
 
@@ -488,6 +520,8 @@ int cmdCheck(const Args& args) {
     std::string text;
     for (const std::string& p : problems) text += p + "\n";
     out(text);
+    // Notes are no problem: they go to standard error and leave the status alone.
+    if (const std::string note = heroStartFindings(project).offCell; !note.empty()) err(note + "\n");
     return problems.empty() ? kExitOk : kExitFailed;
 }
 

@@ -3,10 +3,10 @@
 #include "model/core/Error.h"
 
 #include <libdeflate.h>
-#include <zlib.h>
 
 #include <sys/mman.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -27,8 +27,7 @@ void appendU32(QByteArray& out, uint32_t v) {
 void endChunk(QByteArray& out, qsizetype start) {
     const auto size = static_cast<uint32_t>(out.size() - start - 8);
     for (int i = 0; i < 4; ++i) out[start + i] = static_cast<char>(size >> (24 - 8 * i));
-    const auto* typeAndData = reinterpret_cast<const Bytef*>(out.constData() + start + 4);
-    appendU32(out, static_cast<uint32_t>(crc32(crc32(0L, Z_NULL, 0), typeAndData, size + 4)));
+    appendU32(out, libdeflate_crc32(0, out.constData() + start + 4, size + 4));
 }
 
 qsizetype beginChunk(QByteArray& out, const char type[4]) {
@@ -64,7 +63,14 @@ PngStream::PngStream(int width, int height, bool opaque)
     : rowBytes_(1 + static_cast<size_t>(width) * (opaque ? 3 : 4)), rows_(rowBytes_ * static_cast<size_t>(height)),
       width_(width), height_(height), opaque_(opaque) {}
 
+void PngStream::sumGivenRows() {
+    const size_t given = rowBytes_ * static_cast<size_t>(rowsAdded_);
+    adler_ = libdeflate_adler32(adler_, rows_.data() + summed_, given - summed_);
+    summed_ = given;
+}
+
 void PngStream::addRows(const QImage& source) {
+    sumGivenRows();
     // Straight ARGB is read as it is; an opaque picture's premultiplied pixels are the same.
     const bool readable = source.format() == QImage::Format_ARGB32 || source.format() == QImage::Format_RGB32 ||
                           (opaque_ && source.format() == QImage::Format_ARGB32_Premultiplied);
@@ -91,13 +97,26 @@ void PngStream::addRows(const QImage& source) {
         }
         std::memset(out, 0, static_cast<size_t>(row + rowBytes_ - out));  // a narrow band: transparent black
     }
+    sumGivenRows();
+}
+
+unsigned char* PngStream::nextRows(int count) {
+    sumGivenRows();  // the rows handed out before, written by now
+    const int rows = std::min(count, height_ - rowsAdded_);
+    if (rows <= 0) return nullptr;
+    unsigned char* first = rows_.data() + rowBytes_ * static_cast<size_t>(rowsAdded_);
+    for (int i = 0; i < rows; ++i) first[rowBytes_ * static_cast<size_t>(i)] = 0;  // filter: none
+    rowsAdded_ += rows;
+    return first + 1;
 }
 
 QByteArray PngStream::finish() {
     // Rows never given are transparent black.
+    sumGivenRows();
     const size_t given = rowBytes_ * static_cast<size_t>(rowsAdded_);
     std::memset(rows_.data() + given, 0, rows_.size() - given);
     rowsAdded_ = height_;
+    sumGivenRows();
 
     QByteArray out;
     out.append("\x89PNG\r\n\x1a\n", 8);
@@ -111,14 +130,20 @@ QByteArray PngStream::finish() {
 
     const std::unique_ptr<libdeflate_compressor, CompressorFree> compressor(libdeflate_alloc_compressor(1));
     if (!compressor) throw Error("Out of memory");
-    const size_t bound = libdeflate_zlib_compress_bound(compressor.get(), rows_.size());
+    // The zlib stream around the deflate data: its header (deflate, 32 KB
+    // window, fastest level) and the Adler-32 of the rows, which were summed
+    // as they came, while still in the cache, rather than read once more.
+    const size_t bound = libdeflate_deflate_compress_bound(compressor.get(), rows_.size());
     const qsizetype data = beginChunk(out, "IDAT");
+    out.append("\x78\x01", 2);
+    const qsizetype deflated = out.size();
     // The bound is only reserved; the pages the compressor never writes are never touched.
-    out.resize(data + 8 + static_cast<qsizetype>(bound));
+    out.resize(deflated + static_cast<qsizetype>(bound));
     const size_t written =
-        libdeflate_zlib_compress(compressor.get(), rows_.data(), rows_.size(), out.data() + data + 8, bound);
+        libdeflate_deflate_compress(compressor.get(), rows_.data(), rows_.size(), out.data() + deflated, bound);
     if (written == 0) throw Error("Out of memory");
-    out.resize(data + 8 + static_cast<qsizetype>(written));
+    out.resize(deflated + static_cast<qsizetype>(written));
+    appendU32(out, adler_);
     endChunk(out, data);
     endChunk(out, beginChunk(out, "IEND"));
     return out;

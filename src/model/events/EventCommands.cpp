@@ -262,7 +262,7 @@ private:
         stack_.pop_back();
         std::vector<EventCommand>* into = current();
         if (!into) {  // only when the question around it has no answer yet
-            problem(done.offset, done.length, "comando antes da primeira resposta da questão; ignorado");
+            problem(done.offset - base_, done.length, "comando antes da primeira resposta da questão; ignorado");
             return;
         }
         into->push_back(std::move(done));

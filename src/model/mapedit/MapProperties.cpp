@@ -90,12 +90,13 @@ void storeMapSettings(const QString& projectFolder, std::string_view map, const 
         Record r;
         r.emplace_back(name);
         r.emplace_back(s.EvetoAutoRun);
-        r.emplace_back(s.EnemysTipe ? "TRUE" : "FALSE");
+        r.emplace_back(s.EnemysTipe ? "True" : "False");  // read back in any letter case
         for (const std::string& e : s.Enemy) r.emplace_back(e.substr(0, 50));
         records.push_back(std::move(r));
     }
     RecordTable t("PropMapas");
     t.setFileName(tableFile(projectFolder));
+    t.setProjectFolder(projectFolder);  // the write stays inside the project
     t.setContents(mapPropertiesSchema(), std::move(records));
     t.writeToFile();
 }

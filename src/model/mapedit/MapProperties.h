@@ -8,7 +8,8 @@
 //
 // The rest is kept in the record table "Data\PropMapas.xml", one record per
 // map, keyed by the map's file name ("Mapa", matched without regard to case):
-// "EvetoAutoRun" (memo), "EnemysTipe" (boolean: random battles on) and
+// "EvetoAutoRun" (memo), "EnemysTipe" (boolean: random battles on, written
+// "True"/"False" and read in any letter case) and
 // "Enemy1" … "Enemy3" (a monster's "Nome" each). A project without the file,
 // or a map without a record, has no random battles and no auto-run event.
 #include <QString>

@@ -10,11 +10,11 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QTemporaryFile>
 #include <QThread>
 
 #include <cerrno>
 #include <csignal>
+#include <unistd.h>
 
 namespace quillmark::play {
 
@@ -131,6 +131,14 @@ QString playerBesideProgram() {
     return player.isFile() && player.isExecutable() ? player.absoluteFilePath() : QString();
 }
 
+QString gameLogPath(const QString& runtimePath) {
+    const QFileInfo runtime(runtimePath);
+    const QByteArray key = QFile::encodeName(runtime.absoluteFilePath());
+    const QString tag = QString::number(qHash(key), 16).right(8);
+    return QDir::tempPath() + QStringLiteral("/quillmark-jogos-") + QString::number(getuid()) + '/' +
+           runtime.completeBaseName() + '-' + tag + QStringLiteral(".log");
+}
+
 void startRuntime(const QString& path, const QString& player, int waitMs) {
     const std::string shown = QDir::toNativeSeparators(path).toStdString();
     const QFileInfo info(path);
@@ -141,10 +149,15 @@ void startRuntime(const QString& path, const QString& player, int waitMs) {
     if (!info.isFile()) fail("não é um arquivo");
     if (!info.isExecutable()) fail("o arquivo não tem permissão de execução");
 
-    // Its standard error goes to a file read if it ends at once; a runtime
-    // that keeps running writes on into the file, which is already unlinked.
-    QTemporaryFile errors(QDir::tempPath() + QStringLiteral("/quillmark-runtime-XXXXXX"));
-    if (waitMs > 0 && !errors.open()) waitMs = 0;
+    // Its standard error goes to the game's log, read if it ends at once; a
+    // runtime that keeps running writes on into the log, which stays. The log
+    // of an earlier Play is removed first: a game still running from then
+    // keeps its own (unlinked) file and never mixes into the new one.
+    const QString log = gameLogPath(path);
+    QFile::remove(log);
+    if (!QDir().mkpath(QFileInfo(log).absolutePath())) waitMs = 0;
+    QFile::setPermissions(QFileInfo(log).absolutePath(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 
     QProcess process;
     process.setProgram(info.absoluteFilePath());
@@ -153,7 +166,7 @@ void startRuntime(const QString& path, const QString& player, int waitMs) {
     if (!player.isEmpty()) env.insert(QLatin1String(kPlayerVariable), player);
     env.insert(QLatin1String(kFromEditorVariable), QStringLiteral("1"));
     process.setProcessEnvironment(env);
-    if (waitMs > 0) process.setStandardErrorFile(errors.fileName());
+    if (waitMs > 0) process.setStandardErrorFile(log);
     qint64 pid = 0;
     if (!process.startDetached(&pid)) fail(process.errorString().toStdString());
     if (waitMs <= 0 || pid <= 0) return;
@@ -172,7 +185,9 @@ void startRuntime(const QString& path, const QString& player, int waitMs) {
     }
     if (!ended) return;
     QThread::msleep(15);  // what it wrote last is in the file once it has ended
-    const QString message = QString::fromLocal8Bit(errors.readAll()).trimmed();
+    QFile errors(log);
+    const QString message =
+        errors.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(errors.readAll()).trimmed() : QString();
     if (!message.isEmpty()) fail(message.toStdString());
 }
 

@@ -43,6 +43,12 @@ QString outdatedRuntimeQuestion(const QString& path);
 // The player beside this program (the editor's own), or empty when there is none.
 QString playerBesideProgram();
 
+// The game's log: what the runtime Play started writes on standard error,
+// in the user's temporary folder ("quillmark-jogos-<uid>/<name>-<tag>.log",
+// the tag telling apart runtimes of the same name). Each Play starts it afresh;
+// it stays once the game ends.
+QString gameLogPath(const QString& runtimePath);
+
 // How long Play waits for a runtime that fails at once.
 inline constexpr int kImmediateFailureMs = 1500;
 
@@ -52,7 +58,8 @@ inline constexpr int kImmediateFailureMs = 1500;
 // cannot be started: the file is missing, is not a file, is not executable,
 // the system refuses to run it, or it ended at once with a message on
 // standard error (that message is the reason). A runtime still running after
-// waitMs, or that has started the player, is left running.
+// waitMs, or that has started the player, is left running, writing on into
+// its log (gameLogPath).
 void startRuntime(const QString& path, const QString& player = QString(), int waitMs = kImmediateFailureMs);
 
 }  // namespace quillmark::play

@@ -1,6 +1,7 @@
 #include "play/model/PlayData.h"
 
 #include "model/core/Error.h"
+#include "model/core/HeroStart.h"
 #include "model/core/MapFile.h"
 #include "model/core/Paths.h"
 #include "model/core/Text.h"
@@ -365,10 +366,7 @@ QString findProjectFile(const QString& target) {
     return found.front();
 }
 
-std::pair<int, int> cellOfPixels(int x, int y) {
-    auto floorDiv = [](int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); };
-    return {floorDiv(y - 20, 40), floorDiv(x - 120, 40)};
-}
+std::pair<int, int> cellOfPixels(int x, int y) { return nearestCell(x, y); }
 
 std::unique_ptr<GameData> loadGame(const LoadRequest& request) {
     auto g = std::make_unique<GameData>();

@@ -110,7 +110,7 @@ struct GameData {
 // in a folder. Throws when there is none, or several.
 QString findProjectFile(const QString& target);
 
-// The map cell of a game pixel position (X = 40 x column + 120, Y = 40 x row + 20).
+// The map cell nearest to a game pixel position (X = 40 x column + 120, Y = 40 x row + 20).
 std::pair<int, int> cellOfPixels(int x, int y);
 
 std::unique_ptr<GameData> loadGame(const LoadRequest& request);

@@ -1,6 +1,7 @@
 #include "ui/database/uConfig.h"
 
 #include "model/core/Error.h"
+#include "model/core/HeroStart.h"
 #include "model/core/Paths.h"
 #include "model/core/Text.h"
 #include "model/database/DatabasePages.h"
@@ -23,6 +24,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace quillmark {
@@ -202,6 +204,13 @@ TilesPageLink& TForm2::tilesLink() {
 void TForm2::Execute() {
     if (!ws_.session().projectOpen()) return;
     FormShow();
+    // Once shown, in front of the main window and active, with or without a
+    // window manager to do it.
+    QTimer::singleShot(0, this, [this] {
+        if (!isVisible()) return;
+        raise();
+        activateWindow();
+    });
     exec();
 }
 
@@ -235,11 +244,23 @@ bool TForm2::FormCloseQuery() {
         e.x = toCp1252(EditPosX->text());
         e.y = toCp1252(EditPosY->text());
         takeGameEntries(ws_.project, e);  // steps 1 and 2
+        warnOfHeroStart();
         heroOnClose(ws_.DataModule1.cdsPersonagem);
         // No palette rebuild here: a tile editor's OK already refilled the
         // cache and told the palette and the map, and a rebuild on every
         // closing would only drop the brush's frame in the palette.
     });
+}
+
+// The numbers are stored as typed; a start the game cannot place on the
+// initial map is pointed out once they are.
+void TForm2::warnOfHeroStart() {
+    const std::string outside = judgeHeroStart(ws_.project).outside;
+    if (outside.empty()) return;
+    QString text = QString::fromUtf8(outside);
+    text[0] = text[0].toUpper();
+    ws_.prompts().warning(
+        text + QStringLiteral(". Os números foram gravados; o jogo põe o herói na célula do mapa mais próxima."));
 }
 
 DatabaseCommands& TForm2::commands() { return *commands_; }

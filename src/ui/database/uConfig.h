@@ -156,6 +156,7 @@ private:
     void enterPage(DatabasePage page);
     void leavePage(DatabasePage page);
     void fillGame();
+    void warnOfHeroStart();
     void reloadLookups();
     void setItemNaming(bool on);
     void afterItemInserted();

@@ -4,14 +4,18 @@
 #include "model/core/Text.h"
 #include "model/database/DataModule.h"
 #include "model/events/EventCommands.h"
+#include "model/events/SwitchNames.h"
 #include "model/session/Workspace.h"
 #include "ui/events/uEvChangeMap.h"
 #include "ui/events/uEvCommandDialog.h"
+#include "ui/events/uEvSwitchNames.h"
 #include "ui/events/uEventEditor.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHBoxLayout>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 
@@ -45,6 +49,45 @@ QString refusal(const QString& caption, const QString& value, bool last, bool fr
     if (problem.empty()) return {};
     return QStringLiteral("%1 %2").arg(caption, QString::fromUtf8(problem.c_str()));
 }
+
+// Fills a switch drop-down: 1 to 100, each as "N - name" when the project
+// names it; the choice stays where it was.
+void listSwitches(Workspace& ws, QComboBox* box) {
+    std::map<int, std::string> names;
+    ws.run([&] { names = readSwitchNames(ws.project.ProjectFolder); });  // unreadable: numbers only
+    const int chosen = std::max(0, box->currentIndex());
+    box->clear();
+    for (int n = kFirstSwitch; n <= kLastSwitch; ++n) box->addItem(fromCp1252(switchCaption(n, names)), n);
+    box->setCurrentIndex(chosen);
+}
+
+// The switch row of a switch dialog: the drop-down, and "Nomes…" beside it,
+// which names the switches and lists them again.
+QComboBox* addSwitchChoice(Workspace& ws, TFormCMD& dialog) {
+    auto* row = new QWidget(&dialog);
+    auto* box = new QComboBox(row);
+    box->setObjectName(QStringLiteral("Interruptor"));
+    box->setMaxVisibleItems(20);
+    box->setStyleSheet(
+        QStringLiteral("QComboBox { combobox-popup: 0; }"));  // a list of 20 that scrolls, not the screen
+    auto* names = new QPushButton(QString::fromUtf8("Nomes…"), row);
+    names->setObjectName(QStringLiteral("NomesInterruptores"));
+    names->setAutoDefault(false);
+    names->setToolTip(QStringLiteral("Dá nomes aos interruptores deste projeto"));
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(box, 1);
+    layout->addWidget(names);
+    dialog.addRow(QStringLiteral("Interruptor:"), row);
+    listSwitches(ws, box);
+    QObject::connect(names, &QPushButton::clicked, &dialog, [&ws, &dialog, box] {
+        TFormSwitchNames naming(ws, &dialog);
+        if (naming.exec() == QDialog::Accepted) listSwitches(ws, box);
+    });
+    return box;
+}
+
+int chosenSwitch(const QComboBox* box) { return box->currentIndex() + kFirstSwitch; }
 
 }  // namespace
 
@@ -189,10 +232,10 @@ void TForm6::switchCommand(bool on) {
                     on ? QStringLiteral("Editor de Eventos - Ligar Interruptor")
                        : QStringLiteral("Editor de Eventos - Desligar Interruptor"),
                     this);
-    QSpinBox* number = dialog.addNumber(QStringLiteral("Interruptor"), QStringLiteral("Interruptor (1 a 100):"),
-                                        kFirstSwitch, kLastSwitch, kFirstSwitch);
+    QComboBox* number = addSwitchChoice(ws_, dialog);
     if (ask(dialog))
-        appendCommand(on ? LigarInterruptorCommand(number->value()) : DesligarInterruptorCommand(number->value()));
+        appendCommand(on ? LigarInterruptorCommand(chosenSwitch(number))
+                         : DesligarInterruptorCommand(chosenSwitch(number)));
 }
 
 void TForm6::LigarInterruptor() { switchCommand(true); }
@@ -200,8 +243,7 @@ void TForm6::DesligarInterruptor() { switchCommand(false); }
 
 void TForm6::SeInterruptor() {
     TFormCMD dialog(ws_, QStringLiteral("Editor de Eventos - Se Interruptor"), this);
-    QSpinBox* number = dialog.addNumber(QStringLiteral("Interruptor"), QStringLiteral("Interruptor (1 a 100):"),
-                                        kFirstSwitch, kLastSwitch, kFirstSwitch);
+    QComboBox* number = addSwitchChoice(ws_, dialog);
     auto* on = new QRadioButton(QStringLiteral("Ligado"), &dialog);
     on->setObjectName(QStringLiteral("Ligado"));
     on->setChecked(true);
@@ -209,7 +251,7 @@ void TForm6::SeInterruptor() {
     off->setObjectName(QStringLiteral("Desligado"));
     dialog.addRow(QStringLiteral("Se estiver:"), on);
     dialog.addRow(QString(), off);
-    if (ask(dialog)) appendCommand(SeInterruptorCommand(number->value(), on->isChecked()));
+    if (ask(dialog)) appendCommand(SeInterruptorCommand(chosenSwitch(number), on->isChecked()));
 }
 
 void TForm6::SeTemItem() {

@@ -1,5 +1,6 @@
 #include "ui/events/uNewChar.h"
 
+#include "model/animation/Animations.h"
 #include "model/core/Error.h"
 #include "model/core/Text.h"
 #include "model/events/EventScript.h"
@@ -21,8 +22,8 @@
 namespace quillmark {
 
 namespace {
-constexpr int kFrameSide = 65;
-constexpr int kFaceSide = 80;
+constexpr int kBoxSide = 65;
+constexpr int kFaceBoxSide = 80;
 const char* const kColumnCaptions[] = {"Down", "Left", "Right", "Up"};
 }  // namespace
 
@@ -43,13 +44,20 @@ TFormNC::TFormNC(Workspace& ws, TForm6& editor, QWidget* parent) : QDialog(paren
         grid->addWidget(caption, 0, column, Qt::AlignHCenter);
         for (int row = 0; row < 3; ++row) {
             const int index = characterFrameIndex(column, row);
-            auto* box = new TEvPictureBox(kFrameSide, true, animation);
+            auto* box = new TEvPictureBox(kBoxSide, true, animation);
             box->setObjectName(QStringLiteral("Image%1").arg(index + 1));
             boxes_[static_cast<size_t>(index)] = box;
             grid->addWidget(box, row + 1, column, Qt::AlignCenter);
         }
     }
-    grid->setRowStretch(4, 1);
+    // one sprite sheet instead of twelve file dialogs
+    btnSheet_ = new QPushButton(QString::fromUtf8("Folha de sprites…"), animation);
+    btnSheet_->setObjectName(QStringLiteral("btnFolha"));
+    btnSheet_->setAutoDefault(false);
+    btnSheet_->setToolTip(QString::fromUtf8("Uma imagem de 3 colunas e 4 linhas de quadros de 40 x 40 "
+                                            "(linhas: baixo, esquerda, direita, cima), cortada nos doze quadros."));
+    grid->addWidget(btnSheet_, 4, 0, 1, 4);
+    grid->setRowStretch(5, 1);
 
     // --- the character: name, speed, face, script --------------------------------
     auto* personagem = new QGroupBox(QStringLiteral("Personagem"), this);
@@ -57,7 +65,7 @@ TFormNC::TFormNC(Workspace& ws, TForm6& editor, QWidget* parent) : QDialog(paren
     EditNome->setObjectName(QStringLiteral("EditNome"));
     EditSpeed = new QLineEdit(personagem);
     EditSpeed->setObjectName(QStringLiteral("EditSpeed"));
-    auto* face = new TEvPictureBox(kFaceSide, true, personagem);
+    auto* face = new TEvPictureBox(kFaceBoxSide, true, personagem);
     face->setObjectName(QStringLiteral("ImageFace"));
     face->setToolTip(QStringLiteral("Face"));
     boxes_[kCharacterFaceIndex] = face;
@@ -108,6 +116,7 @@ TFormNC::TFormNC(Workspace& ws, TForm6& editor, QWidget* parent) : QDialog(paren
     connect(btnOK_, &QPushButton::clicked, this, [this] { ws_.run([this] { OK(); }); });
     connect(btnCancel_, &QPushButton::clicked, this, &QDialog::reject);
     connect(btnDialogo_, &QPushButton::clicked, this, [this] { ws_.run([this] { DialogoNormal(); }); });
+    connect(btnSheet_, &QPushButton::clicked, this, [this] { ws_.run([this] { PickSheet(); }); });
 
     editor_.setCharacterDialog(this);
 }
@@ -140,6 +149,19 @@ void TFormNC::PickPicture(int index) {
     picture.LoadFromFile(*path);  // a picture that cannot be read changes nothing
     picture.setTransparent(index != kCharacterFaceIndex);
     boxes_[static_cast<size_t>(index)]->setPicture(picture);
+}
+
+void TFormNC::PickSheet() {
+    const std::optional<QString> path = ws_.prompts().openPicture();
+    if (!path || path->isEmpty()) return;
+    // a sheet that cannot be read or cut changes nothing
+    const std::vector<QImage> frames = cutWalkingSheet(Picture::fromFile(*path).image());
+    // the sheet's cells come in the order of the walking frames: down, left, right, up
+    for (int i = 0; i < kCharacterFaceIndex && static_cast<size_t>(i) < frames.size(); ++i) {
+        Picture picture(frames[static_cast<size_t>(i)]);
+        picture.setTransparent(true);
+        boxes_[static_cast<size_t>(i)]->setPicture(picture);
+    }
 }
 
 void TFormNC::OK() {

@@ -33,6 +33,9 @@ public:
 
     // Clicking picture i (0 … 12, the face last): picks a picture file for it.
     void PickPicture(int index);
+    // "Folha de sprites…": picks one sheet of 3 x 4 frames (rows down, left,
+    // right, up) and cuts it into the twelve walking frames.
+    void PickSheet();
     // "OK": saves the character and hands its object event to the script window.
     void OK();
     // "Dialogo Normal": the script window's dialogue dialog, with this
@@ -46,6 +49,7 @@ public:
     QPushButton* okButton() const { return btnOK_; }
     QPushButton* cancelButton() const { return btnCancel_; }
     QPushButton* dialogueButton() const { return btnDialogo_; }
+    QPushButton* sheetButton() const { return btnSheet_; }
 
 private:
     void showCharacter(const Character& character);
@@ -59,6 +63,7 @@ private:
     QPushButton* btnOK_ = nullptr;
     QPushButton* btnCancel_ = nullptr;
     QPushButton* btnDialogo_ = nullptr;
+    QPushButton* btnSheet_ = nullptr;
 };
 
 }  // namespace quillmark

@@ -72,19 +72,30 @@ TFormMP::TFormMP(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
     layout->addWidget(GroupBatalhas);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    // The picture shown until one is chosen. Without it the editor still
-    // starts; the picture stays empty.
-    try {
-        picture_.LoadFromFile(projectPath(ws_.EditorFolder.isEmpty() ? editorFolder() : ws_.EditorFolder,
-                                          std::string_view(kDefaultBattleBackground)));
-    } catch (const std::exception&) {
-    }
-    showPicture();
+    loadPicture(std::string());
 
     ws_.session().links().mapProperties.fill([this] { Execute(); });
 }
 
 TFormMP::~TFormMP() { ws_.session().links().mapProperties.clear(); }
+
+// The map's own battle background when it has one, else the picture of the
+// editor folder shown until one is chosen. A picture that cannot be read is
+// left empty: the dialog still opens.
+void TFormMP::loadPicture(const std::string& map) {
+    picture_ = Picture();
+    QString path;
+    if (!map.empty()) path = battleBackgroundPath(ws_.project.ProjectFolder, map);
+    if (path.isEmpty() || !fileExists(path))
+        path = projectPath(ws_.EditorFolder.isEmpty() ? editorFolder() : ws_.EditorFolder,
+                           std::string_view(kDefaultBattleBackground));
+    try {
+        picture_.LoadFromFile(path);
+    } catch (const std::exception&) {
+        picture_ = Picture();
+    }
+    showPicture();
+}
 
 void TFormMP::showPicture() {
     Image1->setPixmap(picture_.isEmpty() ? QPixmap() : QPixmap::fromImage(picture_.image()));
@@ -105,6 +116,7 @@ void TFormMP::Execute() {
         }
     });
     if (!readable) return;
+    loadPicture(map);
     exec();
     ws_.run([&] { storeMapSettings(folder, map, shownSettings()); });
 }

@@ -62,6 +62,7 @@ public:
     TClickImage* Image1 = nullptr;
 
 private:
+    void loadPicture(const std::string& map);
     void showPicture();
 
     Workspace& ws_;

@@ -5,18 +5,26 @@
 #include "model/core/RecordTable.h"
 #include "model/core/Text.h"
 #include "model/session/Workspace.h"
+#include "ui/common/uWindowTitle.h"
 #include "ui/main/uFrameProject.h"
 #include "ui/main/uFrameTiles.h"
 #include "ui/main/uPrincipal.h"
 #include "ui/main/uTerreno.h"
 
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QActionGroup>
+#include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QStatusBar>
+#include <QTextEdit>
 #include <QToolBar>
 #include <QUndoStack>
 
@@ -160,6 +168,38 @@ QIcon toolIcon(MapTool tool) {
     return QIcon(pm);
 }
 
+// The tool keys are plain letters, window shortcuts of the main window. A
+// letter typed into a text entry or a spin box always goes there. A letter
+// typed while the project tree or a list has the focus (their type-to-jump)
+// goes to them too, unless the pointer rests on the map: then the letter is
+// the map's, as Shift+C and Shift+V work on the cell under the pointer. The
+// widget claims the key before the shortcut fires.
+class TTypingGuard : public QObject {
+public:
+    TTypingGuard(QWidget* window, std::function<bool()> pointerOnMap)
+        : QObject(window), window_(window), pointerOnMap_(std::move(pointerOnMap)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::ShortcutOverride) return false;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || widget->window() != window_) return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+        if (key->text().isEmpty() || !key->text().at(0).isPrint()) return false;
+        const bool entry = qobject_cast<QLineEdit*>(widget) || qobject_cast<QAbstractSpinBox*>(widget) ||
+                           qobject_cast<QTextEdit*>(widget) || qobject_cast<QPlainTextEdit*>(widget);
+        const bool jumps = qobject_cast<QAbstractItemView*>(widget) || qobject_cast<QComboBox*>(widget);
+        if (!entry && !(jumps && !pointerOnMap_())) return false;
+        event->accept();
+        return true;
+    }
+
+private:
+    QWidget* window_;
+    std::function<bool()> pointerOnMap_;
+};
+
 }  // namespace
 
 void TForm1::buildTools(QMenu* editar) {
@@ -175,6 +215,9 @@ void TForm1::buildTools(QMenu* editar) {
         {MapTool::ContaGotas, "I", "Toma o tile da célula clicada como pincel (também Alt+clique)"},
         {MapTool::InicioHeroi, "H", "Clique numa célula: o herói começa o jogo nela, neste mapa"},
     };
+    qApp->installEventFilter(
+        new TTypingGuard(this, [this] { return mapArea_ && mapArea_->canvas()->hoveredCell() != nullptr; }));
+    fitDialogTitles(this);  // every dialog of the editor shows its whole title
     tools_ = addToolBar(QStringLiteral("Ferramentas"));
     tools_->setObjectName(QStringLiteral("MapTools"));
     tools_->setMovable(false);

@@ -230,6 +230,17 @@ TEST(EventGrammar, ProblemsNameWhereTheyAreInTheText) {
     ASSERT_EQ(open.problems.size(), 1u);
     EXPECT_EQ(open.problems[0].command, "SeDinheiro:5&");
     EXPECT_EQ(open.problems[0].offset, 23u);
+
+    // a block opened before a question's first answer, left open at the end of
+    // a text whose marker comes after blanks, is named by its own text (this
+    // once read past the end of the text and threw)
+    const std::string early = "          OnActionPress>QuestaoObjetiva:q&SeDinheiro:5&";
+    const ParsedEvent e = ParseScriptText(early);
+    ASSERT_FALSE(e.problems.empty());
+    bool named = false;
+    for (const EventProblem& pr : e.problems)
+        if (pr.command == "SeDinheiro:5&" && pr.offset == early.find("SeDinheiro")) named = true;
+    EXPECT_TRUE(named);
 }
 
 TEST(EventGrammar, CharacterScriptsPassOverTheirMarker) {

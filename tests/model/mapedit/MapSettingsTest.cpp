@@ -103,3 +103,32 @@ TEST(MapSettings, ABrokenTableIsReportedAndNotOverwritten) {
     f.open(QIODevice::ReadOnly);
     EXPECT_EQ(f.readAll(), "<DATAPACKET>broken");
 }
+
+TEST(MapSettings, RandomBattlesAreWrittenTrueOrFalseAndReadInAnyCase) {
+    qmtest::ProjectFixture p;
+    storeMapSettings(p.folder(), "Floresta.xml", forest());
+    MapSettings calm;
+    calm.EvetoAutoRun = "IniciaChuva:";
+    storeMapSettings(p.folder(), "Vila.xml", calm);
+    const QByteArray text = p.dir.read("Data/PropMapas.xml");
+    EXPECT_TRUE(text.contains("EnemysTipe=\"True\"")) << text.toStdString();
+    EXPECT_TRUE(text.contains("EnemysTipe=\"False\"")) << text.toStdString();
+    EXPECT_FALSE(text.contains("\"TRUE\"") || text.contains("\"FALSE\"")) << text.toStdString();
+
+    // a table an older writer made with capitals, or another hand in lower case
+    for (const char* on : {"TRUE", "true", "True"}) {
+        QByteArray other = text;
+        other.replace("EnemysTipe=\"True\"", QByteArray("EnemysTipe=\"") + on + "\"");
+        other.replace("EnemysTipe=\"False\"",
+                      on[0] == 'T' && on[1] == 'R' ? "EnemysTipe=\"FALSE\"" : "EnemysTipe=\"false\"");
+        p.dir.write("Data/PropMapas.xml", other);
+        EXPECT_TRUE(readMapSettings(p.folder(), "Floresta.xml").EnemysTipe) << on;
+        EXPECT_FALSE(readMapSettings(p.folder(), "Vila.xml").EnemysTipe) << on;
+        // storing again writes the spelling
+        MapSettings changed = forest();
+        changed.Enemy[1] = "Golem";
+        storeMapSettings(p.folder(), "Floresta.xml", changed);
+        EXPECT_TRUE(p.dir.read("Data/PropMapas.xml").contains("EnemysTipe=\"True\"")) << on;
+        EXPECT_EQ(readMapSettings(p.folder(), "Vila.xml"), calm) << on;
+    }
+}

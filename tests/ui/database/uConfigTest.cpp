@@ -539,3 +539,45 @@ TEST(ItemsPage, TheEventMemoKeepsItsLinesAndTheCheckBoxesTheirFlags) {
     EXPECT_EQ(items.asString("Evento"), "Msg(Ola)\r\nFim\r\nMais");
     EXPECT_FALSE(items.asBoolean("usMapa"));
 }
+
+TEST(DatabaseWindow, AStartOutsideTheInitialMapIsStoredWithAWarning) {
+    Db db;
+    db.fixture.addMap("Vila.xml");  // 14 x 14
+    readProjectFile(db.fixture.projectFile(), db.ws->project);
+    db.open();
+    db.form->EditPosX->setText("9999");
+    db.prompts->answer(Answer::Ok);
+    ASSERT_TRUE(db.close());  // the numbers are stored as they are
+    ASSERT_EQ(db.prompts->asked().size(), 1u);
+    EXPECT_EQ(db.prompts->asked()[0].icon, Icon::Warning);
+    EXPECT_TRUE(db.prompts->messages()[0].startsWith(QString::fromUtf8(
+        "A posição inicial do herói (X 9999, Y 190: linha 4, coluna 247) fica fora do mapa inicial \"Vila.xml\"")))
+        << db.prompts->messages()[0].toStdString();
+    EXPECT_TRUE(db.fixture.dir.read("Aventura.qmk").contains("Char X:9999\r\nChar Y:190\r\n"));
+    EXPECT_EQ(db.ws->project.CharX, 9999);
+
+    // inside the map, on a cell or not: no warning
+    for (const char* y : {"180", "190", "580"}) {  // 580: the last row
+        db.prompts->clear();
+        db.open();
+        db.form->EditPosX->setText("680");
+        db.form->EditPosY->setText(y);
+        ASSERT_TRUE(db.close()) << y;
+        EXPECT_TRUE(db.prompts->asked().empty()) << y;
+    }
+    // a row past the last one, and a start on another, larger initial map
+    db.open();
+    db.form->EditPosY->setText("620");
+    db.prompts->answer(Answer::Ok);
+    ASSERT_TRUE(db.close());
+    EXPECT_EQ(db.prompts->asked().size(), 1u);
+    MapGrid big;
+    big.newGrid(20);
+    db.fixture.addMap("Campo.xml", big);
+    db.prompts->clear();
+    db.open();
+    db.form->EditMapaInicial->setText("Campo.xml");
+    ASSERT_TRUE(db.close());
+    EXPECT_TRUE(db.prompts->asked().empty());
+    EXPECT_TRUE(db.fixture.dir.read("Aventura.qmk").contains("Mapa Inicial:Campo.xml\r\nChar X:680\r\nChar Y:620\r\n"));
+}

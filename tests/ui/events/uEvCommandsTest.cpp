@@ -8,14 +8,18 @@
 #include "model/core/MapFile.h"
 #include "model/database/DataModule.h"
 #include "model/events/EventCommands.h"
+#include "model/events/SwitchNames.h"
 #include "ui/events/uEvChangeMap.h"
 #include "ui/events/uEvCommandDialog.h"
+#include "ui/events/uEvSwitchNames.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTableWidget>
 
 using namespace quillmark;
 using qmtest::ModalDriver;
@@ -71,6 +75,12 @@ struct CommandDialogsTest : qmtest::EventWindows {
         ASSERT_GE(box->currentIndex(), 0) << text.toStdString();
     }
     static void number(QWidget* dialog, const char* name, int value) { field<QSpinBox>(dialog, name)->setValue(value); }
+    // The switch drop-down lists 1 to 100 in order.
+    static void chooseSwitch(QWidget* dialog, int number) {
+        QComboBox* box = field<QComboBox>(dialog, "Interruptor");
+        ASSERT_EQ(box->count(), 100);
+        box->setCurrentIndex(number - 1);
+    }
     static void type(QWidget* dialog, const char* name, const QString& text) {
         QLineEdit* edit = field<QLineEdit>(dialog, name);
         edit->setFocus();
@@ -136,12 +146,12 @@ TEST_F(CommandDialogsTest, EveryDialogWritesACommandThatReadsBackTheSame) {
     });
     choose("Mudar Level");
     driver.when<TFormCMD>([&](TFormCMD* d) {
-        number(d, "Interruptor", 100);
+        chooseSwitch(d, 100);
         click(d->okButton());
     });
     choose("Ligar Interruptor");
     driver.when<TFormCMD>([&](TFormCMD* d) {
-        number(d, "Interruptor", 7);
+        chooseSwitch(d, 7);
         click(d->okButton());
     });
     choose("Desligar Interruptor");
@@ -185,7 +195,7 @@ TEST_F(CommandDialogsTest, BlocksAreWrittenInOrderAndNest) {
     });
     choose("Questão Objetiva");  // the question and "Sim:"
     driver.when<TFormCMD>([&](TFormCMD* d) {
-        number(d, "Interruptor", 12);
+        chooseSwitch(d, 12);
         click(d->findChild<QRadioButton*>("Desligado"));
         click(d->okButton());
     });
@@ -276,4 +286,68 @@ TEST_F(CommandDialogsTest, RefusedEntriesKeepTheDialogOpenAndTheScriptUnchanged)
     EXPECT_TRUE(boxes[1].contains("Digite ao menos duas escolhas")) << boxes[1].toStdString();
     EXPECT_TRUE(boxes[2].contains(QString::fromUtf8("célula de chegada"))) << boxes[2].toStdString();
     EXPECT_TRUE(boxes[3].contains(QString::fromUtf8("Não há \"Se\" aberto"))) << boxes[3].toStdString();
+}
+
+TEST_F(CommandDialogsTest, SwitchesAreListedWithTheirNamesAndNamedFromTheDialog) {
+    storeSwitchNames(game.folder(), {{7, "Porta do castelo"}});
+    const QByteArray before = game.dir.read("Data/Interruptores.xml");
+    ModalDriver driver;
+    driver.when<TFormCMD>([&](TFormCMD* d) {
+        QComboBox* box = field<QComboBox>(d, "Interruptor");
+        ASSERT_EQ(box->count(), 100);
+        EXPECT_EQ(box->itemText(0), "1");
+        EXPECT_EQ(box->itemText(6), "7 - Porta do castelo");
+        EXPECT_EQ(box->itemText(99), "100");
+        box->setCurrentIndex(6);
+        click(field<QPushButton>(d, "NomesInterruptores"));
+        // named in the dialog below: the list shows the new names, the choice stays
+        EXPECT_EQ(box->itemText(0), QString::fromUtf8("1 - Baú aberto"));
+        EXPECT_EQ(box->itemText(2), "3 - Sino");
+        EXPECT_EQ(box->currentIndex(), 6);
+        click(d->okButton());
+    });
+    driver.when<TFormSwitchNames>([&](TFormSwitchNames* n) {
+        EXPECT_EQ(n->windowTitle(), "Nomes dos Interruptores");
+        QTableWidget* t = n->table();
+        ASSERT_EQ(t->rowCount(), 100);
+        EXPECT_EQ(t->verticalHeaderItem(99)->text(), "100");
+        EXPECT_EQ(t->item(6, 0)->text(), "Porta do castelo");
+        // a name the game's text cannot hold is refused; nothing is written and the dialog stays
+        t->item(1, 0)->setText(QString::fromUtf8("Neve \xE2\x98\x83"));
+        prompts->answer(Answer::Ok);
+        click(n->okButton());
+        EXPECT_TRUE(n->isVisible());
+        EXPECT_EQ(game.dir.read("Data/Interruptores.xml"), before);
+        t->item(1, 0)->setText(QString());
+        t->item(0, 0)->setText(QString::fromUtf8("Baú aberto"));
+        // a name typed in the table and not yet finished is taken too
+        t->setFocus();
+        t->setCurrentItem(t->item(2, 0));
+        t->editItem(t->item(2, 0));
+        QWidget* editor = QApplication::focusWidget();
+        ASSERT_NE(editor, nullptr);
+        QTest::keyClicks(editor, "Sino");
+        click(n->okButton());
+        EXPECT_FALSE(n->isVisible());
+    });
+    choose("Ligar Interruptor");
+    driver.when<TFormCMD>([&](TFormCMD* d) {
+        EXPECT_EQ(field<QComboBox>(d, "Interruptor")->itemText(2), "3 - Sino");
+        chooseSwitch(d, 3);
+        click(d->okButton());
+    });
+    choose("Se Interruptor");
+    EXPECT_TRUE(driver.done());
+
+    const std::map<int, std::string> expected = {{1, "Ba\xFA aberto"}, {3, "Sino"}, {7, "Porta do castelo"}};
+    EXPECT_EQ(readSwitchNames(game.folder()), expected);
+    ASSERT_EQ(prompts->messages().size(), 1);
+    EXPECT_TRUE(prompts->messages()[0].contains("interruptor 2")) << prompts->messages()[0].toStdString();
+    // the script keeps the numbers
+    const ParsedEvent p = storedAndReopened(false);
+    ASSERT_EQ(p.commands.size(), 2u);
+    EXPECT_EQ(p.commands[0].kind, K::LigarInterruptor);
+    EXPECT_EQ(p.commands[0].args, std::vector<std::string>{"7"});
+    EXPECT_EQ(p.commands[1].args, (std::vector<std::string>{"3", "Ligado"}));
+    EXPECT_NE(form6.scriptText().indexOf("LigarInterruptor:7"), -1);
 }

@@ -270,3 +270,40 @@ TEST_F(CharacterDialogTest, TheDialogueIsWrittenThroughTheDialogueDialogWithTheC
     EXPECT_TRUE(prompts->messages().last().startsWith("Digite o nome do personagem"))
         << prompts->messages().join('\n').toStdString();
 }
+
+TEST_F(CharacterDialogTest, ASpriteSheetIsCutIntoTheTwelveFrameFiles) {
+    // 3 columns x 4 rows of 40 x 40 frames, rows down, left, right, up; every
+    // pixel differs from its neighbours and every cell from the others
+    QImage sheet(120, 160, QImage::Format_RGB32);
+    for (int y = 0; y < 160; ++y)
+        for (int x = 0; x < 120; ++x) sheet.setPixel(x, y, qRgb(x * 2, y, (x / 40) * 60 + (y / 40) * 15));
+    qmtest::TempDir elsewhere;
+    ASSERT_TRUE(sheet.save(elsewhere.file("folha.png")));
+    QImage wrong(100, 160, QImage::Format_RGB32);
+    wrong.fill(Qt::red);
+    ASSERT_TRUE(wrong.save(elsewhere.file("torta.png")));
+    prompts->answerText(elsewhere.file("torta.png")).answer(Answer::Ok).answerText(elsewhere.file("folha.png"));
+    withDialog("", [&](TFormNC* d) {
+        // a sheet that does not divide into 3 x 4 equal frames changes nothing
+        click(d->sheetButton());
+        ASSERT_EQ(prompts->messages().size(), 1);
+        EXPECT_TRUE(prompts->messages()[0].contains("100 x 160")) << prompts->messages()[0].toStdString();
+        EXPECT_EQ(colourOf(d, 0), qmtest::kNullColour);
+        click(d->sheetButton());
+        EXPECT_EQ(colourOf(d, kCharacterFaceIndex), qmtest::kNullColour);  // the face is no part of the sheet
+        QTest::keyClicks(d->nameEdit(), "Viajante");
+        click(d->okButton());
+    });
+    EXPECT_EQ(result, "AddChar:Viajante|");
+    EXPECT_TRUE(prompts->allAnswersUsed());
+    const char* const directions[] = {"Down", "Left", "Right", "Up"};
+    for (int row = 0; row < 4; ++row)
+        for (int column = 0; column < 3; ++column) {
+            const QString name = QStringLiteral("Char%1%2.bmp").arg(directions[row]).arg(column + 1, 2, 10, QChar('0'));
+            const QString path = project.path() + "Imagens/Viajante/" + name;
+            EXPECT_EQ(readFile(path).left(2), "BM") << name.toStdString();
+            const QImage frame = QImage(path).convertToFormat(QImage::Format_RGB32);
+            EXPECT_EQ(frame, sheet.copy(column * 40, row * 40, 40, 40)) << name.toStdString();
+        }
+    EXPECT_EQ(Picture::fromFile(file("Viajante", "CharFace.bmp")).image().pixel(3, 3), qmtest::kNullColour);
+}

@@ -16,7 +16,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
@@ -232,4 +234,64 @@ TEST_F(MapToolsTest, DesfazerInTheTreeUndoesAMoveAndLeavesTheMapsEdits) {
     canvas().setFocus();
     form->menuAction("Desfazer")->trigger();
     EXPECT_EQ(ws->grid.tipo(1, 1), '0');
+}
+
+TEST_F(MapToolsTest, ToolKeysLeaveTypedLettersToTheTreeAndTextEntries) {
+    MapGrid g;
+    g.newGrid(14);
+    project.addMap("Floresta.xml", g);
+    project.dir.write("Data/Project.dat", "Aventura\r\n\tVila.xml\r\n\tLago.xml\r\n\tFloresta.xml\r\n");
+    open();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    TFrame3* tree = form->projectTree();
+    ASSERT_NE(tree, nullptr);
+
+    // the tree has the focus: "F" jumps to "Floresta.xml" and chooses no tool
+    tree->expandAll();
+    ASSERT_EQ(tree->topLevelItem(0)->childCount(), 3) << tree->topLevelItem(0)->text(0).toStdString();
+    tree->setCurrentItem(tree->topLevelItem(0));
+    tree->setFocus();
+    ASSERT_TRUE(tree->hasFocus());
+    QTest::keyClick(tree, Qt::Key_F);
+    ASSERT_NE(tree->currentItem(), nullptr);
+    EXPECT_EQ(tree->currentItem()->text(0), "Floresta.xml");
+    EXPECT_EQ(canvas().tool(), MapTool::Pincel);
+    QTest::keyClick(tree, Qt::Key_H);  // no node starts with "H": still no tool
+    EXPECT_EQ(canvas().tool(), MapTool::Pincel);
+    EXPECT_EQ(toolStatus(), "Ferramenta: Pincel");
+
+    // the palette's list is a drop-down that jumps on letters too
+    form->paletteList()->setFocus();
+    QTest::keyClick(form->paletteList(), Qt::Key_R);
+    EXPECT_EQ(canvas().tool(), MapTool::Pincel);
+
+    // with the map in front (a click on it gives its area the focus) the same keys choose their tools
+    form->mapArea()->setFocus();
+    ASSERT_TRUE(form->mapArea()->hasFocus());
+    QTest::keyClick(form->mapArea(), Qt::Key_F);
+    EXPECT_EQ(canvas().tool(), MapTool::Balde);
+    QTest::keyClick(form->mapArea(), Qt::Key_H);
+    EXPECT_EQ(canvas().tool(), MapTool::InicioHeroi);
+    EXPECT_EQ(toolStatus(), QString::fromUtf8("Ferramenta: Início do Herói"));
+    // back in the tree, a letter is the tree's again
+    tree->setFocus();
+    QTest::keyClick(tree, Qt::Key_B);
+    EXPECT_EQ(canvas().tool(), MapTool::InicioHeroi);
+
+    // … unless the pointer rests on the map, as it does for Shift+C: the map's
+    // command wins while the tree keeps the focus (a map just opened from it)
+    QTest::mouseMove(&canvas(), centre(3, 3));
+    ASSERT_NE(canvas().hoveredCell(), nullptr);
+    QTreeWidgetItem* before = tree->currentItem();
+    QTest::keyClick(tree, Qt::Key_R);
+    EXPECT_EQ(canvas().tool(), MapTool::Retangulo);
+    EXPECT_EQ(tree->currentItem(), before);
+    // a text entry keeps every letter, pointer on the map or not
+    QLineEdit entry(form.get());
+    entry.show();
+    entry.setFocus();
+    QTest::keyClick(&entry, Qt::Key_B);
+    EXPECT_EQ(entry.text(), "b");
+    EXPECT_EQ(canvas().tool(), MapTool::Retangulo);
 }

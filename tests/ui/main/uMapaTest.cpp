@@ -261,3 +261,41 @@ TEST(MapPropertiesDialog, ABrokenTableIsReportedAndTheDialogStaysClosed) {
     ASSERT_EQ(s.prompts->messages().size(), 1);
     EXPECT_EQ(fixture.dir.read("Data/PropMapas.xml"), "<DATAPACKET>");
 }
+
+TEST(MapPropertiesDialog, ShowsTheLoadedMapsOwnBattleBackground) {
+    qmtest::ProjectFixture fixture;
+    fixture.addMap("Floresta.xml");
+    fixture.addMap("Vila.xml");
+    QImage forest(64, 32, QImage::Format_RGB32);
+    forest.fill(qRgb(20, 120, 30));
+    ASSERT_TRUE(forest.save(fixture.dir.file("Imagens/FlorestaBat.bmp"), "BMP"));
+    const QImage grass = Picture::fromFile(qmtest::binFolder() + "Imagens/grass.bmp").image();
+    auto shown = [](TFormMP& d) { return d.Image1->pixmap().toImage().convertToFormat(QImage::Format_RGB32); };
+
+    MapaSetup s;
+    s.ws->session().openProject(fixture.projectFile());
+    ASSERT_TRUE(s.ws->session().openMap(fixture.folder() + "Mapas/Floresta.xml", "Floresta.xml"));
+    runDialog(s, [&](TFormMP& d) {
+        EXPECT_EQ(d.picture().size(), QSize(64, 32));
+        EXPECT_EQ(shown(d).pixel(5, 5), qRgb(20, 120, 30));
+    });
+    // a map without a background of its own shows the editor folder's picture, not the last map's
+    ASSERT_TRUE(s.ws->session().openMap(fixture.folder() + "Mapas/Vila.xml", "Vila.xml"));
+    runDialog(s, [&](TFormMP& d) {
+        EXPECT_EQ(d.picture().image().convertToFormat(QImage::Format_RGB32),
+                  grass.convertToFormat(QImage::Format_RGB32));
+    });
+    // one chosen for it is shown the next time, and the forest keeps its own
+    QImage village(30, 20, QImage::Format_RGB32);
+    village.fill(qRgb(200, 180, 90));
+    ASSERT_TRUE(village.save(fixture.dir.file("aldeia.png")));
+    s.prompts->answerText(fixture.dir.file("aldeia.png"));
+    runDialog(s, [&](TFormMP& d) { QTest::mouseClick(d.Image1, Qt::LeftButton); });
+    ASSERT_TRUE(fixture.dir.exists("Imagens/VilaBat.bmp"));
+    runDialog(s, [&](TFormMP& d) { EXPECT_EQ(shown(d).pixel(5, 5), qRgb(200, 180, 90)); });
+    ASSERT_TRUE(s.ws->session().openMap(fixture.folder() + "Mapas/Floresta.xml", "Floresta.xml"));
+    runDialog(s, [&](TFormMP& d) { EXPECT_EQ(shown(d).pixel(5, 5), qRgb(20, 120, 30)); });
+    // a background that cannot be read: the dialog opens all the same, with no picture
+    fixture.dir.write("Imagens/FlorestaBat.bmp", "not a bitmap");
+    runDialog(s, [&](TFormMP& d) { EXPECT_TRUE(d.picture().isEmpty()); });
+}
