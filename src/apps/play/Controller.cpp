@@ -15,6 +15,9 @@ constexpr int kLookingPoll = 1000;  // ms, none yet
 }  // namespace
 
 Controller::Controller() {
+    // SDL's events would otherwise catch SIGINT and SIGTERM (to queue a quit
+    // event no one reads): the player must still end when it is told to
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     available_ = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
     if (!available_) return;
     QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { poll(); });
