@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QProcess>
 #include <gtest/gtest.h>
 
 using namespace quillmark;
@@ -106,4 +107,28 @@ TEST(PlayWindow, F11AndAltEnterSwitchFullScreenAndEscOpensTheMenu) {
     EXPECT_TRUE(window.game().quitRequested());
     wait(100);
     EXPECT_FALSE(window.isVisible());
+}
+
+TEST(PlayWindow, ThePlayerEndsWhenItIsToldTo) {
+    // a desktop ending its session sends SIGTERM: the game window goes, whatever the sound and
+    // controller libraries would like
+    qmtest::SmallGame g;
+    QProcess player;
+    QProcessEnvironment env = qmtest::playEnvironment();
+    env.insert("QUILLMARK_STARTUP_REPORT", "1");
+    player.setProcessEnvironment(env);
+    player.start(qmtest::binFolder() + "quillmark-play", {g.project.projectFile()});
+    ASSERT_TRUE(player.waitForStarted(10000));
+    QByteArray err;
+    for (int i = 0; i < 100 && !err.contains("startup-ms"); ++i) {
+        player.waitForReadyRead(100);
+        err += player.readAllStandardError();
+    }
+    ASSERT_TRUE(err.contains("startup-ms")) << err.toStdString();
+    player.terminate();
+    EXPECT_TRUE(player.waitForFinished(5000));
+    if (player.state() != QProcess::NotRunning) {
+        player.kill();
+        player.waitForFinished();
+    }
 }
