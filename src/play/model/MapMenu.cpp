@@ -26,6 +26,7 @@ void MapMenu::open(Page page) {
     mainCursor_ = 0;
     message_.clear();
     sound("Menu.wav");
+    if (page == Page::Save) readSlots();
     if (page == Page::Items) {
         std::string line;
         for (const ItemDef* i : game_.mapItems())
@@ -33,6 +34,16 @@ void MapMenu::open(Page page) {
         trace("itens:" + (line.empty() ? std::string(" nenhum") : line));
     } else {
         trace("menu");
+    }
+}
+
+void MapMenu::readSlots() {
+    slotLines_.clear();
+    for (int slot = 1; slot <= kSaveSlots; ++slot) {
+        const SlotInfo info = game_.saves().info(slot);
+        slotLines_.push_back(
+            "Espaço " + std::to_string(slot) + ": " +
+            (info.kind == SlotInfo::Kind::Refused ? std::string("não pode ser carregado") : info.summary));
     }
 }
 
@@ -107,12 +118,7 @@ std::vector<std::string> MapMenu::entries() const {
         break;
     }
     case Page::Save:
-        for (int slot = 1; slot <= kSaveSlots; ++slot) {
-            const SlotInfo info = game_.saves().info(slot);
-            list.push_back(
-                "Espaço " + std::to_string(slot) + ": " +
-                (info.kind == SlotInfo::Kind::Refused ? std::string("não pode ser carregado") : info.summary));
-        }
+        list = slotLines_;
         break;
     case Page::Quit:
         list = {"Sim", "Não"};
@@ -183,6 +189,7 @@ void MapMenu::take(int index) {
                 line += " " + cp1252ToUtf8(i->name) + " x" + std::to_string(s.count(i->name));
             trace("itens:" + (line.empty() ? std::string(" nenhum") : line));
         }
+        if (page_ == Page::Save) readSlots();
         if (page_ == Page::Items && game_.mapItems().empty()) message_ = "Nenhum item para usar aqui.";
         if (page_ == Page::Magic && mapSpells().empty()) message_ = "Nenhuma magia para usar aqui.";
         return;
@@ -232,6 +239,7 @@ void MapMenu::take(int index) {
         } catch (const Error& e) {
             message_ = e.what();
         }
+        readSlots();
         return;
     }
     case Page::Quit:

@@ -61,6 +61,7 @@ private:
     void take(int index);
     void back();
     void sound(const char* file) const;
+    void readSlots();
     void trace(const std::string& line) const;
     int count() const { return static_cast<int>(entries().size()); }
 
@@ -72,6 +73,7 @@ private:
     int cursor_ = 0;
     int mainCursor_ = 0;
     std::string message_;
+    std::vector<std::string> slotLines_;  // "Salvar"'s entries, read when the page opens and after each save
 };
 
 }  // namespace quillmark::play
