@@ -87,6 +87,23 @@ TEST(TitleScreen, MovesWithSoundsStartsANewGameAndQuits) {
     EXPECT_TRUE(game->quitRequested());
 }
 
+TEST(TitleScreen, ASaveWhoseMapIsGoneStaysOnTheTitleScreenSayingWhy) {
+    SmallGame g;
+    auto game = g.start();
+    game->enterMap("Caverna.xml", 2, 2, Dir::Up);
+    game->saveTo(1);
+    ASSERT_TRUE(QFile::rename(g.project.folder() + "Mapas/Caverna.xml", g.project.folder() + "Mapas/Gruta.xml"));
+    game->showTitle();
+    game->press(Key::Choice, 2);  // "Continuar"
+    game->press(Key::Choice, 1);
+    EXPECT_EQ(game->scene(), SceneKind::Title);
+    EXPECT_NE(game->title().message().find("Caverna.xml"), std::string::npos) << game->title().message();
+    // a new game still starts
+    game->press(Key::Choice, 1);
+    EXPECT_EQ(game->scene(), SceneKind::Map);
+    EXPECT_EQ(game->mapName(), "Vila.xml");
+}
+
 TEST(TitleScreen, AGameLostGoesBackToTheTitleScreen) {
     SmallGame g;
     auto game = g.start();

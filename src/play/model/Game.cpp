@@ -299,6 +299,8 @@ void Game::press(Key key, int choice) {
                 loadFrom(c.slot);
                 scene_ = SceneKind::Map;
             } catch (const Error& e) {
+                // a save whose map cannot be read any more: back on the title screen, saying why
+                scene_ = SceneKind::Title;
                 title_.refresh();
                 title_.setMessage(e.what());
                 trace(std::string("nao carregado: ") + e.what());
