@@ -19,21 +19,28 @@ namespace quillmark::play {
 
 std::string usageText() {
     return "uso: quillmark-play PROJETO.qmk | PASTA_DO_PROJETO [--map NOME.xml] [--at LINHA,COLUNA]\n"
-           "                    [--seed N] [--battle NOME[,NOME,NOME]]\n"
+           "                    [--seed N] [--battle NOME[,NOME,NOME]] [--title]\n"
            "                    [--headless] [--keys TECLAS] [--frames N] [--screenshot SAIDA.png] [--trace]\n"
            "\n"
+           "A janela começa na tela de título (\"Novo Jogo\", \"Continuar\", \"Sair\"), a não ser que --map, --at\n"
+           "ou --battle levem direto ao jogo; o modo de teste começa no mapa, ou no título com --title.\n"
+           "\n"
            "Teclas do jogo: setas ou WASD andam; Espaço, Enter ou Z é a tecla de ação; I abre e fecha\n"
-           "a lista de itens; F1 mostra as teclas; Esc pergunta antes de sair. Na batalha: K \"Atacar\", M \"Magia\", "
+           "a lista de itens; Esc abre o menu (\"Itens\", \"Magias\", \"Status\", \"Salvar\", \"Sair\") e volta nele;\n"
+           "F1 mostra as teclas; F11 ou Alt+Enter: tela cheia. Um controle de jogo usa as mesmas teclas:\n"
+           "direcional e alavanca esquerda andam, A é a ação, B volta, X os itens, Y as teclas, Start o menu.\n"
+           "Na batalha: K \"Atacar\", M \"Magia\", "
            "I \"Item\", E \"Defender\",\n"
            "F \"Fugir\"; setas e ação escolhem na lista; 1 a 9 escolhem direto; Backspace ou X volta.\n"
            "Numa questão, setas para cima e para baixo e a tecla de ação respondem; 1 a 4 escolhem direto.\n"
            "\n"
            "Modo de teste (--headless): sem janela, joga N quadros de 1/60 s com as TECLAS\n"
-           "(U, D, L, R: um passo para cima, baixo, esquerda, direita; A: ação; I: itens;\n"
+           "(U, D, L, R: um passo para cima, baixo, esquerda, direita; A: ação; I: itens; P: o menu (Esc);\n"
            "K, M, I, E, F: os comandos da batalha; B: volta; 1 a 9: um item da lista).\n"
            "Numa questão, 1 a 4 escolhem a resposta (1 \"Sim\", 2 \"Não\"; numa de múltipla escolha, a\n"
            "escolha de mesmo número); U e D movem o cursor e A responde o que ele marca. Uma questão\n"
            "ainda aberta quando as teclas acabam fica esperando.\n"
+           "Os jogos salvos ficam em \"Saves\\Save1.sav\" a \"Saves\\Save3.sav\" do projeto.\n"
            "--seed N repete todos os sorteios; --battle começa já uma batalha contra esses inimigos;\n"
            "--trace escreve cada passo, evento, ação da batalha (dano e HP), vitória e nível.\n"
            "\n"
@@ -87,9 +94,9 @@ Options parseOptions(const QStringList& args) {
         } else if (a == "--keys") {
             const QString v = next().toUpper();
             for (QChar c : v)
-                if (!QStringLiteral("UDLRAIKMEFB123456789").contains(c))
+                if (!QStringLiteral("UDLRAIPKMEFB123456789").contains(c))
                     throw Error("--keys: \"" + QString(c).toStdString() +
-                                "\" não é uma tecla (use U, D, L, R, A, I, K, M, E, F, B e 1 a 9)");
+                                "\" não é uma tecla (use U, D, L, R, A, I, P, K, M, E, F, B e 1 a 9)");
             o.keys = v.toStdString();
         } else if (a == "--seed") {
             const QString v = next();
@@ -116,6 +123,8 @@ Options parseOptions(const QStringList& args) {
             if (o.screenshot.isEmpty()) throw Error("--screenshot: falta o nome do arquivo");
         } else if (a == "--trace") {
             o.trace = true;
+        } else if (a == "--title") {
+            o.title = true;
         } else if (a.startsWith("--")) {
             throw Error("opção desconhecida: " + a.toStdString());
         } else if (o.target.isEmpty()) {
@@ -150,11 +159,12 @@ int runHeadless(const Options& options, const QString& editorFolder, std::ostrea
     sound.onProblem = [&err](const std::string& line) { err << "quillmark-play: " << line << "\n"; };
     game.onSound = [&sound](const std::string& file) { sound.play(file); };
     game.onMusic = [&sound](const std::string& file) { sound.music(file); };
+    if (options.title) game.showTitle();
     if (!options.battle.empty()) game.startBattle(options.battle);
 
     std::size_t nextKey = 0;
     int boxSince = -1;  // frame at which the keys ran out with a box showing
-    for (int f = 0; f < options.frames; ++f) {
+    for (int f = 0; f < options.frames && !game.quitRequested(); ++f) {
         const bool box = game.scene() == SceneKind::Map && game.world().box();
         if (game.fading()) {
             // a transfer: keys wait for the new map
@@ -190,6 +200,7 @@ int runHeadless(const Options& options, const QString& editorFolder, std::ostrea
                                : k == 'E' ? Key::Defend
                                : k == 'F' ? Key::Flee
                                : k == 'B' ? Key::Back
+                               : k == 'P' ? Key::Menu
                                           : Key::Action);
             }
         } else if (box && !game.world().box()->asking()) {
@@ -206,6 +217,8 @@ int runHeadless(const Options& options, const QString& editorFolder, std::ostrea
         out << "estado "
             << (game.scene() == SceneKind::Battle     ? "batalha"
                 : game.scene() == SceneKind::GameOver ? "fim de jogo"
+                : game.scene() == SceneKind::Title    ? "titulo"
+                : game.scene() == SceneKind::Menu     ? "menu"
                                                       : "mapa")
             << " nivel " << s.level() << " experiencia " << s.experience() << " dinheiro " << s.money() << " HP "
             << s.hp() << "/" << s.maxHp() << " MP " << s.mp() << "/" << s.maxMp() << " itens";

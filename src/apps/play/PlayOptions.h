@@ -2,13 +2,16 @@
 // The player's command line and its test mode.
 //
 //   quillmark-play PROJECT.qmk | PROJECT_FOLDER [--map NAME.xml] [--at ROW,COL]
-//                  [--seed N] [--battle NAME[,NAME,NAME]]
+//                  [--seed N] [--battle NAME[,NAME,NAME]] [--title]
 //                  [--headless] [--keys KEYS] [--frames N] [--screenshot OUT.png] [--trace]
+//
+// The window starts on the title screen unless --map, --at or --battle jump
+// into the game; the test mode starts on the map unless --title is given.
 //
 // The test mode (--headless) opens no window: it plays N frames of 1/60 s,
 // feeding the keys (U, D, L, R a step up, down, left, right; A the action key;
-// I the item list; K, M, I, E, F the battle commands; B back; 1 to 9 an entry
-// of the list shown) one at a time, each when the previous step, message,
+// I the item list; P the menu (Esc); K, M, I, E, F the battle commands; B back;
+// 1 to 9 an entry of the list shown) one at a time, each when the previous step, message,
 // dialogue or battle action is done. --seed makes every random choice
 // repeatable; --battle starts a battle against those monsters at once.
 // A message or dialogue is closed by the next A; a key other than A while it
@@ -34,6 +37,7 @@ struct Options {
     int frames = 1;
     QString screenshot;
     bool trace = false;
+    bool title = false;  // --title
     bool help = false;
     std::uint32_t seed = 0x5eed1234u;
     std::vector<std::string> battle;  // monster names, CP1252

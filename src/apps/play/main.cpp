@@ -1,5 +1,6 @@
 // quillmark-play: plays a Quillmark project. See play/PlayOptions.h for the
 // command line and the test mode.
+#include "apps/play/Controller.h"
 #include "apps/play/PlayOptions.h"
 #include "apps/play/Sound.h"
 #include "model/core/Error.h"
@@ -10,6 +11,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <cstdio>
 #include <iostream>
 
@@ -67,7 +69,9 @@ int main(int argc, char** argv) {
     }
     for (const std::string& w : data->warnings) std::cerr << "quillmark-play: " << w << "\n";
     const QString projectFolder = data->project.ProjectFolder;
-    PlayWindow window(std::move(data), options.seed);
+    // the title screen first, unless the command line jumps into the game
+    const bool title = options.title || (options.map.isEmpty() && !options.at && options.battle.empty());
+    PlayWindow window(std::move(data), options.seed, title);
     auto problem = [](const std::string& line) { std::cerr << "quillmark-play: " << line << "\n"; };
     window.game().onProblem = problem;
     Sound sound(projectFolder, false);
@@ -85,5 +89,11 @@ int main(int argc, char** argv) {
             if (report == "exit") window.close();
         };
     window.show();
+    // a game controller plays with the same keys
+    Controller pad;
+    pad.onKey = [&window](int key, bool down) {
+        QKeyEvent event(down ? QEvent::KeyPress : QEvent::KeyRelease, key, Qt::NoModifier);
+        QCoreApplication::sendEvent(&window, &event);
+    };
     return app.exec();
 }

@@ -5,11 +5,16 @@
 
 namespace quillmark::play {
 
-Game::Game(GameData& data, std::uint32_t seed) : first_(data), data_(&data) {
+Game::Game(GameData& data, std::uint32_t seed)
+    : first_(data), data_(&data), saves_(data.project.ProjectFolder), title_(saves_), menu_(*this) {
     state_ = std::make_unique<GameState>(first_.db, seed);
     loader = [](const LoadRequest& request) { return loadGame(request); };
     warned_.insert(asciiLower(first_.mapName));  // the program tells the first map's problems
     newWorld();
+    title_.onSound = [this](const std::string& file) {
+        if (onSound) onSound(file);
+    };
+    title_.onTrace = [this](const std::string& line) { trace(line); };
 }
 
 Game::~Game() = default;
@@ -40,8 +45,10 @@ bool Game::idle() const {
     switch (scene_) {
     case SceneKind::Map:
         // keys wait for a transfer and for the map's auto-run event to start
-        return fadeFrame_ == 0 && autoRunDone_ &&
-               (itemList_ || world_->idle() || (world_->box() && world_->box()->asking()));
+        return fadeFrame_ == 0 && autoRunDone_ && (world_->idle() || (world_->box() && world_->box()->asking()));
+    case SceneKind::Title:
+    case SceneKind::Menu:
+        return true;
     case SceneKind::Battle:
         return battle_->waiting();
     case SceneKind::GameOver:
@@ -78,7 +85,7 @@ void Game::swapMap(std::unique_ptr<GameData> next, int row, int column, Dir faci
     newWorld();
     world_->placeHero(row, column, facing);
     world_->setWeather(weather);
-    itemList_ = false;
+    menu_.close();
     autoRunDone_ = true;  // it runs here
     trace("mapa " + cp1252ToUtf8(data_->mapName) + " " + std::to_string(row) + "," + std::to_string(column) + " " +
           dirName(facing));
@@ -123,7 +130,7 @@ double Game::fade() const {
 void Game::endGame() {
     scene_ = SceneKind::GameOver;
     gameOverSince_ = frame_;
-    itemList_ = false;
+    menu_.close();
     afterBattle_.clear();
     trace("fim de jogo");
     if (onMusic) onMusic("");
@@ -153,7 +160,8 @@ bool Game::startBattle(const std::vector<std::string>& names, bool fleeing) {
     }
     if (monsters.empty()) return false;
     state_->stepsSinceBattle = 0;
-    itemList_ = false;
+    menu_.close();
+    menuPending_ = false;
     battle_ = std::make_unique<Battle>(*state_, monsters, fleeing);
     battle_->onTrace = [this](const std::string& line) { trace(line); };
     battle_->onSound = [this](const std::string& file) {
@@ -189,45 +197,124 @@ void Game::runItemEvent(const ItemDef& item) {
     world_->runEvent(parseCharacterScript(item.event), "evento do item " + cp1252ToUtf8(item.name));
 }
 
-void Game::useMapItem(int index) {
-    const auto items = mapItems();
-    if (index < 0 || index >= static_cast<int>(items.size())) return;
-    const ItemDef& item = *items[static_cast<std::size_t>(index)];
+std::string Game::useMapItem(const ItemDef& item) {
     std::vector<std::string> levelUps;
     const std::string what = state_->useItem(item, levelUps);
-    itemList_ = false;
-    if (onSound) onSound("MenuSelect.wav");
     trace("usa o item " + cp1252ToUtf8(item.name) + ": " + what);
     for (const std::string& l : levelUps) trace(l);
+    // the item's event runs on the map, so the menu closes when it shows something
     runItemEvent(item);
+    if (!world_->idle()) menu_.close();
+    return cp1252ToUtf8(item.name) + ": " + what + ".";
+}
+
+void Game::showTitle() {
+    titleMode_ = true;
+    menu_.close();
+    battle_.reset();
+    afterBattle_.clear();
+    title_.refresh();
+    if (!title_.pictureLoaded()) {
+        const std::string problem = title_.loadPicture(first_.project.ProjectFolder);
+        if (!problem.empty() && onProblem) onProblem(problem);
+    }
+    scene_ = SceneKind::Title;
+    if (onMusic) onMusic("");
+    std::string line = "titulo:";
+    for (const std::string& e : title_.entries()) line += " [" + e + "]";
+    trace(line);
+}
+
+void Game::newGame() {
+    const std::uint32_t seed = state_->random().next();
+    world_.reset();
+    state_ = std::make_unique<GameState>(first_.db, seed);
+    data_ = &first_;  // the map the game starts on
+    owned_.reset();
+    next_.reset();
+    fadeFrame_ = 0;
+    menu_.close();
+    battle_.reset();
+    afterBattle_.clear();
+    newWorld();
+    autoRunDone_ = false;
+    scene_ = SceneKind::Map;
+    if (onMusic) onMusic("");
+}
+
+void Game::saveTo(int slot) {
+    try {
+        saves_.write(slot, captureGame(*this));
+    } catch (const Error& e) {
+        trace(std::string("nao salvo: ") + e.what());
+        if (onProblem) onProblem(e.what());
+        throw;
+    }
+    trace("salvo em " + SaveSlots::relativePath(slot));
+}
+
+void Game::loadFrom(int slot) {
+    const SavedGame saved = saves_.read(slot);
+    restoreGame(*this, saved);
+    trace("carregado " + SaveSlots::relativePath(slot) + " " + cp1252ToUtf8(mapName()) + " " +
+          std::to_string(world_->hero().row) + "," + std::to_string(world_->hero().column) + " " +
+          dirName(world_->hero().facing));
 }
 
 void Game::press(Key key, int choice) {
     switch (scene_) {
-    case SceneKind::Map: {
+    case SceneKind::Map:
         if (fadeFrame_ > 0) return;  // keys wait for the new map
-        if (!itemList_) {
-            if (key == Key::Item && world_->idle()) {
-                itemList_ = true;
-                itemCursor_ = 0;
-                if (onSound) onSound("Menu.wav");
-                trace("itens:" + [this] {
-                    std::string l;
-                    for (const ItemDef* i : mapItems())
-                        l += " " + cp1252ToUtf8(i->name) + " x" + std::to_string(state_->count(i->name));
-                    return l.empty() ? std::string(" nenhum") : l;
-                }());
-                return;
-            }
-            world_->press(key, choice);
+        if ((key == Key::Item || key == Key::Menu) && world_->idle()) {
+            menu_.open(key == Key::Item ? MapMenu::Page::Items : MapMenu::Page::Main);
+            scene_ = SceneKind::Menu;
             return;
         }
-        const int count = static_cast<int>(mapItems().size());
-        if (key == Key::Up && count > 0) itemCursor_ = (itemCursor_ + count - 1) % count;
-        if (key == Key::Down && count > 0) itemCursor_ = (itemCursor_ + 1) % count;
-        if (key == Key::Action) useMapItem(itemCursor_);
-        if (key == Key::Choice) useMapItem(choice - 1);
-        if (key == Key::Item || key == Key::Back || key == Key::Left) itemList_ = false;
+        if (key == Key::Menu) {
+            // the hero is between two cells: the menu opens on the next one
+            menuPending_ = !world_->box();
+            return;
+        }
+        world_->press(key, choice);
+        return;
+    case SceneKind::Menu:
+        menu_.press(key, choice);
+        if (menu_.quitChosen()) {
+            quit_ = true;
+            if (onQuit) onQuit();
+        }
+        if (!menu_.isOpen() && scene_ == SceneKind::Menu) scene_ = SceneKind::Map;
+        return;
+    case SceneKind::Title: {
+        const TitleScene::Choice c = title_.press(key, choice);
+        switch (c.what) {
+        case TitleScene::Choice::What::NewGame:
+            trace("novo jogo");
+            newGame();
+            trace("inicio " + cp1252ToUtf8(mapName()) + " " + std::to_string(world_->hero().row) + "," +
+                  std::to_string(world_->hero().column));
+            break;
+        case TitleScene::Choice::What::Load:
+            try {
+                loadFrom(c.slot);
+                scene_ = SceneKind::Map;
+            } catch (const Error& e) {
+                // a save whose map cannot be read any more: back on the title screen, saying why
+                scene_ = SceneKind::Title;
+                title_.refresh();
+                title_.setMessage(e.what());
+                trace(std::string("nao carregado: ") + e.what());
+                if (onProblem) onProblem(e.what());
+            }
+            break;
+        case TitleScene::Choice::What::Quit:
+            quit_ = true;
+            trace("sair");
+            if (onQuit) onQuit();
+            break;
+        case TitleScene::Choice::What::None:
+            break;
+        }
         return;
     }
     case SceneKind::Battle: {
@@ -252,7 +339,7 @@ void Game::press(Key key, int choice) {
 }
 
 void Game::hold(Key key, bool down) {
-    if (scene_ == SceneKind::Map && !itemList_) world_->hold(key, down);
+    if (scene_ == SceneKind::Map) world_->hold(key, down);
 }
 
 void Game::leaveBattle() {
@@ -274,6 +361,13 @@ void Game::tick() {
     ++frame_;
     switch (scene_) {
     case SceneKind::Map:
+        if (menuPending_ && world_->box()) menuPending_ = false;
+        if (menuPending_ && world_->idle() && fadeFrame_ == 0 && autoRunDone_) {
+            menuPending_ = false;
+            menu_.open(MapMenu::Page::Main);
+            scene_ = SceneKind::Menu;
+            return;
+        }
         if (fadeFrame_ > 0) {
             ++fadeFrame_;
             if (fadeFrame_ == kFadeFrames + 1 && next_)
@@ -286,26 +380,21 @@ void Game::tick() {
             if (!data_->mapSettings.EvetoAutoRun.empty())
                 world_->runEvent(parseCharacterScript(data_->mapSettings.EvetoAutoRun), "evento AutoRun");
         }
-        if (!itemList_) world_->tick();
+        world_->tick();
+        return;
+    case SceneKind::Menu:
+    case SceneKind::Title:
         return;
     case SceneKind::Battle:
         battle_->tick();
         if (battle_->finished()) leaveBattle();
         return;
     case SceneKind::GameOver:
-        if (frame_ - gameOverSince_ >= kGameOverFrames) {
+        if (frame_ - gameOverSince_ >= kGameOverFrames && titleMode_) {
+            showTitle();
+        } else if (frame_ - gameOverSince_ >= kGameOverFrames) {
             // the game starts again from the beginning
-            const std::uint32_t seed = state_->random().next();
-            world_.reset();
-            state_ = std::make_unique<GameState>(first_.db, seed);
-            data_ = &first_;  // back to the map the game starts on
-            owned_.reset();
-            next_.reset();
-            fadeFrame_ = 0;
-            newWorld();
-            autoRunDone_ = false;
-            scene_ = SceneKind::Map;
-            if (onMusic) onMusic("");
+            newGame();
             trace("recomeco " + std::to_string(world_->hero().row) + "," + std::to_string(world_->hero().column));
         }
         return;

@@ -7,12 +7,16 @@
 // settings' EvetoAutoRun) runs on the first frame of the game, each time a
 // map is entered, and again when the game starts over (on its first map).
 // The map scene is the World; a battle scene is a Battle over the same state;
-// the game-over scene shows for a while and then the game starts again.
-// Scenes to come (title, menu) are more entries of SceneKind, each with its
-// own class; none of them needs to touch another's code.
+// the game-over scene shows for a while and then the game starts again (or
+// goes back to the title screen, when the game began there). The title screen
+// is a TitleScene, the map's menu a MapMenu over the map; the saves are the
+// project's SaveSlots.
 #include "play/model/Battle.h"
 #include "play/model/GameState.h"
+#include "play/model/MapMenu.h"
 #include "play/model/PlayWorld.h"
+#include "play/model/SaveGame.h"
+#include "play/model/TitleScene.h"
 
 #include <functional>
 #include <memory>
@@ -22,7 +26,7 @@
 
 namespace quillmark::play {
 
-enum class SceneKind { Map, Battle, GameOver };
+enum class SceneKind { Map, Battle, GameOver, Title, Menu };
 
 inline constexpr int kGameOverFrames = 180;  // three seconds, or the action key after one
 inline constexpr int kFadeFrames = 15;       // a transfer fades out, then in, a quarter second each
@@ -74,11 +78,28 @@ public:
     // reported; with none left there is no battle and false is returned.
     bool startBattle(const std::vector<std::string>& names, bool fleeing = true);
 
-    // The item list of the map (the item key opens and closes it): the items
-    // with "Modo Mapa", in inventory order.
-    bool itemListOpen() const { return itemList_; }
+    // The item list of the map is the menu's "Itens" (the item key opens and
+    // closes it): the items with "Modo Mapa", in inventory order.
+    bool itemListOpen() const { return menu_.isOpen() && menu_.page() == MapMenu::Page::Items; }
     std::vector<const ItemDef*> mapItems() const;
-    int itemCursor() const { return itemCursor_; }
+    int itemCursor() const { return menu_.cursor(); }
+    // Uses one of an item on the map (its action, then its event); returns what it did (UTF-8).
+    std::string useMapItem(const ItemDef& item);
+
+    // The title screen: the game shows it now, and again after a game over.
+    void showTitle();
+    // A new game: a fresh game state on the project's first map.
+    void newGame();
+    const TitleScene& title() const { return title_; }
+    const MapMenu& menu() const { return menu_; }
+    const SaveSlots& saves() const { return saves_; }
+    // Saves into a slot (1 … kSaveSlots); throws Error with the reason when it cannot.
+    void saveTo(int slot);
+    // Loads a slot; throws Error (the slot is damaged, of a later version, its map cannot be read).
+    void loadFrom(int slot);
+    // The player chose to leave ("Sair" on the title screen or in the menu).
+    bool quitRequested() const { return quit_; }
+    std::function<void()> onQuit;
 
     std::function<void(const std::string&)> onTrace;
     std::function<void(const std::string&)> onProblem;
@@ -91,7 +112,6 @@ private:
     void trace(const std::string& line);
     void newWorld();
     void heroStepped();
-    void useMapItem(int index);
     void runItemEvent(const ItemDef& item);
     void leaveBattle();
     std::unique_ptr<GameData> readMap(const std::string& mapFile, int row, int column);
@@ -109,9 +129,13 @@ private:
     int frame_ = 0;
     int gameOverSince_ = 0;
     std::vector<const ItemDef*> afterBattle_;  // item events to run back on the map
-    bool itemList_ = false;
-    int itemCursor_ = 0;
     bool autoRunDone_ = false;
+    SaveSlots saves_;
+    TitleScene title_;
+    MapMenu menu_;
+    bool titleMode_ = false;    // the game began on the title screen
+    bool menuPending_ = false;  // Esc during a step: the menu opens when it ends
+    bool quit_ = false;
     // A transfer under way: the next map, read already, and its cell.
     std::unique_ptr<GameData> next_;
     int nextRow_ = 0, nextColumn_ = 0;

@@ -209,6 +209,7 @@ GameDatabase readGameDatabase(const RecordTable& itens, const RecordTable& magia
         h.casting = frames("AnBatMagic", 6);
         h.hit = frames("AnBatAting", 3);
         h.dying = frames("AnBatMorto", 3);
+        h.face = in.text("Face01");
     }
     return db;
 }

@@ -60,6 +60,7 @@ struct HeroDef {
     Growth hp{1, 1}, mp, strength, defence, agility;
     std::vector<int> spells;         // Magia01 … Magia08, known codes only
     std::vector<std::string> items;  // Iten01 … Iten08, known names only
+    std::string face;                // Face01, a file name in "Imagens\" (the menu's "Status")
     // Battle frames, file names in "Imagens\": standing, moving to the enemy,
     // striking, defending, casting, hit, dying.
     std::vector<std::string> standing, approaching, striking, defending, casting, hit, dying;

@@ -203,4 +203,44 @@ std::string GameState::useItem(const ItemDef& item, std::vector<std::string>& le
     return what;
 }
 
+HeroRecord GameState::record() const {
+    HeroRecord r;
+    r.level = level_;
+    r.experience = experience_;
+    r.hp = hp_;
+    r.mp = mp_;
+    r.bonusHp = bonusHp_;
+    r.bonusMp = bonusMp_;
+    r.bonusStrength = bonusStrength_;
+    r.bonusDefence = bonusDefence_;
+    r.bonusAgility = bonusAgility_;
+    r.spells = spells_;
+    r.inventory = inventory_;
+    r.money = money_;
+    r.stepsSinceBattle = stepsSinceBattle;
+    r.random = random_.state();
+    return r;
+}
+
+void GameState::restore(const HeroRecord& r) {
+    level_ = std::clamp(r.level, db_.hero.levelStart, std::max(db_.hero.levelStart, db_.hero.levelMax));
+    experience_ = std::clamp<long long>(r.experience, 0, 1'000'000'000'000LL);
+    auto bonus = [](int b) { return std::clamp(b, -kMaxPoints, kMaxPoints); };
+    bonusHp_ = bonus(r.bonusHp);
+    bonusMp_ = bonus(r.bonusMp);
+    bonusStrength_ = bonus(r.bonusStrength);
+    bonusDefence_ = bonus(r.bonusDefence);
+    bonusAgility_ = bonus(r.bonusAgility);
+    spells_ = r.spells;
+    inventory_.clear();
+    for (const auto& [name, n] : r.inventory)
+        if (!name.empty() && n > 0) addItem(name, n);
+    money_ = 0;
+    addMoney(r.money);
+    stepsSinceBattle = std::max(0, r.stepsSinceBattle);
+    random_.reseed(r.random);
+    hp_ = std::clamp(r.hp, 1, maxHp());
+    mp_ = std::clamp(r.mp, 0, maxMp());
+}
+
 }  // namespace quillmark::play

@@ -40,6 +40,8 @@ class Random {
 public:
     explicit Random(std::uint32_t seed = 0x5eed1234u) { reseed(seed); }
     void reseed(std::uint32_t seed) { state_ = seed ? seed : 0x5eed1234u; }
+    // Where the sequence stands (a saved game keeps it, and reseed() goes on from it).
+    std::uint32_t state() const { return state_; }
     std::uint32_t next();
     // A whole number from 0 to n - 1 (0 when n <= 0).
     int below(int n);
@@ -58,6 +60,19 @@ int attackDamage(int strength, int defence, int spread);  // spread drawn from 0
 inline int spreadRange(int strength) { return strength / 4; }
 int halved(int damage);
 int fleeChance(int heroAgility, int fastestMonster);
+
+// The hero's part of the game state as a saved game holds it.
+struct HeroRecord {
+    int level = 1;
+    long long experience = 0;
+    int hp = 1, mp = 0;
+    int bonusHp = 0, bonusMp = 0, bonusStrength = 0, bonusDefence = 0, bonusAgility = 0;
+    std::vector<int> spells;
+    std::vector<std::pair<std::string, int>> inventory;
+    long long money = 0;
+    int stepsSinceBattle = 0;
+    std::uint32_t random = 0x5eed1234u;
+};
 
 class GameState {
 public:
@@ -118,6 +133,10 @@ public:
     // Steps walked since the last battle (for the encounter rule).
     int stepsSinceBattle = 0;
 
+    // Everything of the hero, for a saved game; restore() holds each value to
+    // its range (the level to NvInicial … NvMax, HP to 1 … the maximum).
+    HeroRecord record() const;
+    void restore(const HeroRecord& record);
     static constexpr int kSwitches = 100;
 
 private:

@@ -29,8 +29,9 @@ inline constexpr int kCharacterPauseFrames = 40;  // a character rests after eac
 // The game's keys: the four directions and the action key walk and talk on
 // the map and move and choose in lists; the others are the battle commands
 // ("Atacar", "Magia", "Item", "Defender", "Fugir"), going back in a list, and
-// choosing the first to ninth entry of a list at once.
-enum class Key { Up, Down, Left, Right, Action, Attack, Magic, Item, Defend, Flee, Back, Choice };
+// choosing the first to ninth entry of a list at once; Menu opens the map's
+// menu (Esc) and goes back in it.
+enum class Key { Up, Down, Left, Right, Action, Attack, Magic, Item, Defend, Flee, Back, Choice, Menu };
 
 // Someone on the map: where they stand, where they are stepping to, and how far.
 struct Walker {

@@ -1,4 +1,4 @@
-// Drawing the battle, the map's item list and the game-over screen, on the
+// Drawing the battle and the game-over screen, on the
 // game's pixels like the map (the window enlarges them).
 #include "model/core/Text.h"
 #include "play/view/PlayRender.h"
@@ -204,31 +204,6 @@ void Renderer::drawBattle(const Game& game) {
                            : battle.outcome() == Battle::Outcome::Lost ? "Derrota..."
                                                                        : "Fuga!";
         p.drawText(QRect(0, 20, w, 50), Qt::AlignCenter, QString::fromUtf8(text));
-    }
-}
-
-void Renderer::drawItemList(QPainter& p, const Game& game) {
-    const auto items = game.mapItems();
-    const int rows = std::max<int>(1, static_cast<int>(items.size()));
-    const QRect r(back_.width() - 250, 16, 234, 40 + rows * 22);
-    panel(p, r);
-    p.setFont(gameFont(13, true));
-    p.setPen(QColor(255, 225, 140));
-    p.drawText(r.left() + 12, r.top() + 22, QStringLiteral("Itens"));
-    p.setFont(gameFont(13));
-    int y = r.top() + 44;
-    if (items.empty()) {
-        p.setPen(QColor(160, 160, 170));
-        p.drawText(r.left() + 12, y, QStringLiteral("Nenhum item"));
-    }
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        const bool current = static_cast<int>(i) == game.itemCursor();
-        p.setPen(current ? QColor(255, 225, 140) : QColor(250, 248, 235));
-        p.drawText(r.left() + 12, y,
-                   (current ? QStringLiteral("> ") : QStringLiteral("  ")) + QString::number(i + 1) + ' ' +
-                       fromCp1252(items[i]->name) + QStringLiteral("  x") +
-                       QString::number(game.state().count(items[i]->name)));
-        y += 22;
     }
 }
 

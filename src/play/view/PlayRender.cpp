@@ -262,12 +262,13 @@ void Renderer::paint(QPainter& painter, const QSize& window, Game& game) {
     const QSize view((window.width() + scale - 1) / scale, (window.height() + scale - 1) / scale);
     if (back_.size() != view) back_ = QImage(view, QImage::Format_RGB32);
     switch (game.scene()) {
-    case SceneKind::Map: {
+    case SceneKind::Map:
+    case SceneKind::Menu: {
         World& world = game.world();
         drawMap(world, camera(world, view));
-        if (game.itemListOpen()) {
+        if (game.scene() == SceneKind::Menu) {
             QPainter p(&back_);
-            drawItemList(p, game);
+            drawMenu(p, game);
         }
         present(painter, scale);
         drawBox(painter, window, scale, world);
@@ -276,6 +277,9 @@ void Renderer::paint(QPainter& painter, const QSize& window, Game& game) {
             painter.fillRect(QRect(QPoint(0, 0), window), QColor(0, 0, 0, static_cast<int>(255 * fade)));
         return;
     }
+    case SceneKind::Title:
+        drawTitle(game);
+        break;
     case SceneKind::Battle:
         drawBattle(game);
         break;

@@ -28,8 +28,8 @@ public:
     // The whole frame, filling a window (or picture) of the given size.
     void paint(QPainter& painter, const QSize& window, World& world);
     QImage grab(const QSize& window, World& world);
-    // The scene the game shows: the map (with its item list), a battle, or
-    // the game-over screen.
+    // The scene the game shows: the title screen, the map (with its menu), a
+    // battle, or the game-over screen.
     void paint(QPainter& painter, const QSize& window, Game& game);
     QImage grab(const QSize& window, Game& game);
 
@@ -38,6 +38,11 @@ public:
     // The top-left game pixel of the view: the hero in the middle, held inside
     // the map when the map is larger than the view, the map centred otherwise.
     static QPoint camera(const World& world, const QSize& view);
+
+    // A fingerprint of everything the next paint of the game would draw: two
+    // equal stamps draw the same picture, so a window repaints only when the
+    // stamp changes (and nothing at all while nothing on screen moves).
+    static std::uint64_t stamp(const Game& game);
 
     // Cells drawn by the last paint (for the benchmark and the tests).
     int cellsDrawn() const { return cellsDrawn_; }
@@ -51,7 +56,8 @@ private:
     void drawBattle(const Game& game);
     void drawFighter(QPainter& p, const Game& game, const Battle& battle, std::size_t index, const QPoint& feet);
     void drawBattlePanel(QPainter& p, const Game& game, const Battle& battle);
-    void drawItemList(QPainter& p, const Game& game);
+    void drawMenu(QPainter& p, const Game& game);
+    void drawTitle(const Game& game);
     void drawGameOver(const Game& game);
     const Picture& art(const Game& game, const std::string& relative, bool transparent);
 

@@ -52,7 +52,17 @@ std::optional<Key> gameKey(int qtKey, int* choice) {
     }
 }
 
-PlayWindow::PlayWindow(std::unique_ptr<GameData> data, std::uint32_t seed)
+namespace {
+// The timer's pace: twice a frame while something moves; while nothing has
+// moved for half a second, a few times a second (the frames due are still all
+// played, so the game keeps its time).
+constexpr int kBusyInterval = 1000 / kFramesPerSecond / 2;
+constexpr int kRestInterval = 100;
+constexpr int kFramesBeforeRest = kFramesPerSecond / 2;
+constexpr int kHelpFrames = 4 * kFramesPerSecond;
+}  // namespace
+
+PlayWindow::PlayWindow(std::unique_ptr<GameData> data, std::uint32_t seed, bool startOnTitle)
     : data_(std::move(data)), game_(*data_, seed) {
     QString title = fromCp1252(data_->project.ProjectName);
     if (title.isEmpty()) title = QFileInfo(data_->projectFile).completeBaseName();
@@ -66,44 +76,83 @@ PlayWindow::PlayWindow(std::unique_ptr<GameData> data, std::uint32_t seed)
     resize(size);
     setMinimumSize(QSize(320, 240));
     timer_.setTimerType(Qt::PreciseTimer);
-    timer_.setInterval(1000 / kFramesPerSecond / 2);
+    timer_.setInterval(kBusyInterval);
     connect(&timer_, &QTimer::timeout, this, [this] { advance(); });
+    game_.onQuit = [this] { QTimer::singleShot(0, this, [this] { close(); }); };
+    if (startOnTitle) game_.showTitle();
     clock_.start();
     timer_.start();
 }
 
+void PlayWindow::rest(bool on) {
+    if (on == resting_) return;
+    resting_ = on;
+    timer_.setInterval(on ? kRestInterval : kBusyInterval);
+    if (!on) still_ = 0;
+}
+
+bool PlayWindow::helpShown() const {
+    if (helpHeld_) return true;
+    return mapSince_ >= 0 && game_.frame() - mapSince_ < kHelpFrames && game_.scene() == SceneKind::Map;
+}
+
 void PlayWindow::advance() {
     // Fixed frames of 1/60 s, as many as the clock says are due (a few at most
-    // after a stall, so the game never races to catch up).
+    // after a stall, so the game never races to catch up; a resting timer's
+    // frames are all played).
     const qint64 due = clock_.elapsed() * kFramesPerSecond / 1000;
-    if (due - played_ > 5) played_ = due - 5;
-    bool ticked = false;
+    const qint64 most = resting_ ? kRestInterval * kFramesPerSecond / 1000 + 2 : 5;
+    if (due - played_ > most) played_ = due - most;
+    bool changed = false;
     while (played_ < due) {
-        if (!askingToLeave_) game_.tick();
+        game_.tick();
         ++played_;
-        ticked = true;
+        if (mapSince_ < 0 && game_.scene() == SceneKind::Map) mapSince_ = game_.frame();
+        const std::uint64_t now = Renderer::stamp(game_);
+        const bool help = helpShown();
+        if (now != shown_ || help != helpWasShown_) {
+            shown_ = now;
+            helpWasShown_ = help;
+            changed = true;
+        }
     }
-    if (ticked) update();
+    if (changed) {
+        still_ = 0;
+        rest(false);
+        update();
+    } else if (++still_ >= kFramesBeforeRest && game_.idle()) {
+        rest(true);
+    }
 }
 
 void PlayWindow::paintEvent(QPaintEvent*) {
     QPainter p(this);
     renderer_.paint(p, size(), game_);
     // the keys, for the first four seconds and while F1 is held; the question before leaving
+    shown_ = Renderer::stamp(game_);
+    ++repaints_;
     QString line;
-    if (askingToLeave_)
-        line = QString::fromUtf8("Sair do jogo?  Esc ou Enter: sair   outra tecla: continuar");
-    else if (helpHeld_ || game_.frame() < 4 * kFramesPerSecond)
-        line = QString::fromUtf8(game_.scene() == SceneKind::Battle
-                                     ? "K Atacar  M Magia  I Item  E Defender  F Fugir  1-9 escolher  X voltar"
-                                     : "Setas/WASD andar  Espaço/Enter ação  I itens  F1 teclas  Esc sair");
+    if (helpShown()) {
+        switch (game_.scene()) {
+        case SceneKind::Battle:
+            line = QString::fromUtf8("K Atacar  M Magia  I Item  E Defender  F Fugir  1-9 escolher  X voltar");
+            break;
+        case SceneKind::Title:
+        case SceneKind::Menu:
+            line = QString::fromUtf8("Setas escolher  Enter confirmar  Esc voltar  F11 tela cheia");
+            break;
+        default:
+            line = QString::fromUtf8("Setas/WASD andar  Espaço/Enter ação  I itens  Esc menu  F11 tela cheia");
+            break;
+        }
+    }
     if (!line.isEmpty()) {
         QFont font(QStringLiteral("DejaVu Sans"));
         font.setPixelSize(std::max(12, height() / 40));
         p.setFont(font);
         const QRect bar(0, 0, width(), QFontMetrics(font).height() + 12);
         p.fillRect(bar, QColor(10, 12, 30, 200));
-        p.setPen(askingToLeave_ ? QColor(255, 210, 120) : QColor(240, 240, 245));
+        p.setPen(QColor(240, 240, 245));
         p.drawText(bar, Qt::AlignCenter, line);
     }
     if (!painted_) {
@@ -112,16 +161,23 @@ void PlayWindow::paintEvent(QPaintEvent*) {
     }
 }
 
+void PlayWindow::toggleFullScreen() {
+    if (windowStates() & Qt::WindowFullScreen)
+        showNormal();
+    else
+        showFullScreen();
+}
+
 void PlayWindow::keyPressEvent(QKeyEvent* event) {
-    if (event->isAutoRepeat() && (askingToLeave_ || event->key() == Qt::Key_Escape)) return;
-    if (askingToLeave_) {
-        askingToLeave_ = false;
-        if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) close();
-        update();
+    rest(false);
+    const bool altEnter =
+        (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && (event->modifiers() & Qt::AltModifier);
+    if (event->key() == Qt::Key_F11 || altEnter) {
+        if (!event->isAutoRepeat()) toggleFullScreen();
         return;
     }
     if (event->key() == Qt::Key_Escape) {
-        askingToLeave_ = true;
+        if (!event->isAutoRepeat()) game_.press(Key::Menu);
         update();
         return;
     }
@@ -135,6 +191,7 @@ void PlayWindow::keyPressEvent(QKeyEvent* event) {
     if (!key) return;
     if (!event->isAutoRepeat()) game_.press(*key, choice);
     game_.hold(*key, true);
+    update();
 }
 
 void PlayWindow::keyReleaseEvent(QKeyEvent* event) {
