@@ -3,6 +3,7 @@
 #include "model/session/EditorSession.h"
 
 #include "model/core/Error.h"
+#include "model/core/HeroStart.h"
 #include "model/core/ProjectFile.h"
 #include "model/core/Text.h"
 #include "model/mapedit/TreeEdits.h"
@@ -78,13 +79,11 @@ void EditorSession::setHeroStart(int row, int column) {
 }
 
 std::pair<int, int> EditorSession::heroStartCell() const {
+    // the cell the game puts the hero on: the nearest to the stored position,
+    // on the map the game starts on
     if (grid_.CurrentMap.empty() || grid_.N <= 0) return {0, 0};
-    if (!equalsIgnoreCase(project_.InitialMap, grid_.CurrentMap)) return {0, 0};
-    const int x = project_.CharX - 120;
-    const int y = project_.CharY - 20;
-    if (x < 40 || y < 40 || x % 40 != 0 || y % 40 != 0) return {0, 0};
-    const int row = y / 40;
-    const int column = x / 40;
+    if (!equalsIgnoreCase(startMapName(project_), grid_.CurrentMap)) return {0, 0};
+    const auto [row, column] = nearestCell(project_.CharX, project_.CharY);
     if (!grid_.inMap(row, column)) return {0, 0};
     return {row, column};
 }

@@ -199,11 +199,14 @@ TEST(HeroStart, AClickedCellBecomesTheStartInTheProjectFile) {
 TEST(HeroStart, APositionOffTheGridOrAFailedWriteChangesNothing) {
     qmtest::ProjectFixture fixture;
     Project p(fixture);
-    // a new project's 200/190 is not on a cell: no mark
+    // a new project's 200/190 is not on a cell: the mark stands where the game
+    // puts the hero, on the nearest cell (row 4, column 2), once that map is open
     qmtest::projectOf(*p.ws).CharX = kNewProjectCharX;
     qmtest::projectOf(*p.ws).CharY = kNewProjectCharY;
-    qmtest::projectOf(*p.ws).InitialMap = "Vila.xml";
-    EXPECT_EQ(p.session().heroStartCell(), std::make_pair(0, 0));
+    qmtest::projectOf(*p.ws).InitialMap = "vila.XML";
+    p.prompts->answer(Answer::No);
+    ASSERT_TRUE(p.session().openMap(fixture.folder() + "Mapas/Vila.xml", "Vila.xml"));
+    EXPECT_EQ(p.session().heroStartCell(), std::make_pair(4, 2));
     // the project file cannot be replaced: the state stays as it was
     QFile::remove(fixture.projectFile());
     QDir().mkpath(fixture.projectFile());
