@@ -152,8 +152,9 @@ QImage titleScreen() {
         p.drawImage(40, 360, treeA);
         p.drawImage(520, 340, treeA);
         p.drawImage(570, 300, pineA);
+        // no "press a key" line: the game draws its own menu ("Novo Jogo", "Continuar",
+        // "Sair") over the lower part of the picture
         title(p, QString::fromUtf8("Nova Aventura"), 88, 46, QColor("#f3c340"), QColor("#5a3210"));
-        subtitle(p, QString::fromUtf8("Pressione uma tecla"), 430, 14, QColor("#fffbe8"));
     }
     return img;
 }
