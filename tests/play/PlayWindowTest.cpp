@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QProcess>
@@ -131,4 +132,30 @@ TEST(PlayWindow, ThePlayerEndsWhenItIsToldTo) {
         player.kill();
         player.waitForFinished();
     }
+}
+
+// A broken map is named on the error screen in our words; the XML parser's
+// English detail goes only to standard error.
+TEST(PlayErrorScreen, ABrokenFileIsNamedWithoutTheParsersDetail) {
+    qmtest::ProjectFixture project;
+    project.addMap("Vila.xml", qmtest::smallMap());
+    QFile map(project.folder() + "Mapas/Vila.xml");
+    ASSERT_TRUE(map.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    map.write("<?xml version=\"1.0\"?><DATAPACKET><ROWDATA><ROW a=\"1\"");
+    map.close();
+    try {
+        play::loadGame({project.projectFile(), {}, std::pair{1, 1}, qmtest::binFolder()});
+        FAIL() << "a broken map was read";
+    } catch (const Error& e) {
+        const std::string whole = e.what();
+        EXPECT_NE(whole.find("O mapa \"Mapas\\Vila.xml\" não pode ser lido: "), std::string::npos) << whole;
+        const QString screen = errorScreenText(e);
+        EXPECT_TRUE(screen.startsWith(QString::fromUtf8("O mapa \"Mapas\\Vila.xml\" não pode ser lido.")))
+            << screen.toStdString();
+        EXPECT_FALSE(screen.contains(QStringLiteral("invalid"))) << screen.toStdString();
+        EXPECT_FALSE(screen.contains(QStringLiteral("parsing"))) << screen.toStdString();
+    }
+    // a failure that is ours from start to end is shown whole
+    EXPECT_EQ(errorScreenText(Error("O mapa \"Mapas\\Lago.xml\" não existe")),
+              QString::fromUtf8("O mapa \"Mapas\\Lago.xml\" não existe"));
 }

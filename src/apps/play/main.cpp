@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
         data = loadGame({options.target, options.map, options.at, editor});
     } catch (const Error& e) {
         std::cerr << "quillmark-play: " << e.what() << "\n";
-        ErrorWindow window(QString::fromUtf8(e.what()));
+        ErrorWindow window(errorScreenText(e));
         window.show();
         app.exec();
         return kExitFailed;

@@ -89,7 +89,7 @@ Picture readPicture(const QString& folder, const std::string& relative, const Pi
     try {
         return Picture::fromFile(path);
     } catch (const Error& e) {
-        throw Error("A imagem \"" + utf8(relative) + "\" não pode ser lida: " + e.what());
+        throw ReadError("A imagem \"" + utf8(relative) + "\" não pode ser lida", e.what());
     }
 }
 
@@ -120,7 +120,7 @@ void openTable(RecordTable& table, const QString& folder, const char* relative) 
     try {
         table.open();
     } catch (const Error& e) {
-        throw Error("A tabela \"" + std::string(relative) + "\" não pode ser lida: " + e.what());
+        throw ReadError("A tabela \"" + std::string(relative) + "\" não pode ser lida", e.what());
     }
 }
 
@@ -275,7 +275,7 @@ void loadCharacter(GameData& g, int row, int column, const std::string& text, Ch
             try {
                 lines = loadScriptFile(script);
             } catch (const Error& e) {
-                throw Error("O roteiro \"" + utf8(base) + "Evento.dat\" não pode ser lido: " + e.what());
+                throw ReadError("O roteiro \"" + utf8(base) + "Evento.dat\" não pode ser lido", e.what());
             }
             f.script = parseCharacterScript(FlattenEventText(lines));
         } else {
@@ -375,7 +375,7 @@ std::unique_ptr<GameData> loadGame(const LoadRequest& request) {
     try {
         readProjectFile(g->projectFile, g->project);
     } catch (const Error& e) {
-        throw Error("O projeto \"" + native(g->projectFile) + "\" não pode ser lido: " + e.what());
+        throw ReadError("O projeto \"" + native(g->projectFile) + "\" não pode ser lido", e.what());
     }
     const QString folder = g->project.ProjectFolder;
     g->placeholder = loadPlaceholder(request.editorFolder, folder);
@@ -398,7 +398,7 @@ std::unique_ptr<GameData> loadGame(const LoadRequest& request) {
     try {
         Abrir(g->grid, mapPath);
     } catch (const Error& e) {
-        throw Error("O mapa \"" + utf8(mapRelative) + "\" não pode ser lido: " + e.what());
+        throw ReadError("O mapa \"" + utf8(mapRelative) + "\" não pode ser lido", e.what());
     }
     g->grid.CurrentMap = g->mapName;
     if (g->grid.N <= 0) throw Error("O mapa \"" + utf8(mapRelative) + "\" não tem células");

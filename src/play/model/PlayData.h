@@ -10,6 +10,7 @@
 // file. A picture file that does not exist is replaced by the placeholder
 // picture ("Imagens\null.bmp" beside the player, else the project's own, else
 // a drawn one).
+#include "model/core/Error.h"
 #include "model/core/MapGrid.h"
 #include "model/core/Picture.h"
 #include "model/core/ProjectFile.h"
@@ -104,6 +105,19 @@ struct GameData {
 
     // The face a dialogue names (the placeholder for an unknown name).
     const Picture& face(const std::string& name) const;
+};
+
+// A file of the game that cannot be read: what() is the headline followed by
+// the reader's own detail (often the XML parser's English); headline() alone is
+// what a player is shown, the whole text goes to standard error.
+class ReadError : public Error {
+public:
+    ReadError(const std::string& headline, const std::string& detail)
+        : Error(headline + ": " + detail), headline_(headline) {}
+    const std::string& headline() const { return headline_; }
+
+private:
+    std::string headline_;
 };
 
 // The project file a target names: the file itself, or the one project file

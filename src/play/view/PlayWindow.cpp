@@ -208,6 +208,14 @@ void PlayWindow::focusOutEvent(QFocusEvent*) {
     for (Key k : {Key::Up, Key::Down, Key::Left, Key::Right}) game_.hold(k, false);
 }
 
+QString errorScreenText(const Error& error) {
+    if (const auto* read = dynamic_cast<const ReadError*>(&error))
+        return QString::fromUtf8(read->headline()) +
+               QStringLiteral(".\n\nO arquivo está danificado ou não pôde ser aberto. O detalhe técnico foi "
+                              "escrito na saída de erro do jogo.");
+    return QString::fromUtf8(error.what());
+}
+
 ErrorWindow::ErrorWindow(const QString& text) : text_(text) {
     setTitle(QStringLiteral("Quillmark"));
     resize(560, 220);

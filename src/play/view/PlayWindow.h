@@ -63,6 +63,10 @@ private:
     bool resting_ = false;
 };
 
+// The text the error window shows for a failure to start: a file that cannot be
+// read is named in our words, the reader's own detail left to standard error.
+QString errorScreenText(const Error& error);
+
 // A plain window with an error text; any key or a click closes it.
 class ErrorWindow : public QRasterWindow {
     Q_OBJECT
