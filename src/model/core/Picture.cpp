@@ -107,7 +107,7 @@ QImage Picture::decode(const QByteArray& bytes, const QByteArray& format) {
 }
 
 QByteArray Picture::encode(const QImage& image, const QByteArray& format) {
-    if (image.isNull()) throw Error("Cannot store an empty picture");
+    if (image.isNull()) throw Error("Uma figura vazia não pode ser gravada.");
     QImage out = image;
     const bool indexed = image.format() == QImage::Format_Mono || image.format() == QImage::Format_MonoLSB ||
                          image.format() == QImage::Format_Indexed8;
@@ -119,7 +119,7 @@ QByteArray Picture::encode(const QImage& image, const QByteArray& format) {
     QImageWriter writer(&buffer, format);
     if (format == "jpeg") writer.setQuality(90);
     if (!writer.write(out))
-        throw Error(formatMessage("Cannot store the picture: %s", {writer.errorString().toStdString()}));
+        throw Error(formatMessage("A figura não pode ser gravada: %s", {writer.errorString().toStdString()}));
     return bytes;
 }
 

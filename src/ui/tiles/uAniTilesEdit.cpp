@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -36,6 +37,7 @@ TFormTA::TFormTA(Workspace& ws, QWidget* parent) : TTileDialog(ws, true, parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(groups);
+    layout->addWidget(hint_);
     layout->addLayout(bottom);
     // a fixed size, from what the layout needs
     layout->activate();

@@ -4,6 +4,7 @@
 #include "ui/tiles/uTilePictureBox.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QPushButton>
 
 namespace quillmark {
@@ -31,6 +32,9 @@ void TTileDialog::createControls() {
     btnOK_->setDefault(true);
     btnCancel_ = new QPushButton(QStringLiteral("Cancel"), this);
     btnCancel_->setObjectName(QStringLiteral("btnCancel"));
+    hint_ = new QLabel(QStringLiteral("Clique na imagem para escolher um arquivo"), this);
+    hint_->setObjectName(QStringLiteral("LabelDica"));
+    hint_->setAlignment(Qt::AlignCenter);
 
     connect(CheckTransparente, &QCheckBox::toggled, this, [this](bool on) {
         for (TTilePictureBox* box : boxes_) box->setTransparent(on);

@@ -15,6 +15,7 @@
 #include <vector>
 
 class QCheckBox;
+class QLabel;
 class QPushButton;
 
 namespace quillmark {
@@ -56,6 +57,8 @@ protected:
     TTilePictureBox* addPictureBox(QWidget* group);
     // The check box and the buttons, created by the base and placed by the window.
     void createControls();
+    // The line that tells how to choose a picture, placed by the window.
+    QLabel* hint_ = nullptr;
     // The file dialog of the window; nothing when the user cancelled.
     virtual std::optional<QString> askPicture() = 0;
 

@@ -10,7 +10,7 @@ TTilePictureBox::TTilePictureBox(QWidget* parent) : QFrame(parent) {
     setLineWidth(1);
     setFixedSize(kWidth, kHeight);
     setCursor(Qt::PointingHandCursor);
-    setToolTip(QStringLiteral("Clique para escolher outra imagem"));
+    setToolTip(QStringLiteral("Clique na imagem para escolher um arquivo"));
 }
 
 void TTilePictureBox::setPicture(const Picture& picture) {

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -28,6 +29,7 @@ TFormTi::TFormTi(Workspace& ws, QWidget* parent) : TTileDialog(ws, false, parent
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
+    layout->addWidget(hint_);
     layout->addWidget(CheckTransparente);
     layout->addLayout(buttons);
     // a fixed size, from what the layout needs

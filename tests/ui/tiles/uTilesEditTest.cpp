@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QGroupBox>
+#include <QLabel>
 
 using namespace quillmark;
 using qmtest::containsImage;
@@ -49,6 +50,11 @@ TEST_F(TilesEditTest, OneBoxInImagemTheCheckBoxAndTwoButtonsWithOnlyACloseBox) {
         EXPECT_EQ(dialog->transparentCheck()->text(), "Transparente");
         EXPECT_EQ(dialog->okButton()->text(), "OK");
         EXPECT_EQ(dialog->cancelButton()->text(), "Cancel");
+        // the window says how a picture is chosen
+        auto* hint = dialog->findChild<QLabel*>("LabelDica");
+        ASSERT_NE(hint, nullptr);
+        EXPECT_EQ(hint->text(), "Clique na imagem para escolher um arquivo");
+        EXPECT_TRUE(hint->isVisible());
         dialog->close();
     });
 }
