@@ -1,6 +1,7 @@
 // Battles, the hero's growth and items through the real quillmark-play in its
 // test mode, every random choice fixed by --seed. The project's hero grows in
 // steps of round numbers so the rules can be checked by hand.
+#include "GameFixture.h"
 #include "PlayRunner.h"
 
 #include "model/core/RecordTable.h"
@@ -15,26 +16,7 @@ using qmtest::ProjectFixture;
 
 namespace {
 
-using Fields = std::vector<std::pair<std::string, std::string>>;
-
-void setFields(RecordTable& t, const Fields& fields) {
-    for (const auto& [name, value] : fields) {
-        if (value == "TRUE" || value == "FALSE")
-            t.setBoolean(name, value == "TRUE");
-        else
-            t.setString(name, value);
-    }
-}
-
-void addRecord(const QString& file, const Fields& fields) {
-    RecordTable t;
-    t.setFileName(file);
-    t.open();
-    t.insert();
-    setFields(t, fields);
-    t.post();
-    t.close();
-}
+using qmtest::Fields;
 
 // A 7 x 7 map "Vila.xml"; the hero: level 1 to 5, HP 50 to 90, MP 10 to 30,
 // strength 20 to 40, defence 10 to 30, agility 10 to 30 (each level adds 10 HP
@@ -45,7 +27,7 @@ struct RpgGame {
     RpgGame() {
         project.addMap("Vila.xml", qmtest::smallMap());
         const QString data = project.folder() + "Data/";
-        addRecord(
+        qmtest::addRecordTo(
             data + "Magias.xml",
             {{"Nome", "Meteoro"}, {"DanoCausado", "100"}, {"CustoDeMP", "50"}, {"Cod_Magia", "9"}, {"TipoMagia", "0"}});
         monster("Slime", 30, 10, 4, 5, 7, 10);
@@ -55,49 +37,43 @@ struct RpgGame {
         item("Pocao", 0, 30, true, true, "");
         item("Mapa Velho", 7, 20, true, false, "ShowMessage:Um mapa antigo!&");
         item("Tonico", 2, 15, false, true, "");
-        RecordTable hero;
-        hero.setFileName(data + "Personagem.xml");
-        hero.open();
-        hero.edit();
-        setFields(hero, {{"NvInicial", "1"},
-                         {"NvMax", "5"},
-                         {"HPInicial", "50"},
-                         {"HPMax", "90"},
-                         {"MPInicial", "10"},
-                         {"MPMax", "30"},
-                         {"ForcaInicial", "20"},
-                         {"ForcaMax", "40"},
-                         {"DefIncial", "10"},
-                         {"DefMax", "30"},
-                         {"AgInicial", "10"},
-                         {"AgMax", "30"},
-                         {"Magia01", "1"},
-                         {"Magia02", "4"},
-                         {"Magia03", "9"},
-                         {"Iten01", "Pocao"},
-                         {"Iten02", "Mapa Velho"},
-                         {"Iten03", "Tonico"}});
-        hero.post();
-        hero.close();
+        qmtest::editFirstRecord(data + "Personagem.xml", {{"NvInicial", "1"},
+                                                          {"NvMax", "5"},
+                                                          {"HPInicial", "50"},
+                                                          {"HPMax", "90"},
+                                                          {"MPInicial", "10"},
+                                                          {"MPMax", "30"},
+                                                          {"ForcaInicial", "20"},
+                                                          {"ForcaMax", "40"},
+                                                          {"DefIncial", "10"},
+                                                          {"DefMax", "30"},
+                                                          {"AgInicial", "10"},
+                                                          {"AgMax", "30"},
+                                                          {"Magia01", "1"},
+                                                          {"Magia02", "4"},
+                                                          {"Magia03", "9"},
+                                                          {"Iten01", "Pocao"},
+                                                          {"Iten02", "Mapa Velho"},
+                                                          {"Iten03", "Tonico"}});
     }
     void monster(const char* name, int hp, int strength, int defence, int agility, int money, int experience) {
-        addRecord(project.folder() + "Data/Monstros.xml", {{"Nome", name},
-                                                           {"Nivel", "1"},
-                                                           {"HP", std::to_string(hp)},
-                                                           {"MP", "0"},
-                                                           {"Forca", std::to_string(strength)},
-                                                           {"Defesa", std::to_string(defence)},
-                                                           {"Agilidade", std::to_string(agility)},
-                                                           {"Dinheiro", std::to_string(money)},
-                                                           {"ExpGanha", std::to_string(experience)}});
+        qmtest::addRecordTo(project.folder() + "Data/Monstros.xml", {{"Nome", name},
+                                                                     {"Nivel", "1"},
+                                                                     {"HP", std::to_string(hp)},
+                                                                     {"MP", "0"},
+                                                                     {"Forca", std::to_string(strength)},
+                                                                     {"Defesa", std::to_string(defence)},
+                                                                     {"Agilidade", std::to_string(agility)},
+                                                                     {"Dinheiro", std::to_string(money)},
+                                                                     {"ExpGanha", std::to_string(experience)}});
     }
     void item(const char* name, int action, int amount, bool map, bool battle, const char* event) {
-        addRecord(project.folder() + "Data/Itens.xml", {{"Nome", name},
-                                                        {"Acao", std::to_string(action)},
-                                                        {"AcaoAux", std::to_string(amount)},
-                                                        {"usMapa", map ? "TRUE" : "FALSE"},
-                                                        {"usBatlle", battle ? "TRUE" : "FALSE"},
-                                                        {"Evento", event}});
+        qmtest::addRecordTo(project.folder() + "Data/Itens.xml", {{"Nome", name},
+                                                                  {"Acao", std::to_string(action)},
+                                                                  {"AcaoAux", std::to_string(amount)},
+                                                                  {"usMapa", map ? "TRUE" : "FALSE"},
+                                                                  {"usBatlle", battle ? "TRUE" : "FALSE"},
+                                                                  {"Evento", event}});
     }
     PlayResult run(const QString& keys, int frames, const QStringList& extra = {}, int seed = 1) const {
         return qmtest::play(project.projectFile(), keys, frames,
@@ -338,8 +314,8 @@ TEST(Battle, MissingMonstersAreSkippedAndReported) {
 TEST(Battle, AbsurdNumbersAreClampedAndNamed) {
     RpgGame g;
     g.monster("Vazio", 0, -5, 2000000000, 0, -1, 0);
-    addRecord(g.project.folder() + "Data/Magias.xml",
-              {{"Nome", "Enorme"}, {"DanoCausado", "2000000000"}, {"CustoDeMP", "0"}, {"Cod_Magia", "12"}});
+    qmtest::addRecordTo(g.project.folder() + "Data/Magias.xml",
+                        {{"Nome", "Enorme"}, {"DanoCausado", "2000000000"}, {"CustoDeMP", "0"}, {"Cod_Magia", "12"}});
     const PlayResult r = g.battle("Vazio", "K", 300);
     ASSERT_EQ(r.status, 0) << r.errText();
     const std::string err = r.errText();

@@ -16,17 +16,36 @@
 
 namespace qmtest {
 
-inline void addRecordTo(const QString& file, const std::vector<std::pair<std::string, std::string>>& fields) {
-    quillmark::RecordTable t;
-    t.setFileName(file);
-    t.open();
-    t.insert();
+using Fields = std::vector<std::pair<std::string, std::string>>;
+
+// Field values as a test writes them: "TRUE" and "FALSE" set a boolean field.
+inline void setRecordFields(quillmark::RecordTable& t, const Fields& fields) {
     for (const auto& [name, value] : fields) {
         if (value == "TRUE" || value == "FALSE")
             t.setBoolean(name, value == "TRUE");
         else
             t.setString(name, value);
     }
+}
+
+// A new record at the end of a table file.
+inline void addRecordTo(const QString& file, const Fields& fields) {
+    quillmark::RecordTable t;
+    t.setFileName(file);
+    t.open();
+    t.insert();
+    setRecordFields(t, fields);
+    t.post();
+    t.close();
+}
+
+// The fields of a table's first record changed (the hero's "Personagem.xml").
+inline void editFirstRecord(const QString& file, const Fields& fields) {
+    quillmark::RecordTable t;
+    t.setFileName(file);
+    t.open();
+    t.edit();
+    setRecordFields(t, fields);
     t.post();
     t.close();
 }
@@ -58,31 +77,24 @@ struct SmallGame {
         item("Pocao", 0, 30, true, true);
         item("Tonico", 2, 15, true, false);
         item("Bomba", 9, 0, false, true);
-        quillmark::RecordTable hero;
-        hero.setFileName(tables + "Personagem.xml");
-        hero.open();
-        hero.edit();
-        for (const auto& [name, value] : std::vector<std::pair<std::string, std::string>>{{"NvInicial", "1"},
-                                                                                          {"NvMax", "5"},
-                                                                                          {"HPInicial", "50"},
-                                                                                          {"HPMax", "90"},
-                                                                                          {"MPInicial", "10"},
-                                                                                          {"MPMax", "30"},
-                                                                                          {"ForcaInicial", "20"},
-                                                                                          {"ForcaMax", "40"},
-                                                                                          {"DefIncial", "10"},
-                                                                                          {"DefMax", "30"},
-                                                                                          {"AgInicial", "10"},
-                                                                                          {"AgMax", "30"},
-                                                                                          {"Magia01", "1"},
-                                                                                          {"Magia02", "4"},
-                                                                                          {"Magia03", ""},
-                                                                                          {"Iten01", "Pocao"},
-                                                                                          {"Iten02", "Tonico"},
-                                                                                          {"Iten03", "Bomba"}})
-            hero.setString(name, value);
-        hero.post();
-        hero.close();
+        editFirstRecord(tables + "Personagem.xml", Fields{{"NvInicial", "1"},
+                                                          {"NvMax", "5"},
+                                                          {"HPInicial", "50"},
+                                                          {"HPMax", "90"},
+                                                          {"MPInicial", "10"},
+                                                          {"MPMax", "30"},
+                                                          {"ForcaInicial", "20"},
+                                                          {"ForcaMax", "40"},
+                                                          {"DefIncial", "10"},
+                                                          {"DefMax", "30"},
+                                                          {"AgInicial", "10"},
+                                                          {"AgMax", "30"},
+                                                          {"Magia01", "1"},
+                                                          {"Magia02", "4"},
+                                                          {"Magia03", ""},
+                                                          {"Iten01", "Pocao"},
+                                                          {"Iten02", "Tonico"},
+                                                          {"Iten03", "Bomba"}});
     }
 
     // The game loaded afresh from the project (as a new start of the player).

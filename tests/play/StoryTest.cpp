@@ -3,6 +3,7 @@
 // switch, both answers of a question, items counted, a battle the hero may
 // not flee, the hero walked by an event, and broken scripts that are skipped
 // without a hang. The game state's own rules are checked directly.
+#include "GameFixture.h"
 #include "PlayRunner.h"
 
 #include "model/core/Error.h"
@@ -21,27 +22,12 @@ using qmtest::ProjectFixture;
 
 namespace {
 
-using Fields = std::vector<std::pair<std::string, std::string>>;
+using qmtest::Fields;
 
 std::string cp(const std::string& utf8) {
     std::string out;
     utf8ToCp1252(utf8, &out);
     return out;
-}
-
-void addRecord(const QString& file, const Fields& fields) {
-    RecordTable t;
-    t.setFileName(file);
-    t.open();
-    t.insert();
-    for (const auto& [name, value] : fields) {
-        if (value == "TRUE" || value == "FALSE")
-            t.setBoolean(name, value == "TRUE");
-        else
-            t.setString(name, value);
-    }
-    t.post();
-    t.close();
 }
 
 // Two 7 x 7 maps, "Vila.xml" (the first) and "Caverna.xml"; a hero of level
@@ -57,36 +43,30 @@ struct Story {
         monster("Slime", 30, 10, 4, 5);
         monster("Golem", 9000, 900, 900, 99);
         for (const char* item : {"Pocao", "Chave"})
-            addRecord(data + "Itens.xml", {{"Nome", item}, {"Acao", "0"}, {"AcaoAux", "10"}, {"usMapa", "TRUE"}});
-        RecordTable hero;
-        hero.setFileName(data + "Personagem.xml");
-        hero.open();
-        hero.edit();
-        for (const auto& [name, value] : Fields{{"Nome", "Arthos"},
-                                                {"NvInicial", "1"},
-                                                {"NvMax", "5"},
-                                                {"HPInicial", "50"},
-                                                {"HPMax", "90"},
-                                                {"ForcaInicial", "20"},
-                                                {"ForcaMax", "40"},
-                                                {"DefIncial", "10"},
-                                                {"DefMax", "30"},
-                                                {"AgInicial", "10"},
-                                                {"AgMax", "30"},
-                                                {"Iten01", "Pocao"}})
-            hero.setString(name, value);
-        hero.post();
-        hero.close();
+            qmtest::addRecordTo(data + "Itens.xml",
+                                {{"Nome", item}, {"Acao", "0"}, {"AcaoAux", "10"}, {"usMapa", "TRUE"}});
+        qmtest::editFirstRecord(data + "Personagem.xml", Fields{{"Nome", "Arthos"},
+                                                                {"NvInicial", "1"},
+                                                                {"NvMax", "5"},
+                                                                {"HPInicial", "50"},
+                                                                {"HPMax", "90"},
+                                                                {"ForcaInicial", "20"},
+                                                                {"ForcaMax", "40"},
+                                                                {"DefIncial", "10"},
+                                                                {"DefMax", "30"},
+                                                                {"AgInicial", "10"},
+                                                                {"AgMax", "30"},
+                                                                {"Iten01", "Pocao"}});
     }
     void monster(const char* name, int hp, int strength, int defence, int agility) {
-        addRecord(project.folder() + "Data/Monstros.xml", {{"Nome", name},
-                                                           {"Nivel", "1"},
-                                                           {"HP", std::to_string(hp)},
-                                                           {"Forca", std::to_string(strength)},
-                                                           {"Defesa", std::to_string(defence)},
-                                                           {"Agilidade", std::to_string(agility)},
-                                                           {"Dinheiro", "5"},
-                                                           {"ExpGanha", "10"}});
+        qmtest::addRecordTo(project.folder() + "Data/Monstros.xml", {{"Nome", name},
+                                                                     {"Nivel", "1"},
+                                                                     {"HP", std::to_string(hp)},
+                                                                     {"Forca", std::to_string(strength)},
+                                                                     {"Defesa", std::to_string(defence)},
+                                                                     {"Agilidade", std::to_string(agility)},
+                                                                     {"Dinheiro", "5"},
+                                                                     {"ExpGanha", "10"}});
     }
     // An event the hero examines from 4,4 facing right (the cell stays blocked).
     void ahead(const std::string& script) {

@@ -22,20 +22,6 @@ constexpr qint64 kMaxSaveBytes = 4 * 1024 * 1024;
 
 QString text(const std::string& cp1252) { return fromCp1252(cp1252); }
 
-const char* dirKey(Dir d) {
-    switch (d) {
-    case Dir::Down:
-        return "baixo";
-    case Dir::Left:
-        return "esquerda";
-    case Dir::Right:
-        return "direita";
-    case Dir::Up:
-        return "cima";
-    }
-    return "baixo";
-}
-
 // Reading one save: every missing or wrong value names the file and the field.
 class Reader {
 public:
@@ -126,7 +112,7 @@ QByteArray encodeSave(const SavedGame& s) {
         {"mapa", text(s.map)},
         {"linha", s.row},
         {"coluna", s.column},
-        {"direcao", QString::fromLatin1(dirKey(s.facing))},
+        {"direcao", QString::fromLatin1(dirName(s.facing))},
         {"heroi", hero},
         {"magias", spells},
         {"itens", items},
@@ -164,7 +150,7 @@ SavedGame decodeSave(const QByteArray& bytes, const std::string& label) {
     const QJsonValue facing = r.field(root, "direcao");
     bool known = false;
     for (Dir d : {Dir::Down, Dir::Left, Dir::Right, Dir::Up})
-        if (facing.toString() == QLatin1String(dirKey(d))) {
+        if (facing.toString() == QLatin1String(dirName(d))) {
             s.facing = d;
             known = true;
         }
